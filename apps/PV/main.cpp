@@ -1,0 +1,18 @@
+#include "catalog.h"
+#include "windows.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Pantrova"));
+    // Windows are hidden, not closed, when the user leaves them; the program
+    // ends only when every loaded window has been closed.
+    QApplication::setQuitOnLastWindowClosed(false);
+    pv::windows().setExitAction([] { QCoreApplication::quit(); });
+    pv::registerPantrovaWindows();
+    if (!pv::windows().show(QStringLiteral("frmSplash"))) {
+        return 1;
+    }
+    return app.exec();
+}

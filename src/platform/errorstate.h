@@ -1,0 +1,36 @@
+#pragma once
+
+#include "outcome.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace pv {
+
+// Program-wide values a failing handler fills for the error report.
+struct ProgramErrors {
+    QString ErrorLocation;     // the location code, such as "I - CS -"
+    QString ErrorNumberText;   // the number with one leading blank when not negative
+    QString ErrorDescription;  // the failure's description; the report replaces it
+};
+ProgramErrors& programErrors();
+
+// 53 gives " 53"; -1 gives "-1".
+QString errorNumberText(int number);
+
+// The failing-handler steps: record the code, number and description, hide the
+// handler's own screen and show the error report "frmError". The caller leaves
+// its handler right after.
+void reportFailure(QWidget* ownScreen, const QString& locationCode, const store::Failure& failure);
+
+// A "User error" message (OK, exclamation), for input the program refuses.
+void showUserError(const QString& text);
+
+// What a guarded handler does with a store failure: a refused name or text is
+// a "User error" message and the screen stays as it is; anything else ends in
+// the error report.
+void handleStoreFailure(QWidget* ownScreen, const QString& locationCode,
+                        const store::Failure& failure);
+
+}  // namespace pv

@@ -1,0 +1,18 @@
+#include "notice.h"
+
+#include "messages.h"
+#include "windows.h"
+
+namespace pv {
+
+QString noCategoryText() {
+    return QStringLiteral("Please click on 'Prg. setup' in the Main menu\rand create at least 1 category.");
+}
+
+void NoCategoryNotice() {
+    showMessage(noCategoryText(), msg::kOkOnly | msg::kExclamation | msg::kSystemModal,
+                QStringLiteral("User error"));
+    windows().show(QStringLiteral("frmMain"));
+}
+
+}  // namespace pv

@@ -1,0 +1,178 @@
+#include "printing.h"
+
+#include <QFileDialog>
+#include <QFontMetricsF>
+#include <QPageSetupDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QStandardPaths>
+
+namespace pv {
+
+TextFlowPrinter::TextFlowPrinter(QPrinter* printer) : printer_(printer) {}
+
+TextFlowPrinter::~TextFlowPrinter() {
+    if (painter_.isActive()) {
+        painter_.end();
+    }
+}
+
+bool TextFlowPrinter::begin() {
+    if (!printer_ || !painter_.begin(printer_)) {
+        return false;
+    }
+    font_ = painter_.font();
+    applyFont();
+    x_ = 0;
+    y_ = 0;
+    pages_ = 1;
+    return true;
+}
+
+bool TextFlowPrinter::isActive() const { return painter_.isActive(); }
+
+void TextFlowPrinter::applyFont() {
+    if (painter_.isActive()) {
+        painter_.setFont(QFont(font_, printer_));
+    }
+}
+
+void TextFlowPrinter::setFontName(const QString& family) {
+    font_.setFamily(family);
+    applyFont();
+}
+
+void TextFlowPrinter::setFontSize(qreal points) {
+    font_.setPointSizeF(points);
+    applyFont();
+}
+
+void TextFlowPrinter::setBold(bool bold) {
+    font_.setBold(bold);
+    applyFont();
+}
+
+void TextFlowPrinter::printRun(const QString& run) {
+    if (run.isEmpty() || !painter_.isActive()) {
+        return;
+    }
+    const QFontMetricsF metrics(painter_.font(), printer_);
+    painter_.drawText(QPointF(x_, y_ + metrics.ascent()), run);
+    x_ += metrics.horizontalAdvance(run);
+}
+
+void TextFlowPrinter::print(const QString& text) {
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) {
+            continue;
+        }
+        printRun(text.mid(start, i - start));
+        endLine();
+        if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n')) {
+            ++i;
+        }
+        start = i + 1;
+    }
+    printRun(text.mid(start));
+}
+
+void TextFlowPrinter::gap(int blanks) {
+    if (blanks > 0) {
+        printRun(QString(blanks, QLatin1Char(' ')));
+    }
+}
+
+void TextFlowPrinter::endLine() {
+    if (!painter_.isActive()) {
+        return;
+    }
+    const QFontMetricsF metrics(painter_.font(), printer_);
+    x_ = 0;
+    y_ += metrics.lineSpacing();
+    // Like a line printer, a line that would not fit goes onto the next page.
+    const qreal bottom = printer_->pageLayout().paintRectPixels(printer_->resolution()).height();
+    if (y_ + metrics.height() > bottom) {
+        newPage();
+    }
+}
+
+void TextFlowPrinter::newPage() {
+    if (!painter_.isActive()) {
+        return;
+    }
+    if (printer_->newPage()) {
+        ++pages_;
+    }
+    x_ = 0;
+    y_ = 0;
+}
+
+bool TextFlowPrinter::endDocument() {
+    if (!painter_.isActive()) {
+        return false;
+    }
+    return painter_.end();
+}
+
+qreal TextFlowPrinter::toPoints(qreal deviceUnits) const {
+    return printer_ ? deviceUnits * 72.0 / printer_->resolution() : deviceUnits;
+}
+
+qreal TextFlowPrinter::currentX() const { return toPoints(x_); }
+qreal TextFlowPrinter::currentY() const { return toPoints(y_); }
+
+qreal TextFlowPrinter::pageWidth() const {
+    return printer_ ? printer_->pageLayout().paintRect(QPageLayout::Point).width() : 0;
+}
+
+qreal TextFlowPrinter::pageHeight() const {
+    return printer_ ? printer_->pageLayout().paintRect(QPageLayout::Point).height() : 0;
+}
+
+qreal TextFlowPrinter::textWidth(const QString& text) const {
+    const QFont font = painter_.isActive() ? painter_.font() : QFont(font_, printer_);
+    return toPoints(QFontMetricsF(font, printer_).horizontalAdvance(text));
+}
+
+namespace {
+
+class QtPrinterService final : public PrinterService {
+public:
+    bool setupDialog(QWidget* parent) override {
+        if (QPrinterInfo::availablePrinters().isEmpty()) {
+            // No printer on this machine: print into a PDF file the user names.
+            const QString file = QFileDialog::getSaveFileName(
+                parent, QStringLiteral("Print to PDF file"),
+                QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+                QStringLiteral("PDF files (*.pdf)"));
+            if (file.isEmpty()) {
+                return false;
+            }
+            printer_.setOutputFormat(QPrinter::PdfFormat);
+            printer_.setOutputFileName(file);
+            return true;
+        }
+        printer_.setOutputFormat(QPrinter::NativeFormat);
+        QPageSetupDialog dialog(&printer_, parent);
+        return dialog.exec() == QDialog::Accepted;
+    }
+    QPrinter* printer() override { return &printer_; }
+
+private:
+    QPrinter printer_{QPrinter::HighResolution};
+};
+
+PrinterService* current = nullptr;
+
+}  // namespace
+
+PrinterService& printerService() {
+    static QtPrinterService service;
+    return current ? *current : service;
+}
+
+void setPrinterService(PrinterService* service) { current = service; }
+
+}  // namespace pv

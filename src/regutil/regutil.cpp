@@ -1,0 +1,1 @@
+// The registration engine and its window live here.

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "outcome.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <functional>
+
+namespace pv::store {
+
+// The 35 text fields of one recipe in file order: ten amounts, ten measure
+// types, ten ingredients, directions, oven temperature, serving size, hours,
+// minutes.
+inline constexpr int kRecipeFieldCount = 35;
+using RecipeFields = std::array<QString, kRecipeFieldCount>;
+
+// Field numbers (1-based, as the screens and the file count them).
+inline constexpr int amountField(int line) { return line; }              // line 1..10
+inline constexpr int measureField(int line) { return 10 + line; }        // line 1..10
+inline constexpr int ingredientField(int line) { return 20 + line; }     // line 1..10
+inline constexpr int kDirectionsField = 31;
+inline constexpr int kTemperatureField = 32;
+inline constexpr int kServingSizeField = 33;
+inline constexpr int kHoursField = 34;
+inline constexpr int kMinutesField = 35;
+
+enum class CreateResult { Created, AlreadyExists };
+
+// Steps of a category delete that belong to the calling screen.
+struct DeleteHooks {
+    // Before the list is rewritten: the caller shows the busy pointer and lets
+    // pending window events run once.
+    std::function<void()> beforeRewrite;
+    // After the list is rewritten, before the folder goes: the caller shows
+    // the count message and restores the pointer.
+    std::function<void(int count)> listRewritten;
+};
+
+// All persistent data below one application folder: the "Category" tree with
+// "category.txt", and the "Shopping List" folder. Paths below the application
+// folder are resolved ignoring case, so "Category" and "category" are one folder.
+class Store {
+public:
+    explicit Store(QString applicationFolder);
+
+    const QString& applicationFolder() const { return appFolder_; }
+
+    // --- categories ---
+    Outcome<QStringList> listCategoriesByLine() const;   // error 53 when there is no list
+    Outcome<QStringList> listCategoriesByField() const;  // quoted-field rule; error 53 likewise
+    Outcome<CreateResult> createCategory(const QString& name);
+    Outcome<int> deleteCategory(const QString& name, const DeleteHooks& hooks = {});
+    // Deletes a folder with everything in it, not forced.
+    Outcome<void> removePath(const QString& folderPath);
+
+    // --- recipes ---
+    Outcome<void> saveRecipe(const QString& category, const QString& name,
+                             const RecipeFields& fields);
+    // The fields of the last complete record of the file.
+    Outcome<RecipeFields> loadRecipe(const QString& category, const QString& fileName) const;
+    // The recipe files of one category (ListFolderFiles, spare entry included).
+    Outcome<QStringList> listRecipeFiles(const QString& category) const;
+    Outcome<void> deleteRecipe(const QString& category, const QString& fileName);
+
+    // --- shopping lists ---
+    Outcome<QStringList> listShoppingLists() const;  // file names, no spare entry
+    Outcome<void> saveShoppingList(const QString& name, const QString& text);
+    Outcome<QString> openShoppingList(const QString& fileName) const;
+    Outcome<void> deleteShoppingList(const QString& fileName);
+    // Full path of a listed shopping-list file, for printing.
+    QString shoppingListPath(const QString& fileName) const;
+
+    // Resolves a path relative to the application folder ("Category/Soups")
+    // component by component, ignoring case; a component that does not exist
+    // is kept as given.
+    QString resolve(const QString& relativePath) const;
+
+private:
+    QString appFolder_;
+};
+
+// The file names of a folder, ordered by name ignoring case, followed by one
+// spare empty entry (callers read entries 0 to size-2). Sub-folders are not
+// listed. A missing folder is error 76.
+Outcome<QStringList> listFolderFiles(const QString& folderPath);
+
+}  // namespace pv::store

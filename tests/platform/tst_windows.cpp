@@ -1,0 +1,111 @@
+#include "messages.h"
+#include "testsupport.h"
+#include "windows.h"
+
+#include <QtTest>
+
+using namespace pv;
+
+namespace {
+
+class CountingWindow : public PvWindow {
+public:
+    explicit CountingWindow(int* loads) : loads_(loads) {}
+    void onLoad() override { ++*loads_; }
+
+private:
+    int* loads_;
+};
+
+class HidingWindow : public PvWindow {
+public:
+    void onLoad() override { hide(); }
+};
+
+}  // namespace
+
+class WindowsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { windows().reset(); }
+
+    void loadRunsOnceAndWindowKeepsItsState() {
+        int loads = 0;
+        windows().registerWindow(QStringLiteral("frmA"), [&] { return new CountingWindow(&loads); });
+        PvWindow* first = windows().show(QStringLiteral("frmA"));
+        QVERIFY(first);
+        QVERIFY(first->isVisible());
+        first->setWindowTitle(QStringLiteral("kept"));
+        first->hide();
+        PvWindow* again = windows().show(QStringLiteral("frmA"));
+        QCOMPARE(again, first);
+        QCOMPARE(loads, 1);
+        QCOMPARE(again->windowTitle(), QStringLiteral("kept"));
+        QVERIFY(again->isVisible());
+        QVERIFY(!again->isModal());
+    }
+
+    void closeButtonOnlyHides() {
+        int loads = 0;
+        windows().registerWindow(QStringLiteral("frmA"), [&] { return new CountingWindow(&loads); });
+        PvWindow* window = windows().show(QStringLiteral("frmA"));
+        window->close();
+        QVERIFY(!window->isVisible());
+        QCOMPARE(windows().loaded(QStringLiteral("frmA")), window);
+    }
+
+    void windowHiddenByItsLoadStaysHidden() {
+        windows().registerWindow(QStringLiteral("frmH"), [] { return new HidingWindow; });
+        PvWindow* window = windows().show(QStringLiteral("frmH"));
+        QVERIFY(window);
+        QVERIFY(!window->isVisible());
+        QVERIFY(windows().show(QStringLiteral("frmH"))->isVisible());
+    }
+
+    void closeAllClosesHiddenWindowsAndEnds() {
+        int loads = 0;
+        int exits = 0;
+        windows().setExitAction([&] { ++exits; });
+        windows().registerWindow(QStringLiteral("frmA"), [&] { return new CountingWindow(&loads); });
+        windows().registerWindow(QStringLiteral("frmB"), [&] { return new CountingWindow(&loads); });
+        QPointer<PvWindow> a = windows().show(QStringLiteral("frmA"));
+        QPointer<PvWindow> b = windows().show(QStringLiteral("frmB"));
+        b->hide();
+        QSignalSpy closed(&windows(), &WindowRegistry::allClosed);
+        windows().closeAll();
+        QCOMPARE(closed.count(), 1);
+        QCOMPARE(exits, 1);
+        QCOMPARE(windows().loadedCount(), 0);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(a.isNull());
+        QVERIFY(b.isNull());
+        windows().setExitAction({});
+    }
+
+    void displayTextBreaksAtCarriageReturns_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("cr") << QStringLiteral("a\rb") << QStringLiteral("a\nb");
+        QTest::newRow("crlf") << QStringLiteral("a\r\nb") << QStringLiteral("a\nb");
+        QTest::newRow("none") << QStringLiteral("ab") << QStringLiteral("ab");
+    }
+    void displayTextBreaksAtCarriageReturns() {
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        QCOMPARE(displayText(text), shown);
+    }
+
+    void recordedMessageKeepsTextAndDefaultTitle() {
+        test::RecordingMessages recorded;
+        recorded.answers = {msg::kResultYes};
+        QCOMPARE(showMessage(QStringLiteral("x\ry"), 4132, QStringLiteral("Quit?")), msg::kResultYes);
+        QCOMPARE(showMessage(QStringLiteral("n")), msg::kResultOk);
+        QCOMPARE(recorded.shown.size(), 2);
+        QCOMPARE(recorded.shown[0].text, QStringLiteral("x\ry"));
+        QCOMPARE(recorded.shown[0].flags, 4132);
+        QCOMPARE(recorded.shown[1].title, QStringLiteral("Pantrova"));
+    }
+};
+
+QTEST_MAIN(WindowsTest)
+#include "tst_windows.moc"

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "messages.h"
+#include "printing.h"
+
+#include <QList>
+#include <QPrinter>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <memory>
+
+namespace pv::test {
+
+// Replaces the message service while it lives: records every message and
+// answers from a queue (OK, or No for a Yes/No box, when the queue is empty).
+class RecordingMessages : public MessageService {
+public:
+    struct Shown {
+        QString text;
+        int flags = 0;
+        QString title;
+    };
+
+    RecordingMessages();
+    ~RecordingMessages() override;
+
+    int show(const QString& text, int flags, const QString& title) override;
+
+    QList<Shown> shown;
+    QList<int> answers;
+    // Runs while the message is "on screen", to look at the program's state then.
+    std::function<void(const Shown&)> onShow;
+};
+
+// Replaces the printer service while it lives: the dialog answers from a queue
+// (true = OK) and documents go to a PDF file.
+class PdfPrinter : public PrinterService {
+public:
+    explicit PdfPrinter(const QString& pdfPath);
+    ~PdfPrinter() override;
+
+    bool setupDialog(QWidget* parent) override;
+    QPrinter* printer() override { return printer_.get(); }
+
+    int dialogsShown = 0;
+    QList<bool> answers;  // empty: OK
+
+private:
+    std::unique_ptr<QPrinter> printer_;
+};
+
+// A fresh application folder with "Category", "Shopping List", "images" (with
+// the six menu icons) and "Documentation", installed as the program's folder.
+class TempAppFolder {
+public:
+    TempAppFolder();
+    ~TempAppFolder();
+    QString path() const { return dir_.path(); }
+    QString file(const QString& relative) const { return dir_.filePath(relative); }
+    bool write(const QString& relative, const QByteArray& bytes) const;
+    QByteArray read(const QString& relative) const;
+
+private:
+    QTemporaryDir dir_;
+};
+
+// The text of a PDF file as pdftotext -layout prints it; empty when that fails.
+QString pdfText(const QString& pdfPath);
+
+}  // namespace pv::test
