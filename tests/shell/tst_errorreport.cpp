@@ -1,9 +1,12 @@
 #include "errorreport.h"
 #include "errorstate.h"
+#include "setupscreen.h"
 #include "testsupport.h"
 #include "windows.h"
 
+#include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
 
@@ -259,6 +262,61 @@ private slots:
         QVERIFY(main.isNull());
         QVERIFY(shop.isNull());
         QVERIFY(report.isNull());
+    }
+
+    // The whole road: a create on the setup screen without a category root.
+    void setupFailureEndsInTheReport() {
+        test::TempAppFolder app;
+        test::RecordingMessages messages;
+        int exits = 0;
+        windows().setExitAction([&] { ++exits; });
+        windows().registerWindow(QStringLiteral("frmSetup"), [] { return new SetupScreen; });
+        QPointer<PvWindow> main = windows().show(QStringLiteral("frmMain"));
+        QPointer<PvWindow> setup = windows().show(QStringLiteral("frmSetup"));
+        QVERIFY(QTest::qWaitForWindowActive(setup));
+        QVERIFY(QDir(app.file(QStringLiteral("Category"))).removeRecursively());
+        auto* name = setup->findChild<QLineEdit*>(QStringLiteral("txtSCreate"));
+        name->setFocus();
+        QTest::keyClicks(name, QStringLiteral("Soups"));
+        QTest::mouseClick(setup->findChild<QPushButton*>(QStringLiteral("cmdSCreate")),
+                          Qt::LeftButton);
+
+        QPointer<ErrorReportWindow> report =
+            windows().loadedAs<ErrorReportWindow>(QStringLiteral("frmError"));
+        QVERIFY(report);
+        QVERIFY(QTest::qWaitForWindowActive(report));
+        QVERIFY(!setup->isVisible());
+        QVERIFY(main->isVisible());
+        QVERIFY(messages.shown.isEmpty());
+        const auto expectTexts = [&] {
+            QCOMPARE(labelOf(report, "lblENumMsg")->text(), QStringLiteral("S - CC - 76"));
+            QCOMPARE(labelOf(report, "lblEDescMsg")->text(),
+                     QStringLiteral("This program has failed to create the needed folder\n"
+                                    "correctly."));
+            QCOMPARE(labelOf(report, "lblESourceMsg")->text(),
+                     QStringLiteral("(form) Setup - cmdSCreate section"));
+            QCOMPARE(labelOf(report, "lblEFixMsg")->text(), kFix);
+        };
+        expectTexts();
+        QVERIFY(!QTest::currentTestFailed());
+
+        // The user clicks the main menu, then the report again.
+        main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(main));
+        report->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(report));
+        expectTexts();
+        QVERIFY(!QTest::currentTestFailed());
+
+        QTest::mouseClick(report->findChild<QPushButton*>(QStringLiteral("cmdEBack")),
+                          Qt::LeftButton);
+        QCOMPARE(exits, 1);
+        QCOMPARE(windows().loadedCount(), 0);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(setup.isNull());
+        QVERIFY(main.isNull());
+        QVERIFY(report.isNull());
+        QVERIFY(!QFileInfo::exists(app.file(QStringLiteral("Category"))));
     }
 
     void enterPressesOk() {
