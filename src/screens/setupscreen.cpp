@@ -163,12 +163,39 @@ void SetupScreen::buildControls() {
     setTabOrder(cmdSDel_, cmdSDelCancel_);
     setTabOrder(cmdSDelCancel_, cmdSMain_);
 
+    fitToFont();
+
     hints_ = new HoverHints(this);
     hints_->explain(cmdSCreate_, lblSMsg1_);
     hints_->explain(txtSCreate_, lblSMsg1_);
     hints_->explain(cmdSDel_, lblSMsg2_);
     hints_->explain(txtSDel_, lblSMsg2_);
     hints_->resetOn(fraSCategory_, {lblSMsg1_, lblSMsg2_});
+}
+
+void SetupScreen::fitToFont() {
+    // The layout is designed for Tahoma. Where a wider font stands in, labels
+    // grow to their texts; hints that need more lines widen within the panel
+    // and then lengthen it, the frame and the window below them.
+    for (QLabel* caption : {lblSCreate_, lblSCurrent_, lblSDel_}) {
+        caption->resize(std::max(caption->width(), caption->sizeHint().width()), caption->height());
+    }
+    auto* panel = findChild<QFrame*>(QStringLiteral("shaSPanel"));
+    const int innerWidth = panel->geometry().right() - 7 - lblSMsg1_->x();
+    for (QLabel* hint : {lblSMsg1_, lblSMsg2_}) {
+        if (hint->heightForWidth(hint->width()) > hint->height()) {
+            hint->resize(std::max(hint->width(), innerWidth), hint->height());
+        }
+        hint->resize(hint->width(), std::max(hint->height(), hint->heightForWidth(hint->width())));
+    }
+    lblSMsg2_->move(lblSMsg2_->x(), std::max(lblSMsg2_->y(), lblSMsg1_->geometry().bottom() + 9));
+    const int grow = std::max(0, lblSMsg2_->geometry().bottom() + 8 - panel->geometry().bottom());
+    if (grow > 0) {
+        panel->resize(panel->width(), panel->height() + grow);
+        fraSCategory_->resize(fraSCategory_->width(), fraSCategory_->height() + grow);
+        cmdSMain_->move(cmdSMain_->x(), cmdSMain_->y() + grow);
+        setFixedSize(width(), height() + grow);
+    }
 }
 
 void SetupScreen::onLoad() {

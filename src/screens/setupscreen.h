@@ -26,6 +26,7 @@ public:
 
 private:
     void buildControls();
+    void fitToFont();
     void setCreateMode(bool create);
     // Adds the names as items; false after a failure that the handler reports.
     bool fillList();

@@ -137,6 +137,40 @@ ErrorReportWindow::ErrorReportWindow(QWidget* parent) : PvWindow(parent) {
     cmdEBack_->setAutoDefault(true);
     cmdEBack_->setFocus();
     connect(cmdEBack_, &QPushButton::clicked, this, &ErrorReportWindow::endProgram);
+    fitToFont();
+}
+
+void ErrorReportWindow::fitToFont() {
+    // The layout is designed for Tahoma. Where a wider font stands in, the
+    // labels grow to their texts and the window widens with them, so nothing
+    // is cut off.
+    const QFontMetrics metrics(font());
+    QStringList texts = {findChild<QLabel*>(QStringLiteral("lblETitleMsg"))->text(),
+                         actionText().section(QLatin1Char('\r'), 0, 0)};
+    for (const ErrorCodeRow& row : codeTable()) {
+        texts << row.firstLine << row.source;
+    }
+    int widest = 0;
+    for (const QString& text : std::as_const(texts)) {
+        widest = std::max(widest, metrics.horizontalAdvance(text));
+    }
+    const int left = lblEDescMsg_->x();
+    const int right = std::max(lblEDescMsg_->geometry().right() + 1, left + widest + 8);
+    const int margin = width() - (lblEDescMsg_->geometry().right() + 1);
+    setFixedSize(right + margin, height());
+
+    auto* shape1 = findChild<QFrame*>(QStringLiteral("Shape1"));
+    shape1->resize(std::max(shape1->width(), width() - shape1->x()), shape1->height());
+    auto* title = findChild<QLabel*>(QStringLiteral("lblETitleMsg"));
+    title->resize(std::max(title->width(), right - left), title->height());
+    for (QLabel* value : {lblEDescMsg_, lblESourceMsg_, lblEFixMsg_}) {
+        value->resize(right - left, value->height());
+    }
+    for (const char* name : {"lblENum", "lblEDesc", "lblESource", "lblEFix"}) {
+        QLabel* caption = findChild<QLabel*>(QLatin1String(name));
+        caption->resize(std::max(caption->width(), caption->sizeHint().width()), caption->height());
+    }
+    cmdEBack_->move(width() - (6435 - 5280) / 15, cmdEBack_->y());
 }
 
 const QList<ErrorCodeRow>& ErrorReportWindow::codeTable() {

@@ -39,6 +39,7 @@ protected:
     void onCloseRequested() override { endProgram(); }
 
 private:
+    void fitToFont();
     void endProgram();
     void setValue(QLabel* label, const QString& text);
 
