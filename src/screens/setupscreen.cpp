@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 namespace pv {
 namespace {
@@ -247,7 +248,7 @@ void SetupScreen::itemPicked(QListWidgetItem* item) {
 }
 
 void SetupScreen::createCategory() {
-    if (!txtSCreate_->isEnabled()) {
+    if (!txtSCreate_->isEnabled() || working_) {
         return;
     }
     const QString name = txtSCreate_->text();
@@ -286,9 +287,12 @@ void SetupScreen::cancelCreate() {
 }
 
 void SetupScreen::deleteCategory() {
-    if (!txtSDel_->isEnabled()) {
+    // The delete lets pending events run once while the list is rewritten; a
+    // second command arriving then must wait for this one to finish.
+    if (!txtSDel_->isEnabled() || working_) {
         return;
     }
+    const QScopedValueRollback<bool> working(working_, true);
     const QString name = txtSDel_->text();
     if (name.isEmpty()) {
         txtSDel_->setFocus();

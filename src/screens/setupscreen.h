@@ -52,6 +52,7 @@ private:
     QPushButton* cmdSDelCancel_ = nullptr;
     QPushButton* cmdSMain_ = nullptr;
     HoverHints* hints_ = nullptr;
+    bool working_ = false;
 };
 
 }  // namespace pv

@@ -516,6 +516,27 @@ private slots:
         QVERIFY(screen_->isVisible());
     }
 
+    void commandsWaitForARunningDelete() {
+        makeCategories({QStringLiteral("Soups"), QStringLiteral("Pie")});
+        QVERIFY(open());
+        clickItem(QStringLiteral("Pie"));
+        // Clicks that arrive while the list is rewritten run in the middle of it.
+        QPushButton* del = button("cmdSDel");
+        QMetaObject::invokeMethod(del, &QPushButton::click, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(button("cmdSDelCancel"), &QPushButton::click,
+                                  Qt::QueuedConnection);
+        del->click();
+
+        QCOMPARE(messages_->shown.size(), 1);
+        QCOMPARE(messages_->shown.at(0).text, QStringLiteral("1 category is deleted."));
+        QCOMPARE(windows().loaded(QStringLiteral("frmError")), nullptr);
+        QCOMPARE(listBytes(), QByteArray("Soups\r\n"));
+        QVERIFY(!QFileInfo::exists(app_->file(QStringLiteral("Category/Pie"))));
+        QCOMPARE(items(), QStringList{QStringLiteral("Soups")});
+        // The Cancel click ran during the delete and switched the mode back.
+        QVERIFY(inCreateMode());
+    }
+
     void deleteOfTheLastNameLeavesAnEmptyList() {
         makeCategories({QStringLiteral("Soups")});
         QVERIFY(open());
