@@ -206,6 +206,14 @@ private slots:
         QCOMPARE(icon.failure().description, QStringLiteral("File not found"));
     }
 
+    void iconFolderIsFoundWhateverItsCase() {
+        test::TempAppFolder app;
+        QVERIFY(QDir(app.path()).rename(QStringLiteral("images"), QStringLiteral("Images")));
+        const auto icon = LoadScreenIcon(QStringLiteral("Print"));
+        QVERIFY(icon.ok());
+        QVERIFY(!icon.value().pixmap(16, 16).isNull());
+    }
+
     void hoverHintsStayLitUntilTheBackgroundResets() {
         PvWindow window;
         window.resize(400, 300);
