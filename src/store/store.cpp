@@ -112,7 +112,9 @@ Outcome<void> writeFileAtomically(const QString& path, const QByteArray& bytes) 
         return fileSystemFailure(kPathFileAccess);
     }
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered, so that a short write shows in write()'s count: a buffered
+    // QSaveFile can commit a cut-off file after a short write.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         return openFailure(path);
     }
     if (file.write(bytes) != bytes.size()) {
@@ -239,7 +241,7 @@ Outcome<int> Store::deleteCategory(const QString& name, const DeleteHooks& hooks
     }
     QSaveFile temp(listPath);
     temp.setDirectWriteFallback(false);
-    if (!temp.open(QIODevice::WriteOnly)) {
+    if (!temp.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         return noTempFileFailure();
     }
     auto read = readFileBytes(listPath);
@@ -273,7 +275,11 @@ Outcome<int> Store::deleteCategory(const QString& name, const DeleteHooks& hooks
         }
         start = end + 1;
     }
-    if (temp.write(kept) != kept.size() || !temp.commit()) {
+    if (temp.write(kept) != kept.size()) {
+        temp.cancelWriting();
+        return writeFailure(listPath, kept.size());
+    }
+    if (!temp.commit()) {
         return writeFailure(listPath, kept.size());
     }
     if (hooks.listRewritten) {
