@@ -230,6 +230,11 @@ void ErrorReportWindow::onActivate() {
     }
 }
 
+void ErrorReportWindow::showEvent(QShowEvent* event) {
+    onActivate();
+    PvWindow::showEvent(event);
+}
+
 void ErrorReportWindow::setValue(QLabel* label, const QString& text) {
     label->setText(displayText(text));
     label->setAccessibleDescription(label->text());

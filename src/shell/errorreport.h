@@ -35,6 +35,9 @@ public:
     void onActivate() override;
 
 protected:
+    // A window manager may refuse to activate a window it did not expect; the
+    // report explains the failure from its first showing all the same.
+    void showEvent(QShowEvent* event) override;
     // The close button ends the program too: there is no way back from a failure.
     void onCloseRequested() override { endProgram(); }
 

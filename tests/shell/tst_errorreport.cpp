@@ -223,6 +223,19 @@ private slots:
                  QStringLiteral("This program has failed to save the screen data\rcorrectly."));
     }
 
+    void explainsFromTheFirstShowing() {
+        record(QStringLiteral("R - LF -"), 62, QStringLiteral("Input past end of file"));
+        auto* report = qobject_cast<ErrorReportWindow*>(windows().load(QStringLiteral("frmError")));
+        QVERIFY(report);
+        // Before the platform has had a chance to activate it (it may never do).
+        report->show();
+        QVERIFY(!report->isActiveWindow());
+        QCOMPARE(labelOf(report, "lblENumMsg")->text(), QStringLiteral("R - LF - 62"));
+        QCOMPARE(labelOf(report, "lblESourceMsg")->text(),
+                 QStringLiteral("(form) Recipe - lswRFile section"));
+        QCOMPARE(labelOf(report, "lblEFixMsg")->text(), kFix);
+    }
+
     void unknownCodeLeavesDesignedTexts_data() {
         QTest::addColumn<QString>("code");
         QTest::newRow("empty") << QString();
