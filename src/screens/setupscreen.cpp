@@ -284,6 +284,7 @@ void SetupScreen::createCategory() {
 void SetupScreen::cancelCreate() {
     setCreateMode(false);
     txtSCreate_->clear();
+    txtSDel_->setFocus();
 }
 
 void SetupScreen::deleteCategory() {
@@ -345,6 +346,7 @@ void SetupScreen::deleteCategory() {
 void SetupScreen::cancelDelete() {
     setCreateMode(true);
     txtSDel_->clear();
+    txtSCreate_->setFocus();
 }
 
 void SetupScreen::backToMain() {

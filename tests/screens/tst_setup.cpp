@@ -295,6 +295,20 @@ private slots:
         QVERIFY(inCreateMode());
     }
 
+    void namesAreLimitedTo35Characters() {
+        QVERIFY(open());
+        const QString typed = QStringLiteral("A very long category name that goes on");
+        QCOMPARE(typed.size(), 38);
+        type("txtSCreate", typed);
+        QCOMPARE(box("txtSCreate")->text(), typed.left(35));
+        QTest::keyClick(box("txtSCreate"), Qt::Key_Return);
+        QCOMPARE(listBytes(), typed.left(35).toLatin1() + "\r\n");
+        QCOMPARE(items(), QStringList{typed.left(35)});
+        clickItem(typed.left(35));
+        QTest::keyClicks(box("txtSDel"), QStringLiteral("xyz"));
+        QCOMPARE(box("txtSDel")->text(), typed.left(35));
+    }
+
     void createWithEmptyBoxOnlyFocusesIt() {
         QVERIFY(open());
         button("cmdSMain")->setFocus();
@@ -410,6 +424,7 @@ private slots:
         QTest::mouseClick(button("cmdSDelCancel"), Qt::LeftButton);
         QCOMPARE(box("txtSDel")->text(), QString());
         QVERIFY(inCreateMode());
+        QCOMPARE(QApplication::focusWidget(), box("txtSCreate"));
         QCOMPARE(items(), (QStringList{QStringLiteral("Soups"), QStringLiteral("Pies")}));
         QVERIFY(messages_->shown.isEmpty());
     }
@@ -420,6 +435,7 @@ private slots:
         QTest::mouseClick(button("cmdSCCancel"), Qt::LeftButton);
         QCOMPARE(box("txtSCreate")->text(), QString());
         QVERIFY(inDeleteMode());
+        QCOMPARE(QApplication::focusWidget(), box("txtSDel"));
         QVERIFY(!QFileInfo::exists(app_->file(QStringLiteral("Category/category.txt"))));
     }
 
