@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPalette>
 
 namespace pv {
@@ -60,16 +61,20 @@ void HoverHints::resetOn(QWidget* surface, const QList<QLabel*>& hints) {
 
 bool HoverHints::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseMove) {
-        // Only the surface itself resets; a move over a child control arrives at
-        // the child first and lights its own hint.
         for (const QPointer<QLabel>& hint : lights_.value(watched)) {
             if (hint) {
                 setColour(hint, litColour());
             }
         }
-        for (const QPointer<QLabel>& hint : resets_.value(watched)) {
-            if (hint) {
-                setColour(hint, unlitColour());
+        // A move a control ignored travels on to its parent; over a child it is
+        // not a move over the surface, so it must not reset.
+        auto* surface = qobject_cast<QWidget*>(watched);
+        const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
+        if (surface && !surface->childAt(pos)) {
+            for (const QPointer<QLabel>& hint : resets_.value(watched)) {
+                if (hint) {
+                    setColour(hint, unlitColour());
+                }
             }
         }
     }

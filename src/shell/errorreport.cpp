@@ -1,0 +1,248 @@
+#include "errorreport.h"
+
+#include "dropshadow.h"
+#include "errorstate.h"
+#include "messages.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <QPushButton>
+
+namespace pv {
+namespace {
+
+// Positions are designed in twips; 15 twips make one pixel at 96 dpi.
+QRect twips(int left, int top, int width, int height) {
+    return QRect(left / 15, top / 15, width / 15, height / 15);
+}
+
+const QColor kCaptionColour(0, 0, 192);
+const QColor kValueColour(192, 0, 0);
+const QColor kTitleColour(255, 0, 0);
+
+QFrame* band(QWidget* parent, const char* name, const QRect& geometry, const QColor& colour) {
+    auto* shape = new QFrame(parent);
+    shape->setObjectName(QLatin1String(name));
+    shape->setGeometry(geometry);
+    shape->setAutoFillBackground(true);
+    QPalette palette = shape->palette();
+    palette.setColor(QPalette::Window, colour);
+    shape->setPalette(palette);
+    return shape;
+}
+
+QLabel* label(QWidget* parent, const char* name, const QString& text, const QRect& geometry,
+              const QColor& colour, bool bold) {
+    auto* lbl = new QLabel(text, parent);
+    lbl->setObjectName(QLatin1String(name));
+    lbl->setGeometry(geometry);
+    lbl->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QFont font = lbl->font();
+    font.setBold(bold);
+    lbl->setFont(font);
+    QPalette palette = lbl->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    lbl->setPalette(palette);
+    return lbl;
+}
+
+// A warning sign: a yellow triangle with a black exclamation mark.
+QPixmap warningPicture(int size) {
+    QPixmap picture(size, size);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal m = size / 16.0;
+    QPainterPath triangle;
+    triangle.moveTo(size / 2.0, m);
+    triangle.lineTo(size - m, size - 2 * m);
+    triangle.lineTo(m, size - 2 * m);
+    triangle.closeSubpath();
+    painter.setPen(QPen(Qt::black, m, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(QColor(255, 204, 0));
+    painter.drawPath(triangle);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    const qreal barWidth = 2.2 * m;
+    painter.drawRoundedRect(QRectF(size / 2.0 - barWidth / 2, 5 * m, barWidth, 6 * m), m, m);
+    painter.drawEllipse(QPointF(size / 2.0, size - 4 * m), 1.3 * m, 1.3 * m);
+    return picture;
+}
+
+}  // namespace
+
+ErrorReportWindow::ErrorReportWindow(QWidget* parent) : PvWindow(parent) {
+    setObjectName(QStringLiteral("frmError"));
+    setWindowTitle(QStringLiteral("Error Report:"));
+    setFixedSize(6435 / 15, 4545 / 15);
+    setFont(QFont(QStringLiteral("Tahoma"), 9));
+
+    QFrame* shape2 = band(this, "Shape2", QRect(0, 0, 1215 / 15, height()), QColor(0, 0, 128));
+    band(this, "Shape1", twips(1200, 0, 5295, 495), QColor(255, 255, 224));
+
+    auto* image1 = new QLabel(shape2);
+    image1->setObjectName(QStringLiteral("Image1"));
+    image1->setPixmap(warningPicture(48));
+    image1->setGeometry((shape2->width() - 48) / 2, 16, 48, 48);
+    image1->setAccessibleName(QStringLiteral("Warning"));
+
+    QLabel* title =
+        label(this, "lblETitleMsg",
+              QStringLiteral("The following internal error has occured within this program:"),
+              twips(1320, 120, 5295, 255), kTitleColour, false);
+    title->setAccessibleName(title->text());
+
+    const struct {
+        const char* caption;
+        const char* captionName;
+        QRect captionRect;
+        const char* valueName;
+        const char* designed;
+        QRect valueRect;
+        const char* accessible;
+        QLabel** value;
+    } pairs[] = {
+        {"Err. No:", "lblENum", twips(1320, 720, 675, 210), "lblENumMsg", "2",
+         twips(1320, 960, 675, 210), "Error number", &lblENumMsg_},
+        {"Err. Description:", "lblEDesc", twips(1320, 1320, 1470, 210), "lblEDescMsg", "error",
+         twips(1320, 1560, 4815, 495), "Error description", &lblEDescMsg_},
+        {"Source:", "lblESource", twips(1320, 2280, 690, 210), "lblESourceMsg", "section",
+         twips(1320, 2520, 4815, 255), "Source", &lblESourceMsg_},
+        {"Action to take:", "lblEFix", twips(1320, 3000, 1395, 210), "lblEFixMsg", "22",
+         twips(1320, 3240, 4815, 495), "Action to take", &lblEFixMsg_},
+    };
+    for (const auto& pair : pairs) {
+        QLabel* caption = label(this, pair.captionName, QLatin1String(pair.caption),
+                                pair.captionRect, kCaptionColour, true);
+        caption->setAccessibleName(caption->text());
+        QLabel* value = label(this, pair.valueName, QLatin1String(pair.designed), pair.valueRect,
+                              kValueColour, false);
+        value->setAccessibleName(QLatin1String(pair.accessible));
+        value->setAccessibleDescription(value->text());
+        *pair.value = value;
+    }
+    lblEDescMsg_->setWordWrap(true);
+    lblEFixMsg_->setWordWrap(true);
+    // The number caption is as wide as its text.
+    lblENumMsg_->adjustSize();
+
+    cmdEBack_ = new QPushButton(QStringLiteral("OK"), this);
+    cmdEBack_->setObjectName(QStringLiteral("cmdEBack"));
+    cmdEBack_->setGeometry(twips(5280, 4080, 975, 375));
+    cmdEBack_->setAccessibleName(QStringLiteral("OK"));
+    cmdEBack_->setDefault(true);
+    cmdEBack_->setAutoDefault(true);
+    cmdEBack_->setFocus();
+    connect(cmdEBack_, &QPushButton::clicked, this, &ErrorReportWindow::endProgram);
+    fitToFont();
+}
+
+void ErrorReportWindow::fitToFont() {
+    // The layout is designed for Tahoma. Where a wider font stands in, the
+    // labels grow to their texts and the window widens with them, so nothing
+    // is cut off.
+    const QFontMetrics metrics(font());
+    QStringList texts = {findChild<QLabel*>(QStringLiteral("lblETitleMsg"))->text(),
+                         actionText().section(QLatin1Char('\r'), 0, 0)};
+    for (const ErrorCodeRow& row : codeTable()) {
+        texts << row.firstLine << row.source;
+    }
+    int widest = 0;
+    for (const QString& text : std::as_const(texts)) {
+        widest = std::max(widest, metrics.horizontalAdvance(text));
+    }
+    const int left = lblEDescMsg_->x();
+    const int right = std::max(lblEDescMsg_->geometry().right() + 1, left + widest + 8);
+    const int margin = width() - (lblEDescMsg_->geometry().right() + 1);
+    setFixedSize(right + margin, height());
+
+    auto* shape1 = findChild<QFrame*>(QStringLiteral("Shape1"));
+    shape1->resize(std::max(shape1->width(), width() - shape1->x()), shape1->height());
+    auto* title = findChild<QLabel*>(QStringLiteral("lblETitleMsg"));
+    title->resize(std::max(title->width(), right - left), title->height());
+    for (QLabel* value : {lblEDescMsg_, lblESourceMsg_, lblEFixMsg_}) {
+        value->resize(right - left, value->height());
+    }
+    for (const char* name : {"lblENum", "lblEDesc", "lblESource", "lblEFix"}) {
+        QLabel* caption = findChild<QLabel*>(QLatin1String(name));
+        caption->resize(std::max(caption->width(), caption->sizeHint().width()), caption->height());
+    }
+    cmdEBack_->move(width() - (6435 - 5280) / 15, cmdEBack_->y());
+}
+
+const QList<ErrorCodeRow>& ErrorReportWindow::codeTable() {
+    static const QList<ErrorCodeRow> table = {
+        {QStringLiteral("I - CS -"), QStringLiteral("(form) Ingredient - cmdISave section"),
+         QStringLiteral("This program has failed to save the screen data")},
+        {QStringLiteral("I - FL -"), QStringLiteral("(form) Ingredient - Form_Load section"),
+         QStringLiteral("This program has failed to open the needed folder or file")},
+        {QStringLiteral("R - CD -"), QStringLiteral("(form) Recipe - chkRDel section"),
+         QStringLiteral("This program has failed to delete the screen data")},
+        {QStringLiteral("R - FL -"), QStringLiteral("(form) Recipe - Form_Load section"),
+         QStringLiteral("This program has failed to open the needed folder or file")},
+        {QStringLiteral("R - LF -"), QStringLiteral("(form) Recipe - lswRFile section"),
+         QStringLiteral("This program has failed to open the needed folder or file")},
+        {QStringLiteral("S - CC -"), QStringLiteral("(form) Setup - cmdSCreate section"),
+         QStringLiteral("This program has failed to create the needed folder")},
+        {QStringLiteral("S - CD -"), QStringLiteral("(form) Setup - cmdSDel section"),
+         QStringLiteral("This program has failed to delete the screen data")},
+        {QStringLiteral("S - FL -"), QStringLiteral("(form) Setup - Form_Load section"),
+         QStringLiteral("This program has failed to open the needed folder or file")},
+        {QStringLiteral("H - CD -"), QStringLiteral("(form) Shop - cmdHDel section"),
+         QStringLiteral("This program has failed to delete the screen data")},
+        {QStringLiteral("H - CS -"), QStringLiteral("(form) Shop - cmdHSave section"),
+         QStringLiteral("This program has failed to save the screen data")},
+        {QStringLiteral("H - FL -"), QStringLiteral("(form) Shop - Form_Load section"),
+         QStringLiteral("This program has failed to open the needed folder or file")},
+        {QStringLiteral("H - LF -"), QStringLiteral("(form) Shop - lswHOpen section"),
+         QStringLiteral("This program has failed to open the needed folder or file")},
+    };
+    return table;
+}
+
+QString ErrorReportWindow::actionText() {
+    return QStringLiteral("Please contact the author with the error number above.\r") +
+           QStringLiteral("This program will now end!");
+}
+
+void ErrorReportWindow::onLoad() {
+    setDropShadowStyle(this);
+}
+
+void ErrorReportWindow::onActivate() {
+    ProgramErrors& errors = programErrors();
+    for (const ErrorCodeRow& row : codeTable()) {
+        if (row.code != errors.ErrorLocation) {
+            continue;
+        }
+        setValue(lblENumMsg_, errors.ErrorLocation + errors.ErrorNumberText);
+        lblENumMsg_->adjustSize();
+        // The recorded description is replaced by the row's own explanation.
+        errors.ErrorDescription = row.firstLine + QLatin1Char('\r') + QStringLiteral("correctly.");
+        setValue(lblEDescMsg_, errors.ErrorDescription);
+        setValue(lblESourceMsg_, row.source);
+        // Built whole each time, so a second activation shows the same text.
+        setValue(lblEFixMsg_, actionText());
+        return;
+    }
+}
+
+void ErrorReportWindow::showEvent(QShowEvent* event) {
+    onActivate();
+    PvWindow::showEvent(event);
+}
+
+void ErrorReportWindow::setValue(QLabel* label, const QString& text) {
+    label->setText(displayText(text));
+    label->setAccessibleDescription(label->text());
+}
+
+void ErrorReportWindow::endProgram() {
+    hide();
+    windows().closeAll();
+}
+
+}  // namespace pv
