@@ -52,6 +52,13 @@ bool typesCharacter(const QKeyEvent* key) {
 
 }  // namespace
 
+bool DigitFilter::isPasteAction(const QAction* action) {
+    // Newer Qt names the action; older Qt only shows the shortcut in its text.
+    const QString shortcut = QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+    return action->objectName() == QLatin1String("edit-paste") ||
+           (!shortcut.isEmpty() && action->text().endsWith(QLatin1Char('\t') + shortcut));
+}
+
 DigitFilter::DigitFilter(QLineEdit* box) : QObject(box), box_(box) {}
 
 DigitFilter* DigitFilter::install(QLineEdit* box) {
@@ -141,7 +148,7 @@ bool DigitFilter::eventFilter(QObject* watched, QEvent* event) {
             menu->setAttribute(Qt::WA_DeleteOnClose);
             const QList<QAction*> actions = menu->actions();
             for (QAction* action : actions) {
-                if (action->objectName() == QLatin1String("edit-paste")) {
+                if (isPasteAction(action)) {
                     action->disconnect();
                     connect(action, &QAction::triggered, this,
                             [this] { pasteDigits(QGuiApplication::clipboard()->text()); });

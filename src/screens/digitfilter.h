@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 
+class QAction;
 class QLineEdit;
 
 namespace pv {
@@ -22,6 +23,8 @@ public:
     static bool passes(QChar c);
     // The digits of the text, in order.
     static QString digitsOf(const QString& text);
+    // The Paste entry of a text box's standard context menu.
+    static bool isPasteAction(const QAction* action);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -120,8 +120,9 @@ void IngredScreen::buildControls() {
     title->setFrameShape(QFrame::Box);
     title->setGeometry(twips(2040, 120, 6495, 855));
 
-    hint1_ = makeHint(area, "lblIMsg1", QStringLiteral("Choose a category and enter a recipe name."),
-                      twips(240, 600, 1455, 855));
+    hint1_ =
+        makeHint(area, "lblIMsg1", QStringLiteral("Choose a category and enter a recipe name."),
+                 twips(240, 600, 1455, 855));
     hint2_ = makeHint(area, "lblIMsg2",
                       QStringLiteral("Amt - amount (1,2) Type - how much (oz, lbs)   Ingredient - "
                                      "(beef, carrots)."),
@@ -130,8 +131,8 @@ void IngredScreen::buildControls() {
                       QStringLiteral("Enter the cooking directions in any manner you wish."),
                       twips(240, 4560, 1455, 735));
 
-    categoryLabel_ = makeLabel(area, "lblICat", QStringLiteral("Category:"),
-                               twips(2400, 240, 825, 195), true);
+    categoryLabel_ =
+        makeLabel(area, "lblICat", QStringLiteral("Category:"), twips(2400, 240, 825, 195), true);
     category_ = new QComboBox(area);
     category_->setObjectName(QStringLiteral("cboIng"));
     category_->setGeometry(twips(2400, 480, 2535, 315));
@@ -179,10 +180,9 @@ void IngredScreen::buildControls() {
         DigitFilter::install(amount);
         QLineEdit* type = makeBox(ingredientFrame_, QStringLiteral("txtIT") + n,
                                   twips(left + 720, top, 495, 285), 0, QStringLiteral("Type ") + n);
-        QLineEdit* ingredient = makeBox(ingredientFrame_, QStringLiteral("txtIN") + n,
-                                        twips(left + 1440, top, 3255, 285),
-                                        line == 1 || line == 6 ? 39 : 0,
-                                        QStringLiteral("Ingredient ") + n);
+        QLineEdit* ingredient = makeBox(
+            ingredientFrame_, QStringLiteral("txtIN") + n, twips(left + 1440, top, 3255, 285),
+            line == 1 || line == 6 ? 39 : 0, QStringLiteral("Ingredient ") + n);
         amounts_.append(amount);
         types_.append(type);
         ingredients_.append(ingredient);
@@ -237,6 +237,8 @@ void IngredScreen::buildControls() {
 
 void IngredScreen::buildHints() {
     hints_ = new HoverHints(this);
+    // A move over an explained control, or over a frame, is that control's own:
+    // passed on to the background it would put the hints straight back.
     hints_->explain(categoryLabel_, hint1_);
     hints_->explain(nameLabel_, hint1_);
     hints_->explain(name_, hint1_);
@@ -244,6 +246,10 @@ void IngredScreen::buildHints() {
     hints_->explain(directionsLabel_, hint3_);
     hints_->explain(directions_, hint3_);
     hints_->resetOn(client_, {hint1_, hint2_, hint3_});
+    for (QWidget* own : QList<QWidget*>{categoryLabel_, nameLabel_, name_, ingredientFrame_,
+                                        directionsLabel_, directions_, cookingFrame_}) {
+        own->setAttribute(Qt::WA_NoMousePropagation);
+    }
 }
 
 void IngredScreen::buildTabOrder() {

@@ -63,8 +63,9 @@ QVariant RecipeFileModel::headerData(int section, Qt::Orientation orientation, i
 }
 
 QString missingCategoryFolderText(const QString& category) {
-    return QStringLiteral("The folder of the category \"%1\" is missing.\r"
-                          "Its recipes cannot be listed.")
+    return QStringLiteral(
+               "The folder of the category \"%1\" is missing.\r"
+               "Its recipes cannot be listed.")
         .arg(category);
 }
 
@@ -76,8 +77,8 @@ const QString kLocationDelete = QStringLiteral("R - CD -");
 
 // What the old list view said when there was no selected item to look at.
 store::Failure noSelectedItem() {
-    return store::Failure::fileSystem(91,
-                                      QStringLiteral("Object variable or With block variable not set"));
+    return store::Failure::fileSystem(
+        91, QStringLiteral("Object variable or With block variable not set"));
 }
 
 QString dashes() {
@@ -130,8 +131,8 @@ void setTextColour(QLineEdit* box, const QColor& colour) {
 }
 
 // A box that shows a fixed heading or unit; the keyboard passes it by.
-QLineEdit* makeFixedBox(QWidget* parent, const QString& name, const QRect& at,
-                        const QString& text, const QString& accessibleName) {
+QLineEdit* makeFixedBox(QWidget* parent, const QString& name, const QRect& at, const QString& text,
+                        const QString& accessibleName) {
     QLineEdit* box = makeBox(parent, name, at, true, accessibleName);
     box->setText(text);
     box->setFocusPolicy(Qt::NoFocus);
@@ -183,9 +184,9 @@ void RecipeScreen::buildControls() {
     panel->setGeometry(twips(120, 480, 1815, 5775));
 
     const QColor unlit = HoverHints::unlitColour();
-    hintCategory_ =
-        makeHint(area, "lblRMsg", QStringLiteral("Click the down arrow and click on a category name."),
-                 twips(240, 600, 1455, 735), unlit);
+    hintCategory_ = makeHint(area, "lblRMsg",
+                             QStringLiteral("Click the down arrow and click on a category name."),
+                             twips(240, 600, 1455, 735), unlit);
     hintFiles_ = makeHint(area, "lblRMsg1", QStringLiteral("Click a file name in the files box."),
                           twips(240, 1320, 1335, 495), unlit);
     hintDelete_ = makeHint(area, "lblRMsg2", QStringLiteral("To delete a file check this box."),
@@ -198,8 +199,8 @@ void RecipeScreen::buildControls() {
     which_->setObjectName(QStringLiteral("fraRWhich"));
     which_->setGeometry(twips(2040, 120, 7575, 2175));
     which_->setFont(styled(area, true));
-    categoryLabel_ = makeLabel(which_, "lblRCat", QStringLiteral("Categories:"),
-                               twips(120, 240, 840, 195));
+    categoryLabel_ =
+        makeLabel(which_, "lblRCat", QStringLiteral("Categories:"), twips(120, 240, 840, 195));
     category_ = new QComboBox(which_);
     category_->setObjectName(QStringLiteral("cboRCat"));
     category_->setGeometry(twips(120, 480, 1815, 315));
@@ -268,9 +269,9 @@ void RecipeScreen::buildControls() {
         {"Text6", 8160, 1215, "Ingredients", "Ingredients heading 6-10"},
     };
     for (const auto& heading : headings) {
-        QLineEdit* box = makeFixedBox(area, QLatin1String(heading.name),
-                                      twips(heading.left, 3120, heading.width, 255),
-                                      QLatin1String(heading.text), QLatin1String(heading.accessible));
+        QLineEdit* box = makeFixedBox(
+            area, QLatin1String(heading.name), twips(heading.left, 3120, heading.width, 255),
+            QLatin1String(heading.text), QLatin1String(heading.accessible));
         setTextColour(box, QColor(0, 0, 255));
         headings_.append(box);
     }
@@ -337,6 +338,8 @@ void RecipeScreen::buildControls() {
 
 void RecipeScreen::buildHints() {
     hints_ = new HoverHints(this);
+    // A move over an explained control, or over a frame, is that control's own:
+    // passed on to the background it would put the hints straight back.
     hints_->explain(categoryLabel_, hintCategory_);
     hints_->explain(files_, hintFiles_);
     hints_->explain(delete_, hintDelete_);
@@ -344,6 +347,10 @@ void RecipeScreen::buildHints() {
     hints_->explain(mainButton_, hintDirections_);
     hints_->resetOn(which_, {hintCategory_, hintFiles_, hintDelete_});
     hints_->resetOn(client_, {hintDirections_});
+    for (QWidget* own :
+         QList<QWidget*>{categoryLabel_, files_, delete_, directions_, mainButton_, which_}) {
+        own->setAttribute(Qt::WA_NoMousePropagation);
+    }
 }
 
 void RecipeScreen::buildTabOrder() {
