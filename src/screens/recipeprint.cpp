@@ -1,0 +1,76 @@
+#include "recipeprint.h"
+
+#include "printing.h"
+
+#include <QDate>
+#include <QLocale>
+
+namespace pv {
+
+void writeRecipePage(TextFlowPrinter& printer, const RecipePrintout& recipe, const QString& date) {
+    // The first line goes out before the font is set, in the printer's own.
+    printer.endLine();
+    printer.setFontName(QStringLiteral("Tahoma"));
+    printer.setFontSize(10);
+
+    printer.setBold(true);
+    printer.print(recipe.name);
+    printer.gap(5);
+    printer.print(QStringLiteral("Size: "));
+    printer.setBold(false);
+    printer.print(recipe.servingSize);
+    printer.gap(5);
+    printer.print(date);
+    printer.endLine();
+
+    printer.setBold(true);
+    printer.print(QString(125, QLatin1Char('-')));
+    printer.endLine();
+    printer.setBold(false);
+    printer.endLine();
+
+    for (std::size_t i = 0; i < recipe.amounts.size(); ++i) {
+        printer.print(recipe.amounts[i]);
+        printer.gap(3);
+        printer.print(recipe.types[i]);
+        printer.gap(3);
+        printer.print(recipe.ingredients[i]);
+        printer.endLine();
+    }
+    printer.endLine();
+
+    printer.print(recipe.directions);
+    printer.endLine();
+    printer.endLine();
+    printer.endLine();
+
+    printer.print(recipe.temperature);
+    printer.setBold(true);
+    printer.print(QStringLiteral(" F"));
+    printer.gap(5);
+    printer.print(QStringLiteral("H: "));
+    printer.setBold(false);
+    printer.print(recipe.hours);
+    printer.gap(5);
+    printer.setBold(true);
+    printer.print(QStringLiteral("M: "));
+    printer.setBold(false);
+    printer.print(recipe.minutes);
+    printer.endLine();
+}
+
+bool PrintRecipe(QWidget* parent, const RecipePrintout& recipe) {
+    PrinterService& service = printerService();
+    if (!service.setupDialog(parent)) {
+        return false;
+    }
+    TextFlowPrinter printer(service.printer());
+    if (!printer.begin()) {
+        return false;
+    }
+    writeRecipePage(printer, recipe,
+                    QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
+    return printer.endDocument();
+}
+
+}  // namespace pv

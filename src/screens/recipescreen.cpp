@@ -1,0 +1,579 @@
+#include "recipescreen.h"
+
+#include "appfolder.h"
+#include "dropshadow.h"
+#include "errorstate.h"
+#include "hoverhints.h"
+#include "ingredscreen.h"
+#include "notice.h"
+#include "screentext.h"
+#include "store.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDate>
+#include <QFrame>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QLocale>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace pv {
+
+// --- the file list ---
+
+void RecipeFileModel::setListing(QStringList listing) {
+    beginResetModel();
+    listing_ = std::move(listing);
+    endResetModel();
+}
+
+void RecipeFileModel::clear() {
+    setListing({});
+}
+
+int RecipeFileModel::rowCount(const QModelIndex& parent) const {
+    if (parent.isValid() || listing_.isEmpty()) {
+        return 0;
+    }
+    return int(listing_.size() - 1);
+}
+
+QVariant RecipeFileModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount()) {
+        return {};
+    }
+    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole) {
+        return listing_.at(index.row());
+    }
+    return {};
+}
+
+QVariant RecipeFileModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (section == 0 && orientation == Qt::Horizontal && role == Qt::DisplayRole) {
+        return QStringLiteral("(recipe name)");
+    }
+    return {};
+}
+
+QString missingCategoryFolderText(const QString& category) {
+    return QStringLiteral(
+               "The folder of the category \"%1\" is missing.\r"
+               "Its recipes cannot be listed.")
+        .arg(category);
+}
+
+namespace {
+
+const QString kLocationLoad = QStringLiteral("R - FL -");
+const QString kLocationOpen = QStringLiteral("R - LF -");
+const QString kLocationDelete = QStringLiteral("R - CD -");
+
+// What the old list view said when there was no selected item to look at.
+store::Failure noSelectedItem() {
+    return store::Failure::fileSystem(
+        91, QStringLiteral("Object variable or With block variable not set"));
+}
+
+QString dashes() {
+    return QString(121, QLatin1Char('-'));
+}
+
+QFont styled(const QWidget* on, bool bold) {
+    QFont font = on->font();
+    font.setBold(bold);
+    return font;
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, const QRect& at) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(at);
+    label->setFont(styled(parent, false));
+    return label;
+}
+
+QLabel* makeHint(QWidget* parent, const char* name, const QString& caption, const QRect& at,
+                 const QColor& colour) {
+    QLabel* hint = makeLabel(parent, name, caption, at);
+    hint->setWordWrap(true);
+    hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    HoverHints::setColour(hint, colour);
+    return hint;
+}
+
+// A box of the display; most are borderless, on the white display panel.
+QLineEdit* makeBox(QWidget* parent, const QString& name, const QRect& at, bool bold,
+                   const QString& accessibleName, bool borderless = true) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setGeometry(at);
+    box->setFont(styled(parent, bold));
+    box->setFrame(!borderless);
+    if (borderless) {
+        box->setTextMargins(0, 0, 0, 0);
+        box->setContentsMargins(0, 0, 0, 0);
+    }
+    box->setAccessibleName(accessibleName);
+    return box;
+}
+
+void setTextColour(QLineEdit* box, const QColor& colour) {
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Text, colour);
+    box->setPalette(palette);
+}
+
+// A box that shows a fixed heading or unit; the keyboard passes it by.
+QLineEdit* makeFixedBox(QWidget* parent, const QString& name, const QRect& at, const QString& text,
+                        const QString& accessibleName) {
+    QLineEdit* box = makeBox(parent, name, at, true, accessibleName);
+    box->setText(text);
+    box->setFocusPolicy(Qt::NoFocus);
+    return box;
+}
+
+}  // namespace
+
+// --- the screen ---
+
+RecipeScreen::RecipeScreen(QWidget* parent) : PvWindow(parent) {
+    setObjectName(QStringLiteral("frmRecipe"));
+    setWindowTitle(QStringLiteral("Recipes"));
+    QFont face(QStringLiteral("Tahoma"));
+    face.setPointSizeF(8.25);
+    setFont(face);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    menu_ = new ScreenMenuBar(this);
+    menu_->setObjectName(QStringLiteral("SMXPR"));
+    menu_->setAccessibleName(QStringLiteral("Menu"));
+    layout->setMenuBar(menu_);
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("clientArea"));
+    client_->setFixedSize(twips(0, 0, 11790, 7635).size());
+    layout->addWidget(client_);
+
+    buildControls();
+    buildHints();
+    buildTabOrder();
+
+    connect(menu_, &ScreenMenuBar::itemClicked, this, &RecipeScreen::menuItemClicked);
+    connect(category_, &QComboBox::activated, this, &RecipeScreen::categoryPicked);
+    connect(delete_, &QCheckBox::clicked, this, &RecipeScreen::deleteBoxClicked);
+    connect(newButton_, &QPushButton::clicked, this, &RecipeScreen::newDisplay);
+    connect(printButton_, &QPushButton::clicked, this, &RecipeScreen::print);
+    connect(mainButton_, &QPushButton::clicked, this, &RecipeScreen::returnToMain);
+}
+
+void RecipeScreen::buildControls() {
+    QWidget* area = client_;
+
+    auto* panel = new QFrame(area);
+    panel->setObjectName(QStringLiteral("shaShop"));
+    panel->setFrameShape(QFrame::Box);
+    panel->setGeometry(twips(120, 480, 1815, 5775));
+
+    const QColor unlit = HoverHints::unlitColour();
+    hintCategory_ = makeHint(area, "lblRMsg",
+                             QStringLiteral("Click the down arrow and click on a category name."),
+                             twips(240, 600, 1455, 735), unlit);
+    hintFiles_ = makeHint(area, "lblRMsg1", QStringLiteral("Click a file name in the files box."),
+                          twips(240, 1320, 1335, 495), unlit);
+    hintDelete_ = makeHint(area, "lblRMsg2", QStringLiteral("To delete a file check this box."),
+                           twips(240, 1920, 1335, 495), unlit);
+    hintDirections_ =
+        makeHint(area, "lblRmsg3", QStringLiteral("Enter the cooking directions here."),
+                 twips(240, 5640, 1455, 375), QColor(0, 0, 255));
+
+    which_ = new QGroupBox(QStringLiteral("Which one?"), area);
+    which_->setObjectName(QStringLiteral("fraRWhich"));
+    which_->setGeometry(twips(2040, 120, 7575, 2175));
+    which_->setFont(styled(area, true));
+    categoryLabel_ =
+        makeLabel(which_, "lblRCat", QStringLiteral("Categories:"), twips(120, 240, 840, 195));
+    category_ = new QComboBox(which_);
+    category_->setObjectName(QStringLiteral("cboRCat"));
+    category_->setGeometry(twips(120, 480, 1815, 315));
+    category_->setFont(styled(which_, false));
+    category_->setEditable(false);
+    category_->setAccessibleName(QStringLiteral("Categories"));
+    categoryLabel_->setBuddy(category_);
+
+    QLabel* filesLabel =
+        makeLabel(which_, "lblRFile", QStringLiteral("Files:"), twips(2520, 240, 375, 195));
+    fileModel_ = new RecipeFileModel(this);
+    files_ = new QListView(which_);
+    files_->setObjectName(QStringLiteral("lswRFile"));
+    files_->setGeometry(twips(2520, 480, 3015, 1335));
+    files_->setFont(styled(which_, false));
+    // The list mode of the old list view: names in columns, top to bottom.
+    files_->setViewMode(QListView::ListMode);
+    files_->setFlow(QListView::TopToBottom);
+    files_->setWrapping(true);
+    files_->setResizeMode(QListView::Adjust);
+    files_->setUniformItemSizes(true);
+    files_->setSelectionMode(QAbstractItemView::SingleSelection);
+    files_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    files_->setModel(fileModel_);
+    files_->setAccessibleName(QStringLiteral("Files"));
+    filesLabel->setBuddy(files_);
+    files_->viewport()->installEventFilter(this);
+    files_->installEventFilter(this);
+
+    delete_ = new QCheckBox(QStringLiteral("Delete this file?"), which_);
+    delete_->setObjectName(QStringLiteral("chkRDel"));
+    delete_->setGeometry(twips(6120, 480, 1335, 255));
+    delete_->setFont(styled(which_, false));
+
+    auto* show = new QPlainTextEdit(area);
+    show->setObjectName(QStringLiteral("txtRShow"));
+    show->setGeometry(twips(2040, 2520, 9615, 2895));
+    show->setReadOnly(true);
+    show->setFocusPolicy(Qt::NoFocus);
+    show->setAccessibleName(QStringLiteral("Recipe display"));
+
+    name_ = makeBox(area, QStringLiteral("txtRName"), twips(2280, 2760, 4335, 315), true,
+                    QStringLiteral("Recipe name"), false);
+    servingLabel_ = makeFixedBox(area, QStringLiteral("txtRSrv"), twips(7800, 2760, 495, 165),
+                                 QStringLiteral("Size:"), QStringLiteral("Serving size label"));
+    servingSize_ = makeBox(area, QStringLiteral("txtRSize"), twips(8280, 2760, 375, 285), false,
+                           QStringLiteral("Serving size"));
+    date_ = makeBox(area, QStringLiteral("txtRDate"), twips(10080, 2760, 1095, 255), true,
+                    QStringLiteral("Date"));
+    date_->setText(QStringLiteral(" current date"));
+    slash_ = makeFixedBox(area, QStringLiteral("txtRSlash"), twips(2280, 3000, 9135, 285), dashes(),
+                          QStringLiteral("Separator line"));
+
+    const struct {
+        const char* name;
+        int left;
+        int width;
+        const char* text;
+        const char* accessible;
+    } headings[] = {
+        {"Text1", 2280, 615, "Amt", "Amount heading 1-5"},
+        {"Text2", 3000, 615, "Type", "Type heading 1-5"},
+        {"Text3", 3720, 1215, "Ingredients", "Ingredients heading 1-5"},
+        {"Text4", 6720, 615, "Amt", "Amount heading 6-10"},
+        {"Text5", 7440, 615, "Type", "Type heading 6-10"},
+        {"Text6", 8160, 1215, "Ingredients", "Ingredients heading 6-10"},
+    };
+    for (const auto& heading : headings) {
+        QLineEdit* box = makeFixedBox(
+            area, QLatin1String(heading.name), twips(heading.left, 3120, heading.width, 255),
+            QLatin1String(heading.text), QLatin1String(heading.accessible));
+        setTextColour(box, QColor(0, 0, 255));
+        headings_.append(box);
+    }
+
+    static constexpr int kRowTops[5] = {3480, 3840, 4200, 4560, 4920};
+    for (int line = 1; line <= 10; ++line) {
+        const int shift = line <= 5 ? 0 : 4440;
+        const int top = kRowTops[(line - 1) % 5];
+        const QString n = QString::number(line);
+        amounts_.append(makeBox(area, QStringLiteral("txtRA") + n,
+                                twips(2400 + shift, top, 615, 285), false,
+                                QStringLiteral("Amount ") + n));
+        types_.append(makeBox(area, QStringLiteral("txtRT") + n, twips(3120 + shift, top, 615, 285),
+                              false, QStringLiteral("Type ") + n));
+        ingredients_.append(makeBox(area, QStringLiteral("txtRI") + n,
+                                    twips(3840 + shift, top, 2415, 285), false,
+                                    QStringLiteral("Ingredient ") + n));
+    }
+
+    directions_ = new MultiLineBox(area);
+    directions_->setObjectName(QStringLiteral("txtRDirec"));
+    directions_->setGeometry(twips(2040, 5640, 9615, 1095));
+    directions_->setFont(styled(area, false));
+    directions_->setAccessibleName(QStringLiteral("Directions"));
+
+    // The cooking line, on the window's button face.
+    const QColor face = palette().color(QPalette::Button);
+    auto cookingBox = [&](const QString& name, const QRect& at, const QString& fixedText,
+                          const QString& accessible) {
+        QLineEdit* box = fixedText.isNull() ? makeBox(area, name, at, true, accessible)
+                                            : makeFixedBox(area, name, at, fixedText, accessible);
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::Base, face);
+        if (!fixedText.isNull()) {
+            palette.setColor(QPalette::Text, QColor(255, 0, 0));
+        }
+        box->setPalette(palette);
+        return box;
+    };
+    temperature_ = cookingBox(QStringLiteral("txtRTemp"), twips(2040, 6960, 375, 165), QString(),
+                              QStringLiteral("Oven temperature"));
+    temperatureUnit_ = cookingBox(QStringLiteral("txtRTemp1"), twips(2400, 6960, 105, 195),
+                                  QStringLiteral("F"), QStringLiteral("Temperature unit"));
+    hoursLabel_ = cookingBox(QStringLiteral("txtRHr"), twips(2640, 6960, 255, 195),
+                             QStringLiteral("H:"), QStringLiteral("Hours label"));
+    hours_ = cookingBox(QStringLiteral("txtRHr1"), twips(2880, 6960, 255, 195), QString(),
+                        QStringLiteral("Cooking hours"));
+    minutesLabel_ = cookingBox(QStringLiteral("txtRMin"), twips(3240, 6960, 255, 195),
+                               QStringLiteral("M:"), QStringLiteral("Minutes label"));
+    minutes_ = cookingBox(QStringLiteral("txtRMin1"), twips(3600, 6960, 255, 165), QString(),
+                          QStringLiteral("Cooking minutes"));
+
+    auto makeButton = [area](const char* name, const QString& caption, int left) {
+        auto* button = new QPushButton(caption, area);
+        button->setObjectName(QLatin1String(name));
+        button->setGeometry(twips(left, 7200, 975, 375));
+        button->setAutoDefault(false);
+        return button;
+    };
+    newButton_ = makeButton("cmdRNew", QStringLiteral("New"), 8400);
+    printButton_ = makeButton("cmdRPrint", QStringLiteral("Print"), 9480);
+    mainButton_ = makeButton("cmdRMain", QStringLiteral("Main"), 10560);
+}
+
+void RecipeScreen::buildHints() {
+    hints_ = new HoverHints(this);
+    // A move over an explained control, or over a frame, is that control's own:
+    // passed on to the background it would put the hints straight back.
+    hints_->explain(categoryLabel_, hintCategory_);
+    hints_->explain(files_, hintFiles_);
+    hints_->explain(delete_, hintDelete_);
+    hints_->explain(directions_, hintDirections_);
+    hints_->explain(mainButton_, hintDirections_);
+    hints_->resetOn(which_, {hintCategory_, hintFiles_, hintDelete_});
+    hints_->resetOn(client_, {hintDirections_});
+    for (QWidget* own :
+         QList<QWidget*>{categoryLabel_, files_, delete_, directions_, mainButton_, which_}) {
+        own->setAttribute(Qt::WA_NoMousePropagation);
+    }
+}
+
+void RecipeScreen::buildTabOrder() {
+    QList<QWidget*> order{category_, files_, delete_, name_, servingSize_, date_};
+    for (int i = 0; i < 10; ++i) {
+        order << amounts_.at(i) << types_.at(i) << ingredients_.at(i);
+    }
+    order << directions_ << temperature_ << hours_ << minutes_ << newButton_ << printButton_
+          << mainButton_;
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        QWidget::setTabOrder(order.at(i - 1), order.at(i));
+    }
+}
+
+QList<MenuEntry> RecipeScreen::menuTable() {
+    const QString file = QStringLiteral("keyfile");
+    return {
+        {QString(), file, ScreenMenuBar::kItem, QStringLiteral("&File"), QString()},
+        {file, QStringLiteral("keyNew"), ScreenMenuBar::kItem, QStringLiteral("New"),
+         QStringLiteral("New")},
+        {file, QString(), ScreenMenuBar::kSeparator, QString(), QString()},
+        {file, QStringLiteral("keyPrint"), ScreenMenuBar::kItem, QStringLiteral("Print"),
+         QStringLiteral("Print")},
+        {file, QString(), ScreenMenuBar::kSeparator, QString(), QString()},
+        {file, QStringLiteral("keyMain"), ScreenMenuBar::kItem, QStringLiteral("Main"),
+         QStringLiteral("Main")},
+    };
+}
+
+void RecipeScreen::onLoad() {
+    setDropShadowStyle(this);
+    BuildMenuBar(menu_, withLoadableIcons(menuTable()));
+    delete_->setEnabled(false);
+
+    category_->clear();
+    const store::Store store(applicationFolder());
+    auto names = store.listCategoriesByField();
+    if (!names) {
+        if (names.failure().number == 53) {
+            NoCategoryNotice();
+            return;
+        }
+        reportFailure(this, kLocationLoad, names.failure());
+        return;
+    }
+    category_->addItems(names.value());
+    category_->setCurrentIndex(-1);
+    fileModel_->clear();
+}
+
+void RecipeScreen::onActivate() {
+    delete_->setEnabled(false);
+}
+
+void RecipeScreen::menuItemClicked(int id) {
+    const QString key = menu_->keyOf(id);
+    if (key == QLatin1String("keyNew")) {
+        newDisplay();
+    } else if (key == QLatin1String("keyPrint")) {
+        print();
+    } else if (key == QLatin1String("keyMain")) {
+        returnToMain();
+    }
+}
+
+void RecipeScreen::categoryPicked() {
+    delete_->setChecked(false);
+    const QString category = category_->currentText();
+    const store::Store store(applicationFolder());
+    auto listing = store.listRecipeFiles(category);
+    fileModel_->clear();
+    if (!listing) {
+        // A listed category whose folder has gone: the user is told, the list stays empty.
+        const store::Failure& failure = listing.failure();
+        showUserError(failure.isRefusal() ? failure.userMessage
+                                          : missingCategoryFolderText(category));
+        return;
+    }
+    fileModel_->setListing(std::move(listing.value()));
+    // As in the old list view, the first file is the selected item until the
+    // user picks another; it is not marked selected.
+    if (fileModel_->rowCount() > 0) {
+        files_->selectionModel()->setCurrentIndex(fileModel_->index(0),
+                                                  QItemSelectionModel::NoUpdate);
+    }
+}
+
+void RecipeScreen::fileClicked() {
+    const QModelIndex selected = files_->currentIndex();
+    if (!selected.isValid()) {
+        // No selected item to look at, as on an empty list.
+        reportFailure(this, kLocationOpen, noSelectedItem());
+        return;
+    }
+    if (files_->selectionModel()->isSelected(selected)) {
+        delete_->setEnabled(true);
+        delete_->setChecked(false);
+    }
+    if (fileModel_->rowCount() == 0) {
+        return;
+    }
+    const QString file = selected.data().toString();
+    const store::Store store(applicationFolder());
+    auto recipe = store.loadRecipe(category_->currentText(), file);
+    if (!recipe) {
+        handleStoreFailure(this, kLocationOpen, recipe.failure());
+        return;
+    }
+    const store::RecipeFields& fields = recipe.value();
+    name_->setText(file);
+    servingSize_->setText(fields[store::kServingSizeField - 1]);
+    date_->setText(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
+    for (int line = 1; line <= 10; ++line) {
+        amounts_.at(line - 1)->setText(fields[store::amountField(line) - 1]);
+    }
+    for (int line = 1; line <= 10; ++line) {
+        types_.at(line - 1)->setText(fields[store::measureField(line) - 1]);
+    }
+    for (int line = 1; line <= 10; ++line) {
+        ingredients_.at(line - 1)->setText(fields[store::ingredientField(line) - 1]);
+    }
+    directions_->setText(fields[store::kDirectionsField - 1]);
+    temperature_->setText(fields[store::kTemperatureField - 1]);
+    hours_->setText(fields[store::kHoursField - 1]);
+    minutes_->setText(fields[store::kMinutesField - 1]);
+}
+
+void RecipeScreen::deleteBoxClicked(bool checked) {
+    if (!checked) {
+        return;
+    }
+    const QModelIndex selected = files_->currentIndex();
+    if (!selected.isValid()) {
+        reportFailure(this, kLocationDelete, noSelectedItem());
+        return;
+    }
+    store::Store store(applicationFolder());
+    auto deleted = store.deleteRecipe(category_->currentText(), selected.data().toString());
+    if (!deleted) {
+        if (deleted.failure().isRefusal()) {
+            delete_->setChecked(false);
+        }
+        handleStoreFailure(this, kLocationDelete, deleted.failure());
+        return;
+    }
+    delete_->setChecked(false);
+    newDisplay();
+}
+
+void RecipeScreen::clearDisplay() {
+    ClearScreenFields(this);
+    fileModel_->clear();
+}
+
+void RecipeScreen::writeFixedTexts() {
+    servingLabel_->setText(QStringLiteral("Srv:"));
+    temperatureUnit_->setText(QStringLiteral("F"));
+    slash_->setText(dashes());
+    const QString texts[] = {QStringLiteral("Amt"), QStringLiteral("Type"),
+                             QStringLiteral("Ingredients")};
+    for (int i = 0; i < 6; ++i) {
+        headings_.at(i)->setText(texts[i % 3]);
+    }
+    hoursLabel_->setText(QStringLiteral("H"));
+    minutesLabel_->setText(QStringLiteral("M"));
+}
+
+void RecipeScreen::newDisplay() {
+    clearDisplay();
+    delete_->setEnabled(false);
+    delete_->setChecked(false);
+    writeFixedTexts();
+}
+
+void RecipeScreen::returnToMain() {
+    hide();
+    clearDisplay();
+    delete_->setChecked(false);
+    writeFixedTexts();
+    windows().show(QStringLiteral("frmMain"));
+}
+
+RecipePrintout RecipeScreen::printout() const {
+    RecipePrintout page;
+    page.name = name_->text();
+    page.servingSize = servingSize_->text();
+    for (int i = 0; i < 10; ++i) {
+        page.amounts[i] = amounts_.at(i)->text();
+        page.types[i] = types_.at(i)->text();
+        page.ingredients[i] = ingredients_.at(i)->text();
+    }
+    page.directions = directions_->text();
+    page.temperature = temperature_->text();
+    page.hours = hours_->text();
+    page.minutes = minutes_->text();
+    return page;
+}
+
+void RecipeScreen::print() {
+    if (PrintRecipe(this, printout())) {
+        delete_->setChecked(false);
+    }
+}
+
+bool RecipeScreen::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == files_->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        // The list's Click: anywhere on the list, on a name or not.
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            fileClicked();
+        }
+    } else if (watched == files_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+            // The keyboard's click: open the current file.
+            const QModelIndex current = files_->currentIndex();
+            if (current.isValid()) {
+                files_->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
+            }
+            fileClicked();
+            return true;
+        }
+    }
+    return PvWindow::eventFilter(watched, event);
+}
+
+}  // namespace pv

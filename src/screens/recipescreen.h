@@ -1,0 +1,115 @@
+#pragma once
+
+#include "menubar.h"
+#include "recipeprint.h"
+#include "windows.h"
+
+#include <QAbstractListModel>
+#include <QList>
+#include <QStringList>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QPushButton;
+
+namespace pv {
+
+class HoverHints;
+class MultiLineBox;
+
+// The recipe file names of one category, for the browser's file list. A plain
+// list model, so that a folder of many thousand files is listed at once.
+class RecipeFileModel : public QAbstractListModel {
+    Q_OBJECT
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    // Shows entries 0 to size-2 of a folder listing (its last entry is the spare one).
+    void setListing(QStringList listing);
+    void clear();
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+private:
+    QStringList listing_;
+};
+
+// The recipe browser "frmRecipe": picks a category, lists its recipe files,
+// shows, prints or deletes one.
+class RecipeScreen : public PvWindow {
+    Q_OBJECT
+public:
+    explicit RecipeScreen(QWidget* parent = nullptr);
+
+    void onLoad() override;
+    void onActivate() override;
+
+    // The handlers of the user's actions.
+    void categoryPicked();
+    void fileClicked();
+    void deleteBoxClicked(bool checked);
+    void newDisplay();
+    void returnToMain();
+    void print();
+
+    // What the printout prints: the boxes as they stand.
+    RecipePrintout printout() const;
+
+    static QList<MenuEntry> menuTable();
+
+private:
+    void buildControls();
+    void buildHints();
+    void buildTabOrder();
+    void menuItemClicked(int id);
+    void writeFixedTexts();
+    void clearDisplay();
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    ScreenMenuBar* menu_ = nullptr;
+    QWidget* client_ = nullptr;
+    QGroupBox* which_ = nullptr;
+    QComboBox* category_ = nullptr;
+    QListView* files_ = nullptr;
+    RecipeFileModel* fileModel_ = nullptr;
+    QCheckBox* delete_ = nullptr;
+    QLabel* categoryLabel_ = nullptr;
+    QLabel* hintCategory_ = nullptr;
+    QLabel* hintFiles_ = nullptr;
+    QLabel* hintDelete_ = nullptr;
+    QLabel* hintDirections_ = nullptr;
+
+    QLineEdit* name_ = nullptr;
+    QLineEdit* servingLabel_ = nullptr;
+    QLineEdit* servingSize_ = nullptr;
+    QLineEdit* date_ = nullptr;
+    QLineEdit* slash_ = nullptr;
+    QList<QLineEdit*> headings_;
+    QList<QLineEdit*> amounts_;
+    QList<QLineEdit*> types_;
+    QList<QLineEdit*> ingredients_;
+    MultiLineBox* directions_ = nullptr;
+    QLineEdit* temperature_ = nullptr;
+    QLineEdit* temperatureUnit_ = nullptr;
+    QLineEdit* hoursLabel_ = nullptr;
+    QLineEdit* hours_ = nullptr;
+    QLineEdit* minutesLabel_ = nullptr;
+    QLineEdit* minutes_ = nullptr;
+
+    QPushButton* newButton_ = nullptr;
+    QPushButton* printButton_ = nullptr;
+    QPushButton* mainButton_ = nullptr;
+    HoverHints* hints_ = nullptr;
+};
+
+// The words of the "User error" message for a listed category without a folder.
+QString missingCategoryFolderText(const QString& category);
+
+}  // namespace pv
