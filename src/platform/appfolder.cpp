@@ -17,6 +17,8 @@ QString applicationFolder() {
     return QCoreApplication::applicationDirPath();
 }
 
-void setApplicationFolder(const QString& folder) { overridden() = folder; }
+void setApplicationFolder(const QString& folder) {
+    overridden() = folder;
+}
 
 }  // namespace pv

@@ -14,11 +14,21 @@ public:
         box.setText(displayText(text));
         box.setWindowModality(Qt::ApplicationModal);
         switch (flags & 0x70) {
-            case msg::kCritical: box.setIcon(QMessageBox::Critical); break;
-            case msg::kQuestion: box.setIcon(QMessageBox::Question); break;
-            case msg::kExclamation: box.setIcon(QMessageBox::Warning); break;
-            case msg::kInformation: box.setIcon(QMessageBox::Information); break;
-            default: box.setIcon(QMessageBox::NoIcon); break;
+            case msg::kCritical:
+                box.setIcon(QMessageBox::Critical);
+                break;
+            case msg::kQuestion:
+                box.setIcon(QMessageBox::Question);
+                break;
+            case msg::kExclamation:
+                box.setIcon(QMessageBox::Warning);
+                break;
+            case msg::kInformation:
+                box.setIcon(QMessageBox::Information);
+                break;
+            default:
+                box.setIcon(QMessageBox::NoIcon);
+                break;
         }
         if ((flags & 0x7) == msg::kYesNo) {
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
@@ -41,9 +51,13 @@ MessageService* current = nullptr;
 
 }  // namespace
 
-MessageService& messages() { return current ? *current : defaultService(); }
+MessageService& messages() {
+    return current ? *current : defaultService();
+}
 
-void setMessageService(MessageService* service) { current = service; }
+void setMessageService(MessageService* service) {
+    current = service;
+}
 
 int showMessage(const QString& text, int flags, const QString& title) {
     return messages().show(text, flags, title.isEmpty() ? QStringLiteral("Pantrova") : title);

@@ -6,7 +6,8 @@
 namespace pv {
 
 QString noCategoryText() {
-    return QStringLiteral("Please click on 'Prg. setup' in the Main menu\rand create at least 1 category.");
+    return QStringLiteral(
+        "Please click on 'Prg. setup' in the Main menu\rand create at least 1 category.");
 }
 
 void NoCategoryNotice() {

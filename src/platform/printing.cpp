@@ -29,7 +29,9 @@ bool TextFlowPrinter::begin() {
     return true;
 }
 
-bool TextFlowPrinter::isActive() const { return painter_.isActive(); }
+bool TextFlowPrinter::isActive() const {
+    return painter_.isActive();
+}
 
 void TextFlowPrinter::applyFont() {
     if (painter_.isActive()) {
@@ -120,8 +122,12 @@ qreal TextFlowPrinter::toPoints(qreal deviceUnits) const {
     return printer_ ? deviceUnits * 72.0 / printer_->resolution() : deviceUnits;
 }
 
-qreal TextFlowPrinter::currentX() const { return toPoints(x_); }
-qreal TextFlowPrinter::currentY() const { return toPoints(y_); }
+qreal TextFlowPrinter::currentX() const {
+    return toPoints(x_);
+}
+qreal TextFlowPrinter::currentY() const {
+    return toPoints(y_);
+}
 
 qreal TextFlowPrinter::pageWidth() const {
     return printer_ ? printer_->pageLayout().paintRect(QPageLayout::Point).width() : 0;
@@ -173,6 +179,8 @@ PrinterService& printerService() {
     return current ? *current : service;
 }
 
-void setPrinterService(PrinterService* service) { current = service; }
+void setPrinterService(PrinterService* service) {
+    current = service;
+}
 
 }  // namespace pv

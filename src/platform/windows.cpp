@@ -90,7 +90,9 @@ QStringList WindowRegistry::loadedNames() const {
     return names;
 }
 
-int WindowRegistry::loadedCount() const { return int(loadedNames().size()); }
+int WindowRegistry::loadedCount() const {
+    return int(loadedNames().size());
+}
 
 void WindowRegistry::closeAll() {
     if (closingAll_) {

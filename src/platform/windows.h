@@ -81,6 +81,8 @@ private:
     bool closingAll_ = false;
 };
 
-inline WindowRegistry& windows() { return WindowRegistry::instance(); }
+inline WindowRegistry& windows() {
+    return WindowRegistry::instance();
+}
 
 }  // namespace pv

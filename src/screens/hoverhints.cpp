@@ -10,7 +10,9 @@ namespace pv {
 
 HoverHints::HoverHints(QObject* parent) : QObject(parent) {}
 
-QColor HoverHints::litColour() { return QColor(255, 0, 0); }
+QColor HoverHints::litColour() {
+    return QColor(255, 0, 0);
+}
 
 QColor HoverHints::unlitColour() {
     return QApplication::palette().color(QPalette::Active, QPalette::Highlight);
@@ -26,7 +28,9 @@ QColor HoverHints::colourOf(const QLabel* label) {
     return label->palette().color(QPalette::WindowText);
 }
 
-bool HoverHints::isLit(const QLabel* label) { return colourOf(label) == litColour(); }
+bool HoverHints::isLit(const QLabel* label) {
+    return colourOf(label) == litColour();
+}
 
 void HoverHints::track(QWidget* widget) {
     widget->setMouseTracking(true);

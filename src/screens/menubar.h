@@ -49,7 +49,7 @@ struct MenuEntry {
     QString key;        // "" for a separator
     int kind = ScreenMenuBar::kItem;
     QString caption;
-    QString iconName;   // "" for none
+    QString iconName;  // "" for none
 };
 
 // Fills the menu bar from the table, in table order, loading each icon with

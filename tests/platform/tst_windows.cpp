@@ -31,7 +31,8 @@ private slots:
 
     void loadRunsOnceAndWindowKeepsItsState() {
         int loads = 0;
-        windows().registerWindow(QStringLiteral("frmA"), [&] { return new CountingWindow(&loads); });
+        windows().registerWindow(QStringLiteral("frmA"),
+                                 [&] { return new CountingWindow(&loads); });
         PvWindow* first = windows().show(QStringLiteral("frmA"));
         QVERIFY(first);
         QVERIFY(first->isVisible());
@@ -47,7 +48,8 @@ private slots:
 
     void closeButtonOnlyHides() {
         int loads = 0;
-        windows().registerWindow(QStringLiteral("frmA"), [&] { return new CountingWindow(&loads); });
+        windows().registerWindow(QStringLiteral("frmA"),
+                                 [&] { return new CountingWindow(&loads); });
         PvWindow* window = windows().show(QStringLiteral("frmA"));
         window->close();
         QVERIFY(!window->isVisible());
@@ -66,8 +68,10 @@ private slots:
         int loads = 0;
         int exits = 0;
         windows().setExitAction([&] { ++exits; });
-        windows().registerWindow(QStringLiteral("frmA"), [&] { return new CountingWindow(&loads); });
-        windows().registerWindow(QStringLiteral("frmB"), [&] { return new CountingWindow(&loads); });
+        windows().registerWindow(QStringLiteral("frmA"),
+                                 [&] { return new CountingWindow(&loads); });
+        windows().registerWindow(QStringLiteral("frmB"),
+                                 [&] { return new CountingWindow(&loads); });
         QPointer<PvWindow> a = windows().show(QStringLiteral("frmA"));
         QPointer<PvWindow> b = windows().show(QStringLiteral("frmB"));
         b->hide();
@@ -98,7 +102,8 @@ private slots:
     void recordedMessageKeepsTextAndDefaultTitle() {
         test::RecordingMessages recorded;
         recorded.answers = {msg::kResultYes};
-        QCOMPARE(showMessage(QStringLiteral("x\ry"), 4132, QStringLiteral("Quit?")), msg::kResultYes);
+        QCOMPARE(showMessage(QStringLiteral("x\ry"), 4132, QStringLiteral("Quit?")),
+                 msg::kResultYes);
         QCOMPARE(showMessage(QStringLiteral("n")), msg::kResultOk);
         QCOMPARE(recorded.shown.size(), 2);
         QCOMPARE(recorded.shown[0].text, QStringLiteral("x\ry"));

@@ -9,9 +9,13 @@
 
 namespace pv::test {
 
-RecordingMessages::RecordingMessages() { setMessageService(this); }
+RecordingMessages::RecordingMessages() {
+    setMessageService(this);
+}
 
-RecordingMessages::~RecordingMessages() { setMessageService(nullptr); }
+RecordingMessages::~RecordingMessages() {
+    setMessageService(nullptr);
+}
 
 int RecordingMessages::show(const QString& text, int flags, const QString& title) {
     shown.append({text, flags, title});
@@ -31,7 +35,9 @@ PdfPrinter::PdfPrinter(const QString& pdfPath)
     setPrinterService(this);
 }
 
-PdfPrinter::~PdfPrinter() { setPrinterService(nullptr); }
+PdfPrinter::~PdfPrinter() {
+    setPrinterService(nullptr);
+}
 
 bool PdfPrinter::setupDialog(QWidget*) {
     ++dialogsShown;
@@ -52,7 +58,9 @@ TempAppFolder::TempAppFolder() {
     setApplicationFolder(dir_.path());
 }
 
-TempAppFolder::~TempAppFolder() { setApplicationFolder({}); }
+TempAppFolder::~TempAppFolder() {
+    setApplicationFolder({});
+}
 
 bool TempAppFolder::write(const QString& relative, const QByteArray& bytes) const {
     QFile f(file(relative));
