@@ -1,0 +1,77 @@
+#include "failures.h"
+
+#include "cp1252.h"
+
+namespace pv::store {
+
+QString errorDescription(int number) {
+    switch (number) {
+        case kBadFileName:
+            return QStringLiteral("Bad file name or number");
+        case kFileNotFound:
+            return QStringLiteral("File not found");
+        case kDeviceIo:
+            return QStringLiteral("Device I/O error");
+        case kFileAlreadyExists:
+            return QStringLiteral("File already exists");
+        case kDiskFull:
+            return QStringLiteral("Disk full");
+        case kInputPastEnd:
+            return QStringLiteral("Input past end of file");
+        case kPermissionDenied:
+            return QStringLiteral("Permission denied");
+        case kPathFileAccess:
+            return QStringLiteral("Path/File access error");
+        case kPathNotFound:
+            return QStringLiteral("Path not found");
+        default:
+            return QStringLiteral("Application-defined or object-defined error");
+    }
+}
+
+Failure fileSystemFailure(int number) {
+    return Failure::fileSystem(number, errorDescription(number));
+}
+
+QString refusalMessage(Refusal refusal, const QString& character) {
+    // Listed once here so that every screen words a refusal the same way.
+    const QString forbidden = QStringLiteral(
+        "cannot contain / \\ : * ? \" < > | or control characters, and cannot be \".\" or \"..\".");
+    switch (refusal) {
+        case Refusal::EmptyCategory:
+            return QStringLiteral("Please choose a category for the recipe.");
+        case Refusal::EmptyRecipeName:
+            return QStringLiteral("Please type a name for the recipe.");
+        case Refusal::BadCategoryName:
+            return QStringLiteral("A category name ") + forbidden;
+        case Refusal::BadRecipeName:
+            return QStringLiteral("A recipe name ") + forbidden;
+        case Refusal::BadShoppingListName:
+            return QStringLiteral("A shopping list name ") + forbidden;
+        case Refusal::UnencodableCharacter: {
+            const char32_t code = character.isEmpty() ? 0 : codePointAt(character, 0);
+            return QStringLiteral(
+                       "The character \"%1\" (U+%2) cannot be saved. "
+                       "Please remove or replace it.")
+                .arg(character, QStringLiteral("%1")
+                                    .arg(static_cast<uint>(code), 4, 16, QLatin1Char('0'))
+                                    .toUpper());
+        }
+    }
+    return {};
+}
+
+Failure refusedFailure(Refusal refusal, const QString& character) {
+    return {Failure::Kind::Refused, kBadFileName, errorDescription(kBadFileName),
+            refusalMessage(refusal, character)};
+}
+
+Failure noTempPathFailure() {
+    return {Failure::Kind::NoTempPath, 0, QStringLiteral("Error getting temporary file path."), {}};
+}
+
+Failure noTempFileFailure() {
+    return {Failure::Kind::NoTempFile, 0, QStringLiteral("Error getting temporary filename."), {}};
+}
+
+}  // namespace pv::store
