@@ -1,11 +1,10 @@
 #include "shopprint.h"
 
+#include "cp1252.h"
 #include "printing.h"
 
 #include <QFile>
 #include <QPrinter>
-
-#include <array>
 
 namespace pv {
 
@@ -13,23 +12,7 @@ namespace {
 
 const QString kLineEnd = QStringLiteral("\r\n");
 
-// Windows-1252 differs from Latin-1 only in 0x80-0x9F; the five unassigned
-// bytes keep their C1 control characters.
-constexpr std::array<char16_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
 }  // namespace
-
-QString decodeShoppingList(const QByteArray& bytes) {
-    QString text(bytes.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(bytes.at(i));
-        text[i] = (byte >= 0x80 && byte <= 0x9F) ? QChar(kHighControls[byte - 0x80]) : QChar(byte);
-    }
-    return text;
-}
 
 QStringList shoppingListLines(const QString& text) {
     QStringList lines;
@@ -73,8 +56,8 @@ bool PrintShoppingList(const QString& path, QPrinter* printer) {
     if (!flow.begin()) {
         return false;
     }
-    // Lines and words of any length print whole.
-    for (const QString& line : shoppingListLines(decodeShoppingList(bytes))) {
+    // One character per byte; lines and words of any length print whole.
+    for (const QString& line : shoppingListLines(store::decodeCp1252(bytes))) {
         for (const QString& word : shoppingListWords(line)) {
             if (flow.currentX() + flow.textWidth(word) > flow.pageWidth()) {
                 flow.endLine();

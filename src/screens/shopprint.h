@@ -15,9 +15,6 @@ QStringList shoppingListLines(const QString& text);
 // blanks stay with the word before them.
 QStringList shoppingListWords(const QString& line);
 
-// The file's bytes as text, one character per byte (Windows-1252).
-QString decodeShoppingList(const QByteArray& bytes);
-
 // Prints the shopping-list file at path in the printer's current font, word
 // by word, never splitting a word: a line ends before a word that would pass
 // the page width. False when the file cannot be read or the printer fails;
