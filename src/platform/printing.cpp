@@ -26,6 +26,7 @@ bool TextFlowPrinter::begin() {
     x_ = 0;
     y_ = 0;
     pages_ = 1;
+    pageBreakPending_ = false;
     return true;
 }
 
@@ -57,6 +58,9 @@ void TextFlowPrinter::setBold(bool bold) {
 void TextFlowPrinter::printRun(const QString& run) {
     if (run.isEmpty() || !painter_.isActive()) {
         return;
+    }
+    if (pageBreakPending_) {
+        startPendingPage();
     }
     const QFontMetricsF metrics(painter_.font(), printer_);
     painter_.drawText(QPointF(x_, y_ + metrics.ascent()), run);
@@ -94,9 +98,12 @@ void TextFlowPrinter::endLine() {
     x_ = 0;
     y_ += metrics.lineSpacing();
     // Like a line printer, a line that would not fit goes onto the next page.
+    // The page itself starts only when something is printed on it, so a
+    // document whose last line fills the page ends without a blank page.
     const qreal bottom = printer_->pageLayout().paintRectPixels(printer_->resolution()).height();
     if (y_ + metrics.height() > bottom) {
-        newPage();
+        pageBreakPending_ = true;
+        y_ = 0;
     }
 }
 
@@ -104,6 +111,11 @@ void TextFlowPrinter::newPage() {
     if (!painter_.isActive()) {
         return;
     }
+    startPendingPage();
+}
+
+void TextFlowPrinter::startPendingPage() {
+    pageBreakPending_ = false;
     if (printer_->newPage()) {
         ++pages_;
     }

@@ -53,6 +53,7 @@ private:
     qreal toPoints(qreal deviceUnits) const;
     void applyFont();
     void printRun(const QString& run);
+    void startPendingPage();
 
     QPrinter* printer_;
     QPainter painter_;
@@ -60,6 +61,7 @@ private:
     qreal x_ = 0;  // device units
     qreal y_ = 0;  // device units, top of the current line
     int pages_ = 0;
+    bool pageBreakPending_ = false;  // the next print starts a new page
 };
 
 // The printer set-up dialog and the printer behind it. Tests replace it.

@@ -70,6 +70,29 @@ private slots:
         QVERIFY(text.contains(QStringLiteral("line 19")));
     }
 
+    void lastLineFillingThePageAddsNoBlankPage() {
+        QTemporaryDir dir;
+        test::PdfPrinter service(dir.filePath(QStringLiteral("full.pdf")));
+        service.printer()->setPageLayout(QPageLayout(QPageSize(QSizeF(100, 100), QPageSize::Point),
+                                                     QPageLayout::Portrait, QMarginsF(5, 5, 5, 5)));
+        TextFlowPrinter printer(service.printer());
+        QVERIFY(printer.begin());
+        printer.setFontSize(10);
+        // Print lines until the line end moves to the next page.
+        int lines = 0;
+        qreal previousY = -1;
+        while (printer.currentY() > previousY) {
+            previousY = printer.currentY();
+            printer.print(QStringLiteral("line"));
+            printer.endLine();
+            ++lines;
+        }
+        QVERIFY(lines > 1);
+        QCOMPARE(printer.pageCount(), 1);
+        QVERIFY(printer.endDocument());
+        QCOMPARE(test::pdfText(service.printer()->outputFileName()).count(QLatin1Char('\f')), 1);
+    }
+
     void nothingPrintsBeforeBegin() {
         TextFlowPrinter printer(nullptr);
         QVERIFY(!printer.begin());

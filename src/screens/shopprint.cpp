@@ -1,0 +1,79 @@
+#include "shopprint.h"
+
+#include "cp1252.h"
+#include "printing.h"
+
+#include <QFile>
+#include <QPrinter>
+
+namespace pv {
+
+namespace {
+
+const QString kLineEnd = QStringLiteral("\r\n");
+
+}  // namespace
+
+QStringList shoppingListLines(const QString& text) {
+    QStringList lines;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        const qsizetype end = text.indexOf(kLineEnd, start);
+        if (end < 0) {
+            lines.append(text.mid(start));
+            break;
+        }
+        lines.append(text.mid(start, end - start));
+        start = end + kLineEnd.size();
+    }
+    return lines;
+}
+
+QStringList shoppingListWords(const QString& line) {
+    QStringList words;
+    qsizetype start = 0;
+    while (start < line.size()) {
+        const qsizetype blank = line.indexOf(QLatin1Char(' '), start);
+        const qsizetype end = blank < 0 ? line.size() : blank + 1;
+        words.append(line.mid(start, end - start));
+        start = end;
+    }
+    return words;
+}
+
+bool PrintShoppingList(const QString& path, QPrinter* printer) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        return false;
+    }
+    file.close();
+
+    TextFlowPrinter flow(printer);
+    if (!flow.begin()) {
+        return false;
+    }
+    // One character per byte; lines and words of any length print whole.
+    for (const QString& line : shoppingListLines(store::decodeCp1252(bytes))) {
+        for (const QString& word : shoppingListWords(line)) {
+            if (flow.currentX() + flow.textWidth(word) > flow.pageWidth()) {
+                flow.endLine();
+                if (flow.currentY() + flow.fontSize() > flow.pageHeight()) {
+                    flow.newPage();
+                }
+            }
+            flow.print(word);
+        }
+        flow.endLine();
+    }
+    return flow.endDocument();
+}
+
+bool PrintShoppingList(const QString& path) {
+    return PrintShoppingList(path, printerService().printer());
+}
+
+}  // namespace pv

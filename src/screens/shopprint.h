@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QPrinter;
+
+namespace pv {
+
+// The lines of a saved shopping list: split at CR LF; a final CR LF starts no
+// further line, an empty line in between stays.
+QStringList shoppingListLines(const QString& text);
+
+// The words of one line: each runs up to and including a blank, so runs of
+// blanks stay with the word before them.
+QStringList shoppingListWords(const QString& line);
+
+// Prints the shopping-list file at path in the printer's current font, word
+// by word, never splitting a word: a line ends before a word that would pass
+// the page width. False when the file cannot be read or the printer fails;
+// the caller stays quiet either way.
+bool PrintShoppingList(const QString& path, QPrinter* printer);
+// The same on the printer of the printer service.
+bool PrintShoppingList(const QString& path);
+
+}  // namespace pv

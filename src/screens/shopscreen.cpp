@@ -1,0 +1,431 @@
+#include "shopscreen.h"
+
+#include "appfolder.h"
+#include "dropshadow.h"
+#include "errorstate.h"
+#include "hoverhints.h"
+#include "notice.h"
+#include "printing.h"
+#include "screentext.h"
+#include "shopprint.h"
+#include "store.h"
+
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace pv {
+
+namespace {
+
+constexpr int px(int twips) {
+    return twips / 15;
+}
+QRect twipRect(int left, int top, int width, int height) {
+    return {px(left), px(top), px(width), px(height)};
+}
+
+const QString kLoadCode = QStringLiteral("H - FL -");
+const QString kOpenCode = QStringLiteral("H - LF -");
+const QString kSaveCode = QStringLiteral("H - CS -");
+const QString kDeleteCode = QStringLiteral("H - CD -");
+
+// Open and Delete without a selected item use an item that is not there.
+store::Failure noSelectedItem() {
+    return store::Failure::fileSystem(
+        91, QStringLiteral("Object variable or With block variable not set"));
+}
+
+QLabel* addLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(geometry);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+QPushButton* addButton(QWidget* parent, const char* name, const QString& caption, int left) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(twipRect(left, 5040, 975, 375));
+    return button;
+}
+
+}  // namespace
+
+CalendarIcon::CalendarIcon(QWidget* parent) : QWidget(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(Qt::PointingHandCursor);
+}
+
+QPixmap CalendarIcon::picture() {
+    QPixmap picture(32, 32);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    // Sheet with a red heading band and two binding rings.
+    painter.setPen(QPen(QColor(80, 80, 80), 1));
+    painter.setBrush(Qt::white);
+    painter.drawRoundedRect(QRectF(2.5, 4.5, 27, 25), 2, 2);
+    painter.setBrush(QColor(200, 40, 40));
+    painter.drawRect(QRectF(2.5, 4.5, 27, 7));
+    painter.setBrush(QColor(120, 120, 120));
+    painter.drawRoundedRect(QRectF(8, 2, 3, 6), 1, 1);
+    painter.drawRoundedRect(QRectF(21, 2, 3, 6), 1, 1);
+    // A grid of days, today marked.
+    painter.setPen(Qt::NoPen);
+    for (int row = 0; row < 4; ++row) {
+        for (int col = 0; col < 5; ++col) {
+            const bool today = row == 2 && col == 3;
+            painter.setBrush(today ? QColor(200, 40, 40) : QColor(110, 110, 140));
+            painter.drawRect(QRectF(5 + col * 5, 14 + row * 4, 3, 2.5));
+        }
+    }
+    return picture;
+}
+
+void CalendarIcon::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, picture());
+    if (hasFocus()) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+void CalendarIcon::mousePressEvent(QMouseEvent* event) {
+    pressed_ = event->button() == Qt::LeftButton;
+    event->accept();
+}
+
+void CalendarIcon::mouseReleaseEvent(QMouseEvent* event) {
+    const bool click = pressed_ && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
+    pressed_ = false;
+    event->accept();
+    if (click) {
+        emit clicked();
+    }
+}
+
+void CalendarIcon::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return ||
+        event->key() == Qt::Key_Enter) {
+        emit clicked();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+const QList<MenuEntry>& ShopScreen::menuTable() {
+    static const QList<MenuEntry> table = {
+        {{}, QStringLiteral("keyfile"), ScreenMenuBar::kItem, QStringLiteral("&File"), {}},
+        {QStringLiteral("keyfile"), QStringLiteral("keyNew"), ScreenMenuBar::kItem,
+         QStringLiteral("New"), QStringLiteral("New")},
+        {QStringLiteral("keyfile"), QStringLiteral("keySave"), ScreenMenuBar::kItem,
+         QStringLiteral("Save"), QStringLiteral("Save")},
+        {QStringLiteral("keyfile"), QStringLiteral("keyPrint"), ScreenMenuBar::kItem,
+         QStringLiteral("Print"), QStringLiteral("Print")},
+        {QStringLiteral("keyfile"), QStringLiteral("keyMain"), ScreenMenuBar::kItem,
+         QStringLiteral("Main"), QStringLiteral("Main")},
+        {{}, QStringLiteral("keyEdit"), ScreenMenuBar::kItem, QStringLiteral("&Edit"), {}},
+        {QStringLiteral("keyEdit"), QStringLiteral("keyDelete"), ScreenMenuBar::kItem,
+         QStringLiteral("Del"), QStringLiteral("Exit")},
+        {{}, QStringLiteral("keyTool"), ScreenMenuBar::kItem, QStringLiteral("&Tools"), {}},
+        {QStringLiteral("keyTool"), QStringLiteral("keyCalendar"), ScreenMenuBar::kItem,
+         QStringLiteral("Calendar"), QStringLiteral("Calendar")},
+    };
+    return table;
+}
+
+ShopScreen::ShopScreen(QWidget* parent) : PvWindow(parent) {
+    setObjectName(QStringLiteral("frmShop"));
+    setWindowTitle(QStringLiteral("Shopping list"));
+    setAccessibleName(QStringLiteral("Shopping list"));
+    setFont(QFont(QStringLiteral("Tahoma"), 8));
+
+    // The menu bar sits above the designed client area, as a window's menu does.
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    menuBar_ = new ScreenMenuBar(this);
+    menuBar_->setObjectName(QStringLiteral("SMXPH"));
+    menuBar_->setAccessibleName(QStringLiteral("Menu"));
+    layout->setMenuBar(menuBar_);
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("clientArea"));
+    client_->setFixedSize(px(10110), px(5565));
+    layout->addWidget(client_);
+
+    auto* panel = new QFrame(client_);
+    panel->setObjectName(QStringLiteral("shaHMenu"));
+    panel->setFrameShape(QFrame::StyledPanel);
+    panel->setGeometry(twipRect(120, 480, 1815, 4815));
+
+    QLabel* hintFile = addLabel(client_, "lblHMsg", QStringLiteral("Click on the file- name."),
+                                twipRect(240, 600, 1215, 495));
+    QLabel* hintList = addLabel(client_, "lblHMsg1",
+                                QStringLiteral("(1). enter your list in any manner you wish. "),
+                                twipRect(240, 1200, 1455, 615));
+    QLabel* hintName =
+        addLabel(client_, "lblHMsg2",
+                 QStringLiteral("(2). enter the filename              (3). click the Save button."),
+                 twipRect(240, 1920, 1455, 855));
+    QLabel* hintCalendar =
+        addLabel(client_, "lblHMsg3", QStringLiteral("Click this icon to display a calendar."),
+                 twipRect(240, 4680, 1455, 495));
+    const QList<QLabel*> hintLabels = {hintFile, hintList, hintName, hintCalendar};
+    for (QLabel* hint : hintLabels) {
+        HoverHints::setColour(hint, HoverHints::unlitColour());
+    }
+
+    QLabel* fileLabel = addLabel(client_, "lblHFile", QStringLiteral("Shopping list files:"),
+                                 twipRect(2040, 120, 1290, 195));
+    files_ = new QListWidget(client_);
+    files_->setObjectName(QStringLiteral("lswHOpen"));
+    files_->setGeometry(twipRect(2040, 360, 3015, 1455));
+    files_->setSelectionMode(QAbstractItemView::SingleSelection);
+    fileLabel->setBuddy(files_);
+    files_->setAccessibleName(fileLabel->text());
+
+    calendarIcon_ = new CalendarIcon(client_);
+    calendarIcon_->setObjectName(QStringLiteral("imgHCal"));
+    calendarIcon_->setGeometry(twipRect(2160, 4680, 480, 480));
+    calendarIcon_->setAccessibleName(QStringLiteral("Calendar"));
+    calendarIcon_->setToolTip(QStringLiteral("Calendar"));
+
+    QLabel* dataLabel = addLabel(client_, "lblHData", QStringLiteral("Shopping list data:"),
+                                 twipRect(5280, 120, 1335, 195));
+    listText_ = new MultiLineBox(client_);
+    listText_->setObjectName(QStringLiteral("txtHList"));
+    listText_->setGeometry(twipRect(5280, 360, 4695, 3135));
+    dataLabel->setBuddy(listText_);
+    listText_->setAccessibleName(dataLabel->text());
+
+    nameLabel_ =
+        addLabel(client_, "lblHName", QStringLiteral("Save as:"), twipRect(5280, 3600, 630, 195));
+    nameLabel_->setWordWrap(false);
+    nameBox_ = new QLineEdit(client_);
+    nameBox_->setObjectName(QStringLiteral("txtHName"));
+    nameBox_->setGeometry(twipRect(5280, 3840, 2055, 285));
+    nameBox_->setMaxLength(30);
+    nameLabel_->setBuddy(nameBox_);
+    nameBox_->setAccessibleName(nameLabel_->text());
+
+    QPushButton* newButton = addButton(client_, "cmdHNew", QStringLiteral("New"), 4560);
+    QPushButton* deleteButton = addButton(client_, "cmdHDel", QStringLiteral("Delete"), 5640);
+    QPushButton* saveButton = addButton(client_, "cmdHSave", QStringLiteral("Save"), 6720);
+    QPushButton* printButton = addButton(client_, "cmdHPrint", QStringLiteral("Print"), 7800);
+    QPushButton* mainButton = addButton(client_, "cmdHMain", QStringLiteral("Main"), 9000);
+
+    setTabOrder(files_, listText_);
+    setTabOrder(listText_, nameBox_);
+    setTabOrder(nameBox_, newButton);
+    setTabOrder(newButton, deleteButton);
+    setTabOrder(deleteButton, saveButton);
+    setTabOrder(saveButton, printButton);
+    setTabOrder(printButton, mainButton);
+    setTabOrder(mainButton, calendarIcon_);
+
+    connect(newButton, &QPushButton::clicked, this, &ShopScreen::newList);
+    connect(deleteButton, &QPushButton::clicked, this, &ShopScreen::deleteList);
+    connect(saveButton, &QPushButton::clicked, this, &ShopScreen::saveList);
+    connect(printButton, &QPushButton::clicked, this, &ShopScreen::printList);
+    connect(mainButton, &QPushButton::clicked, this, &ShopScreen::mainMenu);
+    connect(calendarIcon_, &CalendarIcon::clicked, this, &ShopScreen::showCalendar);
+    connect(menuBar_, &ScreenMenuBar::itemClicked, this,
+            [this](int id) { dispatchMenuKey(menuBar_->keyOf(id)); });
+
+    // A click on the list opens the selected item, as does Enter or Space.
+    files_->viewport()->installEventFilter(this);
+    files_->installEventFilter(this);
+    // Any character typed into the list opens the name box.
+    listText_->installEventFilter(this);
+
+    hints_ = new HoverHints(this);
+    hints_->explain(files_, hintFile);
+    hints_->explain(listText_, hintList);
+    hints_->explain(nameBox_, hintName);
+    hints_->explain(nameLabel_, hintName);
+    hints_->explain(calendarIcon_, hintCalendar);
+    // A move over an explained control must not also reach the background,
+    // which would put its hint straight back.
+    for (QWidget* control : {static_cast<QWidget*>(files_), static_cast<QWidget*>(listText_),
+                             static_cast<QWidget*>(nameBox_), static_cast<QWidget*>(nameLabel_),
+                             static_cast<QWidget*>(calendarIcon_)}) {
+        control->setAttribute(Qt::WA_NoMousePropagation);
+    }
+    hints_->resetOn(client_, hintLabels);
+    hints_->resetOn(this, hintLabels);
+}
+
+void ShopScreen::onLoad() {
+    setDropShadowStyle(this);
+    const auto built = BuildMenuBar(menuBar_, menuTable());
+    if (!built) {
+        if (built.failure().number == 53) {
+            NoCategoryNotice();
+        } else {
+            reportFailure(this, kLoadCode, built.failure());
+        }
+        return;
+    }
+    setNameBoxLocked(true);
+    const store::Store store(applicationFolder());
+    const auto names = store.listShoppingLists();
+    if (!names) {
+        if (names.failure().number == 53) {
+            NoCategoryNotice();
+        } else {
+            reportFailure(this, kLoadCode, names.failure());
+        }
+        return;
+    }
+    files_->clear();
+    files_->addItems(names.value());
+}
+
+void ShopScreen::newList() {
+    ClearScreenFields(this);
+    setNameBoxLocked(true);
+    listText_->setFocus();
+}
+
+void ShopScreen::saveList() {
+    // No checks of its own: an empty name, an empty list or an existing file
+    // are all written. The file list is not refreshed.
+    store::Store store(applicationFolder());
+    const auto saved = store.saveShoppingList(nameBox_->text(), listText_->text());
+    if (!saved) {
+        handleStoreFailure(this, kSaveCode, saved.failure());
+    }
+}
+
+void ShopScreen::openList() {
+    setNameBoxLocked(true);
+    QListWidgetItem* item = selectedItem();
+    if (!item) {
+        reportFailure(this, kOpenCode, noSelectedItem());
+        return;
+    }
+    const store::Store store(applicationFolder());
+    const auto text = store.openShoppingList(item->text());
+    if (!text) {
+        handleStoreFailure(this, kOpenCode, text.failure());
+        return;
+    }
+    // The name box keeps what it held.
+    listText_->setText(text.value());
+}
+
+void ShopScreen::deleteList() {
+    if (listText_->text().isEmpty()) {
+        return;
+    }
+    QListWidgetItem* item = selectedItem();
+    if (!item) {
+        reportFailure(this, kDeleteCode, noSelectedItem());
+        return;
+    }
+    store::Store store(applicationFolder());
+    const auto deleted = store.deleteShoppingList(item->text());
+    if (!deleted) {
+        handleStoreFailure(this, kDeleteCode, deleted.failure());
+        return;
+    }
+    // The item stays listed: the list is read only at load.
+    newList();
+}
+
+void ShopScreen::printList() {
+    // Every failure here ends quietly, a cancelled dialog included.
+    if (!printerService().setupDialog(this)) {
+        return;
+    }
+    QListWidgetItem* item = selectedItem();
+    if (!item) {
+        return;
+    }
+    const store::Store store(applicationFolder());
+    PrintShoppingList(store.shoppingListPath(item->text()));
+}
+
+void ShopScreen::mainMenu() {
+    windows().hide(QStringLiteral("frmCalendar"));
+    hide();
+    windows().show(QStringLiteral("frmMain"));
+}
+
+void ShopScreen::showCalendar() {
+    windows().show(QStringLiteral("frmCalendar"));
+}
+
+void ShopScreen::dispatchMenuKey(const QString& key) {
+    if (key == QLatin1String("keyNew")) {
+        newList();
+    } else if (key == QLatin1String("keySave")) {
+        saveList();
+    } else if (key == QLatin1String("keyPrint")) {
+        printList();
+    } else if (key == QLatin1String("keyMain")) {
+        mainMenu();
+    } else if (key == QLatin1String("keyDelete")) {
+        deleteList();
+    } else if (key == QLatin1String("keyCalendar")) {
+        showCalendar();
+    }
+}
+
+bool ShopScreen::nameBoxLocked() const {
+    return !nameBox_->isEnabled();
+}
+
+void ShopScreen::setNameBoxLocked(bool locked) {
+    nameLabel_->setEnabled(!locked);
+    nameBox_->setEnabled(!locked);
+    QPalette palette = nameBox_->palette();
+    const QColor background = locked ? palette.color(QPalette::Active, QPalette::Button)
+                                     : QWidget::palette().color(QPalette::Active, QPalette::Base);
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, QPalette::Base, background);
+    }
+    nameBox_->setPalette(palette);
+}
+
+QListWidgetItem* ShopScreen::selectedItem() const {
+    const QList<QListWidgetItem*> selected = files_->selectedItems();
+    return selected.isEmpty() ? nullptr : selected.constFirst();
+}
+
+bool ShopScreen::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == files_->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton) {
+            openList();
+        }
+    } else if (watched == files_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
+            key->key() == Qt::Key_Space) {
+            openList();
+            return true;
+        }
+    } else if (watched == listText_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // Tab moves on to the next control and types nothing.
+        if (!key->text().isEmpty() && key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab) {
+            setNameBoxLocked(false);
+        }
+    }
+    return PvWindow::eventFilter(watched, event);
+}
+
+}  // namespace pv

@@ -1,0 +1,109 @@
+#include "credits.h"
+
+#include "about.h"
+
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+
+namespace pv {
+
+namespace {
+
+constexpr int px(int twips) {
+    return twips / 15;
+}
+
+QLabel* addLabel(QWidget* window, const char* name, const QString& text, const QRect& geometry) {
+    auto* label = new QLabel(text, window);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(geometry);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+struct Acknowledgement {
+    const char* nameLabel;
+    QString name;
+    const char* reasonLabel;
+    QString reason;
+};
+
+}  // namespace
+
+CreditsScreen::CreditsScreen(QWidget* parent) : PvWindow(parent) {
+    setObjectName(QStringLiteral("frmCredit"));
+    setWindowTitle(QStringLiteral("Credits"));
+    setAccessibleName(QStringLiteral("Credits"));
+    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    setFixedSize(px(10245), px(4710));
+    setFocusPolicy(Qt::StrongFocus);
+
+    auto* frame = new QFrame(this);
+    frame->setObjectName(QStringLiteral("shaCr"));
+    frame->setFrameShape(QFrame::Box);
+    frame->setGeometry(px(120), px(120), px(10005), px(4470));
+    frame->setAccessibleName(QStringLiteral("Frame"));
+
+    auto* image = new QLabel(this);
+    image->setObjectName(QStringLiteral("imgCredit"));
+    image->setPixmap(recipeBookPicture(64));
+    image->setGeometry(px(300), px(300), 64, 64);
+    image->setAccessibleName(QStringLiteral("Picture of a recipe book"));
+
+    addLabel(this, "lblCrMsg",
+             QStringLiteral("My thanks go to the people and projects below. Their work helped "
+                            "with parts of this program, and their code may be used in it."),
+             QRect(px(1500), px(300), px(8400), px(600)));
+
+    const QList<Acknowledgement> rows = {
+        {"lblCrAcc", QStringLiteral("The Qt Project"), "lblCrMsg1",
+         QStringLiteral(
+             "-- for the code concerning the main screen. I did modify it for my purposes.")},
+        {"lblCrChm", QStringLiteral("Jed Wing (CHM Lib)"), "lblCrMsg2",
+         QStringLiteral("-- for \"CHM Lib\", the library that opens the help file; its example "
+                        "programs helped many times.")},
+        {"lblCrGcc", QStringLiteral("The GCC developers"), "lblCrMsg3",
+         QStringLiteral("-- for the GNU C++ compiler and its standard library, which filled what "
+                        "Qt and CHM Lib left to me.")},
+        {"lblCrSMenu", QStringLiteral("The Qt Project (QMenuBar)"), "lblCrMsg4",
+         QStringLiteral(
+             "-- for the excellent menu bar class which makes editing menus much, much easier.")},
+    };
+    int top = 1140;
+    for (const Acknowledgement& row : rows) {
+        addLabel(this, row.nameLabel, row.name, QRect(px(1500), px(top), px(2700), px(480)));
+        addLabel(this, row.reasonLabel, row.reason, QRect(px(4320), px(top), px(5580), px(480)));
+        top += 780;
+    }
+    // The last reason line does not react to clicks.
+    if (auto* last = findChild<QLabel*>(QStringLiteral("lblCrMsg4"))) {
+        last->setAttribute(Qt::WA_NoMousePropagation);
+    }
+}
+
+void CreditsScreen::mouseReleaseEvent(QMouseEvent* event) {
+    // The picture and the labels pass their clicks on to the window.
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+        hide();
+        return;
+    }
+    PvWindow::mouseReleaseEvent(event);
+}
+
+void CreditsScreen::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Escape:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            hide();
+            return;
+        default:
+            PvWindow::keyPressEvent(event);
+    }
+}
+
+}  // namespace pv
