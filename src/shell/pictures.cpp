@@ -212,7 +212,7 @@ void drawCalendar(QPainter& p) {
 
 void drawPot(QPainter& p) {
     // Steam.
-    p.setPen(outline(QColor(150, 160, 175), 0.9));
+    p.setPen(outline(QColor(120, 135, 160), 0.9));
     p.setBrush(Qt::NoBrush);
     for (qreal x : {5.5, 8.0, 10.5}) {
         QPainterPath steam;
@@ -293,27 +293,28 @@ QImage splashPicture(int width, int height) {
     p.setBrush(glow);
     p.drawEllipse(QPointF(12, 12), 12, 12);
 
-    // An open recipe book, tilted behind the pot.
+    // An open recipe book, tilted, behind the pot on the left.
     p.save();
-    p.translate(10.5, 13);
-    p.rotate(-8);
+    p.translate(7.5, 9);
+    p.rotate(-10);
+    p.scale(0.8, 0.8);
     p.translate(-8, -8);
     drawOpenBook(p);
     p.restore();
 
-    // The pot in front, lower right.
-    p.save();
-    p.translate(9, 8.5);
-    p.scale(0.9, 0.9);
-    drawPot(p);
-    p.restore();
-
-    // A wooden spoon leaning into the pot.
-    p.setPen(outline(QColor(140, 90, 40), 0.9));
-    p.drawLine(QPointF(18.5, 7.5), QPointF(22.5, 1.5));
+    // A wooden spoon standing in the pot.
+    p.setPen(outline(QColor(140, 90, 40), 1.1));
+    p.drawLine(QPointF(16.5, 14), QPointF(21, 4));
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(190, 130, 70));
-    p.drawEllipse(QPointF(18.2, 8.2), 0.9, 1.3);
+    p.drawEllipse(QPointF(21.4, 3.2), 1.1, 1.6);
+
+    // The pot in front, lower right.
+    p.save();
+    p.translate(7.5, 8);
+    p.scale(1.0, 1.0);
+    drawPot(p);
+    p.restore();
     p.end();
     return image.convertToFormat(QImage::Format_ARGB32);
 }

@@ -34,8 +34,8 @@ protected:
     }
 };
 
-constexpr int kHeaderHeight = 25;
-constexpr int kItemPadding = 6;
+constexpr int kHeaderHeight = 24;
+constexpr int kItemPadding = 4;
 
 }  // namespace
 
@@ -65,7 +65,7 @@ QSize SideBarItem::sizeHint() const {
     const QSize icon = bar_->imageList() ? bar_->imageList()->iconSize() : QSize(16, 16);
     const QFontMetrics metrics(font());
     return {kItemPadding * 3 + icon.width() + metrics.horizontalAdvance(text()),
-            std::max(icon.height(), metrics.height()) + kItemPadding};
+            std::max(icon.height(), metrics.height()) + kItemPadding + 1};
 }
 
 void SideBarItem::paintEvent(QPaintEvent*) {
@@ -151,7 +151,7 @@ SideBarGroup::SideBarGroup(SideBar* bar, const QString& key, const QString& titl
     header_->setFont(bold);
     layout->addWidget(header_);
     itemsLayout_ = new QVBoxLayout;
-    itemsLayout_->setContentsMargins(4, 4, 4, 6);
+    itemsLayout_->setContentsMargins(4, 3, 4, 4);
     itemsLayout_->setSpacing(0);
     layout->addLayout(itemsLayout_);
     styleHeader();
@@ -214,8 +214,8 @@ SideBar::SideBar(QWidget* parent) : QScrollArea(parent) {
     setFocusPolicy(Qt::NoFocus);
     auto* content = new Backdrop;
     groupsLayout_ = new QVBoxLayout(content);
-    groupsLayout_->setContentsMargins(10, 10, 10, 10);
-    groupsLayout_->setSpacing(12);
+    groupsLayout_->setContentsMargins(8, 8, 8, 8);
+    groupsLayout_->setSpacing(8);
     groupsLayout_->addStretch(1);
     setWidget(content);
 }
