@@ -1,0 +1,47 @@
+#include "startup.h"
+
+#include "appfolder.h"
+#include "messages.h"
+#include "notice.h"
+#include "windows.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace pv {
+namespace {
+
+// The marker is only created, never read or written to. When it cannot be
+// created the user is told why; the notice then comes again at the next start.
+void createMarker(const QString& path) {
+    QFile marker(path);
+    if (marker.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        marker.close();
+        return;
+    }
+    showMessage(QStringLiteral("The file\r%1\rcould not be created: %2.\r"
+                               "This notice will be shown again at the next start.")
+                    .arg(QDir::toNativeSeparators(path), marker.errorString()),
+                msg::kCritical);
+}
+
+}  // namespace
+
+QString firstRunMarkerPath() {
+    return applicationFolder() + QStringLiteral("/PV.ini");
+}
+
+void FinishStartup() {
+    const QString marker = firstRunMarkerPath();
+    // A folder of that name is not the marker.
+    const bool laterStart = QFileInfo(marker).isFile();
+    windows().hide(QStringLiteral("frmSplash"));
+    if (!laterStart) {
+        NoCategoryNotice();
+        createMarker(marker);
+    }
+    windows().show(QStringLiteral("frmMain"));
+}
+
+}  // namespace pv

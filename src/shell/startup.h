@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+namespace pv {
+
+// The first-run marker: "PV.ini" directly in the application folder.
+QString firstRunMarkerPath();
+
+// Ends start-up: hides the splash and opens the main menu; on the first start
+// (no marker) tells the user to create a category and creates the empty marker.
+void FinishStartup();
+
+}  // namespace pv
