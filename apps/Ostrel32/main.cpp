@@ -1,5 +1,5 @@
-#include "engine.h"
 #include "frmreg.h"
+#include "regengine.h"
 
 #include <QApplication>
 

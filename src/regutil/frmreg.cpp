@@ -1,7 +1,7 @@
 #include "frmreg.h"
 
-#include "listrules.h"
-#include "messages.h"
+#include "reglistrules.h"
+#include "regmessages.h"
 
 #include <QAction>
 #include <QCloseEvent>

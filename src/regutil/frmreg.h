@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine.h"
+#include "regengine.h"
 
 #include <QListWidget>
 #include <QMainWindow>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "engine.h"
-#include "messages.h"
-#include "pointer.h"
+#include "regengine.h"
+#include "regmessages.h"
+#include "regpointer.h"
 
 #include <QFile>
 #include <QList>

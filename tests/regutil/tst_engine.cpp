@@ -1,6 +1,6 @@
-#include "engine.h"
-#include "loader.h"
-#include "pointer.h"
+#include "regengine.h"
+#include "regloader.h"
+#include "regpointer.h"
 #include "regtest.h"
 
 #include <QDir>

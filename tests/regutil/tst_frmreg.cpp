@@ -1,5 +1,5 @@
 #include "frmreg.h"
-#include "listrules.h"
+#include "reglistrules.h"
 #include "regtest.h"
 
 #include <QAccessible>

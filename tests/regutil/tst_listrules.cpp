@@ -1,4 +1,4 @@
-#include "listrules.h"
+#include "reglistrules.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "pointer.h"
+#include "regpointer.h"
 
 #include <QCursor>
 #include <QGuiApplication>

@@ -1,8 +1,8 @@
-#include "engine.h"
+#include "regengine.h"
 
-#include "loader.h"
-#include "messages.h"
-#include "pointer.h"
+#include "regloader.h"
+#include "regmessages.h"
+#include "regpointer.h"
 
 #include <chrono>
 #include <condition_variable>

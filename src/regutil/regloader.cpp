@@ -1,4 +1,4 @@
-#include "loader.h"
+#include "regloader.h"
 
 #include <QFile>
 

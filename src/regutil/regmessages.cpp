@@ -1,4 +1,4 @@
-#include "messages.h"
+#include "regmessages.h"
 
 #include <QApplication>
 #include <QMessageBox>
