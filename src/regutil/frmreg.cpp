@@ -326,7 +326,9 @@ void RegistrationWindow::load() {
 
     QStringList roots;
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        if (volume.isValid() && volume.isReady() && !roots.contains(volume.rootPath())) {
+        // Mounts of single files (as containers have) are no drives to browse.
+        if (volume.isValid() && volume.isReady() && QFileInfo(volume.rootPath()).isDir() &&
+            !roots.contains(volume.rootPath())) {
             roots.append(volume.rootPath());
         }
     }

@@ -3,12 +3,15 @@
 #include "regpointer.h"
 #include "regtest.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <atomic>
+#include <cstdio>
 #include <thread>
 
 using namespace ostrel;
@@ -262,6 +265,28 @@ private slots:
         QCOMPARE(readTrace(tracePath_).value(1), QStringLiteral("DllRegisterServer ./good.dll"));
     }
 
+    void processEndsWhileAWorkerStillRuns() {
+        // A helper process leaves a worker inside the sleeper (never released) and ends.
+        QProcess helper;
+        helper.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("OSTREL_RELEASE"));
+        helper.setProcessEnvironment(environment);
+        helper.start(QCoreApplication::applicationFilePath(),
+                     {QStringLiteral("--end-with-running-worker")});
+        QVERIFY(helper.waitForStarted());
+        // The sleeper would hold a process that waits for its worker for a minute.
+        QVERIFY(helper.waitForFinished(30000));
+        QCOMPARE(helper.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(helper.exitCode(), 3);
+        QCOMPARE(helper.readAllStandardOutput(), QByteArray("timed out, 1 worker left\n"));
+        // Ended without running the library's destructors under its worker.
+        const QString sleeper = fixture(QStringLiteral("sleeper.dll"));
+        QCOMPARE(readTrace(tracePath_),
+                 QStringList({QStringLiteral("loaded ") + sleeper,
+                              QStringLiteral("DllRegisterServer ") + sleeper}));
+    }
+
 private:
     QTemporaryDir temp_;
     QString tracePath_;
@@ -269,5 +294,19 @@ private:
     int testNumber_ = 0;
 };
 
-QTEST_MAIN(EngineTest)
+int main(int argc, char** argv) {
+    if (argc == 2 && qstrcmp(argv[1], "--end-with-running-worker") == 0) {
+        QCoreApplication app(argc, argv);
+        RecordingMessages messages;
+        RegistrationEngine engine(100);
+        engine.registerLibraryFile(fixture(QStringLiteral("sleeper.dll")), QString());
+        std::printf("%s, %d worker left\n",
+                    engine.waitResult() == kWaitTimeout ? "timed out" : "ended",
+                    abandonedWorkers());
+        endProcess(3);
+    }
+    QApplication app(argc, argv);
+    EngineTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_engine.moc"
