@@ -1,11 +1,16 @@
+#include "frmreg.h"
+#include "regengine.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QMainWindow window;
-    window.setObjectName(QStringLiteral("frmreg"));
-    window.setWindowTitle(QStringLiteral("Auto Object Registery"));
-    window.show();
-    return app.exec();
+    int exitCode = 0;
+    {
+        QApplication app(argc, argv);
+        ostrel::RegistrationWindow window(ostrel::kDefaultWaitLimitMs);
+        window.show();
+        exitCode = QApplication::exec();
+    }
+    // A worker that outlived its wait may still run inside its library.
+    ostrel::endProcess(exitCode);
 }

@@ -1,0 +1,172 @@
+#include "regengine.h"
+
+#include "regloader.h"
+#include "regmessages.h"
+#include "regpointer.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
+namespace ostrel {
+namespace {
+
+// Count of workers that outlived their wait. Allocated once and never destroyed:
+// a worker may still be counting itself out while the process ends.
+struct AbandonedCount {
+    std::mutex mutex;
+    std::condition_variable changed;
+    int count = 0;
+};
+
+AbandonedCount& abandoned() {
+    static auto* count = new AbandonedCount;
+    return *count;
+}
+
+// What the window's thread and one worker share.
+struct WorkerJob {
+    std::mutex mutex;
+    std::condition_variable ended;
+    bool done = false;
+    bool abandoned = false;
+    EntryPoint entry = nullptr;
+    std::unique_ptr<LoadedLibrary> library;
+};
+
+void runWorker(const std::shared_ptr<WorkerJob>& job) {
+    try {
+        job->entry();
+    } catch (...) {
+        // An exception out of a foreign entry point ends the worker like a return.
+    }
+    std::unique_ptr<LoadedLibrary> release;
+    {
+        std::lock_guard lock(job->mutex);
+        job->done = true;
+        if (job->abandoned) {
+            release = std::move(job->library);
+        }
+    }
+    job->ended.notify_all();
+    if (release) {
+        // Nobody waits for this worker any more: the library is released here, now
+        // that no code of it runs on this thread.
+        release.reset();
+        AbandonedCount& count = abandoned();
+        {
+            std::lock_guard lock(count.mutex);
+            --count.count;
+        }
+        count.changed.notify_all();
+    }
+}
+
+}  // namespace
+
+RegistrationEngine::RegistrationEngine(int waitLimitMs, LibraryLoader* loader)
+    : waitLimitMs_(waitLimitMs), loader_(loader ? *loader : systemLoader()) {}
+
+void RegistrationEngine::registerLibraryFile(const QString& file, const QString& mode) {
+    std::unique_ptr<LoadedLibrary> library = loader_.load(file);
+    if (!library) {
+        showMessage(QStringLiteral("Failure loading control DLL"));
+        return;
+    }
+
+    QString entryName;
+    if (mode.isEmpty()) {
+        entryName = kRegisterEntry;
+    } else if (mode == QLatin1String("U") || mode == QLatin1String("u")) {
+        entryName = kUnregisterEntry;
+    } else {
+        library.reset();
+        showMessage(QStringLiteral("Unknown command handle"));
+        return;
+    }
+
+    const EntryPoint entry = library->entryPoint(entryName.toLatin1().constData());
+    if (!entry) {
+        failEntryOrThread(file);
+        return;
+    }
+
+    setBusyPointer();
+    auto job = std::make_shared<WorkerJob>();
+    job->entry = entry;
+    job->library = std::move(library);
+    std::thread worker;
+    try {
+        worker = std::thread(runWorker, job);
+    } catch (const std::system_error&) {
+        job->library.reset();
+        failEntryOrThread(file);
+        return;
+    }
+
+    bool ended = false;
+    {
+        std::unique_lock lock(job->mutex);
+        ended = job->ended.wait_for(lock, std::chrono::milliseconds(waitLimitMs_),
+                                    [&job] { return job->done; });
+        if (!ended) {
+            // Decided under the worker's lock: from here on the worker releases the
+            // library itself when its entry point returns, never before.
+            job->abandoned = true;
+            std::lock_guard countLock(abandoned().mutex);
+            ++abandoned().count;
+        }
+    }
+    waitResult_ = ended ? kWaitEnded : kWaitTimeout;
+
+    if (ended) {
+        worker.join();
+        job->library.reset();
+        setDefaultPointer();
+        lastSucceeded_ = true;
+        return;
+    }
+
+    worker.detach();
+    lastSucceeded_ = false;
+    setDefaultPointer();
+    showMessage(QStringLiteral("Registration failed in signaled state or time-out for ") + file +
+                    QLatin1Char('.'),
+                msg::kCritical, QStringLiteral("Registration Failed!"));
+}
+
+void RegistrationEngine::failEntryOrThread(const QString& file) {
+    setDefaultPointer();
+    showMessage(
+        QStringLiteral("Registration failed in obtaining entry point or creating thread for ") +
+            file + QLatin1Char('.'),
+        msg::kCritical, QStringLiteral("Registration Failed!"));
+    lastSucceeded_ = false;
+}
+
+int abandonedWorkers() {
+    std::lock_guard lock(abandoned().mutex);
+    return abandoned().count;
+}
+
+bool waitForAbandonedWorkers(int timeoutMs) {
+    AbandonedCount& count = abandoned();
+    std::unique_lock lock(count.mutex);
+    return count.changed.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                                  [&count] { return count.count == 0; });
+}
+
+void endProcess(int exitCode) {
+    if (abandonedWorkers() > 0) {
+        std::fflush(nullptr);
+        std::_Exit(exitCode);
+    }
+    std::exit(exitCode);
+}
+
+}  // namespace ostrel

@@ -1,0 +1,91 @@
+#include "regloader.h"
+
+#include <QFile>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
+
+namespace ostrel {
+namespace {
+
+#ifdef _WIN32
+
+class WindowsLibrary final : public LoadedLibrary {
+public:
+    explicit WindowsLibrary(HMODULE module) : module_(module) {}
+    ~WindowsLibrary() override { FreeLibrary(module_); }
+    EntryPoint entryPoint(const char* name) override {
+        return reinterpret_cast<EntryPoint>(GetProcAddress(module_, name));
+    }
+
+private:
+    HMODULE module_;
+};
+
+class WindowsLoader final : public LibraryLoader {
+public:
+    std::unique_ptr<LoadedLibrary> load(const QString& path) override {
+        if (path.isEmpty()) {
+            return nullptr;
+        }
+        HMODULE module = LoadLibraryW(reinterpret_cast<const wchar_t*>(path.utf16()));
+        if (!module) {
+            return nullptr;
+        }
+        return std::make_unique<WindowsLibrary>(module);
+    }
+};
+
+using PlatformLoader = WindowsLoader;
+
+#else
+
+class PosixLibrary final : public LoadedLibrary {
+public:
+    explicit PosixLibrary(void* handle) : handle_(handle) {}
+    ~PosixLibrary() override { dlclose(handle_); }
+    EntryPoint entryPoint(const char* name) override {
+        return reinterpret_cast<EntryPoint>(dlsym(handle_, name));
+    }
+
+private:
+    void* handle_;
+};
+
+class PosixLoader final : public LibraryLoader {
+public:
+    std::unique_ptr<LoadedLibrary> load(const QString& path) override {
+        // dlopen("") would hand back the program itself, and a bare name would be
+        // searched for on the library path: the utility loads files by path only.
+        if (path.isEmpty()) {
+            return nullptr;
+        }
+        QByteArray name = QFile::encodeName(path);
+        if (!name.contains('/')) {
+            name.prepend("./");
+        }
+        // Resolve every symbol now, so that a library with missing dependencies fails
+        // to load here instead of failing later inside the worker.
+        void* handle = dlopen(name.constData(), RTLD_NOW | RTLD_LOCAL);
+        if (!handle) {
+            return nullptr;
+        }
+        return std::make_unique<PosixLibrary>(handle);
+    }
+};
+
+using PlatformLoader = PosixLoader;
+
+#endif
+
+}  // namespace
+
+LibraryLoader& systemLoader() {
+    static PlatformLoader loader;
+    return loader;
+}
+
+}  // namespace ostrel

@@ -1,1 +1,0 @@
-// The registration engine and its window live here.
