@@ -40,7 +40,14 @@ public:
 
 private:
     explicit ChmArchive(chmFile* handle) : handle_(handle) {}
+    // Checks the compressed section's reset table and control data, which chmlib
+    // trusts when it decompresses; false leaves compressed objects unreadable.
+    bool checkCompression();
+    std::optional<QByteArray> readRaw(const char* path, int* space = nullptr) const;
+
     chmFile* handle_;
+    bool compressionSound_ = false;
+    quint64 uncompressedLength_ = 0;
 };
 
 }  // namespace pv::help

@@ -137,7 +137,7 @@ HelpViewer::HelpViewer(std::unique_ptr<ChmArchive> archive, const QList<Contents
     setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle(title);
     setAccessibleName(title);
-    resize(820, 560);
+    resize(960, 640);
 
     auto makeButton = [this](const QString& text, const QString& tip) {
         auto* button = new QToolButton(this);
@@ -185,7 +185,7 @@ HelpViewer::HelpViewer(std::unique_ptr<ChmArchive> archive, const QList<Contents
     splitter->addWidget(browser_);
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({240, 580});
+    splitter->setSizes({300, 660});
     splitter->setChildrenCollapsible(false);
 
     auto* buttons = new QHBoxLayout;

@@ -340,6 +340,8 @@ void TestHelp::missingOrDamagedFile_data() {
     QTest::newRow("random after the signature") << QStringLiteral("signature");
     QTest::newRow("folder of that name") << QStringLiteral("folder");
     QTest::newRow("contents file missing") << QStringLiteral("no contents");
+    QTest::newRow("compressed block longer than a frame") << QStringLiteral("reset table");
+    QTest::newRow("compression window of zero") << QStringLiteral("window");
 }
 
 void TestHelp::missingOrDamagedFile() {
@@ -367,6 +369,23 @@ void TestHelp::missingOrDamagedFile() {
         bytes = good;
         QCOMPARE(bytes.count("/PVHelp.hhc"), 1);
         bytes.replace("/PVHelp.hhc", "/PVHelp.xyz");
+    } else if (damage == u"reset table") {
+        // The reset table (stored uncompressed): version 2, block count, entry size
+        // 8, table at 0x28. Make the first block end 64 KB after it starts; chmlib
+        // would read that much into a buffer of 38 KB.
+        bytes = good;
+        const qsizetype at = bytes.indexOf(QByteArray("\x08\0\0\0\x28\0\0\0", 8));
+        QVERIFY(at >= 8);
+        const qsizetype table = at - 8;
+        QCOMPARE(bytes[table], char(2));
+        bytes[table + 0x30] = char(0);
+        bytes[table + 0x31] = char(0);
+        bytes[table + 0x32] = char(1);
+    } else if (damage == u"window") {
+        bytes = good;
+        const qsizetype at = bytes.indexOf("LZXC");
+        QVERIFY(at >= 4);
+        bytes[at + 0x0C] = char(0);  // window size, in 32 KB units
     }
     if (damage == u"folder") {
         QVERIFY(QDir(app.path()).mkpath(kHelpRelative));
