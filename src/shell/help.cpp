@@ -1,0 +1,50 @@
+#include "help.h"
+
+#include "appfolder.h"
+#include "messages.h"
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#include <QDir>
+// windows.h first
+#include <htmlhelp.h>
+#ifdef _MSC_VER
+#pragma comment(lib, "htmlhelp.lib")
+#endif
+#else
+#include "helpviewer.h"
+#endif
+
+namespace pv {
+
+QString HelpFilePath(qint16 number) {
+    if (number == kHelpContents)
+        return applicationFolder() + QStringLiteral("/Documentation/PVHelp.chm");
+    const QString path;
+    showMessage(QStringLiteral("Invalid Help file.\r\nHelp File #") + QString::number(number) +
+                    QStringLiteral("\r\nHelp File Path: ") + path,
+                msg::kCritical, QStringLiteral("Tolm Help File"));
+    return path;
+}
+
+void ShowHelpContents(qint16 number) {
+    const QString path = HelpFilePath(number);
+    if (DisplayHelpContents(path) == 0) {
+        showMessage(
+            QStringLiteral("Error in opening Help file.\r\nHelp File #") + QString::number(number),
+            msg::kCritical, QStringLiteral("Tolm Help File Contents"));
+    }
+}
+
+quintptr DisplayHelpContents(const QString& path) {
+    if (path.isEmpty())
+        return 0;
+#ifdef Q_OS_WIN
+    const std::wstring file = QDir::toNativeSeparators(path).toStdWString();
+    return reinterpret_cast<quintptr>(HtmlHelpW(nullptr, file.c_str(), HH_DISPLAY_TOC, 0));
+#else
+    return reinterpret_cast<quintptr>(help::HelpViewer::open(path));
+#endif
+}
+
+}  // namespace pv
