@@ -198,11 +198,17 @@ void FilesTest::openStripsOneCrLfOnly() {
 
 void FilesTest::listingOrderAndSpareEntry() {
     Folder app;
-    for (const char* name : {"b.txt", "A.txt", "a.txt", "C", ".hidden", "_x", "10", "9"}) {
-        QVERIFY(app.write(QStringLiteral("Shopping List/") + QLatin1String(name), "x"));
+    for (const char* name :
+         {"b.txt", "A.txt", "a.txt", "C", ".hidden", "_x", "10", "9", "éclair", "Éclair", "Zoë"}) {
+        QVERIFY(app.write(QStringLiteral("Shopping List/") + QString::fromUtf8(name), "x"));
     }
     QVERIFY(app.mkdir(QStringLiteral("Shopping List/a folder")));
-    const QStringList expected{".hidden", "10", "9", "_x", "A.txt", "a.txt", "b.txt", "C"};
+    QVERIFY(QFile::link(app.file(QStringLiteral("Shopping List/C")),
+                        app.file(QStringLiteral("Shopping List/link to C"))));
+    QVERIFY(QFile::link(app.file(QStringLiteral("Shopping List/a folder")),
+                        app.file(QStringLiteral("Shopping List/link to folder"))));
+    const QStringList expected{".hidden", "10", "9",         "_x",  "A.txt",  "a.txt",
+                               "b.txt",   "C",  "link to C", "Zoë", "Éclair", "éclair"};
     const auto withSpare = listFolderFiles(app.file(QStringLiteral("Shopping List/")));
     QVERIFY(withSpare.ok());
     QCOMPARE(withSpare.value(), expected + QStringList{QString()});
