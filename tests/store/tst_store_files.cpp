@@ -98,6 +98,9 @@ private slots:
     void listedNamesThatLeaveTheFolderAreRefused();
     void removePathTakesEverything();
     void removePathOfLinkKeepsTarget();
+    void removePathKeepsTheDataTree_data();
+    void removePathKeepsTheDataTree();
+    void overLongNames();
 
     void failedWritesKeepPreviousFile_data();
     void failedWritesKeepPreviousFile();
@@ -323,6 +326,48 @@ void FilesTest::removePathOfLinkKeepsTarget() {
     QCOMPARE(store.deleteCategory(QStringLiteral("Linked")).value(), 1);
     QVERIFY(!QFileInfo(app.file(QStringLiteral("Category/Linked"))).isSymLink());
     QCOMPARE(app.read(QStringLiteral("Elsewhere/precious")), QByteArray("keep"));
+}
+
+void FilesTest::removePathKeepsTheDataTree_data() {
+    QTest::addColumn<QString>("relative");
+    QTest::newRow("category root") << "Category";
+    QTest::newRow("category root, slash") << "category/";
+    QTest::newRow("shopping lists") << "Shopping List";
+    QTest::newRow("application folder") << "";
+    QTest::newRow("climbing") << "Category/..";
+    QTest::newRow("above") << "..";
+}
+
+void FilesTest::removePathKeepsTheDataTree() {
+    QFETCH(QString, relative);
+    Folder app;
+    QVERIFY(app.write(QStringLiteral("Category/category.txt"), "Soups\r\n"));
+    QVERIFY(app.write(QStringLiteral("Shopping List/Week.txt"), "milk\r\n"));
+    const QStringList before = app.tree();
+    Store store(app.path());
+    const auto removed = store.removePath(app.path() + QLatin1Char('/') + relative);
+    QVERIFY(!removed.ok());
+    QCOMPARE(removed.failure().kind, Failure::Kind::Refused);
+    QCOMPARE(app.tree(), before);
+}
+
+void FilesTest::overLongNames() {
+    Folder app;
+    QVERIFY(app.write(QStringLiteral("Category/category.txt"), "Soups\r\n"));
+    QVERIFY(app.mkdir(QStringLiteral("Category/Soups")));
+    const QStringList before = app.tree();
+    const QString longName(300, QLatin1Char('n'));
+    Store store(app.path());
+    const auto created = store.createCategory(longName);
+    QVERIFY(!created.ok());
+    QCOMPARE(created.failure().number, 75);
+    const auto saved = store.saveRecipe(QStringLiteral("Soups"), longName, {});
+    QVERIFY(!saved.ok());
+    QCOMPARE(saved.failure().number, 75);
+    const auto list = store.saveShoppingList(longName, QStringLiteral("milk"));
+    QVERIFY(!list.ok());
+    QCOMPARE(list.failure().number, 75);
+    QCOMPARE(app.tree(), before);
 }
 
 // --- failures in the middle of a write ---
