@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -152,6 +153,28 @@ void BM_SaveRecipe(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SaveRecipe)->Unit(benchmark::kMicrosecond);
+
+// A new name in a large category: the name is first looked for ignoring
+// case among every entry of the folder.
+void BM_SaveNewRecipeInLargeFolder(benchmark::State& state) {
+    const QString folder = recipeFolder(int(state.range(0)));
+    const QString app = QFileInfo(folder).absolutePath();
+    QDir().mkpath(app + QStringLiteral("/Category"));
+    const QString category = QStringLiteral("big%1").arg(state.range(0));
+    QFile::link(folder, app + QStringLiteral("/Category/") + category);
+    Store store(app);
+    const RecipeFields fields = typicalRecipe();
+    for (auto _ : state) {
+        if (!store.saveRecipe(category, QStringLiteral("A new recipe"), fields)) {
+            state.SkipWithError("save failed");
+            break;
+        }
+        state.PauseTiming();
+        QFile::remove(folder + QStringLiteral("/A new recipe"));
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_SaveNewRecipeInLargeFolder)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 // The rewrite of a 10,000-line list. The category has no folder, so the
 // folder removal is a single failed look-up and the time is the rewrite's.

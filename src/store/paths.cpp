@@ -11,10 +11,12 @@
 #ifdef Q_OS_UNIX
 #include <dirent.h>
 #include <fcntl.h>
+#include <strings.h>
 #include <sys/stat.h>
 #endif
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,15 +25,48 @@ namespace pv::store {
 
 QString findIgnoringCase(const QString& folder, const QString& name) {
     QString best;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        const QString candidate = it.fileName();
+    auto consider = [&](const QString& candidate) {
         if (candidate.compare(name, Qt::CaseInsensitive) == 0 &&
             (best.isEmpty() || candidate < best)) {
             best = candidate;
         }
+    };
+#ifdef Q_OS_UNIX
+    // Names are compared as bytes where both are ASCII, which most are, and
+    // only turned into text otherwise: large folders are scanned on every
+    // save of a new recipe.
+    const QByteArray wanted = name.toUtf8();
+    const bool wantedAscii = std::all_of(
+        wanted.begin(), wanted.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    DIR* dir = opendir(QFile::encodeName(folder).constData());
+    if (!dir) {
+        return best;
     }
+    while (const dirent* entry = readdir(dir)) {
+        const char* candidate = entry->d_name;
+        if (std::strcmp(candidate, ".") == 0 || std::strcmp(candidate, "..") == 0) {
+            continue;
+        }
+        bool ascii = wantedAscii;
+        for (const char* c = candidate; ascii && *c; ++c) {
+            ascii = static_cast<unsigned char>(*c) < 0x80;
+        }
+        if (ascii) {
+            if (strcasecmp(candidate, wanted.constData()) == 0) {
+                consider(QString::fromLatin1(candidate));
+            }
+        } else {
+            consider(QFile::decodeName(candidate));
+        }
+    }
+    closedir(dir);
+#else
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        it.next();
+        consider(it.fileName());
+    }
+#endif
     return best;
 }
 
