@@ -115,6 +115,10 @@ Outcome<void> writeFileAtomically(const QString& path, const QByteArray& bytes) 
         QFile::encodeName(info.fileName()).size() > kLongestName) {
         return fileSystemFailure(kPathFileAccess);
     }
+    // A read-only file is not replaced, though the rename would allow it.
+    if (info.exists() && !info.isWritable()) {
+        return fileSystemFailure(kPermissionDenied);
+    }
     QSaveFile file(path);
     // Unbuffered, so that a short write shows in write()'s count: a buffered
     // QSaveFile can commit a cut-off file after a short write.
@@ -240,8 +244,12 @@ Outcome<int> Store::deleteCategory(const QString& name, const DeleteHooks& hooks
         return noTempPathFailure();
     }
     const QString listPath = resolve(kCategoryList);
-    if (QFileInfo(listPath).isDir()) {
+    const QFileInfo listInfo(listPath);
+    if (listInfo.isDir()) {
         return fileSystemFailure(kPathFileAccess);
+    }
+    if (listInfo.exists() && !listInfo.isWritable()) {
+        return fileSystemFailure(kPermissionDenied);
     }
     QSaveFile temp(listPath);
     temp.setDirectWriteFallback(false);
