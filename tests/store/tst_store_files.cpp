@@ -1,6 +1,7 @@
 // Shopping lists, folder listings and what survives a failed write.
 #include "failures.h"
 #include "store.h"
+#include "storefolder.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -13,44 +14,9 @@
 #include <csignal>
 
 using namespace pv::store;
+using pv::store::test::Folder;
 
 namespace {
-
-class Folder {
-public:
-    Folder() {
-        QDir(dir_.path()).mkdir(QStringLiteral("Category"));
-        QDir(dir_.path()).mkdir(QStringLiteral("Shopping List"));
-    }
-    QString path() const { return dir_.path(); }
-    QString file(const QString& relative) const { return dir_.filePath(relative); }
-    bool write(const QString& relative, const QByteArray& bytes) const {
-        QFile f(file(relative));
-        return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-    }
-    QByteArray read(const QString& relative) const {
-        QFile f(file(relative));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
-    bool exists(const QString& relative) const { return QFileInfo::exists(file(relative)); }
-    bool mkdir(const QString& relative) const { return QDir(dir_.path()).mkpath(relative); }
-    QStringList tree() const {
-        QStringList all;
-        QDirIterator it(dir_.path(),
-                        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                        QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString path = it.next();
-            all.append(path.mid(dir_.path().size()) + QLatin1Char(' ') +
-                       QString::number(it.fileInfo().size()));
-        }
-        all.sort();
-        return all;
-    }
-
-private:
-    QTemporaryDir dir_;
-};
 
 // Files larger than `bytes` cannot be written while this lives: the write
 // fails with EFBIG instead of raising SIGXFSZ. Works for root too.
@@ -98,6 +64,9 @@ private slots:
     void listedNamesThatLeaveTheFolderAreRefused();
     void removePathTakesEverything();
     void removePathOfLinkKeepsTarget();
+    void removePathKeepsTheDataTree_data();
+    void removePathKeepsTheDataTree();
+    void overLongNames();
 
     void failedWritesKeepPreviousFile_data();
     void failedWritesKeepPreviousFile();
@@ -198,11 +167,17 @@ void FilesTest::openStripsOneCrLfOnly() {
 
 void FilesTest::listingOrderAndSpareEntry() {
     Folder app;
-    for (const char* name : {"b.txt", "A.txt", "a.txt", "C", ".hidden", "_x", "10", "9"}) {
-        QVERIFY(app.write(QStringLiteral("Shopping List/") + QLatin1String(name), "x"));
+    for (const char* name :
+         {"b.txt", "A.txt", "a.txt", "C", ".hidden", "_x", "10", "9", "éclair", "Éclair", "Zoë"}) {
+        QVERIFY(app.write(QStringLiteral("Shopping List/") + QString::fromUtf8(name), "x"));
     }
     QVERIFY(app.mkdir(QStringLiteral("Shopping List/a folder")));
-    const QStringList expected{".hidden", "10", "9", "_x", "A.txt", "a.txt", "b.txt", "C"};
+    QVERIFY(QFile::link(app.file(QStringLiteral("Shopping List/C")),
+                        app.file(QStringLiteral("Shopping List/link to C"))));
+    QVERIFY(QFile::link(app.file(QStringLiteral("Shopping List/a folder")),
+                        app.file(QStringLiteral("Shopping List/link to folder"))));
+    const QStringList expected{".hidden", "10", "9",         "_x",  "A.txt",  "a.txt",
+                               "b.txt",   "C",  "link to C", "Zoë", "Éclair", "éclair"};
     const auto withSpare = listFolderFiles(app.file(QStringLiteral("Shopping List/")));
     QVERIFY(withSpare.ok());
     QCOMPARE(withSpare.value(), expected + QStringList{QString()});
@@ -317,6 +292,48 @@ void FilesTest::removePathOfLinkKeepsTarget() {
     QCOMPARE(store.deleteCategory(QStringLiteral("Linked")).value(), 1);
     QVERIFY(!QFileInfo(app.file(QStringLiteral("Category/Linked"))).isSymLink());
     QCOMPARE(app.read(QStringLiteral("Elsewhere/precious")), QByteArray("keep"));
+}
+
+void FilesTest::removePathKeepsTheDataTree_data() {
+    QTest::addColumn<QString>("relative");
+    QTest::newRow("category root") << "Category";
+    QTest::newRow("category root, slash") << "category/";
+    QTest::newRow("shopping lists") << "Shopping List";
+    QTest::newRow("application folder") << "";
+    QTest::newRow("climbing") << "Category/..";
+    QTest::newRow("above") << "..";
+}
+
+void FilesTest::removePathKeepsTheDataTree() {
+    QFETCH(QString, relative);
+    Folder app;
+    QVERIFY(app.write(QStringLiteral("Category/category.txt"), "Soups\r\n"));
+    QVERIFY(app.write(QStringLiteral("Shopping List/Week.txt"), "milk\r\n"));
+    const QStringList before = app.tree();
+    Store store(app.path());
+    const auto removed = store.removePath(app.path() + QLatin1Char('/') + relative);
+    QVERIFY(!removed.ok());
+    QCOMPARE(removed.failure().kind, Failure::Kind::Refused);
+    QCOMPARE(app.tree(), before);
+}
+
+void FilesTest::overLongNames() {
+    Folder app;
+    QVERIFY(app.write(QStringLiteral("Category/category.txt"), "Soups\r\n"));
+    QVERIFY(app.mkdir(QStringLiteral("Category/Soups")));
+    const QStringList before = app.tree();
+    const QString longName(300, QLatin1Char('n'));
+    Store store(app.path());
+    const auto created = store.createCategory(longName);
+    QVERIFY(!created.ok());
+    QCOMPARE(created.failure().number, 75);
+    const auto saved = store.saveRecipe(QStringLiteral("Soups"), longName, {});
+    QVERIFY(!saved.ok());
+    QCOMPARE(saved.failure().number, 75);
+    const auto list = store.saveShoppingList(longName, QStringLiteral("milk"));
+    QVERIFY(!list.ok());
+    QCOMPARE(list.failure().number, 75);
+    QCOMPARE(app.tree(), before);
 }
 
 // --- failures in the middle of a write ---
