@@ -68,8 +68,14 @@ QVariant RecipeFileModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant RecipeFileModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (section == 0 && orientation == Qt::Horizontal && role == Qt::DisplayRole) {
+    if (section != 0 || orientation != Qt::Horizontal) {
+        return {};
+    }
+    if (role == Qt::DisplayRole) {
         return QStringLiteral("(recipe name)");
+    }
+    if (role == Qt::SizeHintRole) {
+        return twips(0, 0, 3160, 285).size();  // the one column, 3160 twips wide
     }
     return {};
 }
