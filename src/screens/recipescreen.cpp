@@ -93,7 +93,7 @@ const QString kLocationLoad = QStringLiteral("R - FL -");
 const QString kLocationOpen = QStringLiteral("R - LF -");
 const QString kLocationDelete = QStringLiteral("R - CD -");
 
-// What the old list view said when there was no selected item to look at.
+// The failure of a list click or delete when the list has no selected item.
 store::Failure noSelectedItem() {
     return store::Failure::fileSystem(
         91, QStringLiteral("Object variable or With block variable not set"));
@@ -237,7 +237,7 @@ void RecipeScreen::buildControls() {
     files_->setObjectName(QStringLiteral("lswRFile"));
     files_->setGeometry(twips(2520, 480, 3015, 1335));
     files_->setFont(styled(which_, false));
-    // The list mode of the old list view: names in columns, top to bottom.
+    // List mode: names in columns, top to bottom, scrolled sideways.
     files_->setViewMode(QListView::ListMode);
     files_->setFlow(QListView::TopToBottom);
     files_->setWrapping(true);
@@ -453,8 +453,8 @@ void RecipeScreen::categoryPicked() {
     }
     fileModel_->setListing(std::move(listing.value()));
     fitColumnsToNames();
-    // As in the old list view, the first file is the selected item until the
-    // user picks another; it is not marked selected.
+    // The first file is the list's selected item until the user picks another;
+    // it is not marked selected.
     if (fileModel_->rowCount() > 0) {
         files_->selectionModel()->setCurrentIndex(fileModel_->index(0),
                                                   QItemSelectionModel::NoUpdate);
