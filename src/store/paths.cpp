@@ -5,9 +5,19 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 
+#ifdef Q_OS_UNIX
+#include <dirent.h>
+#include <fcntl.h>
+#include <strings.h>
+#include <sys/stat.h>
+#endif
+
 #include <algorithm>
+#include <cstring>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -15,15 +25,48 @@ namespace pv::store {
 
 QString findIgnoringCase(const QString& folder, const QString& name) {
     QString best;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        const QString candidate = it.fileName();
+    auto consider = [&](const QString& candidate) {
         if (candidate.compare(name, Qt::CaseInsensitive) == 0 &&
             (best.isEmpty() || candidate < best)) {
             best = candidate;
         }
+    };
+#ifdef Q_OS_UNIX
+    // Names are compared as bytes where both are ASCII, which most are, and
+    // only turned into text otherwise: large folders are scanned on every
+    // save of a new recipe.
+    const QByteArray wanted = name.toUtf8();
+    const bool wantedAscii = std::all_of(
+        wanted.begin(), wanted.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    DIR* dir = opendir(QFile::encodeName(folder).constData());
+    if (!dir) {
+        return best;
     }
+    while (const dirent* entry = readdir(dir)) {
+        const char* candidate = entry->d_name;
+        if (std::strcmp(candidate, ".") == 0 || std::strcmp(candidate, "..") == 0) {
+            continue;
+        }
+        bool ascii = wantedAscii;
+        for (const char* c = candidate; ascii && *c; ++c) {
+            ascii = static_cast<unsigned char>(*c) < 0x80;
+        }
+        if (ascii) {
+            if (strcasecmp(candidate, wanted.constData()) == 0) {
+                consider(QString::fromLatin1(candidate));
+            }
+        } else {
+            consider(QFile::decodeName(candidate));
+        }
+    }
+    closedir(dir);
+#else
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        it.next();
+        consider(it.fileName());
+    }
+#endif
     return best;
 }
 
@@ -51,28 +94,88 @@ QString resolveBelow(const QString& base, const QString& relativePath) {
     return current;
 }
 
-Outcome<QStringList> listFolderFiles(const QString& folderPath) {
-    const QFileInfo folder(folderPath);
-    if (!folder.isDir()) {
-        return fileSystemFailure(kPathNotFound);
+namespace {
+
+// One listed file: its name as UTF-8 bytes and the same name case-folded, the
+// sort key. Short names stay inside std::string, so sorting touches no heap.
+struct ListedName {
+    std::string key;
+    std::string name;
+    bool operator<(const ListedName& other) const {
+        const int byKey = key.compare(other.key);
+        return byKey != 0 ? byKey < 0 : name < other.name;
     }
-    // Sorted by a case-folded key computed once per name; ties by exact name.
-    std::vector<std::pair<QString, QString>> entries;
+};
+
+void addName(std::vector<ListedName>& names, const char* utf8) {
+    ListedName entry{{}, utf8};
+    bool ascii = true;
+    entry.key = entry.name;
+    for (char& c : entry.key) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            ascii = false;
+            break;
+        }
+        if (c >= 'A' && c <= 'Z') {
+            c = char(c - 'A' + 'a');
+        }
+    }
+    if (!ascii) {
+        entry.key = QString::fromStdString(entry.name).toCaseFolded().toStdString();
+    }
+    names.push_back(std::move(entry));
+}
+
+// The regular files of a folder (links to regular files included), unsorted.
+// False when the folder cannot be read.
+bool readFileNames(const QString& folderPath, std::vector<ListedName>& names) {
+#ifdef Q_OS_UNIX
+    // readdir's entry type saves a status call per file, which is most of the
+    // time on large folders.
+    const QByteArray encoded = QFile::encodeName(folderPath);
+    DIR* dir = opendir(encoded.constData());
+    if (!dir) {
+        return false;
+    }
+    const int dirFd = dirfd(dir);
+    while (const dirent* entry = readdir(dir)) {
+        bool isFile = entry->d_type == DT_REG;
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat info {};
+            isFile = fstatat(dirFd, entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
+        }
+        if (isFile) {
+            addName(names, entry->d_name);
+        }
+    }
+    closedir(dir);
+    return true;
+#else
     QDirIterator it(folderPath, QDir::Files | QDir::Hidden);
     while (it.hasNext()) {
         it.next();
-        QString name = it.fileName();
-        QString key = name.toCaseFolded();
-        entries.emplace_back(std::move(key), std::move(name));
+        addName(names, it.fileName().toStdString().c_str());
     }
-    std::sort(entries.begin(), entries.end());
-    QStringList names;
-    names.reserve(qsizetype(entries.size()) + 1);
-    for (auto& entry : entries) {
-        names.append(std::move(entry.second));
+    return true;
+#endif
+}
+
+}  // namespace
+
+Outcome<QStringList> listFolderFiles(const QString& folderPath) {
+    std::vector<ListedName> names;
+    if (!QFileInfo(folderPath).isDir() || !readFileNames(folderPath, names)) {
+        return fileSystemFailure(kPathNotFound);
     }
-    names.append(QString());  // the spare entry callers stop before
-    return names;
+    // By name ignoring case, ties by exact name, so every machine shows one order.
+    std::sort(names.begin(), names.end());
+    QStringList sorted;
+    sorted.reserve(qsizetype(names.size()) + 1);
+    for (const ListedName& entry : names) {
+        sorted.append(QString::fromStdString(entry.name));
+    }
+    sorted.append(QString());  // the spare entry callers stop before
+    return sorted;
 }
 
 }  // namespace pv::store

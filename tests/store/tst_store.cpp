@@ -1,6 +1,7 @@
 // Round trips through real files below a temporary application folder.
 #include "failures.h"
 #include "store.h"
+#include "storefolder.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -10,43 +11,9 @@
 #include <QTest>
 
 using namespace pv::store;
+using pv::store::test::Folder;
 
 namespace {
-
-class Folder {
-public:
-    Folder() {
-        QDir(dir_.path()).mkdir(QStringLiteral("Category"));
-        QDir(dir_.path()).mkdir(QStringLiteral("Shopping List"));
-    }
-    QString path() const { return dir_.path(); }
-    QString file(const QString& relative) const { return dir_.filePath(relative); }
-    void write(const QString& relative, const QByteArray& bytes) const {
-        QFile f(file(relative));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        QCOMPARE(f.write(bytes), bytes.size());
-    }
-    QByteArray read(const QString& relative) const {
-        QFile f(file(relative));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
-    bool exists(const QString& relative) const { return QFileInfo::exists(file(relative)); }
-    bool mkdir(const QString& relative) const { return QDir(dir_.path()).mkpath(relative); }
-    // Every entry below the folder, for "nothing changed" checks.
-    QStringList tree() const {
-        QStringList all;
-        QDirIterator it(dir_.path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                        QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            all.append(it.next().mid(dir_.path().size()));
-        }
-        all.sort();
-        return all;
-    }
-
-private:
-    QTemporaryDir dir_;
-};
 
 RecipeFields emptyFields() {
     return {};
@@ -147,7 +114,7 @@ void StoreTest::createExistingFolderChangesNothing() {
     QFETCH(QString, folder);
     QFETCH(QString, name);
     Folder app;
-    app.write(QStringLiteral("Category/category.txt"), "Pies\r\n");
+    QVERIFY(app.write(QStringLiteral("Category/category.txt"), "Pies\r\n"));
     QVERIFY(app.mkdir(QStringLiteral("Category/") + folder));
     const QStringList before = app.tree();
     Store store(app.path());
@@ -172,8 +139,8 @@ void StoreTest::createWithoutRootFails() {
 
 void StoreTest::createOverFileFailsAndKeepsList() {
     Folder app;
-    app.write(QStringLiteral("Category/category.txt"), "Pies\r\n");
-    app.write(QStringLiteral("Category/Soups"), "a file");
+    QVERIFY(app.write(QStringLiteral("Category/category.txt"), "Pies\r\n"));
+    QVERIFY(app.write(QStringLiteral("Category/Soups"), "a file"));
     Store store(app.path());
     const auto result = store.createCategory(QStringLiteral("Soups"));
     QVERIFY(!result.ok());
@@ -185,7 +152,7 @@ void StoreTest::createOverFileFailsAndKeepsList() {
 
 void StoreTest::createAfterOpenLastLine() {
     Folder app;
-    app.write(QStringLiteral("Category/category.txt"), "Pies");
+    QVERIFY(app.write(QStringLiteral("Category/category.txt"), "Pies"));
     Store store(app.path());
     QVERIFY(store.createCategory(QStringLiteral("Soups")).ok());
     QCOMPARE(app.read(QStringLiteral("Category/category.txt")), QByteArray("Pies\r\nSoups\r\n"));
@@ -244,7 +211,7 @@ void StoreTest::deleteCategory() {
     QFETCH(QByteArray, listAfter);
     QFETCH(QStringList, foldersAfter);
     Folder app;
-    app.write(QStringLiteral("Category/category.txt"), list);
+    QVERIFY(app.write(QStringLiteral("Category/category.txt"), list));
     for (const QString& folder : folders) {
         QVERIFY(app.mkdir(QStringLiteral("Category/") + folder));
         app.write(QStringLiteral("Category/") + folder + QStringLiteral("/recipe"), "\"\"\r\n");
@@ -264,7 +231,7 @@ void StoreTest::deleteCategory() {
 
 void StoreTest::deleteCategoryRunsHooksInOrder() {
     Folder app;
-    app.write(QStringLiteral("Category/category.txt"), "Pie\r\nSoups\r\n");
+    QVERIFY(app.write(QStringLiteral("Category/category.txt"), "Pie\r\nSoups\r\n"));
     QVERIFY(app.mkdir(QStringLiteral("Category/Pie")));
     QStringList steps;
     DeleteHooks hooks;
@@ -285,7 +252,7 @@ void StoreTest::deleteCategoryRunsHooksInOrder() {
 
 void StoreTest::deleteEmptyNameTouchesNothing() {
     Folder app;
-    app.write(QStringLiteral("Category/category.txt"), "\r\nSoups\r\n");
+    QVERIFY(app.write(QStringLiteral("Category/category.txt"), "\r\nSoups\r\n"));
     const QStringList before = app.tree();
     bool called = false;
     DeleteHooks hooks{[&] { called = true; }, [&](int) { called = true; }};
@@ -300,7 +267,7 @@ void StoreTest::deleteEmptyNameTouchesNothing() {
 
 void StoreTest::deleteWithMissingFolderReportsAfterRewrite() {
     Folder app;
-    app.write(QStringLiteral("Category/category.txt"), "Pie\r\nSoups\r\n");
+    QVERIFY(app.write(QStringLiteral("Category/category.txt"), "Pie\r\nSoups\r\n"));
     int reported = -1;
     DeleteHooks hooks{{}, [&](int count) { reported = count; }};
     Store store(app.path());
@@ -315,7 +282,7 @@ void StoreTest::deleteWithMissingFolderReportsAfterRewrite() {
 void StoreTest::deleteWithoutRootIsNoTempPath() {
     Folder app;
     QVERIFY(QDir(app.file(QStringLiteral("Category"))).removeRecursively());
-    app.write(QStringLiteral("Category"), "a file where the folder belongs");
+    QVERIFY(app.write(QStringLiteral("Category"), "a file where the folder belongs"));
     bool called = false;
     DeleteHooks hooks{[&] { called = true; }, [&](int) { called = true; }};
     Store store(app.path());
@@ -357,7 +324,7 @@ void StoreTest::deleteWithoutListIsFileNotFound() {
 void StoreTest::deleteKeepsBytesOfOtherLines() {
     Folder app;
     // Windows-1252 bytes, blanks and an unassigned byte survive untouched.
-    app.write(QStringLiteral("Category/category.txt"), "  Cr\xE8me\r\nPie\r\nx\x81y \r\n");
+    QVERIFY(app.write(QStringLiteral("Category/category.txt"), "  Cr\xE8me\r\nPie\r\nx\x81y \r\n"));
     QVERIFY(app.mkdir(QStringLiteral("Category/Pie")));
     Store store(app.path());
     QCOMPARE(store.deleteCategory(QStringLiteral("Pie")).value(), 1);
@@ -369,7 +336,7 @@ void StoreTest::deleteKeepsBytesOfOtherLines() {
 
 void StoreTest::deleteIgnoresCase() {
     Folder app;
-    app.write(QStringLiteral("Category/category.txt"), "Soups\r\nPies\r\n");
+    QVERIFY(app.write(QStringLiteral("Category/category.txt"), "Soups\r\nPies\r\n"));
     QVERIFY(app.mkdir(QStringLiteral("Category/Soups")));
     Store store(app.path());
     QCOMPARE(store.deleteCategory(QStringLiteral("soups")).value(), 1);
@@ -487,7 +454,7 @@ void StoreTest::saveTwiceLeavesSecondRecord() {
 void StoreTest::saveReplacesNameDifferingInCase() {
     Folder app;
     QVERIFY(app.mkdir(QStringLiteral("Category/Cakes")));
-    app.write(QStringLiteral("Category/Cakes/pie"), emptyRecord());
+    QVERIFY(app.write(QStringLiteral("Category/Cakes/pie"), emptyRecord()));
     Store store(app.path());
     RecipeFields fields;
     fields[0] = QStringLiteral("3");
@@ -510,7 +477,7 @@ void StoreTest::saveIntoMissingCategoryIsPathNotFound() {
 void StoreTest::saveOverFolderFailsAndKeepsFolder() {
     Folder app;
     QVERIFY(app.mkdir(QStringLiteral("Category/Soups/Stew")));
-    app.write(QStringLiteral("Category/Soups/Stew/inside"), "kept");
+    QVERIFY(app.write(QStringLiteral("Category/Soups/Stew/inside"), "kept"));
     const QStringList before = app.tree();
     Store store(app.path());
     const auto result = store.saveRecipe(QStringLiteral("Soups"), QStringLiteral("Stew"), {});
@@ -542,7 +509,7 @@ void StoreTest::loadFailures() {
     QFETCH(QString, description);
     Folder app;
     QVERIFY(app.mkdir(QStringLiteral("Category/Soups/Folder")));
-    app.write(QStringLiteral("Category/Soups/Short"), "\"1\",\"2\"\r\n");
+    QVERIFY(app.write(QStringLiteral("Category/Soups/Short"), "\"1\",\"2\"\r\n"));
     Store store(app.path());
     const auto result = store.loadRecipe(category, file);
     QVERIFY(!result.ok());
@@ -556,13 +523,13 @@ void StoreTest::loadShowsLastCompleteRecord() {
     QVERIFY(app.mkdir(QStringLiteral("Category/Soups")));
     QByteArray second = emptyRecord();
     second.replace(0, 2, "\"last\"");
-    app.write(QStringLiteral("Category/Soups/Two"), emptyRecord() + second);
+    QVERIFY(app.write(QStringLiteral("Category/Soups/Two"), emptyRecord() + second));
     Store store(app.path());
     const auto loaded = store.loadRecipe(QStringLiteral("Soups"), QStringLiteral("Two"));
     QVERIFY(loaded.ok());
     QCOMPARE(loaded.value()[0], QStringLiteral("last"));
     // A second record cut short fails the whole load.
-    app.write(QStringLiteral("Category/Soups/Cut"), emptyRecord() + "\"1\",\"2\"\r\n");
+    QVERIFY(app.write(QStringLiteral("Category/Soups/Cut"), emptyRecord() + "\"1\",\"2\"\r\n"));
     QCOMPARE(store.loadRecipe(QStringLiteral("Soups"), QStringLiteral("Cut")).failure().number, 62);
 }
 
@@ -584,6 +551,10 @@ void StoreTest::caseInsensitiveResolution() {
     QCOMPARE(store.listShoppingLists().value(), QStringList{QStringLiteral("Week.txt")});
     QCOMPARE(store.shoppingListPath(QStringLiteral("WEEK.TXT")),
              app.file(QStringLiteral("shopping list/Week.txt")));
+    // Letters beyond ASCII fold too.
+    QVERIFY(app.mkdir(QStringLiteral("category/Crème brûlée")));
+    QVERIFY(store.saveRecipe(QStringLiteral("CRÈME BRÛLÉE"), QStringLiteral("Tart"), {}).ok());
+    QVERIFY(app.exists(QStringLiteral("category/Crème brûlée/Tart")));
     QVERIFY(QDir(app.path()).rmdir(QStringLiteral("category/Soups")));
     QVERIFY(app.mkdir(QStringLiteral("category/SOUPS")));
     QCOMPARE(store.createCategory(QStringLiteral("soups")).value(), CreateResult::AlreadyExists);
@@ -660,7 +631,7 @@ void StoreTest::refusals() {
     QFETCH(QString, message);
     Folder app;
     QVERIFY(app.mkdir(QStringLiteral("Category/Soups")));
-    app.write(QStringLiteral("Category/category.txt"), "Soups\r\n");
+    QVERIFY(app.write(QStringLiteral("Category/category.txt"), "Soups\r\n"));
     const QStringList before = app.tree();
     Store store(app.path());
     Failure failure;
