@@ -22,6 +22,17 @@ QRect twips(int left, int top, int width, int height) {
     return QRect(left / 15, top / 15, width / 15, height / 15);
 }
 
+void preferTahomaLookAlikes() {
+    static const bool done = [] {
+        QFont::insertSubstitutions(
+            QStringLiteral("Tahoma"),
+            {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+             QStringLiteral("Nimbus Sans"), QStringLiteral("DejaVu Sans Condensed")});
+        return true;
+    }();
+    (void)done;
+}
+
 QList<MenuEntry> withLoadableIcons(QList<MenuEntry> table) {
     for (MenuEntry& entry : table) {
         if (!entry.iconName.isEmpty() && !LoadScreenIcon(entry.iconName)) {
@@ -79,6 +90,7 @@ QLabel* makeHint(QWidget* parent, const char* name, const QString& caption, cons
 IngredScreen::IngredScreen(QWidget* parent) : PvWindow(parent) {
     setObjectName(QStringLiteral("frmIngred"));
     setWindowTitle(QStringLiteral("Ingredients"));
+    preferTahomaLookAlikes();
     QFont face(QStringLiteral("Tahoma"));
     face.setPointSizeF(8.25);
     setFont(face);

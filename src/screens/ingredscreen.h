@@ -72,6 +72,10 @@ private:
 // loaded, so that a missing icon costs only the picture.
 QList<MenuEntry> withLoadableIcons(QList<MenuEntry> table);
 
+// Where Tahoma is not installed, its look-alikes of similar width stand in for
+// it, so that captions fit the designed sizes. Safe to call more than once.
+void preferTahomaLookAlikes();
+
 // A rectangle given in twips (1/15 pixel at the design resolution).
 QRect twips(int left, int top, int width, int height);
 

@@ -24,6 +24,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace pv {
 
 // --- the file list ---
@@ -36,6 +38,16 @@ void RecipeFileModel::setListing(QStringList listing) {
 
 void RecipeFileModel::clear() {
     setListing({});
+}
+
+QString RecipeFileModel::longestName() const {
+    QString longest;
+    for (const QString& name : listing_) {
+        if (name.size() > longest.size()) {
+            longest = name;
+        }
+    }
+    return longest;
 }
 
 int RecipeFileModel::rowCount(const QModelIndex& parent) const {
@@ -56,8 +68,14 @@ QVariant RecipeFileModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant RecipeFileModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (section == 0 && orientation == Qt::Horizontal && role == Qt::DisplayRole) {
+    if (section != 0 || orientation != Qt::Horizontal) {
+        return {};
+    }
+    if (role == Qt::DisplayRole) {
         return QStringLiteral("(recipe name)");
+    }
+    if (role == Qt::SizeHintRole) {
+        return twips(0, 0, 3160, 285).size();  // the one column, 3160 twips wide
     }
     return {};
 }
@@ -75,7 +93,7 @@ const QString kLocationLoad = QStringLiteral("R - FL -");
 const QString kLocationOpen = QStringLiteral("R - LF -");
 const QString kLocationDelete = QStringLiteral("R - CD -");
 
-// What the old list view said when there was no selected item to look at.
+// The failure of a list click or delete when the list has no selected item.
 store::Failure noSelectedItem() {
     return store::Failure::fileSystem(
         91, QStringLiteral("Object variable or With block variable not set"));
@@ -117,8 +135,10 @@ QLineEdit* makeBox(QWidget* parent, const QString& name, const QRect& at, bool b
     box->setFont(styled(parent, bold));
     box->setFrame(!borderless);
     if (borderless) {
-        box->setTextMargins(0, 0, 0, 0);
-        box->setContentsMargins(0, 0, 0, 0);
+        // On the white display panel, where neighbouring boxes overlap a little.
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::Base, Qt::transparent);
+        box->setPalette(palette);
     }
     box->setAccessibleName(accessibleName);
     return box;
@@ -146,6 +166,7 @@ QLineEdit* makeFixedBox(QWidget* parent, const QString& name, const QRect& at, c
 RecipeScreen::RecipeScreen(QWidget* parent) : PvWindow(parent) {
     setObjectName(QStringLiteral("frmRecipe"));
     setWindowTitle(QStringLiteral("Recipes"));
+    preferTahomaLookAlikes();
     QFont face(QStringLiteral("Tahoma"));
     face.setPointSizeF(8.25);
     setFont(face);
@@ -216,7 +237,7 @@ void RecipeScreen::buildControls() {
     files_->setObjectName(QStringLiteral("lswRFile"));
     files_->setGeometry(twips(2520, 480, 3015, 1335));
     files_->setFont(styled(which_, false));
-    // The list mode of the old list view: names in columns, top to bottom.
+    // List mode: names in columns, top to bottom, scrolled sideways.
     files_->setViewMode(QListView::ListMode);
     files_->setFlow(QListView::TopToBottom);
     files_->setWrapping(true);
@@ -253,6 +274,7 @@ void RecipeScreen::buildControls() {
     date_->setText(QStringLiteral(" current date"));
     slash_ = makeFixedBox(area, QStringLiteral("txtRSlash"), twips(2280, 3000, 9135, 285), dashes(),
                           QStringLiteral("Separator line"));
+    slash_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     const struct {
         const char* name;
@@ -430,12 +452,22 @@ void RecipeScreen::categoryPicked() {
         return;
     }
     fileModel_->setListing(std::move(listing.value()));
-    // As in the old list view, the first file is the selected item until the
-    // user picks another; it is not marked selected.
+    fitColumnsToNames();
+    // The first file is the list's selected item until the user picks another;
+    // it is not marked selected.
     if (fileModel_->rowCount() > 0) {
         files_->selectionModel()->setCurrentIndex(fileModel_->index(0),
                                                   QItemSelectionModel::NoUpdate);
     }
+}
+
+void RecipeScreen::fitColumnsToNames() {
+    // Columns as wide as the longest name (by its length; measuring each of
+    // many thousand names would cost more than the listing), at most the list's width.
+    const QFontMetrics metrics(files_->font());
+    const int width = std::clamp(metrics.horizontalAdvance(fileModel_->longestName()) + 12, 48,
+                                 std::max(48, files_->viewport()->width() - 4));
+    files_->setGridSize(QSize(width, metrics.height() + 2));
 }
 
 void RecipeScreen::fileClicked() {

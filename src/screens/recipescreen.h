@@ -31,6 +31,8 @@ public:
     // Shows entries 0 to size-2 of a folder listing (its last entry is the spare one).
     void setListing(QStringList listing);
     void clear();
+    // The name with the most characters ("" when there is none).
+    QString longestName() const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -71,6 +73,7 @@ private:
     void menuItemClicked(int id);
     void writeFixedTexts();
     void clearDisplay();
+    void fitColumnsToNames();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     ScreenMenuBar* menu_ = nullptr;

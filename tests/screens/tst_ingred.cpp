@@ -471,48 +471,42 @@ private slots:
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("a half") << "txtIA1"
-                                << "1/2"
-                                << "12";
-        QTest::newRow("letters") << "txtIA4"
-                                 << "abcXYZ"
-                                 << "";
-        QTest::newRow("point, minus, blank") << "txtIA10"
-                                             << "1.5 -2"
-                                             << "152";
-        QTest::newRow("limit of five") << "txtIA1"
-                                       << "1234567"
-                                       << "12345";
-        QTest::newRow("no limit") << "txtIA2"
-                                  << "1234567"
-                                  << "1234567";
-        QTest::newRow("temperature") << "txtICTemp"
-                                     << "35o0F"
-                                     << "350";
-        QTest::newRow("size") << "txtICSize"
-                              << "x4y"
-                              << "4";
-        QTest::newRow("minutes") << "txtICMin"
-                                 << "4:5"
-                                 << "45";
-        QTest::newRow("hours take anything") << "txtICHr"
-                                             << "a/"
-                                             << "a/";
-        QTest::newRow("hours limit") << "txtICHr"
-                                     << "1/2"
-                                     << "1/";
-        QTest::newRow("type is free text") << "txtIT1"
-                                           << "1/2 oz"
-                                           << "1/2 oz";
+        QTest::addColumn<int>("edits");  // keys that reached the box and changed it
+        const struct {
+            const char* row;
+            const char* box;
+            const char* typed;
+            const char* expected;
+            int edits;
+        } rows[] = {
+            {"a half", "txtIA1", "1/2", "12", 2},
+            {"letters", "txtIA4", "abcXYZ", "", 0},
+            {"point, minus, blank", "txtIA10", "1.5 -2", "152", 3},
+            {"limit of five", "txtIA1", "1234567", "12345", 5},
+            {"no limit", "txtIA2", "1234567", "1234567", 7},
+            {"temperature", "txtICTemp", "35o0F", "350", 3},
+            {"size", "txtICSize", "x4y", "4", 1},
+            {"minutes", "txtICMin", "4:5", "45", 2},
+            {"hours take anything", "txtICHr", "a/", "a/", 2},
+            {"hours limit", "txtICHr", "1/2", "1/", 2},
+            {"type is free text", "txtIT1", "1/2 oz", "1/2 oz", 6},
+        };
+        for (const auto& row : rows) {
+            QTest::newRow(row.row) << QString::fromLatin1(row.box) << QString::fromLatin1(row.typed)
+                                   << QString::fromLatin1(row.expected) << row.edits;
+        }
     }
     void keyFilter() {
         QFETCH(QString, box);
         QFETCH(QString, typed);
         QFETCH(QString, expected);
+        QFETCH(int, edits);
         IngredScreen* screen = open();
         QLineEdit* edit = child(screen, box);
+        QSignalSpy edited(edit, &QLineEdit::textEdited);
         QTest::keyClicks(edit, typed);
         QCOMPARE(edit->text(), expected);
+        QCOMPARE(edited.count(), edits);
     }
 
     void filteredBoxesStillEdit() {

@@ -314,6 +314,9 @@ private slots:
         QCOMPARE(list->model()->rowCount(), 0);
         QCOMPARE(list->model()->headerData(0, Qt::Horizontal).toString(),
                  QStringLiteral("(recipe name)"));
+        QCOMPARE(list->model()->headerData(0, Qt::Horizontal, Qt::SizeHintRole).toSize().width(),
+                 210);
+        QVERIFY(!list->model()->headerData(1, Qt::Horizontal).isValid());
         QVERIFY(messages_->shown.isEmpty());
     }
 

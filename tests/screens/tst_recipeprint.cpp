@@ -208,37 +208,42 @@ private slots:
         QVERIFY(QFile::exists(pdf));
         QVERIFY(QFile::exists(app_->file(QStringLiteral("Category/Soups/Pea soup"))));
 
-        // Line order; pdftotext drops the blank first line and runs of blanks,
-        // which the word boxes below account for.
+        // The order of the printed lines; pdftotext leaves out empty lines as it
+        // pleases and shortens runs of blanks, so the word boxes below place them.
         QStringList lines = pageLines(pdf);
         static const QRegularExpression runOfBlanks(QStringLiteral(" +"));
         for (QString& line : lines) {
             line.replace(runOfBlanks, QStringLiteral(" "));
         }
+        lines.removeAll(QString());
         QString heading = QStringLiteral("Pea soup Size: 4 ") + today();
         heading.replace(runOfBlanks, QStringLiteral(" "));
         const QStringList expected{
             heading,
             QString(125, QLatin1Char('-')),
-            QString(),
             QStringLiteral("1 lb peas"),
             QStringLiteral("2 qt water"),
-            QString(),
-            QString(),
-            QString(),
             QStringLiteral("12 tsp salt"),
-            QString(),
-            QString(),
-            QString(),
             QStringLiteral("10 g mint"),
-            QString(),
             QStringLiteral("Soak the peas."),
             QStringLiteral("Boil them soft."),
-            QString(),
-            QString(),
             QStringLiteral("212 F H: 1 M: 45"),
         };
         QCOMPARE(lines, expected);
+        {
+            // Each on its own line of the page, counted from the heading line: the
+            // dashes, an empty line, ten ingredient lines, an empty line, the
+            // directions' two lines, two empty lines, the cooking line.
+            const QList<Word> placed = pageWords(pdf);
+            QCOMPARE(lineOf(placed, QString(125, QLatin1Char('-'))), 1);
+            QCOMPARE(lineOf(placed, QStringLiteral("peas")), 3);
+            QCOMPARE(lineOf(placed, QStringLiteral("water")), 4);
+            QCOMPARE(lineOf(placed, QStringLiteral("salt")), 8);
+            QCOMPARE(lineOf(placed, QStringLiteral("mint")), 12);
+            QCOMPARE(lineOf(placed, QStringLiteral("Soak")), 14);
+            QCOMPARE(lineOf(placed, QStringLiteral("Boil")), 15);
+            QCOMPARE(lineOf(placed, QStringLiteral("212")), 18);
+        }
 
         // The gaps: five blanks (bold after the name and " F", regular after the
         // serving size and the hours) and three between the parts of a line.
