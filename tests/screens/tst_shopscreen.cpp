@@ -204,6 +204,22 @@ private slots:
         QVERIFY(programErrors().ErrorLocation.isEmpty());
     }
 
+    void listOpensByKeyboard() {
+        QVERIFY(folder_->write(QStringLiteral("Shopping List/a.txt"), "apples\r\n"));
+        QVERIFY(folder_->write(QStringLiteral("Shopping List/b.txt"), "bread\r\n"));
+        ShopScreen* screen = showScreen();
+        QListWidget* list = listWidget(screen);
+        list->setFocus();
+        list->setCurrentRow(0);
+        QTest::keyClick(list, Qt::Key_Down);  // moving does not open
+        QVERIFY(listBox(screen)->text().isEmpty());
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(listBox(screen)->text(), QStringLiteral("bread"));
+        QTest::keyClick(list, Qt::Key_Up);
+        QTest::keyClick(list, Qt::Key_Space);
+        QCOMPARE(listBox(screen)->text(), QStringLiteral("apples"));
+    }
+
     void openKeepsTheNameAndSaveUsesIt() {
         QVERIFY(folder_->write(QStringLiteral("Shopping List/weekly.txt"), "bread\r\nbutter\r\n"));
         ShopScreen* screen = showScreen();
