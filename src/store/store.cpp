@@ -108,11 +108,17 @@ Outcome<void> writeFileAtomically(const QString& path, const QByteArray& bytes) 
     if (!QFileInfo(info.absolutePath()).isDir()) {
         return fileSystemFailure(kPathNotFound);
     }
-    if (info.isDir() || (info.exists() && !info.isFile())) {
+    // A name longer than a folder entry can hold would only fail at the final
+    // rename, after the whole text was written.
+    constexpr qsizetype kLongestName = 255;
+    if (info.isDir() || (info.exists() && !info.isFile()) ||
+        QFile::encodeName(info.fileName()).size() > kLongestName) {
         return fileSystemFailure(kPathFileAccess);
     }
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered, so that a short write shows in write()'s count: a buffered
+    // QSaveFile can commit a cut-off file after a short write.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         return openFailure(path);
     }
     if (file.write(bytes) != bytes.size()) {
@@ -239,7 +245,7 @@ Outcome<int> Store::deleteCategory(const QString& name, const DeleteHooks& hooks
     }
     QSaveFile temp(listPath);
     temp.setDirectWriteFallback(false);
-    if (!temp.open(QIODevice::WriteOnly)) {
+    if (!temp.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         return noTempFileFailure();
     }
     auto read = readFileBytes(listPath);
@@ -273,7 +279,11 @@ Outcome<int> Store::deleteCategory(const QString& name, const DeleteHooks& hooks
         }
         start = end + 1;
     }
-    if (temp.write(kept) != kept.size() || !temp.commit()) {
+    if (temp.write(kept) != kept.size()) {
+        temp.cancelWriting();
+        return writeFailure(listPath, kept.size());
+    }
+    if (!temp.commit()) {
         return writeFailure(listPath, kept.size());
     }
     if (hooks.listRewritten) {
@@ -287,13 +297,23 @@ Outcome<int> Store::deleteCategory(const QString& name, const DeleteHooks& hooks
 }
 
 Outcome<void> Store::removePath(const QString& folderPath) {
-    QString path = folderPath;
-    while (path.size() > 1 && path.endsWith(QLatin1Char('/'))) {
-        path.chop(1);
-    }
+    QString path = QDir::cleanPath(folderPath);
     const QString prefix = appFolder_ + QLatin1Char('/');
     if (path.startsWith(prefix)) {
         path = resolve(path.mid(prefix.size()));
+    }
+    // A path built from an empty or climbing name must never take the data
+    // tree with it: the application folder, the two roots and anything above
+    // them are not removed.
+    const QString app = QDir::cleanPath(QFileInfo(appFolder_).absoluteFilePath());
+    const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    for (const QString& kept : {app, QDir::cleanPath(resolve(kCategoryRoot)),
+                                QDir::cleanPath(resolve(kShoppingFolder))}) {
+        const QString keptAbsolute = QDir::cleanPath(QFileInfo(kept).absoluteFilePath());
+        if (absolute == keptAbsolute || keptAbsolute.startsWith(absolute + QLatin1Char('/')) ||
+            absolute == QLatin1String("/")) {
+            return refusedFailure(Refusal::BadCategoryName);
+        }
     }
     const QFileInfo info(path);
     if (info.isSymLink()) {
