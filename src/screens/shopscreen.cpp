@@ -42,6 +42,24 @@ store::Failure noSelectedItem() {
         91, QStringLiteral("Object variable or With block variable not set"));
 }
 
+// The layout was designed for Tahoma; where the desktop substitutes a wider
+// font, a label grows (a caption wider, a hint taller) rather than cut its text.
+void fitLabel(QLabel* label, int maxWidth) {
+    QRect geometry = label->geometry();
+    if (label->wordWrap()) {
+        // Widen within the room there is before growing taller.
+        while (label->heightForWidth(geometry.width()) > geometry.height() &&
+               geometry.width() < maxWidth) {
+            geometry.setWidth(geometry.width() + 1);
+        }
+        geometry.setHeight(qMax(geometry.height(), label->heightForWidth(geometry.width())));
+    } else {
+        geometry.setWidth(qMax(geometry.width(), label->sizeHint().width()));
+        geometry.setHeight(qMax(geometry.height(), label->sizeHint().height()));
+    }
+    label->setGeometry(geometry);
+}
+
 QLabel* addLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
@@ -189,6 +207,7 @@ ShopScreen::ShopScreen(QWidget* parent) : PvWindow(parent) {
 
     QLabel* fileLabel = addLabel(client_, "lblHFile", QStringLiteral("Shopping list files:"),
                                  twipRect(2040, 120, 1290, 195));
+    fileLabel->setWordWrap(false);
     files_ = new QListWidget(client_);
     files_->setObjectName(QStringLiteral("lswHOpen"));
     files_->setGeometry(twipRect(2040, 360, 3015, 1455));
@@ -204,6 +223,7 @@ ShopScreen::ShopScreen(QWidget* parent) : PvWindow(parent) {
 
     QLabel* dataLabel = addLabel(client_, "lblHData", QStringLiteral("Shopping list data:"),
                                  twipRect(5280, 120, 1335, 195));
+    dataLabel->setWordWrap(false);
     listText_ = new MultiLineBox(client_);
     listText_->setObjectName(QStringLiteral("txtHList"));
     listText_->setGeometry(twipRect(5280, 360, 4695, 3135));
@@ -213,6 +233,11 @@ ShopScreen::ShopScreen(QWidget* parent) : PvWindow(parent) {
     nameLabel_ =
         addLabel(client_, "lblHName", QStringLiteral("Save as:"), twipRect(5280, 3600, 630, 195));
     nameLabel_->setWordWrap(false);
+    for (QLabel* label : client_->findChildren<QLabel*>()) {
+        // The hints stay inside their panel.
+        const bool hint = hintLabels.contains(label);
+        fitLabel(label, hint ? panel->geometry().right() - 4 - label->x() : label->width());
+    }
     nameBox_ = new QLineEdit(client_);
     nameBox_->setObjectName(QStringLiteral("txtHName"));
     nameBox_->setGeometry(twipRect(5280, 3840, 2055, 285));

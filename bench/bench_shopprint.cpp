@@ -1,0 +1,51 @@
+// Printing a long shopping list to a PDF file: the cost of measuring every
+// word before it is printed.
+#include "shopprint.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QPrinter>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+QApplication* app() {
+    static int argc = 1;
+    static char name[] = "bench_shopprint";
+    static char* argv[] = {name, nullptr};
+    static QApplication* instance = new QApplication(argc, argv);
+    return instance;
+}
+
+void BM_PrintShoppingList(benchmark::State& state) {
+    app();
+    QTemporaryDir dir;
+    const QString listPath = dir.filePath(QStringLiteral("list.txt"));
+    QFile file(listPath);
+    if (!file.open(QIODevice::WriteOnly)) {
+        state.SkipWithError("cannot write the list");
+        return;
+    }
+    for (int line = 0; line < state.range(0); ++line) {
+        file.write("2 lb apples, 1 doz eggs, a loaf of bread and some butter " +
+                   QByteArray::number(line) + "\r\n");
+    }
+    file.close();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("list.pdf")));
+    for (auto _ : state) {
+        if (!pv::PrintShoppingList(listPath, &printer)) {
+            state.SkipWithError("printing failed");
+            return;
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_PrintShoppingList)->Arg(100)->Arg(2000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
