@@ -107,6 +107,21 @@ private slots:
         QVERIFY(messages.shown.isEmpty());
     }
 
+    void userCannotSkipTheSplash() {
+        test::TempAppFolder folder;
+        QVERIFY(folder.write(QStringLiteral("PV.ini"), {}));
+        windows().registerWindow(QStringLiteral("frmSplash"),
+                                 [] { return new SplashWindow(std::chrono::hours(1)); });
+        PvWindow* splash = windows().show(QStringLiteral("frmSplash"));
+        QVERIFY(splash);
+        QVERIFY(!splash->close());
+        QTest::keyClick(splash, Qt::Key_Escape);
+        QTest::mouseClick(splash, Qt::LeftButton);
+        QVERIFY(splash->isVisible());
+        QVERIFY(static_cast<SplashWindow*>(splash)->timer()->isActive());
+        QCOMPARE(windows().loaded(QStringLiteral("frmMain")), nullptr);
+    }
+
     void firstStartShowsTheNoticeOnceAndCreatesAnEmptyMarker() {
         test::TempAppFolder folder;
         test::RecordingMessages messages;
