@@ -3,6 +3,8 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
+#include <thread>
 
 namespace ostrel {
 
@@ -26,6 +28,7 @@ public:
     // The loader is borrowed; nullptr means the platform's own.
     explicit RegistrationEngine(int waitLimitMs = kDefaultWaitLimitMs,
                                 LibraryLoader* loader = nullptr);
+    virtual ~RegistrationEngine() = default;
 
     // mode "" registers, "U" or "u" unregisters, anything else is refused.
     void registerLibraryFile(const QString& file, const QString& mode);
@@ -34,6 +37,10 @@ public:
     void setLastSucceeded(bool value) { lastSucceeded_ = value; }
     std::uint32_t waitResult() const { return waitResult_; }
     int waitLimitMs() const { return waitLimitMs_; }
+
+protected:
+    // Starts the worker thread; throws std::system_error when no thread can be had.
+    virtual std::thread startWorker(std::function<void()> work);
 
 private:
     void failEntryOrThread(const QString& file);
