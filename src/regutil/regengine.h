@@ -15,7 +15,6 @@ inline constexpr int kDefaultWaitLimitMs = 10000;
 // Results of the wait for a worker, as the platform's wait reports them.
 inline constexpr std::uint32_t kWaitEnded = 0;
 inline constexpr std::uint32_t kWaitTimeout = 258;
-inline constexpr std::uint32_t kWaitFailed = 0xFFFFFFFF;
 
 inline const QString kRegisterEntry = QStringLiteral("DllRegisterServer");
 inline const QString kUnregisterEntry = QStringLiteral("DllUnregisterServer");
