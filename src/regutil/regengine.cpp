@@ -102,10 +102,10 @@ void RegistrationEngine::registerLibraryFile(const QString& file, const QString&
     job->library = std::move(library);
     std::thread worker;
     try {
-        worker = std::thread(runWorker, job);
+        worker = startWorker([job] { runWorker(job); });
     } catch (const std::system_error&) {
-        job->library.reset();
         failEntryOrThread(file);
+        job->library.reset();
         return;
     }
 
@@ -138,6 +138,10 @@ void RegistrationEngine::registerLibraryFile(const QString& file, const QString&
     showMessage(QStringLiteral("Registration failed in signaled state or time-out for ") + file +
                     QLatin1Char('.'),
                 msg::kCritical, QStringLiteral("Registration Failed!"));
+}
+
+std::thread RegistrationEngine::startWorker(std::function<void()> work) {
+    return std::thread(std::move(work));
 }
 
 void RegistrationEngine::failEntryOrThread(const QString& file) {

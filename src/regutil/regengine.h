@@ -3,6 +3,8 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
+#include <thread>
 
 namespace ostrel {
 
@@ -13,7 +15,6 @@ inline constexpr int kDefaultWaitLimitMs = 10000;
 // Results of the wait for a worker, as the platform's wait reports them.
 inline constexpr std::uint32_t kWaitEnded = 0;
 inline constexpr std::uint32_t kWaitTimeout = 258;
-inline constexpr std::uint32_t kWaitFailed = 0xFFFFFFFF;
 
 inline const QString kRegisterEntry = QStringLiteral("DllRegisterServer");
 inline const QString kUnregisterEntry = QStringLiteral("DllUnregisterServer");
@@ -26,6 +27,7 @@ public:
     // The loader is borrowed; nullptr means the platform's own.
     explicit RegistrationEngine(int waitLimitMs = kDefaultWaitLimitMs,
                                 LibraryLoader* loader = nullptr);
+    virtual ~RegistrationEngine() = default;
 
     // mode "" registers, "U" or "u" unregisters, anything else is refused.
     void registerLibraryFile(const QString& file, const QString& mode);
@@ -34,6 +36,10 @@ public:
     void setLastSucceeded(bool value) { lastSucceeded_ = value; }
     std::uint32_t waitResult() const { return waitResult_; }
     int waitLimitMs() const { return waitLimitMs_; }
+
+protected:
+    // Starts the worker thread; throws std::system_error when no thread can be had.
+    virtual std::thread startWorker(std::function<void()> work);
 
 private:
     void failEntryOrThread(const QString& file);

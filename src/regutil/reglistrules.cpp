@@ -4,6 +4,13 @@
 #include <QRegularExpression>
 
 namespace ostrel {
+namespace {
+
+bool isWildcard(const QString& pattern) {
+    return QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern)).isValid();
+}
+
+}  // namespace
 
 QChar pathSeparator() {
     return QDir::separator();
@@ -47,11 +54,17 @@ std::optional<QStringList> filePatterns(const QString& text) {
             pattern.contains(QChar(0))) {
             return std::nullopt;
         }
-        if (!QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern))
-                 .isValid()) {
+        if (isWildcard(pattern)) {
+            patterns.append(pattern);
+            continue;
+        }
+        // A "[" without its "]" (as while a class is being typed) stands for itself.
+        QString literal = pattern;
+        literal.replace(QLatin1Char('['), QStringLiteral("[[]"));
+        if (!isWildcard(literal)) {
             return std::nullopt;
         }
-        patterns.append(pattern);
+        patterns.append(literal);
     }
     if (patterns.isEmpty()) {
         patterns.append(QStringLiteral("*"));

@@ -22,7 +22,8 @@ bool listedBySuffix(const QStringList& entries, const QString& name);
 bool listedByName(const QStringList& entries, const QString& name);
 
 // The file patterns in a pattern text ("*.ocx;*.dll"), or nothing when the text cannot
-// serve as a file pattern. Blank parts are skipped; a text without any part lists all.
+// serve as a file pattern (one naming a folder). Blank parts are skipped; a text without
+// any part lists all; an unclosed "[" is taken literally.
 std::optional<QStringList> filePatterns(const QString& text);
 
 }  // namespace ostrel

@@ -18,7 +18,9 @@ public:
     explicit WindowsLibrary(HMODULE module) : module_(module) {}
     ~WindowsLibrary() override { FreeLibrary(module_); }
     EntryPoint entryPoint(const char* name) override {
-        return reinterpret_cast<EntryPoint>(GetProcAddress(module_, name));
+        // Through the generic function type, which the compilers accept for any cast.
+        const FARPROC address = GetProcAddress(module_, name);
+        return reinterpret_cast<EntryPoint>(reinterpret_cast<void (*)()>(address));
     }
 
 private:

@@ -5,15 +5,22 @@
 
 namespace ostrel {
 namespace {
+
 bool busy = false;
+
+// Only a program with a screen has a pointer to change (qGuiApp would assume one).
+bool hasScreen() {
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance());
 }
+
+}  // namespace
 
 void setBusyPointer() {
     if (busy) {
         return;
     }
     busy = true;
-    if (qGuiApp) {
+    if (hasScreen()) {
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     }
 }
@@ -23,7 +30,7 @@ void setDefaultPointer() {
         return;
     }
     busy = false;
-    if (qGuiApp) {
+    if (hasScreen()) {
         QGuiApplication::restoreOverrideCursor();
     }
 }

@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <system_error>
 #include <thread>
 
 using namespace ostrel;
@@ -54,6 +55,17 @@ public:
     QStringList paths;
     QStringList lookedUp;
     int released = 0;
+};
+
+// An engine on a system that has no thread to spare.
+class ThreadlessEngine : public RegistrationEngine {
+public:
+    using RegistrationEngine::RegistrationEngine;
+
+protected:
+    std::thread startWorker(std::function<void()>) override {
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    }
 };
 
 const QString kLoadFailure = QStringLiteral("Failure loading control DLL");
@@ -195,6 +207,23 @@ private slots:
         QCOMPARE(loader.released, 1);
         QVERIFY(!isBusyPointer());
         QCOMPARE(engine.lastSucceeded(), true);
+    }
+
+    void noWorkerThread() {
+        RecordingMessages messages;
+        ThreadlessEngine engine(10000);
+        const QString good = fixture(QStringLiteral("good.dll"));
+        engine.setLastSucceeded(true);
+        engine.registerLibraryFile(good, QString());
+        QCOMPARE(engine.lastSucceeded(), false);
+        QCOMPARE(messages.shown.size(), 1);
+        QCOMPARE(messages.shown[0].text, entryFailure(good));
+        QCOMPARE(messages.shown[0].flags, 16);
+        QCOMPARE(messages.shown[0].title, kFailedTitle);
+        QVERIFY(!messages.shown[0].busyPointer);
+        QVERIFY(!isBusyPointer());
+        QCOMPARE(readTrace(tracePath_), QStringList({QStringLiteral("loaded ") + good,
+                                                     QStringLiteral("unloaded ") + good}));
     }
 
     void timeOutKeepsTheLibraryUntilTheWorkerEnds() {

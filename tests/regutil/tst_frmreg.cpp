@@ -180,6 +180,12 @@ private slots:
             QCOMPARE(texts(file1()).size(), count);
         }
         QCOMPARE(texts(file1()), QStringList({"readme.txt"}));
+
+        // Typing a class passes through an unclosed "[" without complaint.
+        text1()->clear();
+        QTest::keyClicks(text1(), QStringLiteral("[ab]*"));
+        QCOMPARE(text1()->text(), QStringLiteral("[ab]*"));
+        QCOMPARE(texts(file1()), QStringList({"a.dll", "b.ocx"}));
         QCOMPARE(messages_->shown.size(), 0);
     }
 

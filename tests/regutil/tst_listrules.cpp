@@ -1,5 +1,6 @@
 #include "reglistrules.h"
 
+#include <QRegularExpression>
 #include <QtTest>
 
 using namespace ostrel;
@@ -65,6 +66,9 @@ private slots:
             << " *.ocx ; ;*.dll;" << true << QStringList{"*.ocx", "*.dll"};
         QTest::newRow("empty lists all") << "" << true << QStringList{"*"};
         QTest::newRow("half typed") << "*." << true << QStringList{"*."};
+        QTest::newRow("class") << "[ab]*.dll" << true << QStringList{"[ab]*.dll"};
+        QTest::newRow("class being typed") << "*.dll;[a" << true << QStringList{"*.dll", "[[]a"};
+        QTest::newRow("empty class") << "[]" << true << QStringList{"[[]]"};
         QTest::newRow("separator") << "*.dll;lib/*.so" << false << QStringList();
         QTest::newRow("NUL") << QStringLiteral("a") + QChar(0) << false << QStringList();
     }
@@ -77,6 +81,10 @@ private slots:
         QCOMPARE(result.has_value(), usable);
         if (usable) {
             QCOMPARE(*result, patterns);
+            for (const QString& pattern : *result) {
+                QVERIFY(QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern))
+                            .isValid());
+            }
         }
     }
 };
