@@ -5,8 +5,8 @@
 // Build and run for 60 seconds (seeded with the compiled help file):
 //   CC=clang CXX=clang++ cmake -S . -B build-fuzz -DPV_FUZZ=ON -DPV_SANITIZE=ON -DPV_HELP=OFF
 //   cmake --build build-fuzz -j2 --target fuzz_help_archive pv_help
-//   mkdir -p build-fuzz/corpus-chm && cp build-fuzz/app/Documentation/PVHelp.chm
-//   build-fuzz/corpus-chm/
+//   mkdir -p build-fuzz/corpus-chm
+//   cp build-fuzz/app/Documentation/PVHelp.chm build-fuzz/corpus-chm/
 //   build-fuzz/fuzz/fuzz_help_archive -max_total_time=60 -max_len=131072 -timeout=10 \
 //       build-fuzz/corpus-chm
 #include "helparchive.h"

@@ -223,6 +223,11 @@ HelpViewer::HelpViewer(std::unique_ptr<ChmArchive> archive, const QList<Contents
     tree_->setFocus();
 }
 
+HelpViewer::~HelpViewer() {
+    // The page view reads from the archive: it goes before the archive does.
+    delete browser_;
+}
+
 void HelpViewer::showEntry(QTreeWidgetItem* item) {
     if (!item)
         return;

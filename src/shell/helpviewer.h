@@ -42,6 +42,7 @@ public:
     // shown) for a missing file, one chmlib cannot open, or one without a readable
     // contents file.
     static HelpViewer* open(const QString& chmPath);
+    ~HelpViewer() override;
 
     QTreeWidget* contentsTree() const { return tree_; }
     HelpBrowser* browser() const { return browser_; }
