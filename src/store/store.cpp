@@ -310,20 +310,19 @@ Outcome<void> Store::removePath(const QString& folderPath) {
     if (path.startsWith(prefix)) {
         path = resolve(path.mid(prefix.size()));
     }
-    // A path built from an empty or climbing name must never take the data
-    // tree with it: the application folder, the two roots and anything above
-    // them are not removed.
-    const QString app = QDir::cleanPath(QFileInfo(appFolder_).absoluteFilePath());
-    const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-    for (const QString& kept : {app, QDir::cleanPath(resolve(kCategoryRoot)),
-                                QDir::cleanPath(resolve(kShoppingFolder))}) {
-        const QString keptAbsolute = QDir::cleanPath(QFileInfo(kept).absoluteFilePath());
-        if (absolute == keptAbsolute || keptAbsolute.startsWith(absolute + QLatin1Char('/')) ||
-            absolute == QLatin1String("/")) {
-            return refusedFailure(Refusal::BadCategoryName);
-        }
-    }
     const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink()) {
+        return fileSystemFailure(kPathNotFound);
+    }
+    // Only what lies inside the category root goes: a path made from an empty
+    // or climbing name, or one that leads out through a link, never takes the
+    // data tree or anything beyond it.
+    const QString root = QFileInfo(resolve(kCategoryRoot)).canonicalFilePath();
+    const QString parent = QFileInfo(info.absolutePath()).canonicalFilePath();
+    if (root.isEmpty() || parent.isEmpty() ||
+        (parent != root && !parent.startsWith(root + QLatin1Char('/')))) {
+        return refusedFailure(Refusal::BadCategoryName);
+    }
     if (info.isSymLink()) {
         // Only the link goes, never what it points to.
         if (!QFile::remove(path)) {

@@ -302,6 +302,8 @@ void FilesTest::removePathKeepsTheDataTree_data() {
     QTest::newRow("application folder") << "";
     QTest::newRow("climbing") << "Category/..";
     QTest::newRow("above") << "..";
+    QTest::newRow("beside the roots") << "Elsewhere";
+    QTest::newRow("out through a link") << "Category/Linked/inner";
 }
 
 void FilesTest::removePathKeepsTheDataTree() {
@@ -309,6 +311,9 @@ void FilesTest::removePathKeepsTheDataTree() {
     Folder app;
     QVERIFY(app.write(QStringLiteral("Category/category.txt"), "Soups\r\n"));
     QVERIFY(app.write(QStringLiteral("Shopping List/Week.txt"), "milk\r\n"));
+    QVERIFY(app.mkdir(QStringLiteral("Elsewhere/inner")));
+    QVERIFY(QFile::link(app.file(QStringLiteral("Elsewhere")),
+                        app.file(QStringLiteral("Category/Linked"))));
     const QStringList before = app.tree();
     Store store(app.path());
     const auto removed = store.removePath(app.path() + QLatin1Char('/') + relative);
