@@ -8,7 +8,7 @@
 #include "appfolder.h"
 #include "recipescreen.h"
 #include "store.h"
-#include "windows.h"
+#include "windowregistry.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -12,7 +12,7 @@
 #include "busy.h"
 #include "mainmenu.h"
 #include "splash.h"
-#include "windows.h"
+#include "windowregistry.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,5 +1,5 @@
 #include "catalog.h"
-#include "windows.h"
+#include "windowregistry.h"
 
 #include <QApplication>
 

@@ -1,7 +1,7 @@
 #include "errorstate.h"
 
 #include "messages.h"
-#include "windows.h"
+#include "windowregistry.h"
 
 #include <QWidget>
 

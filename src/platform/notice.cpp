@@ -1,7 +1,7 @@
 #include "notice.h"
 
 #include "messages.h"
-#include "windows.h"
+#include "windowregistry.h"
 
 namespace pv {
 

@@ -18,21 +18,6 @@
 
 namespace pv {
 
-QRect twips(int left, int top, int width, int height) {
-    return QRect(left / 15, top / 15, width / 15, height / 15);
-}
-
-void preferTahomaLookAlikes() {
-    static const bool done = [] {
-        QFont::insertSubstitutions(
-            QStringLiteral("Tahoma"),
-            {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-             QStringLiteral("Nimbus Sans"), QStringLiteral("DejaVu Sans Condensed")});
-        return true;
-    }();
-    (void)done;
-}
-
 QList<MenuEntry> withLoadableIcons(QList<MenuEntry> table) {
     for (MenuEntry& entry : table) {
         if (!entry.iconName.isEmpty() && !LoadScreenIcon(entry.iconName)) {

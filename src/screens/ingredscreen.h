@@ -2,7 +2,8 @@
 
 #include "menubar.h"
 #include "store.h"
-#include "windows.h"
+#include "twips.h"
+#include "windowregistry.h"
 
 #include <QList>
 
@@ -71,12 +72,5 @@ private:
 // The screen's menu table with an icon left out wherever its file cannot be
 // loaded, so that a missing icon costs only the picture.
 QList<MenuEntry> withLoadableIcons(QList<MenuEntry> table);
-
-// Where Tahoma is not installed, its look-alikes of similar width stand in for
-// it, so that captions fit the designed sizes. Safe to call more than once.
-void preferTahomaLookAlikes();
-
-// A rectangle given in twips (1/15 pixel at the design resolution).
-QRect twips(int left, int top, int width, int height);
 
 }  // namespace pv

@@ -1,4 +1,5 @@
 #include "recipescreen.h"
+#include "twips.h"
 
 #include "appfolder.h"
 #include "dropshadow.h"

@@ -2,7 +2,7 @@
 
 #include "menubar.h"
 #include "recipeprint.h"
-#include "windows.h"
+#include "windowregistry.h"
 
 #include <QAbstractListModel>
 #include <QList>

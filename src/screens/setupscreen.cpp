@@ -1,4 +1,5 @@
 #include "setupscreen.h"
+#include "twips.h"
 
 #include "appfolder.h"
 #include "busy.h"
@@ -25,11 +26,6 @@ const QString kCreateCode = QStringLiteral("S - CC -");
 const QString kDeleteCode = QStringLiteral("S - CD -");
 constexpr int kNameLimit = 35;
 constexpr int kFileNotFound = 53;
-
-// Positions are designed in twips; 15 twips make one pixel at 96 dpi.
-QRect twips(int left, int top, int width, int height) {
-    return QRect(left / 15, top / 15, width / 15, height / 15);
-}
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
     auto* label = new QLabel(text, parent);

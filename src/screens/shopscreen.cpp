@@ -1,4 +1,5 @@
 #include "shopscreen.h"
+#include "twips.h"
 
 #include "appfolder.h"
 #include "dropshadow.h"
@@ -23,13 +24,6 @@
 namespace pv {
 
 namespace {
-
-constexpr int px(int twips) {
-    return twips / 15;
-}
-QRect twipRect(int left, int top, int width, int height) {
-    return {px(left), px(top), px(width), px(height)};
-}
 
 const QString kLoadCode = QStringLiteral("H - FL -");
 const QString kOpenCode = QStringLiteral("H - LF -");
@@ -72,7 +66,7 @@ QLabel* addLabel(QWidget* parent, const char* name, const QString& text, const Q
 QPushButton* addButton(QWidget* parent, const char* name, const QString& caption, int left) {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(twipRect(left, 5040, 975, 375));
+    button->setGeometry(twips(left, 5040, 975, 375));
     return button;
 }
 
@@ -186,52 +180,52 @@ ShopScreen::ShopScreen(QWidget* parent) : PvWindow(parent) {
     auto* panel = new QFrame(client_);
     panel->setObjectName(QStringLiteral("shaHMenu"));
     panel->setFrameShape(QFrame::StyledPanel);
-    panel->setGeometry(twipRect(120, 480, 1815, 4815));
+    panel->setGeometry(twips(120, 480, 1815, 4815));
 
     QLabel* hintFile = addLabel(client_, "lblHMsg", QStringLiteral("Click on the file- name."),
-                                twipRect(240, 600, 1215, 495));
+                                twips(240, 600, 1215, 495));
     QLabel* hintList = addLabel(client_, "lblHMsg1",
                                 QStringLiteral("(1). enter your list in any manner you wish. "),
-                                twipRect(240, 1200, 1455, 615));
+                                twips(240, 1200, 1455, 615));
     QLabel* hintName =
         addLabel(client_, "lblHMsg2",
                  QStringLiteral("(2). enter the filename              (3). click the Save button."),
-                 twipRect(240, 1920, 1455, 855));
+                 twips(240, 1920, 1455, 855));
     QLabel* hintCalendar =
         addLabel(client_, "lblHMsg3", QStringLiteral("Click this icon to display a calendar."),
-                 twipRect(240, 4680, 1455, 495));
+                 twips(240, 4680, 1455, 495));
     const QList<QLabel*> hintLabels = {hintFile, hintList, hintName, hintCalendar};
     for (QLabel* hint : hintLabels) {
         HoverHints::setColour(hint, HoverHints::unlitColour());
     }
 
     QLabel* fileLabel = addLabel(client_, "lblHFile", QStringLiteral("Shopping list files:"),
-                                 twipRect(2040, 120, 1290, 195));
+                                 twips(2040, 120, 1290, 195));
     fileLabel->setWordWrap(false);
     files_ = new QListWidget(client_);
     files_->setObjectName(QStringLiteral("lswHOpen"));
-    files_->setGeometry(twipRect(2040, 360, 3015, 1455));
+    files_->setGeometry(twips(2040, 360, 3015, 1455));
     files_->setSelectionMode(QAbstractItemView::SingleSelection);
     fileLabel->setBuddy(files_);
     files_->setAccessibleName(fileLabel->text());
 
     calendarIcon_ = new CalendarIcon(client_);
     calendarIcon_->setObjectName(QStringLiteral("imgHCal"));
-    calendarIcon_->setGeometry(twipRect(2160, 4680, 480, 480));
+    calendarIcon_->setGeometry(twips(2160, 4680, 480, 480));
     calendarIcon_->setAccessibleName(QStringLiteral("Calendar"));
     calendarIcon_->setToolTip(QStringLiteral("Calendar"));
 
     QLabel* dataLabel = addLabel(client_, "lblHData", QStringLiteral("Shopping list data:"),
-                                 twipRect(5280, 120, 1335, 195));
+                                 twips(5280, 120, 1335, 195));
     dataLabel->setWordWrap(false);
     listText_ = new MultiLineBox(client_);
     listText_->setObjectName(QStringLiteral("txtHList"));
-    listText_->setGeometry(twipRect(5280, 360, 4695, 3135));
+    listText_->setGeometry(twips(5280, 360, 4695, 3135));
     dataLabel->setBuddy(listText_);
     listText_->setAccessibleName(dataLabel->text());
 
     nameLabel_ =
-        addLabel(client_, "lblHName", QStringLiteral("Save as:"), twipRect(5280, 3600, 630, 195));
+        addLabel(client_, "lblHName", QStringLiteral("Save as:"), twips(5280, 3600, 630, 195));
     nameLabel_->setWordWrap(false);
     for (QLabel* label : client_->findChildren<QLabel*>()) {
         // The hints stay inside their panel.
@@ -240,7 +234,7 @@ ShopScreen::ShopScreen(QWidget* parent) : PvWindow(parent) {
     }
     nameBox_ = new QLineEdit(client_);
     nameBox_->setObjectName(QStringLiteral("txtHName"));
-    nameBox_->setGeometry(twipRect(5280, 3840, 2055, 285));
+    nameBox_->setGeometry(twips(5280, 3840, 2055, 285));
     nameBox_->setMaxLength(30);
     nameLabel_->setBuddy(nameBox_);
     nameBox_->setAccessibleName(nameLabel_->text());

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "menubar.h"
-#include "windows.h"
+#include "windowregistry.h"
 
 #include <QList>
 

@@ -1,4 +1,5 @@
 #include "about.h"
+#include "twips.h"
 
 #include "dropshadow.h"
 #include "hoverhints.h"
@@ -13,11 +14,6 @@
 namespace pv {
 
 namespace {
-
-// Designed sizes are in twips; 15 twips make one pixel at 96 dpi.
-constexpr int px(int twips) {
-    return twips / 15;
-}
 
 QLabel* addLabel(QWidget* window, const char* name, const QString& text, const QRect& geometry) {
     auto* label = new QLabel(text, window);

@@ -1,4 +1,5 @@
 #include "calendar.h"
+#include "twips.h"
 
 #include "dropshadow.h"
 
@@ -9,9 +10,6 @@
 namespace pv {
 
 namespace {
-constexpr int px(int twips) {
-    return twips / 15;
-}
 constexpr int kMargin = 6;
 }  // namespace
 

@@ -11,7 +11,7 @@
 #include "setupscreen.h"
 #include "shopscreen.h"
 #include "splash.h"
-#include "windows.h"
+#include "windowregistry.h"
 
 namespace pv {
 

@@ -1,4 +1,5 @@
 #include "credits.h"
+#include "twips.h"
 
 #include "about.h"
 
@@ -10,10 +11,6 @@
 namespace pv {
 
 namespace {
-
-constexpr int px(int twips) {
-    return twips / 15;
-}
 
 QLabel* addLabel(QWidget* window, const char* name, const QString& text, const QRect& geometry) {
     auto* label = new QLabel(text, window);

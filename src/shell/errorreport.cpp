@@ -1,4 +1,5 @@
 #include "errorreport.h"
+#include "twips.h"
 
 #include "dropshadow.h"
 #include "errorstate.h"
@@ -13,11 +14,6 @@
 
 namespace pv {
 namespace {
-
-// Positions are designed in twips; 15 twips make one pixel at 96 dpi.
-QRect twips(int left, int top, int width, int height) {
-    return QRect(left / 15, top / 15, width / 15, height / 15);
-}
 
 const QColor kCaptionColour(0, 0, 192);
 const QColor kValueColour(192, 0, 0);

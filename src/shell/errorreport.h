@@ -1,6 +1,6 @@
 #pragma once
 
-#include "windows.h"
+#include "windowregistry.h"
 
 #include <QList>
 #include <QString>

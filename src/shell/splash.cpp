@@ -1,4 +1,5 @@
 #include "splash.h"
+#include "twips.h"
 
 #include "busy.h"
 #include "dropshadow.h"
@@ -15,11 +16,6 @@
 
 namespace pv {
 namespace {
-
-// Positions on a 15-twips-to-the-pixel grid.
-constexpr int px(int twips) {
-    return twips / 15;
-}
 
 QFont displayFont(qreal points, bool bold) {
     QFont face;

@@ -3,7 +3,7 @@
 #include "appfolder.h"
 #include "messages.h"
 #include "notice.h"
-#include "windows.h"
+#include "windowregistry.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "messages.h"
 #include "testsupport.h"
-#include "windows.h"
+#include "windowregistry.h"
 
 #include <QtTest>
 

@@ -6,7 +6,7 @@
 #include "notice.h"
 #include "screentext.h"
 #include "testsupport.h"
-#include "windows.h"
+#include "windowregistry.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,7 +2,7 @@
 #include "menubar.h"
 #include "screentext.h"
 #include "testsupport.h"
-#include "windows.h"
+#include "windowregistry.h"
 
 #include <QAction>
 #include <QCheckBox>

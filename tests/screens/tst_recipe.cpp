@@ -4,7 +4,7 @@
 #include "recipescreen.h"
 #include "screentext.h"
 #include "testsupport.h"
-#include "windows.h"
+#include "windowregistry.h"
 
 #include <QAction>
 #include <QApplication>

@@ -5,7 +5,7 @@
 #include "recipescreen.h"
 #include "screentext.h"
 #include "testsupport.h"
-#include "windows.h"
+#include "windowregistry.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -3,7 +3,7 @@
 #include "hoverhints.h"
 #include "setupscreen.h"
 #include "testsupport.h"
-#include "windows.h"
+#include "windowregistry.h"
 
 #include <QDir>
 #include <QFrame>

@@ -4,7 +4,7 @@
 #include "screentext.h"
 #include "shopscreen.h"
 #include "testsupport.h"
-#include "windows.h"
+#include "windowregistry.h"
 
 #include <QAccessible>
 #include <QAction>

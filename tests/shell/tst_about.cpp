@@ -2,7 +2,7 @@
 #include "calendar.h"
 #include "credits.h"
 #include "hoverhints.h"
-#include "windows.h"
+#include "windowregistry.h"
 
 #include <QAccessible>
 #include <QCalendarWidget>

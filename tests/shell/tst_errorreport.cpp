@@ -2,7 +2,7 @@
 #include "errorstate.h"
 #include "setupscreen.h"
 #include "testsupport.h"
-#include "windows.h"
+#include "windowregistry.h"
 
 #include <QDir>
 #include <QLabel>

@@ -2,7 +2,7 @@
 #include "messages.h"
 #include "sidebar.h"
 #include "testsupport.h"
-#include "windows.h"
+#include "windowregistry.h"
 
 #include <QLabel>
 #include <QtTest>

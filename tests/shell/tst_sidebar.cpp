@@ -1,6 +1,6 @@
 #include "mainmenu.h"
 #include "sidebar.h"
-#include "windows.h"
+#include "windowregistry.h"
 
 #include <QAccessible>
 #include <QLabel>

@@ -6,7 +6,7 @@
 #include "splash.h"
 #include "startup.h"
 #include "testsupport.h"
-#include "windows.h"
+#include "windowregistry.h"
 
 #include <QDir>
 #include <QFileInfo>

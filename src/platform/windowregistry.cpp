@@ -1,4 +1,4 @@
-#include "windows.h"
+#include "windowregistry.h"
 
 #include <QCloseEvent>
 #include <QEvent>
