@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace pv {
 
@@ -80,19 +79,10 @@ IngredScreen::IngredScreen(QWidget* parent) : PvWindow(parent) {
     face.setPointSizeF(8.25);
     setFont(face);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
     menu_ = new ScreenMenuBar(this);
     menu_->setObjectName(QStringLiteral("SMXPI"));
-    menu_->setAccessibleName(QStringLiteral("Menu"));
-    layout->setMenuBar(menu_);
-    // The client area below the menu bar; control positions are relative to it.
-    client_ = new QWidget(this);
-    client_->setObjectName(QStringLiteral("clientArea"));
-    client_->setFixedSize(twips(0, 0, 12390, 8070).size());
-    layout->addWidget(client_);
+    // Control positions are relative to the client area below the menu bar.
+    client_ = placeMenuBar(this, menu_, twips(0, 0, 12390, 8070).size());
 
     buildControls();
     buildHints();

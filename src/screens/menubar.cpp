@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QMenu>
+#include <QVBoxLayout>
 
 namespace pv {
 
@@ -63,6 +64,20 @@ void ScreenMenuBar::setMenuFont(const QString& family, int points) {
     for (QMenu* menu : std::as_const(menus_)) {
         menu->setFont(menuFont);
     }
+}
+
+QWidget* placeMenuBar(QWidget* window, ScreenMenuBar* bar, const QSize& clientSize) {
+    auto* layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    bar->setAccessibleName(QStringLiteral("Menu"));
+    layout->setMenuBar(bar);
+    auto* client = new QWidget(window);
+    client->setObjectName(QStringLiteral("clientArea"));
+    client->setFixedSize(clientSize);
+    layout->addWidget(client);
+    return client;
 }
 
 store::Outcome<void> BuildMenuBar(ScreenMenuBar* bar, const QList<MenuEntry>& table) {

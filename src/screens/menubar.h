@@ -43,6 +43,10 @@ private:
     QHash<QString, QMenu*> menus_;
 };
 
+// Lays the menu bar above a client area of the designed size, as a window's
+// menu sits above its client area, and returns that area for the controls.
+QWidget* placeMenuBar(QWidget* window, ScreenMenuBar* bar, const QSize& clientSize);
+
 // One row of a screen's menu table.
 struct MenuEntry {
     QString parentKey;  // "" for a top-level menu

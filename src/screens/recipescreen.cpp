@@ -23,7 +23,6 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -172,18 +171,9 @@ RecipeScreen::RecipeScreen(QWidget* parent) : PvWindow(parent) {
     face.setPointSizeF(8.25);
     setFont(face);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
     menu_ = new ScreenMenuBar(this);
     menu_->setObjectName(QStringLiteral("SMXPR"));
-    menu_->setAccessibleName(QStringLiteral("Menu"));
-    layout->setMenuBar(menu_);
-    client_ = new QWidget(this);
-    client_->setObjectName(QStringLiteral("clientArea"));
-    client_->setFixedSize(twips(0, 0, 11790, 7635).size());
-    layout->addWidget(client_);
+    client_ = placeMenuBar(this, menu_, twips(0, 0, 11790, 7635).size());
 
     buildControls();
     buildHints();

@@ -19,7 +19,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace pv {
 
@@ -163,19 +162,9 @@ ShopScreen::ShopScreen(QWidget* parent) : PvWindow(parent) {
     setAccessibleName(QStringLiteral("Shopping list"));
     setFont(QFont(QStringLiteral("Tahoma"), 8));
 
-    // The menu bar sits above the designed client area, as a window's menu does.
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
     menuBar_ = new ScreenMenuBar(this);
     menuBar_->setObjectName(QStringLiteral("SMXPH"));
-    menuBar_->setAccessibleName(QStringLiteral("Menu"));
-    layout->setMenuBar(menuBar_);
-    client_ = new QWidget(this);
-    client_->setObjectName(QStringLiteral("clientArea"));
-    client_->setFixedSize(px(10110), px(5565));
-    layout->addWidget(client_);
+    client_ = placeMenuBar(this, menuBar_, QSize(px(10110), px(5565)));
 
     auto* panel = new QFrame(client_);
     panel->setObjectName(QStringLiteral("shaHMenu"));

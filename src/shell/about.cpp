@@ -5,9 +5,7 @@
 #include "hoverhints.h"
 
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -63,7 +61,7 @@ QPixmap recipeBookPicture(int size) {
     return picture;
 }
 
-AboutScreen::AboutScreen(QWidget* parent) : PvWindow(parent) {
+AboutScreen::AboutScreen(QWidget* parent) : ClickAwayWindow(parent) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About"));
     setAccessibleName(QStringLiteral("About"));
@@ -108,28 +106,6 @@ AboutScreen::AboutScreen(QWidget* parent) : PvWindow(parent) {
 
 void AboutScreen::onLoad() {
     setDropShadowStyle(this);
-}
-
-void AboutScreen::mouseReleaseEvent(QMouseEvent* event) {
-    // Clicks on the texts arrive here too: labels pass them on to the window.
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
-        hide();
-        return;
-    }
-    PvWindow::mouseReleaseEvent(event);
-}
-
-void AboutScreen::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-        case Qt::Key_Escape:
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Space:
-            hide();
-            return;
-        default:
-            PvWindow::keyPressEvent(event);
-    }
 }
 
 }  // namespace pv

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "windowregistry.h"
+#include "clickaway.h"
 
 class QLabel;
 
@@ -8,15 +8,11 @@ namespace pv {
 
 // "About": the program's name, version and author. A click on the window or
 // on any of its texts hides it; the picture does not react.
-class AboutScreen : public PvWindow {
+class AboutScreen : public ClickAwayWindow {
     Q_OBJECT
 public:
     explicit AboutScreen(QWidget* parent = nullptr);
     void onLoad() override;
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 };
 
 // The small picture both informational windows show: an open recipe book.

@@ -4,9 +4,7 @@
 #include "about.h"
 
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QMouseEvent>
 
 namespace pv {
 
@@ -30,7 +28,7 @@ struct Acknowledgement {
 
 }  // namespace
 
-CreditsScreen::CreditsScreen(QWidget* parent) : PvWindow(parent) {
+CreditsScreen::CreditsScreen(QWidget* parent) : ClickAwayWindow(parent) {
     setObjectName(QStringLiteral("frmCredit"));
     setWindowTitle(QStringLiteral("Credits"));
     setAccessibleName(QStringLiteral("Credits"));
@@ -78,28 +76,6 @@ CreditsScreen::CreditsScreen(QWidget* parent) : PvWindow(parent) {
     // The last reason line does not react to clicks.
     if (auto* last = findChild<QLabel*>(QStringLiteral("lblCrMsg4"))) {
         last->setAttribute(Qt::WA_NoMousePropagation);
-    }
-}
-
-void CreditsScreen::mouseReleaseEvent(QMouseEvent* event) {
-    // The picture and the labels pass their clicks on to the window.
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
-        hide();
-        return;
-    }
-    PvWindow::mouseReleaseEvent(event);
-}
-
-void CreditsScreen::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-        case Qt::Key_Escape:
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Space:
-            hide();
-            return;
-        default:
-            PvWindow::keyPressEvent(event);
     }
 }
 
