@@ -5,7 +5,7 @@ packages=(
     build-essential cmake ccache pkg-config
     qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core
     libchm-dev fp-utils
-    poppler-utils libbenchmark-dev clang
+    poppler-utils libbenchmark-dev clang xvfb fonts-liberation2
 )
 missing=()
 for p in "${packages[@]}"; do

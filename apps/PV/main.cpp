@@ -1,4 +1,5 @@
 #include "catalog.h"
+#include "twips.h"
 #include "windowregistry.h"
 
 #include <QApplication>
@@ -6,6 +7,7 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pantrova"));
+    pv::preferTahomaLookAlikes();
     // Windows are hidden, not closed, when the user leaves them; the program
     // ends only when every loaded window has been closed.
     QApplication::setQuitOnLastWindowClosed(false);
