@@ -1,6 +1,8 @@
 #include "printing.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPageSetupDialog>
 #include <QPrinter>
@@ -161,12 +163,19 @@ public:
     bool setupDialog(QWidget* parent) override {
         if (QPrinterInfo::availablePrinters().isEmpty()) {
             // No printer on this machine: print into a PDF file the user names.
-            const QString file = QFileDialog::getSaveFileName(
-                parent, QStringLiteral("Print to PDF file"),
-                QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
-                QStringLiteral("PDF files (*.pdf)"));
+            QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+            if (!QDir(folder).exists()) {
+                folder = QDir::homePath();
+            }
+            QString file =
+                QFileDialog::getSaveFileName(parent, QStringLiteral("Print to PDF file"),
+                                             QDir(folder).filePath(QStringLiteral("Printout.pdf")),
+                                             QStringLiteral("PDF files (*.pdf)"));
             if (file.isEmpty()) {
                 return false;
+            }
+            if (QFileInfo(file).suffix().isEmpty()) {
+                file += QStringLiteral(".pdf");
             }
             printer_.setOutputFormat(QPrinter::PdfFormat);
             printer_.setOutputFileName(file);

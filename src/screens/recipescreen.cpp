@@ -156,6 +156,11 @@ QLineEdit* makeFixedBox(QWidget* parent, const QString& name, const QRect& at, c
     QLineEdit* box = makeBox(parent, name, at, true, accessibleName);
     box->setText(text);
     box->setFocusPolicy(Qt::NoFocus);
+    // A wider stand-in font must not cut the fixed text; the box only grows.
+    const int needed = box->fontMetrics().horizontalAdvance(text) + 6;
+    if (box->width() < needed) {
+        box->resize(needed, box->height());
+    }
     return box;
 }
 
@@ -246,6 +251,11 @@ void RecipeScreen::buildControls() {
     delete_->setObjectName(QStringLiteral("chkRDel"));
     delete_->setGeometry(twips(6120, 480, 1335, 255));
     delete_->setFont(styled(which_, false));
+    // Grow the box, and the frame around it, rather than cut its caption.
+    delete_->resize(qMax(delete_->width(), delete_->sizeHint().width()), delete_->height());
+    if (which_->width() < delete_->geometry().right() + px(120)) {
+        which_->resize(delete_->geometry().right() + px(120), which_->height());
+    }
 
     auto* show = new QPlainTextEdit(area);
     show->setObjectName(QStringLiteral("txtRShow"));
