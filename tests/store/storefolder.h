@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -8,12 +10,35 @@
 
 namespace pv::store::test {
 
-// A temporary application folder with the two data roots the store expects.
+// A temporary application folder with the two data roots. Set-up entries, in
+// order: "a/" a folder, "a=text" a file of the text's Latin-1 bytes, "a->b" a
+// link to b, "-a" removes a, any other "a" a file holding "x".
 class Folder {
 public:
-    Folder() {
-        QDir(dir_.path()).mkdir(QStringLiteral("Category"));
-        QDir(dir_.path()).mkdir(QStringLiteral("Shopping List"));
+    explicit Folder(const QStringList& setup = {}) {
+        for (const QString& entry : QStringList{"Category/", "Shopping List/"} + setup) {
+            const QString name =
+                entry.section(QLatin1Char('='), 0, 0).section(QStringLiteral("->"), 0, 0);
+            const QString target = file(name);
+            bool done = true;
+            if (entry.startsWith(QLatin1Char('-'))) {
+                const QString gone = file(entry.mid(1));
+                done =
+                    QFileInfo(gone).isDir() ? QDir(gone).removeRecursively() : QFile::remove(gone);
+            } else if (entry.endsWith(QLatin1Char('/'))) {
+                done = mkdir(entry);
+            } else if (entry.contains(QStringLiteral("->"))) {
+                done = QFile::link(file(entry.section(QStringLiteral("->"), 1)), target);
+            } else {
+                done = mkdir(QFileInfo(name).path()) &&
+                       write(name, entry.contains(QLatin1Char('='))
+                                       ? entry.section(QLatin1Char('='), 1).toLatin1()
+                                       : QByteArray("x"));
+            }
+            if (!done) {
+                qFatal("Folder set-up failed at %s", qPrintable(entry));
+            }
+        }
     }
     QString path() const { return dir_.path(); }
     QString file(const QString& relative) const { return dir_.filePath(relative); }
@@ -34,8 +59,7 @@ public:
                         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                         QDirIterator::Subdirectories);
         while (it.hasNext()) {
-            const QString path = it.next();
-            all.append(path.mid(dir_.path().size()) + QLatin1Char(' ') +
+            all.append(it.next().mid(dir_.path().size()) + u' ' +
                        QString::number(it.fileInfo().size()));
         }
         all.sort();
@@ -45,5 +69,21 @@ public:
 private:
     QTemporaryDir dir_;
 };
+
+// "ok", "refused: <user message>", "<number> <description>" or, for the
+// temporary-file failures, the description: one string to compare.
+template <typename T>
+QString said(const Outcome<T>& outcome) {
+    if (outcome.ok()) {
+        return QStringLiteral("ok");
+    }
+    const Failure& failure = outcome.failure();
+    if (failure.kind == Failure::Kind::Refused) {
+        return QStringLiteral("refused: ") + failure.userMessage;
+    }
+    return failure.kind == Failure::Kind::FileSystem
+               ? QString::number(failure.number) + u' ' + failure.description
+               : failure.description;
+}
 
 }  // namespace pv::store::test
