@@ -10,6 +10,8 @@
 
 namespace pv::store::test {
 
+using namespace Qt::StringLiterals;
+
 // A temporary application folder with the two data roots. Set-up entries, in
 // order: "a/" a folder, "a=text" a file of the text's Latin-1 bytes, "a->b" a
 // link to b, "-a" removes a, any other "a" a file holding "x".
@@ -17,24 +19,17 @@ class Folder {
 public:
     explicit Folder(const QStringList& setup = {}) {
         for (const QString& entry : QStringList{"Category/", "Shopping List/"} + setup) {
-            const QString name =
-                entry.section(QLatin1Char('='), 0, 0).section(QStringLiteral("->"), 0, 0);
-            const QString target = file(name);
-            bool done = true;
-            if (entry.startsWith(QLatin1Char('-'))) {
-                const QString gone = file(entry.mid(1));
-                done =
-                    QFileInfo(gone).isDir() ? QDir(gone).removeRecursively() : QFile::remove(gone);
-            } else if (entry.endsWith(QLatin1Char('/'))) {
-                done = mkdir(entry);
-            } else if (entry.contains(QStringLiteral("->"))) {
-                done = QFile::link(file(entry.section(QStringLiteral("->"), 1)), target);
-            } else {
-                done = mkdir(QFileInfo(name).path()) &&
-                       write(name, entry.contains(QLatin1Char('='))
-                                       ? entry.section(QLatin1Char('='), 1).toLatin1()
-                                       : QByteArray("x"));
-            }
+            const QString name = entry.section(u'=', 0, 0).section(u"->"_s, 0, 0);
+            const QString gone = file(entry.mid(1));
+            const bool done =
+                entry.startsWith(u'-') ? (QFileInfo(gone).isDir() ? QDir(gone).removeRecursively()
+                                                                  : QFile::remove(gone))
+                : entry.endsWith(u'/') ? mkdir(entry)
+                : entry.contains(u"->"_s)
+                    ? QFile::link(file(entry.section(u"->"_s, 1)), file(name))
+                    : mkdir(QFileInfo(name).path()) &&
+                          write(name, entry.contains(u'=') ? entry.section(u'=', 1).toLatin1()
+                                                           : QByteArray("x"));
             if (!done) {
                 qFatal("Folder set-up failed at %s", qPrintable(entry));
             }
@@ -74,16 +69,11 @@ private:
 // temporary-file failures, the description: one string to compare.
 template <typename T>
 QString said(const Outcome<T>& outcome) {
-    if (outcome.ok()) {
-        return QStringLiteral("ok");
-    }
-    const Failure& failure = outcome.failure();
-    if (failure.kind == Failure::Kind::Refused) {
-        return QStringLiteral("refused: ") + failure.userMessage;
-    }
-    return failure.kind == Failure::Kind::FileSystem
-               ? QString::number(failure.number) + u' ' + failure.description
-               : failure.description;
+    const Failure failure = outcome.ok() ? Failure{} : outcome.failure();
+    return outcome.ok()          ? u"ok"_s
+           : failure.isRefusal() ? u"refused: "_s + failure.userMessage
+           : failure.number != 0 ? QString::number(failure.number) + u' ' + failure.description
+                                 : failure.description;
 }
 
 }  // namespace pv::store::test

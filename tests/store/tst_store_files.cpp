@@ -137,7 +137,7 @@ void FilesTest::failuresChangeNothing_data() {
                              "..", "tab\there", "bell\a", "c1\u0085"}) {
         const QString n = QString::fromUtf8(name);
         for (const char* operation : {"create", "delete", "save in"}) {
-            row(operation + u' ' + n, operation, n, category);
+            row(QString::fromUtf8(operation) + u' ' + n, operation, n, category);
         }
         row("save as " + n, "save as", n, recipe);
         row("save list as " + n, "save list as", n, list);
