@@ -4,14 +4,13 @@
 #include "windowregistry.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QSpinBox>
-#include <QTextEdit>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -87,19 +86,15 @@ private slots:
         QCOMPARE(screen.ran, keys);
         QCOMPARE(screen.bar->actionFor(QString()), nullptr);
         QCOMPARE(screen.bar->keyOf(999), QString());
-    }
 
-    void menuWorksByKeyboard() {
-        test::TempAppFolder app;
-        MenuScreen screen;
-        QVERIFY(BuildMenuBar(screen.bar, kTable).ok());
+        // By keyboard: the access letters open the menu and pick the item.
         screen.show();
         QVERIFY(QTest::qWaitForWindowActive(&screen));
         QTest::keyClick(&screen, Qt::Key_F, Qt::AltModifier);
-        QMenu* file = screen.bar->actions().at(0)->menu();
         QTRY_VERIFY(file->isVisible());
         QTest::keyClick(file, Qt::Key_S);
-        QTRY_COMPARE(screen.ran, QStringList{"keySave"});
+        QTRY_COMPARE(screen.ran.size(), keys.size() + 1);
+        QCOMPARE(screen.ran.constLast(), u"keySave"_s);
     }
 
     void missingIconStopsTheBuildAtItsRow() {
@@ -153,27 +148,23 @@ private slots:
         auto* multi = new MultiLineBox(&screen);
         multi->setText(u"line 1\r\nline 2"_s);
         auto* plain = new QPlainTextEdit(u"plain"_s, &screen);
-        auto* rich = new QTextEdit(u"rich"_s, &screen);
         auto* combo = new QComboBox(&screen);
         combo->setEditable(true);
         combo->addItems({u"Breads"_s, u"Cakes"_s});
         combo->setEditText(u"typed"_s);
         auto* spin = new QSpinBox(&screen);
         spin->setValue(7);
-        auto* check = new QCheckBox(u"Delete"_s, &screen);
-        check->setChecked(true);
         auto* heading = new QLabel(u"heading"_s, &screen);
 
         ClearScreenFields(&screen);
 
-        for (const QString& text : {name->text(), nested->text(), multi->text(),
-                                    plain->toPlainText(), rich->toPlainText()}) {
+        for (const QString& text :
+             {name->text(), nested->text(), multi->text(), plain->toPlainText()}) {
             QCOMPARE(text, QString());
         }
         QCOMPARE(combo->currentText(), u"typed"_s);
         QCOMPARE(combo->count(), 2);
         QCOMPARE(spin->value(), 7);
-        QVERIFY(check->isChecked());
         QCOMPARE(heading->text(), u"heading"_s);
     }
 };

@@ -35,11 +35,6 @@ QStringList values(QWidget* report) {
     return texts;
 }
 
-ErrorReportWindow* showReport() {
-    auto* report = qobject_cast<ErrorReportWindow*>(windows().show(u"frmError"_s));
-    return report && QTest::qWaitForWindowActive(report) ? report : nullptr;
-}
-
 QPushButton* okButton(QWidget* report) {
     return report->findChild<QPushButton*>(u"cmdEBack"_s);
 }
@@ -164,8 +159,8 @@ private slots:
     void unknownCodeLeavesDesignedTexts() {
         QFETCH(QString, code);
         record(code, 53, u"File not found"_s);
-        ErrorReportWindow* report = showReport();
-        QVERIFY(report);
+        PvWindow* report = windows().show(u"frmError"_s);
+        QVERIFY(report && QTest::qWaitForWindowActive(report));
         QCOMPARE(values(report), (QStringList{"2", "error", "section", "22"}));
         QCOMPARE(programErrors().ErrorDescription, u"File not found"_s);
     }
