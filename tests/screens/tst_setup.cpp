@@ -273,7 +273,6 @@ private slots:
         QTest::addColumn<QString>("numberText");
         QTest::newRow("load, no category root") << u"S - FL -"_s << u"no root"_s << u" 76"_s;
         QTest::newRow("load, list is a folder") << u"S - FL -"_s << u"list folder"_s << u" 75"_s;
-        QTest::newRow("create, no category root") << u"S - CC -"_s << u"no root"_s << u" 76"_s;
         QTest::newRow("create, a file where the folder goes")
             << u"S - CC -"_s << u"file"_s << u" 58"_s;
         QTest::newRow("delete, a name with no folder") << u"S - CD -"_s << u"ghost"_s << u" 76"_s;
