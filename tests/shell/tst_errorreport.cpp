@@ -89,16 +89,17 @@ private slots:
     void activateExplainsTheCode_data() {
         QTest::addColumn<QString>("code");
         QTest::addColumn<int>("number");
-        QTest::addColumn<QString>("numberCaption");
-        QTest::addColumn<QString>("firstLine");
-        QTest::addColumn<QString>("source");
+        QTest::addColumn<QStringList>("expected");  // the four value texts
+        QTest::addColumn<QString>("description");   // as recorded afterwards
         const QString save = u"This program has failed to save the screen data"_s;
         const QString open = u"This program has failed to open the needed folder or file"_s;
         const QString del = u"This program has failed to delete the screen data"_s;
         const QString make = u"This program has failed to create the needed folder"_s;
         const auto row = [](const char* code, int number, const QString& caption,
                             const QString& line, const QString& source) {
-            QTest::newRow(code) << QString::fromLatin1(code) << number << caption << line << source;
+            QTest::newRow(code) << QString::fromLatin1(code) << number
+                                << QStringList{caption, line + u"\ncorrectly."_s, source, kFix}
+                                << line + u"\rcorrectly."_s;
         };
         row("I - CS -", 53, u"I - CS - 53"_s, save, u"(form) Ingredient - cmdISave section"_s);
         row("I - FL -", 76, u"I - FL - 76"_s, open, u"(form) Ingredient - Form_Load section"_s);
@@ -112,19 +113,25 @@ private slots:
         row("H - CS -", 61, u"H - CS - 61"_s, save, u"(form) Shop - cmdHSave section"_s);
         row("H - FL -", 76, u"H - FL - 76"_s, open, u"(form) Shop - Form_Load section"_s);
         row("H - LF -", 53, u"H - LF - 53"_s, open, u"(form) Shop - lswHOpen section"_s);
-        QTest::newRow("negative number") << u"S - CC -"_s << -2147 << u"S - CC --2147"_s << make
-                                         << u"(form) Setup - cmdSCreate section"_s;
+        QTest::newRow("negative number") << u"S - CC -"_s << -2147
+                                         << QStringList{"S - CC --2147", make + u"\ncorrectly."_s,
+                                                        "(form) Setup - cmdSCreate section", kFix}
+                                         << make + u"\rcorrectly."_s;
+        // An unknown code leaves the designed texts and the recorded description.
+        const QStringList designed{"2", "error", "section", "22"};
+        for (const QString& code : {QString(), u"X - CC -"_s, u"s - cc -"_s, u"S - CC"_s}) {
+            QTest::addRow("unknown \"%s\"", qPrintable(code))
+                << code << 53 << designed << u"Path not found"_s;
+        }
     }
 
     void activateExplainsTheCode() {
         QFETCH(QString, code);
         QFETCH(int, number);
-        QFETCH(QString, numberCaption);
-        QFETCH(QString, firstLine);
-        QFETCH(QString, source);
+        QFETCH(QStringList, expected);
+        QFETCH(QString, description);
         QCOMPARE(ErrorReportWindow::codeTable().size(), 12);
         record(code, number, u"Path not found"_s);
-        const QStringList expected{numberCaption, firstLine + u"\ncorrectly."_s, source, kFix};
         // Explained from the first showing: a window manager may never activate it.
         auto* report = windows().load(u"frmError"_s);
         QVERIFY(report);
@@ -133,7 +140,7 @@ private slots:
         // Activation rebuilds the texts; nothing is appended.
         QVERIFY(QTest::qWaitForWindowActive(report));
         QCOMPARE(values(report), expected);
-        QCOMPARE(programErrors().ErrorDescription, firstLine + u"\rcorrectly."_s);
+        QCOMPARE(programErrors().ErrorDescription, description);
         QCOMPARE(ErrorReportWindow::actionText(),
                  u"Please contact the author with the error number above.\r"
                  u"This program will now end!"_s);
@@ -146,23 +153,6 @@ private slots:
                 QVERIFY(label->width() >= label->fontMetrics().horizontalAdvance(label->text()));
             }
         }
-    }
-
-    void unknownCodeLeavesDesignedTexts_data() {
-        QTest::addColumn<QString>("code");
-        QTest::newRow("empty") << QString();
-        QTest::newRow("other screen") << u"X - CC -"_s;
-        QTest::newRow("lower case") << u"s - cc -"_s;
-        QTest::newRow("no trailing dash") << u"S - CC"_s;
-    }
-
-    void unknownCodeLeavesDesignedTexts() {
-        QFETCH(QString, code);
-        record(code, 53, u"File not found"_s);
-        PvWindow* report = windows().show(u"frmError"_s);
-        QVERIFY(report && QTest::qWaitForWindowActive(report));
-        QCOMPARE(values(report), (QStringList{"2", "error", "section", "22"}));
-        QCOMPARE(programErrors().ErrorDescription, u"File not found"_s);
     }
 
     void setupFailureEndsInTheReport_data() {
