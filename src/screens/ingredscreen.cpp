@@ -2,14 +2,12 @@
 
 #include "appfolder.h"
 #include "digitfilter.h"
-#include "dropshadow.h"
 #include "errorstate.h"
 #include "hoverhints.h"
-#include "notice.h"
+#include "screenparts.h"
 #include "screentext.h"
 
 #include <QComboBox>
-#include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,72 +15,28 @@
 
 namespace pv {
 
-QList<MenuEntry> withLoadableIcons(QList<MenuEntry> table) {
-    for (MenuEntry& entry : table) {
-        if (!entry.iconName.isEmpty() && !LoadScreenIcon(entry.iconName)) {
-            entry.iconName.clear();
-        }
-    }
-    return table;
-}
-
 namespace {
 
 const QString kLocationLoad = QStringLiteral("I - FL -");
 const QString kLocationSave = QStringLiteral("I - CS -");
 
-QFont regularFont(const QWidget* on) {
-    QFont font = on->font();
-    font.setBold(false);
-    return font;
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, const QRect& at,
-                  bool bold) {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(at);
-    QFont font = regularFont(parent);
-    font.setBold(bold);
-    label->setFont(font);
-    return label;
-}
-
 QLineEdit* makeBox(QWidget* parent, const QString& name, const QRect& at, int limit,
                    const QString& accessibleName) {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(name);
-    box->setGeometry(at);
-    box->setFont(regularFont(parent));
+    QLineEdit* box = makeLineBox(parent, name, at, false, accessibleName);
     if (limit > 0) {
         box->setMaxLength(limit);
     }
-    box->setAccessibleName(accessibleName);
     return box;
-}
-
-QLabel* makeHint(QWidget* parent, const char* name, const QString& caption, const QRect& at) {
-    QLabel* hint = makeLabel(parent, name, caption, at, false);
-    hint->setWordWrap(true);
-    hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    HoverHints::setColour(hint, HoverHints::unlitColour());
-    return hint;
 }
 
 }  // namespace
 
 IngredScreen::IngredScreen(QWidget* parent) : PvWindow(parent) {
-    setObjectName(QStringLiteral("frmIngred"));
-    setWindowTitle(QStringLiteral("Ingredients"));
-    preferTahomaLookAlikes();
-    QFont face(QStringLiteral("Tahoma"));
-    face.setPointSizeF(8.25);
-    setFont(face);
-
-    menu_ = new ScreenMenuBar(this);
-    menu_->setObjectName(QStringLiteral("SMXPI"));
-    // Control positions are relative to the client area below the menu bar.
-    client_ = placeMenuBar(this, menu_, twips(0, 0, 12390, 8070).size());
+    const ScreenFrame frame =
+        setUpScreen(this, QStringLiteral("frmIngred"), QStringLiteral("Ingredients"),
+                    QStringLiteral("SMXPI"), twips(0, 0, 12390, 8070).size());
+    menu_ = frame.menu;
+    client_ = frame.client;
 
     buildControls();
     buildHints();
@@ -98,37 +52,25 @@ void IngredScreen::buildControls() {
     QWidget* area = client_;
 
     // Decorative panel behind the hints, and the title shape around category and name.
-    auto* panel = new QFrame(area);
-    panel->setObjectName(QStringLiteral("shaIPanel"));
-    panel->setFrameShape(QFrame::Box);
-    panel->setGeometry(twips(120, 480, 1815, 4815));
-    auto* title = new QFrame(area);
-    title->setObjectName(QStringLiteral("shaITitle"));
-    title->setFrameShape(QFrame::Box);
-    title->setGeometry(twips(2040, 120, 6495, 855));
+    makePanel(area, "shaIPanel", twips(120, 480, 1815, 4815));
+    makePanel(area, "shaITitle", twips(2040, 120, 6495, 855));
 
+    const QColor unlit = HoverHints::unlitColour();
     hint1_ =
         makeHint(area, "lblIMsg1", QStringLiteral("Choose a category and enter a recipe name."),
-                 twips(240, 600, 1455, 855));
+                 twips(240, 600, 1455, 855), unlit);
     hint2_ = makeHint(area, "lblIMsg2",
                       QStringLiteral("Amt - amount (1,2) Type - how much (oz, lbs)   Ingredient - "
                                      "(beef, carrots)."),
-                      twips(240, 1920, 1455, 1095));
+                      twips(240, 1920, 1455, 1095), unlit);
     hint3_ = makeHint(area, "lblIMsg3",
                       QStringLiteral("Enter the cooking directions in any manner you wish."),
-                      twips(240, 4560, 1455, 735));
+                      twips(240, 4560, 1455, 735), unlit);
 
     categoryLabel_ =
         makeLabel(area, "lblICat", QStringLiteral("Category:"), twips(2400, 240, 825, 195), true);
-    category_ = new QComboBox(area);
-    category_->setObjectName(QStringLiteral("cboIng"));
-    category_->setGeometry(twips(2400, 480, 2535, 315));
-    category_->setFont(regularFont(area));
-    // Only listed categories can be chosen: a typed name without a folder could
-    // not be saved anyway.
-    category_->setEditable(false);
-    category_->setAccessibleName(QStringLiteral("Category"));
-    categoryLabel_->setBuddy(category_);
+    category_ = makeCategoryBox(area, "cboIng", twips(2400, 480, 2535, 315),
+                                QStringLiteral("Category"), categoryLabel_);
 
     nameLabel_ =
         makeLabel(area, "lblIRec", QStringLiteral("Recipe:"), twips(5280, 240, 615, 195), true);
@@ -139,8 +81,7 @@ void IngredScreen::buildControls() {
     ingredientFrame_ = new QGroupBox(QStringLiteral("Ingredients:"), area);
     ingredientFrame_->setObjectName(QStringLiteral("fraIn"));
     ingredientFrame_->setGeometry(twips(2040, 1200, 10215, 2775));
-    QFont bold = font();
-    bold.setBold(true);
+    const QFont bold = styledFont(this, true);
     ingredientFrame_->setFont(bold);
 
     makeLabel(ingredientFrame_, "lblINAmt1", QStringLiteral("Amt:"), twips(240, 360, 615, 195),
@@ -177,11 +118,7 @@ void IngredScreen::buildControls() {
 
     directionsLabel_ = makeLabel(area, "lblIDir", QStringLiteral("Directions:"),
                                  twips(2040, 4200, 900, 195), true);
-    directions_ = new MultiLineBox(area);
-    directions_->setObjectName(QStringLiteral("txtIDirec"));
-    directions_->setGeometry(twips(2040, 4440, 10215, 1815));
-    directions_->setFont(regularFont(area));
-    directions_->setAccessibleName(QStringLiteral("Directions"));
+    directions_ = makeDirectionsBox(area, "txtIDirec", twips(2040, 4440, 10215, 1815));
     directionsLabel_->setBuddy(directions_);
 
     cookingFrame_ = new QGroupBox(QStringLiteral("Cooking Info:"), area);
@@ -210,16 +147,11 @@ void IngredScreen::buildControls() {
     DigitFilter::install(minutes_);
     makeLabel(cookingFrame_, "lblIMin", QStringLiteral("Min"), twips(6480, 480, 240, 195), false);
 
-    auto makeButton = [area](const char* name, const QString& caption, int left) {
-        auto* button = new QPushButton(caption, area);
-        button->setObjectName(QLatin1String(name));
-        button->setGeometry(twips(left, 7560, 975, 375));
-        button->setAutoDefault(false);
-        return button;
-    };
-    newButton_ = makeButton("cmdINew", QStringLiteral("New"), 9000);
-    saveButton_ = makeButton("cmdISave", QStringLiteral("Save"), 10080);
-    mainButton_ = makeButton("cmdIMain", QStringLiteral("Main"), 11280);
+    newButton_ = makeButton(area, "cmdINew", QStringLiteral("New"), twips(9000, 7560, 975, 375));
+    saveButton_ =
+        makeButton(area, "cmdISave", QStringLiteral("Save"), twips(10080, 7560, 975, 375));
+    mainButton_ =
+        makeButton(area, "cmdIMain", QStringLiteral("Main"), twips(11280, 7560, 975, 375));
 }
 
 void IngredScreen::buildHints() {
@@ -247,9 +179,7 @@ void IngredScreen::buildTabOrder() {
     order << temperature_ << servingSize_ << hours_ << minutes_;
     // Then the directions and the buttons, so that the keyboard reaches them too.
     order << directions_ << newButton_ << saveButton_ << mainButton_;
-    for (qsizetype i = 1; i < order.size(); ++i) {
-        QWidget::setTabOrder(order.at(i - 1), order.at(i));
-    }
+    setTabChain(order);
 }
 
 QList<MenuEntry> IngredScreen::menuTable() {
@@ -268,22 +198,8 @@ QList<MenuEntry> IngredScreen::menuTable() {
 }
 
 void IngredScreen::onLoad() {
-    setDropShadowStyle(this);
-    BuildMenuBar(menu_, withLoadableIcons(menuTable()));
-
-    category_->clear();
-    const store::Store store(applicationFolder());
-    auto names = store.listCategoriesByField();
-    if (!names) {
-        if (names.failure().number == 53) {
-            NoCategoryNotice();
-            return;
-        }
-        reportFailure(this, kLocationLoad, names.failure());
-        return;
-    }
-    category_->addItems(names.value());
-    category_->setCurrentIndex(-1);
+    buildScreenMenu(this, menu_, menuTable());
+    loadCategories(this, category_, kLocationLoad);
 }
 
 void IngredScreen::menuItemClicked(int id) {

@@ -69,8 +69,4 @@ private:
     HoverHints* hints_ = nullptr;
 };
 
-// The screen's menu table with an icon left out wherever its file cannot be
-// loaded, so that a missing icon costs only the picture.
-QList<MenuEntry> withLoadableIcons(QList<MenuEntry> table);
-
 }  // namespace pv

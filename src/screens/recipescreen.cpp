@@ -2,18 +2,15 @@
 #include "twips.h"
 
 #include "appfolder.h"
-#include "dropshadow.h"
 #include "errorstate.h"
 #include "hoverhints.h"
-#include "ingredscreen.h"
-#include "notice.h"
+#include "screenparts.h"
 #include "screentext.h"
 #include "store.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDate>
-#include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -103,36 +100,10 @@ QString dashes() {
     return QString(121, QLatin1Char('-'));
 }
 
-QFont styled(const QWidget* on, bool bold) {
-    QFont font = on->font();
-    font.setBold(bold);
-    return font;
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, const QRect& at) {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(at);
-    label->setFont(styled(parent, false));
-    return label;
-}
-
-QLabel* makeHint(QWidget* parent, const char* name, const QString& caption, const QRect& at,
-                 const QColor& colour) {
-    QLabel* hint = makeLabel(parent, name, caption, at);
-    hint->setWordWrap(true);
-    hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    HoverHints::setColour(hint, colour);
-    return hint;
-}
-
 // A box of the display; most are borderless, on the white display panel.
 QLineEdit* makeBox(QWidget* parent, const QString& name, const QRect& at, bool bold,
                    const QString& accessibleName, bool borderless = true) {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(name);
-    box->setGeometry(at);
-    box->setFont(styled(parent, bold));
+    QLineEdit* box = makeLineBox(parent, name, at, bold, accessibleName);
     box->setFrame(!borderless);
     if (borderless) {
         // On the white display panel, where neighbouring boxes overlap a little.
@@ -140,7 +111,6 @@ QLineEdit* makeBox(QWidget* parent, const QString& name, const QRect& at, bool b
         palette.setColor(QPalette::Base, Qt::transparent);
         box->setPalette(palette);
     }
-    box->setAccessibleName(accessibleName);
     return box;
 }
 
@@ -169,16 +139,11 @@ QLineEdit* makeFixedBox(QWidget* parent, const QString& name, const QRect& at, c
 // --- the screen ---
 
 RecipeScreen::RecipeScreen(QWidget* parent) : PvWindow(parent) {
-    setObjectName(QStringLiteral("frmRecipe"));
-    setWindowTitle(QStringLiteral("Recipes"));
-    preferTahomaLookAlikes();
-    QFont face(QStringLiteral("Tahoma"));
-    face.setPointSizeF(8.25);
-    setFont(face);
-
-    menu_ = new ScreenMenuBar(this);
-    menu_->setObjectName(QStringLiteral("SMXPR"));
-    client_ = placeMenuBar(this, menu_, twips(0, 0, 11790, 7635).size());
+    const ScreenFrame frame =
+        setUpScreen(this, QStringLiteral("frmRecipe"), QStringLiteral("Recipes"),
+                    QStringLiteral("SMXPR"), twips(0, 0, 11790, 7635).size());
+    menu_ = frame.menu;
+    client_ = frame.client;
 
     buildControls();
     buildHints();
@@ -195,10 +160,7 @@ RecipeScreen::RecipeScreen(QWidget* parent) : PvWindow(parent) {
 void RecipeScreen::buildControls() {
     QWidget* area = client_;
 
-    auto* panel = new QFrame(area);
-    panel->setObjectName(QStringLiteral("shaShop"));
-    panel->setFrameShape(QFrame::Box);
-    panel->setGeometry(twips(120, 480, 1815, 5775));
+    makePanel(area, "shaShop", twips(120, 480, 1815, 5775));
 
     const QColor unlit = HoverHints::unlitColour();
     hintCategory_ = makeHint(area, "lblRMsg",
@@ -215,16 +177,11 @@ void RecipeScreen::buildControls() {
     which_ = new QGroupBox(QStringLiteral("Which one?"), area);
     which_->setObjectName(QStringLiteral("fraRWhich"));
     which_->setGeometry(twips(2040, 120, 7575, 2175));
-    which_->setFont(styled(area, true));
+    which_->setFont(styledFont(area, true));
     categoryLabel_ =
         makeLabel(which_, "lblRCat", QStringLiteral("Categories:"), twips(120, 240, 840, 195));
-    category_ = new QComboBox(which_);
-    category_->setObjectName(QStringLiteral("cboRCat"));
-    category_->setGeometry(twips(120, 480, 1815, 315));
-    category_->setFont(styled(which_, false));
-    category_->setEditable(false);
-    category_->setAccessibleName(QStringLiteral("Categories"));
-    categoryLabel_->setBuddy(category_);
+    category_ = makeCategoryBox(which_, "cboRCat", twips(120, 480, 1815, 315),
+                                QStringLiteral("Categories"), categoryLabel_);
 
     QLabel* filesLabel =
         makeLabel(which_, "lblRFile", QStringLiteral("Files:"), twips(2520, 240, 375, 195));
@@ -232,7 +189,7 @@ void RecipeScreen::buildControls() {
     files_ = new QListView(which_);
     files_->setObjectName(QStringLiteral("lswRFile"));
     files_->setGeometry(twips(2520, 480, 3015, 1335));
-    files_->setFont(styled(which_, false));
+    files_->setFont(styledFont(which_, false));
     // List mode: names in columns, top to bottom, scrolled sideways.
     files_->setViewMode(QListView::ListMode);
     files_->setFlow(QListView::TopToBottom);
@@ -250,7 +207,7 @@ void RecipeScreen::buildControls() {
     delete_ = new QCheckBox(QStringLiteral("Delete this file?"), which_);
     delete_->setObjectName(QStringLiteral("chkRDel"));
     delete_->setGeometry(twips(6120, 480, 1335, 255));
-    delete_->setFont(styled(which_, false));
+    delete_->setFont(styledFont(which_, false));
     // Grow the box, and the frame around it, rather than cut its caption.
     delete_->resize(qMax(delete_->width(), delete_->sizeHint().width()), delete_->height());
     if (which_->width() < delete_->geometry().right() + px(120)) {
@@ -314,11 +271,7 @@ void RecipeScreen::buildControls() {
                                     QStringLiteral("Ingredient ") + n));
     }
 
-    directions_ = new MultiLineBox(area);
-    directions_->setObjectName(QStringLiteral("txtRDirec"));
-    directions_->setGeometry(twips(2040, 5640, 9615, 1095));
-    directions_->setFont(styled(area, false));
-    directions_->setAccessibleName(QStringLiteral("Directions"));
+    directions_ = makeDirectionsBox(area, "txtRDirec", twips(2040, 5640, 9615, 1095));
 
     // The cooking line, on the window's button face.
     const QColor face = palette().color(QPalette::Button);
@@ -347,16 +300,11 @@ void RecipeScreen::buildControls() {
     minutes_ = cookingBox(QStringLiteral("txtRMin1"), twips(3600, 6960, 255, 165), QString(),
                           QStringLiteral("Cooking minutes"));
 
-    auto makeButton = [area](const char* name, const QString& caption, int left) {
-        auto* button = new QPushButton(caption, area);
-        button->setObjectName(QLatin1String(name));
-        button->setGeometry(twips(left, 7200, 975, 375));
-        button->setAutoDefault(false);
-        return button;
-    };
-    newButton_ = makeButton("cmdRNew", QStringLiteral("New"), 8400);
-    printButton_ = makeButton("cmdRPrint", QStringLiteral("Print"), 9480);
-    mainButton_ = makeButton("cmdRMain", QStringLiteral("Main"), 10560);
+    newButton_ = makeButton(area, "cmdRNew", QStringLiteral("New"), twips(8400, 7200, 975, 375));
+    printButton_ =
+        makeButton(area, "cmdRPrint", QStringLiteral("Print"), twips(9480, 7200, 975, 375));
+    mainButton_ =
+        makeButton(area, "cmdRMain", QStringLiteral("Main"), twips(10560, 7200, 975, 375));
 }
 
 void RecipeScreen::buildHints() {
@@ -383,9 +331,7 @@ void RecipeScreen::buildTabOrder() {
     }
     order << directions_ << temperature_ << hours_ << minutes_ << newButton_ << printButton_
           << mainButton_;
-    for (qsizetype i = 1; i < order.size(); ++i) {
-        QWidget::setTabOrder(order.at(i - 1), order.at(i));
-    }
+    setTabChain(order);
 }
 
 QList<MenuEntry> RecipeScreen::menuTable() {
@@ -404,24 +350,11 @@ QList<MenuEntry> RecipeScreen::menuTable() {
 }
 
 void RecipeScreen::onLoad() {
-    setDropShadowStyle(this);
-    BuildMenuBar(menu_, withLoadableIcons(menuTable()));
+    buildScreenMenu(this, menu_, menuTable());
     delete_->setEnabled(false);
-
-    category_->clear();
-    const store::Store store(applicationFolder());
-    auto names = store.listCategoriesByField();
-    if (!names) {
-        if (names.failure().number == 53) {
-            NoCategoryNotice();
-            return;
-        }
-        reportFailure(this, kLocationLoad, names.failure());
-        return;
+    if (loadCategories(this, category_, kLocationLoad)) {
+        fileModel_->clear();
     }
-    category_->addItems(names.value());
-    category_->setCurrentIndex(-1);
-    fileModel_->clear();
 }
 
 void RecipeScreen::onActivate() {

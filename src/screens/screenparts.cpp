@@ -1,0 +1,143 @@
+#include "screenparts.h"
+
+#include "appfolder.h"
+#include "dropshadow.h"
+#include "errorstate.h"
+#include "hoverhints.h"
+#include "notice.h"
+#include "screentext.h"
+#include "store.h"
+#include "twips.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace pv {
+
+ScreenFrame setUpScreen(QWidget* screen, const QString& name, const QString& title,
+                        const QString& menuName, const QSize& clientSize) {
+    screen->setObjectName(name);
+    screen->setWindowTitle(title);
+    preferTahomaLookAlikes();
+    QFont face(QStringLiteral("Tahoma"));
+    face.setPointSizeF(8.25);
+    screen->setFont(face);
+    auto* menu = new ScreenMenuBar(screen);
+    menu->setObjectName(menuName);
+    return {menu, placeMenuBar(screen, menu, clientSize)};
+}
+
+QList<MenuEntry> withLoadableIcons(QList<MenuEntry> table) {
+    for (MenuEntry& entry : table) {
+        if (!entry.iconName.isEmpty() && !LoadScreenIcon(entry.iconName)) {
+            entry.iconName.clear();
+        }
+    }
+    return table;
+}
+
+void buildScreenMenu(QWidget* screen, ScreenMenuBar* menu, const QList<MenuEntry>& table) {
+    setDropShadowStyle(screen);
+    BuildMenuBar(menu, withLoadableIcons(table));
+}
+
+bool loadCategories(QWidget* screen, QComboBox* box, const QString& location) {
+    box->clear();
+    const store::Store store(applicationFolder());
+    auto names = store.listCategoriesByField();
+    if (!names) {
+        if (names.failure().number == 53) {
+            NoCategoryNotice();
+        } else {
+            reportFailure(screen, location, names.failure());
+        }
+        return false;
+    }
+    box->addItems(names.value());
+    box->setCurrentIndex(-1);
+    return true;
+}
+
+QFont styledFont(const QWidget* on, bool bold) {
+    QFont font = on->font();
+    font.setBold(bold);
+    return font;
+}
+
+QFrame* makePanel(QWidget* parent, const char* name, const QRect& at) {
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(QLatin1String(name));
+    panel->setFrameShape(QFrame::Box);
+    panel->setGeometry(at);
+    return panel;
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, const QRect& at,
+                  bool bold) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(at);
+    label->setFont(styledFont(parent, bold));
+    return label;
+}
+
+QLabel* makeHint(QWidget* parent, const char* name, const QString& caption, const QRect& at,
+                 const QColor& colour) {
+    QLabel* hint = makeLabel(parent, name, caption, at);
+    hint->setWordWrap(true);
+    hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    HoverHints::setColour(hint, colour);
+    return hint;
+}
+
+QLineEdit* makeLineBox(QWidget* parent, const QString& name, const QRect& at, bool bold,
+                       const QString& accessibleName) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setGeometry(at);
+    box->setFont(styledFont(parent, bold));
+    box->setAccessibleName(accessibleName);
+    return box;
+}
+
+QComboBox* makeCategoryBox(QWidget* parent, const char* name, const QRect& at,
+                           const QString& accessibleName, QLabel* label) {
+    auto* box = new QComboBox(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setGeometry(at);
+    box->setFont(styledFont(parent, false));
+    // Only listed categories can be chosen: a typed name has no folder behind it.
+    box->setEditable(false);
+    box->setAccessibleName(accessibleName);
+    label->setBuddy(box);
+    return box;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption,
+                        const QRect& at) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(at);
+    button->setAutoDefault(false);
+    return button;
+}
+
+MultiLineBox* makeDirectionsBox(QWidget* parent, const char* name, const QRect& at) {
+    auto* box = new MultiLineBox(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setGeometry(at);
+    box->setFont(styledFont(parent, false));
+    box->setAccessibleName(QStringLiteral("Directions"));
+    return box;
+}
+
+void setTabChain(const QList<QWidget*>& order) {
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        QWidget::setTabOrder(order.at(i - 1), order.at(i));
+    }
+}
+
+}  // namespace pv

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "menubar.h"
+
+#include <QColor>
+#include <QFont>
+#include <QList>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+namespace pv {
+
+class MultiLineBox;
+
+// The parts the recipe screens build alike: the window's face and menu bar,
+// the control makers, the tab chain and the category list of Load.
+
+struct ScreenFrame {
+    ScreenMenuBar* menu = nullptr;
+    QWidget* client = nullptr;  // control positions are relative to it
+};
+// Names and titles the screen, gives it the Tahoma 8.25 face and puts a menu
+// bar on top of a client area of the given size.
+ScreenFrame setUpScreen(QWidget* screen, const QString& name, const QString& title,
+                        const QString& menuName, const QSize& clientSize);
+
+// The screen's menu table with an icon left out wherever its file cannot be
+// loaded, so that a missing icon costs only the picture.
+QList<MenuEntry> withLoadableIcons(QList<MenuEntry> table);
+
+// The first steps of Load: the drop shadow and the menu bar.
+void buildScreenMenu(QWidget* screen, ScreenMenuBar* menu, const QList<MenuEntry>& table);
+
+// Fills the category drop-down by field, nothing picked. A missing list shows
+// the notice, any other failure ends in the error report at `location`;
+// returns whether the list was read.
+bool loadCategories(QWidget* screen, QComboBox* box, const QString& location);
+
+// The parent's font, bold or not.
+QFont styledFont(const QWidget* on, bool bold);
+
+// A plain boxed frame behind other controls.
+QFrame* makePanel(QWidget* parent, const char* name, const QRect& at);
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, const QRect& at,
+                  bool bold = false);
+// A word-wrapped hint label of the hover table.
+QLabel* makeHint(QWidget* parent, const char* name, const QString& caption, const QRect& at,
+                 const QColor& colour);
+// A one-line box in the parent's font, bold or not.
+QLineEdit* makeLineBox(QWidget* parent, const QString& name, const QRect& at, bool bold,
+                       const QString& accessibleName);
+// A drop-down of listed names only, with its label as buddy.
+QComboBox* makeCategoryBox(QWidget* parent, const char* name, const QRect& at,
+                           const QString& accessibleName, QLabel* label);
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, const QRect& at);
+MultiLineBox* makeDirectionsBox(QWidget* parent, const char* name, const QRect& at);
+
+// Tab runs through the widgets in this order.
+void setTabChain(const QList<QWidget*>& order);
+
+}  // namespace pv
