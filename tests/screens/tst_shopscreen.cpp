@@ -159,12 +159,9 @@ private slots:
             files()->setCurrentRow(0);
             QVERIFY(QFile::remove(path("weekly.txt")));
         }
-        if (action == QLatin1String("open, no item selected")) {
-            const QPoint below(5, files()->viewport()->height() - 3);
-            QVERIFY(!files()->itemAt(below));
-            QTest::mouseClick(files()->viewport(), Qt::LeftButton, {}, below);
-        } else if (action.startsWith(QLatin1String("open"))) {
-            clickItem(QStringLiteral("weekly.txt"));
+        if (action.startsWith(QLatin1String("open"))) {
+            files()->setFocus();
+            QTest::keyClick(files(), Qt::Key_Return);
         } else if (action.startsWith(QLatin1String("delete"))) {
             click("cmdHDel");
         } else if (action.startsWith(QLatin1String("save"))) {
@@ -308,10 +305,8 @@ private slots:
         files()->setCurrentRow(0);
         trigger("keyPrint");
         QCOMPARE(pdf.dialogsShown, 3);
-        const QString text = test::pdfText(pdf.printer()->outputFileName());
-        QVERIFY2(text.contains(QRegularExpression(QStringLiteral("milk\\s*\\n\\s*eggs"))),
-                 qPrintable(text));
-        QVERIFY(!text.contains(QStringLiteral("printed")));
+        QCOMPARE(test::pdfText(pdf.printer()->outputFileName()).trimmed(),
+                 QStringLiteral("milk\neggs"));
         QVERIFY(messages_->shown.isEmpty() && programErrors().ErrorLocation.isEmpty());
         QVERIFY(screen_->isVisible());
     }

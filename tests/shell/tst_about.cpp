@@ -113,6 +113,7 @@ private slots:
         QCOMPARE(calendar->children().size(), 1);
         auto* month = calendar->findChild<QCalendarWidget*>(QStringLiteral("MonthView1"));
         QVERIFY(month && month->parentWidget() == calendar);
+        // A day, or the calendar's own bars and buttons, keep the window; its margin hides it.
         auto* days = month->findChild<QTableView*>();
         QVERIFY(days);
         const auto clickDay = [&](int row, int column) {
@@ -120,10 +121,7 @@ private slots:
             QTest::mouseClick(days->viewport(), Qt::LeftButton, {}, cell.center());
             return month->selectedDate();
         };
-        // Days, bars and buttons keep the window; the selection follows the clicks.
-        const QDate first = clickDay(3, 1);
-        const QDate second = clickDay(4, 2);
-        QVERIFY(first.isValid() && second.isValid() && first != second);
+        QVERIFY(clickDay(3, 1) != clickDay(4, 2));
         QTest::mouseClick(month, Qt::LeftButton, {}, QPoint(1, 1));
         QVERIFY(calendar->isVisible());
         QTest::mouseClick(calendar, Qt::LeftButton, {}, QPoint(2, calendar->height() - 2));
