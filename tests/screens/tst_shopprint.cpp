@@ -14,76 +14,14 @@ using pv::test::PdfPrinter;
 
 namespace {
 
-// One word as pdftotext -bbox reports it, in points from the page's top left.
-struct PrintedWord {
+// One printed line as pdftotext -bbox reports its words, in points from the page's top left.
+struct PrintedLine {
     int page = 0;
-    qreal xMin = 0;
-    qreal yMin = 0;
-    qreal yMax = 0;
+    qreal left = 0;
+    qreal top = 0;
+    qreal bottom = 0;
     QString text;
 };
-
-QList<PrintedWord> printedWords(const QString& pdfPath) {
-    QProcess process;
-    process.start(
-        QStringLiteral("pdftotext"),
-        // A crop area far larger than the page keeps text printed past its edge.
-        {QStringLiteral("-bbox"), QStringLiteral("-x"), QStringLiteral("0"), QStringLiteral("-y"),
-         QStringLiteral("0"), QStringLiteral("-W"), QStringLiteral("100000"), QStringLiteral("-H"),
-         QStringLiteral("100000"), pdfPath, QStringLiteral("-")});
-    if (!process.waitForFinished(30000) || process.exitCode() != 0) {
-        return {};
-    }
-    const QString html = QString::fromUtf8(process.readAllStandardOutput());
-    static const QRegularExpression pageOrWord(
-        QStringLiteral("<page |<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"[0-9.]+\" "
-                       "yMax=\"([0-9.]+)\">([^<]*)</word>"));
-    QList<PrintedWord> words;
-    int page = 0;
-    for (const auto& match : pageOrWord.globalMatch(html)) {
-        if (match.captured(0).startsWith(QStringLiteral("<page"))) {
-            ++page;
-            continue;
-        }
-        words.append({page, match.captured(1).toDouble(), match.captured(2).toDouble(),
-                      match.captured(3).toDouble(), match.captured(4)});
-    }
-    return words;
-}
-
-int pageCountOf(const QString& pdfPath) {
-    QProcess process;
-    process.start(QStringLiteral("pdfinfo"), {pdfPath});
-    if (!process.waitForFinished(30000) || process.exitCode() != 0) {
-        return -1;
-    }
-    static const QRegularExpression pages(QStringLiteral("Pages:\\s+(\\d+)"));
-    const auto match = pages.match(QString::fromUtf8(process.readAllStandardOutput()));
-    return match.hasMatch() ? match.captured(1).toInt() : -1;
-}
-
-// Groups printed words into lines: (page, top) in print order.
-QStringList printedLines(const QList<PrintedWord>& words) {
-    QStringList lines;
-    int page = -1;
-    qreal top = -1;
-    for (const PrintedWord& word : words) {
-        if (word.page != page || qAbs(word.yMin - top) > 1.0) {
-            lines.append(word.text);
-            page = word.page;
-            top = word.yMin;
-        } else {
-            lines.last() += QLatin1Char(' ') + word.text;
-        }
-    }
-    return lines;
-}
-
-void setPage(QPrinter* printer, qreal widthPoints, qreal heightPoints) {
-    const QPageLayout layout(QPageSize(QSizeF(widthPoints, heightPoints), QPageSize::Point),
-                             QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Point);
-    QVERIFY(printer->setPageLayout(layout));
-}
 
 }  // namespace
 
@@ -92,244 +30,172 @@ class ShopPrintTest : public QObject {
 private slots:
     void init() { QVERIFY(dir_.isValid()); }
 
-    void linesSplitAtCrLf_data() {
+    // Lines split at CR LF, each shown as its words joined by '|'.
+    void linesAndWords_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("lines");
-        QTest::newRow("three lines, final CR LF")
-            << QStringLiteral("milk\r\neggs\r\nbread\r\n") << QStringList{"milk", "eggs", "bread"};
-        QTest::newRow("no final CR LF")
-            << QStringLiteral("milk\r\neggs") << QStringList{"milk", "eggs"};
-        QTest::newRow("empty line kept")
-            << QStringLiteral("a\r\n\r\nb\r\n") << QStringList{"a", "", "b"};
-        QTest::newRow("only CR LF") << QStringLiteral("\r\n") << QStringList{""};
-        QTest::newRow("two final CR LF") << QStringLiteral("a\r\n\r\n") << QStringList{"a", ""};
-        QTest::newRow("empty file") << QString() << QStringList{};
-        QTest::newRow("lone CR and LF stay in the line")
-            << QStringLiteral("a\rb\nc\r\n") << QStringList{"a\rb\nc"};
+        QTest::newRow("blanks go with the word before")
+            << "2 lb apples, 1\r\n\r\na   b\r\n  tea \r\n"
+            << QStringList{"2 |lb |apples, |1", "", "a | | |b", " | |tea "};
+        QTest::newRow("no final CR LF") << "milk\r\neggs" << QStringList{"milk", "eggs"};
+        QTest::newRow("only CR LF") << "\r\n" << QStringList{""};
+        QTest::newRow("empty file") << "" << QStringList{};
+        QTest::newRow("lone CR, LF") << "a\rb\nc d\r\n" << QStringList{"a\rb\nc |d"};
     }
-    void linesSplitAtCrLf() {
+    void linesAndWords() {
         QFETCH(QString, text);
-        QFETCH(QStringList, lines);
-        QCOMPARE(shoppingListLines(text), lines);
-    }
-
-    void wordsKeepTheirBlank_data() {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QStringList>("words");
-        QTest::newRow("sentence") << QStringLiteral("2 lb apples, 1 doz eggs")
-                                  << QStringList{"2 ", "lb ", "apples, ", "1 ", "doz ", "eggs"};
-        QTest::newRow("run of blanks")
-            << QStringLiteral("a   b") << QStringList{"a ", " ", " ", "b"};
-        QTest::newRow("leading blanks") << QStringLiteral("  tea") << QStringList{" ", " ", "tea"};
-        QTest::newRow("trailing blank") << QStringLiteral("tea ") << QStringList{"tea "};
-        QTest::newRow("one word") << QStringLiteral("bread") << QStringList{"bread"};
-        QTest::newRow("empty") << QString() << QStringList{};
-    }
-    void wordsKeepTheirBlank() {
-        QFETCH(QString, line);
-        QFETCH(QStringList, words);
-        QCOMPARE(shoppingListWords(line), words);
+        QStringList lines;
+        for (const QString& line : shoppingListLines(text)) {
+            lines << shoppingListWords(line).join(u'|');
+        }
+        QTEST(lines, "lines");
     }
 
     void bytesPrintAsWindows1252() {
-        const QString list = writeList("1252.txt", "caf\xe9 \x80 5\r\n");
         PdfPrinter pdf(dir_.filePath(QStringLiteral("1252.pdf")));
-        QVERIFY(PrintShoppingList(list));
+        QVERIFY(PrintShoppingList(writeList("caf\xe9 \x80 5\r\n")));
         QCOMPARE(test::pdfText(pdf.printer()->outputFileName()).trimmed(),
                  QString::fromUtf8("café € 5"));
     }
 
     void narrowPageBreaksOnlyBetweenWords() {
-        const QString line = QStringLiteral("2 lb apples, 1 doz eggs");
-        const QString list = writeList("narrow.txt", line.toLatin1() + "\r\n");
-        PdfPrinter pdf(dir_.filePath(QStringLiteral("narrow.pdf")));
         // Wide enough for "2 lb apples, " and for "1 doz eggs", not for "2 lb apples, 1 ".
-        const qreal first = measure(QStringLiteral("2 lb apples, "));
-        const qreal second = measure(QStringLiteral("1 doz eggs"));
-        const qreal width = qMax(first, second) + 1;
-        QVERIFY(measure(QStringLiteral("2 lb apples, 1 ")) > width);
-        setPage(pdf.printer(), width, 400);
-
-        QVERIFY(PrintShoppingList(list, pdf.printer()));
-        const QList<PrintedWord> words = printedWords(pdf.printer()->outputFileName());
-        QCOMPARE(printedLines(words), (QStringList{"2 lb apples,", "1 doz eggs"}));
-        // Each line starts at the left edge: the blank went with the word before it.
-        for (const PrintedWord& word : words) {
-            if (word.text == QLatin1String("2") || word.text == QLatin1String("1")) {
-                QVERIFY2(word.xMin < 1.0, qPrintable(word.text));
-            }
-        }
-    }
-
-    void wordsAreNeverSplit_data() {
-        QTest::addColumn<bool>("widerThanPage");
-        QTest::newRow("word just fits") << false;
-        QTest::newRow("word wider than the page") << true;
-    }
-    void wordsAreNeverSplit() {
-        QFETCH(bool, widerThanPage);
-        const QString longWord = QStringLiteral("supercalifragilistic");
-        const QString list = writeList("wide.txt", "ab supercalifragilistic cd\r\n");
-        PdfPrinter pdf(dir_.filePath(QStringLiteral("wide.pdf")));
         const qreal width =
-            widerThanPage ? measure(QStringLiteral("ab cd ")) : measure(longWord + u' ') + 1;
-        setPage(pdf.printer(), width, 400);
-        QVERIFY(PrintShoppingList(list, pdf.printer()));
-        const QList<PrintedWord> words = printedWords(pdf.printer()->outputFileName());
-        const QStringList lines = printedLines(words);
+            qMax(measure("2 lb apples, ").width(), measure("1 doz eggs").width()) + 1;
+        QVERIFY(measure("2 lb apples, 1 ").width() > width);
+        QCOMPARE(print("2 lb apples, 1 doz eggs\r\n\r\nend\r\n", width, 400),
+                 (QStringList{"2 lb apples,", "1 doz eggs", "end"}));
+        // Each line starts at the left edge: the blank went with the word before it.
+        QVERIFY(printed_[0].left < 1.0 && printed_[1].left < 1.0);
+        // The empty line takes a line of its own.
+        QCOMPARE(qRound(printed_[2].top - printed_[1].top), qRound(2 * measure("").height()));
+    }
+
+    void wordsAreNeverSplit() {
+        const QString longWord = QStringLiteral("supercalifragilistic");
+        const QStringList lines =
+            print("ab supercalifragilistic cd\r\n", measure("ab cd ").width() + 1, 400);
         QCOMPARE(lines.size(), 3);
         QCOMPARE(lines.at(0), QStringLiteral("ab"));
         QCOMPARE(lines.at(2), QStringLiteral("cd"));
-        if (widerThanPage) {
-            // The page cuts off what is printed past its edge; the word still
-            // starts a line of its own and nothing of it moved to the next line.
-            QVERIFY(!lines.at(1).isEmpty());
-            QVERIFY2(longWord.startsWith(lines.at(1)), qPrintable(lines.at(1)));
-        } else {
-            QCOMPARE(lines.at(1), longWord);
-        }
-        QVERIFY(words.at(1).xMin < 1.0);
+        // The page cuts off what passes its edge; the word still starts a line of its own.
+        QVERIFY2(!lines.at(1).isEmpty() && longWord.startsWith(lines.at(1)), qPrintable(lines[1]));
+        QVERIFY(printed_[1].left < 1.0);
     }
 
     void longLineAndWordPrintWhole() {
         // Far beyond 32,767 characters: nothing is dropped.
-        QByteArray word(40000, 'x');
         QByteArray line;
         for (int i = 0; i < 3000; ++i) {
             line += "w" + QByteArray::number(i) + ' ';
         }
-        const QString list = writeList("long.txt", line + "\r\n" + word + "\r\nend\r\n");
-        PdfPrinter pdf(dir_.filePath(QStringLiteral("long.pdf")));
-        setPage(pdf.printer(), 600, 800);
-        QVERIFY(PrintShoppingList(list, pdf.printer()));
-        const QList<PrintedWord> words = printedWords(pdf.printer()->outputFileName());
-        QVERIFY(!words.isEmpty());
-        QCOMPARE(words.constFirst().text, QStringLiteral("w0"));
-        QCOMPARE(words.constLast().text, QStringLiteral("end"));
-        int numbered = 0;
-        for (const PrintedWord& w : words) {
-            numbered += w.text.startsWith(QLatin1Char('w')) ? 1 : 0;
-        }
-        QCOMPARE(numbered, 3000);
-    }
-
-    void emptyLinePrintsAnEmptyLine() {
-        const QString list = writeList("gap.txt", "milk\r\n\r\neggs\r\n");
-        PdfPrinter pdf(dir_.filePath(QStringLiteral("gap.pdf")));
-        setPage(pdf.printer(), 300, 400);
-        QVERIFY(PrintShoppingList(list, pdf.printer()));
-        const QList<PrintedWord> words = printedWords(pdf.printer()->outputFileName());
-        QCOMPARE(words.size(), 2);
-        const qreal lineStep = measureLineStep();
-        // eggs sits two lines below milk.
-        QCOMPARE(qRound(words.at(1).yMin - words.at(0).yMin), qRound(2 * lineStep));
-        const QString text = test::pdfText(pdf.printer()->outputFileName());
-        QVERIFY2(text.contains(QRegularExpression(QStringLiteral("milk\\s*\\n\\s*\\n\\s*eggs"))),
-                 qPrintable(text));
+        const QStringList words =
+            print(line + "\r\n" + QByteArray(40000, 'x') + "\r\nend\r\n", 600, 800)
+                .join(u' ')
+                .split(u' ');
+        QCOMPARE(words.constFirst(), QStringLiteral("w0"));
+        QCOMPARE(words.constLast(), QStringLiteral("end"));
+        QCOMPARE(words.filter(QRegularExpression(QStringLiteral("^w\\d+$"))).size(), 3000);
     }
 
     void longListBreaksPages() {
+        const qreal height = 150;
         QByteArray bytes;
+        QStringList expected;
         for (int i = 1; i <= 60; ++i) {
             bytes += "item " + QByteArray::number(i) + "\r\n";
+            expected << QStringLiteral("item %1").arg(i);
         }
-        const QString list = writeList("many.txt", bytes);
-        PdfPrinter pdf(dir_.filePath(QStringLiteral("many.pdf")));
-        const qreal height = 150;
-        setPage(pdf.printer(), 300, height);
-        QVERIFY(PrintShoppingList(list, pdf.printer()));
-        const QString pdfPath = pdf.printer()->outputFileName();
-        const QList<PrintedWord> words = printedWords(pdfPath);
-        const QStringList lines = printedLines(words);
-        QCOMPARE(lines.size(), 60);
-        for (int i = 0; i < 60; ++i) {
-            QCOMPARE(lines.at(i), QStringLiteral("item %1").arg(i + 1));
+        QCOMPARE(print(bytes, 300, height), expected);
+        for (const PrintedLine& line : printed_) {
+            QVERIFY2(line.bottom <= height + 0.5, qPrintable(line.text));
         }
-        for (const PrintedWord& word : words) {
-            QVERIFY2(word.yMax <= height + 0.5, qPrintable(word.text));
-        }
-        const int pages = pageCountOf(pdfPath);
-        QVERIFY(pages > 1);
-        QCOMPARE(pages, words.constLast().page);
+        QVERIFY(pages_ > 1);
+        QCOMPARE(pages_, printed_.constLast().page);
+
+        // Exactly the lines that filled the first page: the final CR LF starts no other.
+        const auto perPage = std::count_if(printed_.begin(), printed_.end(),
+                                           [](const PrintedLine& line) { return line.page == 1; });
+        QVERIFY(perPage > 1);
+        QCOMPARE(print(bytes.left(bytes.indexOf(expected[perPage].toLatin1())), 300, height),
+                 expected.mid(0, perPage));
+        QCOMPARE(pages_, 1);
     }
 
-    void finalLineEndAddsNoPage() {
-        // Find how many lines fill the first page, then print exactly that many:
-        // the final CR LF must not start another page.
-        const qreal height = 120;
-        QByteArray bytes;
-        for (int i = 1; i <= 40; ++i) {
-            bytes += "line" + QByteArray::number(i) + "\r\n";
-        }
-        int perPage = 0;
-        {
-            const QString list = writeList("probe.txt", bytes);
-            PdfPrinter pdf(dir_.filePath(QStringLiteral("probe.pdf")));
-            setPage(pdf.printer(), 300, height);
-            QVERIFY(PrintShoppingList(list, pdf.printer()));
-            for (const PrintedWord& w : printedWords(pdf.printer()->outputFileName())) {
-                perPage += w.page == 1 ? 1 : 0;
-            }
-        }
-        QVERIFY(perPage > 1 && perPage < 40);
-        QByteArray full;
-        for (int i = 1; i <= perPage; ++i) {
-            full += "line" + QByteArray::number(i) + "\r\n";
-        }
-        const QString list = writeList("full.txt", full);
-        PdfPrinter pdf(dir_.filePath(QStringLiteral("full.pdf")));
-        setPage(pdf.printer(), 300, height);
-        QVERIFY(PrintShoppingList(list, pdf.printer()));
-        QCOMPARE(pageCountOf(pdf.printer()->outputFileName()), 1);
-    }
-
-    void missingFileFailsQuietly() {
+    void unreadableFileFailsQuietly() {
         PdfPrinter pdf(dir_.filePath(QStringLiteral("none.pdf")));
         QVERIFY(!PrintShoppingList(dir_.filePath(QStringLiteral("absent.txt"))));
-        QVERIFY(!QFile::exists(pdf.printer()->outputFileName()));
-        // A folder where the file should be.
         QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("folder.txt")));
         QVERIFY(!PrintShoppingList(dir_.filePath(QStringLiteral("folder.txt"))));
         QVERIFY(!QFile::exists(pdf.printer()->outputFileName()));
     }
 
 private:
-    QString writeList(const char* name, const QByteArray& bytes) {
-        const QString path = dir_.filePath(QString::fromLatin1(name));
+    QString writeList(const QByteArray& bytes) {
+        const QString path = dir_.filePath(QStringLiteral("list.txt"));
         QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? path
+                                                                                    : QString();
+    }
+    // Prints bytes as a saved list onto a page of the given size in points, no margins, and
+    // reads back the texts of the printed lines; printed_ and pages_ tell where they sit.
+    QStringList print(const QByteArray& bytes, qreal width, qreal height) {
+        printed_.clear();
+        pages_ = 0;
+        PdfPrinter pdf(dir_.filePath(QStringLiteral("list.pdf")));
+        const QPageLayout layout(QPageSize(QSizeF(width, height), QPageSize::Point),
+                                 QPageLayout::Portrait, QMarginsF(), QPageLayout::Point);
+        QProcess process;
+        if (!pdf.printer()->setPageLayout(layout) ||
+            !PrintShoppingList(writeList(bytes), pdf.printer())) {
             return {};
         }
-        return path;
+        // A crop area far larger than the page keeps text printed past its edge.
+        process.start(QStringLiteral("pdftotext"),
+                      {"-bbox", "-x", "0", "-y", "0", "-W", "100000", "-H", "100000",
+                       pdf.printer()->outputFileName(), "-"});
+        if (!process.waitForFinished(30000) || process.exitCode() != 0) {
+            return {};
+        }
+        static const QRegularExpression pageOrWord(
+            QStringLiteral("<page |<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"[0-9.]+\" "
+                           "yMax=\"([0-9.]+)\">([^<]*)</word>"));
+        QStringList lines;
+        for (const auto& match : pageOrWord.globalMatch(QString::fromUtf8(process.readAll()))) {
+            const qreal top = match.captured(2).toDouble();
+            if (match.captured(0).startsWith(QStringLiteral("<page"))) {
+                ++pages_;
+            } else if (!printed_.isEmpty() && printed_.last().page == pages_ &&
+                       qAbs(printed_.last().top - top) <= 1.0) {
+                printed_.last().text += u' ' + match.captured(4);
+                lines.last() = printed_.last().text;
+            } else {
+                printed_.append({pages_, match.captured(1).toDouble(), top,
+                                 match.captured(3).toDouble(), match.captured(4)});
+                lines << match.captured(4);
+            }
+        }
+        return lines;
     }
-    // Widths as the printer measures them in its current font.
-    qreal measure(const QString& text) {
+    // The width of text and the height of one line, as the printer measures them.
+    QSizeF measure(const QString& text) {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(dir_.filePath(QStringLiteral("measure.pdf")));
         TextFlowPrinter flow(&printer);
         if (!flow.begin()) {
-            return -1;
+            return {};
         }
         const qreal width = flow.textWidth(text);
-        flow.endDocument();
-        return width;
-    }
-    qreal measureLineStep() {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(dir_.filePath(QStringLiteral("measure.pdf")));
-        TextFlowPrinter flow(&printer);
-        if (!flow.begin()) {
-            return -1;
-        }
         flow.endLine();
-        const qreal step = flow.currentY();
+        const QSizeF size(width, flow.currentY());
         flow.endDocument();
-        return step;
+        return size;
     }
 
     QTemporaryDir dir_;
+    QList<PrintedLine> printed_;
+    int pages_ = 0;
 };
 
 QTEST_MAIN(ShopPrintTest)
