@@ -66,26 +66,6 @@ private slots:
         splash.timer()->stop();
     }
 
-    void barFillsInTwentyFiveTicksThenHandsOver() {
-        test::TempAppFolder folder;
-        QVERIFY(folder.write(kMarker, {}));
-        test::RecordingMessages messages;
-        auto* splash = qobject_cast<SplashWindow*>(windows().show(QStringLiteral("frmSplash")));
-        QVERIFY(splash && splash->isVisible());
-        QVERIFY(isBusyPointer());
-        QSignalSpy steps(splash->progress(), &QProgressBar::valueChanged);
-
-        QTRY_VERIFY(mainMenuShown());
-        QCOMPARE(steps.size(), 25);
-        for (int i = 0; i < steps.size(); ++i) QCOMPARE(steps.at(i).at(0).toInt(), 4 * (i + 1));
-        QVERIFY(!splash->timer()->isActive());
-        QVERIFY(!isBusyPointer());
-        // Hidden, not closed: it stays loaded until the program ends.
-        QVERIFY(!splash->isVisible());
-        QCOMPARE(windows().loaded(QStringLiteral("frmSplash")), splash);
-        QVERIFY(messages.shown.isEmpty());
-    }
-
     void userCannotSkipTheSplash() {
         test::TempAppFolder folder;
         QVERIFY(folder.write(kMarker, {}));
@@ -99,59 +79,70 @@ private slots:
         QCOMPARE(windows().loaded(QStringLiteral("frmMain")), nullptr);
     }
 
-    void firstStartShowsTheNoticeOnceAndCreatesAnEmptyMarker() {
+    // The first start (no marker) shows the notice once and creates an empty marker; an
+    // existing marker, whatever it holds, counts and stays untouched. Both fill the bar.
+    void startUp_data() {
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("first start") << false << QByteArray();
+        QTest::newRow("empty marker") << true << QByteArray();
+        QTest::newRow("text marker") << true << QByteArray("[Settings]\r\nCategory=Soups\r\n");
+        QTest::newRow("binary marker") << true << QByteArray("\x00\xff\r\x1a", 4);
+    }
+
+    void startUp() {
+        QFETCH(bool, present);
+        QFETCH(QByteArray, content);
         test::TempAppFolder folder;
+        if (present)
+            QVERIFY(folder.write(kMarker, content));
+        const QDateTime written = QFileInfo(folder.file(kMarker)).lastModified();
         test::RecordingMessages messages;
-        bool markerBeforeNotice = true;
-        bool splashVisibleAtNotice = true;
+        bool markerAtNotice = true;
+        bool splashAtNotice = true;
         messages.onShow = [&](const test::RecordingMessages::Shown&) {
-            markerBeforeNotice = QFileInfo::exists(folder.file(kMarker));
-            splashVisibleAtNotice = windows().loaded(QStringLiteral("frmSplash"))->isVisible();
+            markerAtNotice = QFileInfo::exists(folder.file(kMarker));
+            splashAtNotice = windows().loaded(QStringLiteral("frmSplash"))->isVisible();
         };
-        windows().show(QStringLiteral("frmSplash"));
+        auto* splash = qobject_cast<SplashWindow*>(windows().show(QStringLiteral("frmSplash")));
+        QVERIFY(splash && splash->isVisible());
+        QVERIFY(isBusyPointer());
+        QSignalSpy steps(splash->progress(), &QProgressBar::valueChanged);
+
         QTRY_VERIFY(mainMenuShown());
+        QCOMPARE(steps.size(), 25);
+        for (int i = 0; i < steps.size(); ++i) QCOMPARE(steps.at(i).at(0).toInt(), 4 * (i + 1));
+        QVERIFY(!splash->timer()->isActive());
+        QVERIFY(!isBusyPointer());
+        // Hidden, not closed: it stays loaded until the program ends.
+        QVERIFY(!splash->isVisible());
+        QCOMPARE(windows().loaded(QStringLiteral("frmSplash")), splash);
 
-        QCOMPARE(messages.shown.size(), 1);
-        QCOMPARE(messages.shown.at(0).text,
-                 QStringLiteral("Please click on 'Prg. setup' in the Main menu\r"
-                                "and create at least 1 category."));
-        QCOMPARE(messages.shown.at(0).title, QStringLiteral("User error"));
-        QCOMPARE(messages.shown.at(0).flags, 4144);
-        QVERIFY(!markerBeforeNotice);
-        QVERIFY(!splashVisibleAtNotice);
-        QCOMPARE(firstRunMarkerPath(), folder.path() + QStringLiteral("/PV.ini"));
+        QCOMPARE(messages.shown.size(), present ? 0 : 1);
+        if (!present) {
+            QCOMPARE(messages.shown.at(0).text,
+                     QStringLiteral("Please click on 'Prg. setup' in the Main menu\r"
+                                    "and create at least 1 category."));
+            QCOMPARE(messages.shown.at(0).title, QStringLiteral("User error"));
+            QCOMPARE(messages.shown.at(0).flags, 4144);
+            QVERIFY(!markerAtNotice);
+            QVERIFY(!splashAtNotice);
+            QCOMPARE(firstRunMarkerPath(), folder.path() + QStringLiteral("/PV.ini"));
+        } else {
+            QCOMPARE(QFileInfo(folder.file(kMarker)).lastModified(), written);
+        }
         QVERIFY(QFileInfo(folder.file(kMarker)).isFile());
-        QCOMPARE(QFileInfo(folder.file(kMarker)).size(), 0);
+        QCOMPARE(folder.read(kMarker), content);
 
-        // The next start: no notice.
+        // The next start: no notice, the marker as it was.
         windows().reset();
         registerStartupWindows();
         messages.shown.clear();
-        windows().show(QStringLiteral("frmSplash"));
-        QTRY_VERIFY(mainMenuShown());
-        QVERIFY(messages.shown.isEmpty());
-        QCOMPARE(QFileInfo(folder.file(kMarker)).size(), 0);
-    }
-
-    void existingMarkerCountsAndStaysUntouched_data() {
-        QTest::addColumn<QByteArray>("content");
-        QTest::newRow("empty") << QByteArray();
-        QTest::newRow("text") << QByteArray("[Settings]\r\nCategory=Soups\r\n");
-        QTest::newRow("binary") << QByteArray("\x00\xff\r\x1a", 4);
-    }
-
-    void existingMarkerCountsAndStaysUntouched() {
-        QFETCH(QByteArray, content);
-        test::TempAppFolder folder;
-        QVERIFY(folder.write(kMarker, content));
-        const QDateTime written = QFileInfo(folder.file(kMarker)).lastModified();
-        test::RecordingMessages messages;
         windows().load(QStringLiteral("frmSplash"));
         FinishStartup();
         QVERIFY(mainMenuShown());
         QVERIFY(messages.shown.isEmpty());
         QCOMPARE(folder.read(kMarker), content);
-        QCOMPARE(QFileInfo(folder.file(kMarker)).lastModified(), written);
     }
 
     // The marker cannot be made: the user is told why, start-up goes on, and the
