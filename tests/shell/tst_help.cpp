@@ -57,6 +57,14 @@ void put32(QByteArray& bytes, int at, qint64 value) {
     qToLittleEndian(quint32(value), bytes.data() + at);
 }
 
+// `bytes` with `patch` written `offset` bytes after the first `marker`; empty when
+// there is no marker.
+QByteArray patched(QByteArray bytes, const QByteArray& marker, int offset,
+                   const QByteArray& patch) {
+    const qsizetype at = bytes.indexOf(marker);
+    return at < 0 ? QByteArray() : bytes.replace(at + offset, patch.size(), patch);
+}
+
 // An archive directory: ITSF and ITSP headers, then the given pages of 0x1000.
 QByteArray fakeDirectory(const QList<QByteArray>& pages, qint32 root, qint32 head) {
     QByteArray itsf = QByteArray("ITSF").leftJustified(0x60, '\0');
@@ -237,12 +245,14 @@ private slots:
         QCOMPARE(browser->source().fragment(), QStringLiteral("backup"));
     }
 
-    // A damage applied to the built file, or the bytes to write instead of it; the
-    // viewer either opens on the contents page as usual or gives the message.
+    // "removed", "folder" (one of that name), "huge" (the built file made 3 GB, sparse),
+    // "built" (a damaged built file) or "" (other bytes). The viewer either gives the
+    // message or opens on the contents page as usual.
     void damagedFile_data() {
-        QTest::addColumn<QString>("damage");
+        QTest::addColumn<QString>("kind");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("opens");
+        const QByteArray built = builtHelp();
         QByteArray random(256 * 1024, '\0');
         QRandomGenerator generator(8);
         for (char& c : random) c = char(generator.bounded(256));
@@ -253,55 +263,40 @@ private slots:
         QTest::newRow("random after the signature") << "" << random.replace(0, 4, "ITSF") << false;
         QTest::newRow("list pages in a ring")
             << "" << fakeDirectory({page(false, 1), page(false, 0)}, -1, 0) << false;
-        QTest::newRow("first kilobyte") << "first kilobyte" << QByteArray() << false;
-        QTest::newRow("cut in the directory") << "cut" << QByteArray() << false;
-        QTest::newRow("contents file missing") << "no contents" << QByteArray() << false;
+        QTest::newRow("first kilobyte") << "built" << built.left(1024) << false;
+        QTest::newRow("cut in the directory")
+            << "built" << built.left(0x60 + 0x54 + 0x800) << false;
+        QTest::newRow("contents file missing")  // the directory is not compressed
+            << "built" << patched(built, "/PVHelp.hhc", 0, "/PVHelp.xyz") << false;
+        // The reset table (version 2, count, entry size 8, table at 0x28): the first block
+        // ends 64 KB on, which chmlib would read into a buffer of 38 KB.
         QTest::newRow("compressed block longer than a frame")
-            << "reset table" << QByteArray() << false;
-        QTest::newRow("compression window of zero") << "window" << QByteArray() << false;
-        QTest::newRow("#SYSTEM record past its end") << "system" << QByteArray() << true;
-        QTest::newRow("3 GB of nothing after it (sparse)") << "huge" << QByteArray() << true;
+            << "built"
+            << patched(built, QByteArray("\x08\0\0\0\x28\0\0\0", 8), 0x28,
+                       QByteArray("\0\0\x01", 3))
+            << false;
+        QTest::newRow("compression window of zero")  // in 32 KB units
+            << "built" << patched(built, "LZXC", 0x0C, QByteArray(1, '\0')) << false;
+        // #SYSTEM is stored uncompressed: its first record's length goes past its end.
+        QTest::newRow("#SYSTEM record past its end")
+            << "built" << patched(built, QByteArray("\x03\0\0\0\x0a\0", 6), 6, "\xff\xff") << true;
+        QTest::newRow("3 GB, mostly nothing") << "huge" << built << true;
     }
 
     void damagedFile() {
-        QFETCH(QString, damage);
+        QFETCH(QString, kind);
         QFETCH(QByteArray, bytes);
         QFETCH(bool, opens);
-        test::TempAppFolder app;
-        if (!damage.isEmpty() && damage != u"removed" && damage != u"folder") {
+        if (kind == u"built" || kind == u"huge") {
             requireBuiltHelp();
-            bytes = builtHelp();
+            QVERIFY(!bytes.isEmpty());
         }
-        if (damage == u"first kilobyte") {
-            bytes.truncate(1024);
-        } else if (damage == u"cut") {
-            bytes.truncate(0x60 + 0x54 + 0x800);  // headers and half the first page
-        } else if (damage == u"no contents") {
-            QCOMPARE(bytes.count("/PVHelp.hhc"), 1);  // the directory is not compressed
-            bytes.replace("/PVHelp.hhc", "/PVHelp.xyz");
-        } else if (damage == u"reset table") {
-            // The reset table: version 2, block count, entry size 8, table at 0x28. The
-            // first block ends 64 KB on; chmlib would read that into a buffer of 38 KB.
-            const qsizetype table = bytes.indexOf(QByteArray("\x08\0\0\0\x28\0\0\0", 8)) - 8;
-            QVERIFY(table >= 0);
-            QCOMPARE(bytes[table], char(2));
-            put32(bytes, table + 0x30, 0x10000);
-        } else if (damage == u"window") {
-            const qsizetype at = bytes.indexOf("LZXC");
-            QVERIFY(at >= 4);
-            bytes[at + 0x0C] = char(0);  // window size, in 32 KB units
-        } else if (damage == u"system") {
-            // #SYSTEM is stored uncompressed: the first record's length goes past its end.
-            const qsizetype system = bytes.indexOf("HHA Version") - 0x10;
-            QVERIFY(system > 0);
-            QCOMPARE(bytes.mid(system, 6), QByteArray("\x03\0\0\0\x0a\0", 6));
-            bytes[system + 6] = bytes[system + 7] = char(0xFF);
-        }
-        if (damage == u"folder")
+        test::TempAppFolder app;
+        if (kind == u"folder")
             QVERIFY(QDir(app.path()).mkpath(kHelpRelative));
-        else if (damage != u"removed")
+        else if (kind != u"removed")
             QVERIFY(app.write(kHelpRelative, bytes));
-        if (damage == u"huge" && !QFile(app.file(kHelpRelative)).resize(3LL << 30))
+        if (kind == u"huge" && !QFile(app.file(kHelpRelative)).resize(3LL << 30))
             QSKIP("the file system cannot hold a sparse 3 GB file");
 
         test::RecordingMessages messages;

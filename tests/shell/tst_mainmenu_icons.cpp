@@ -1,7 +1,5 @@
 #include "pictures.h"
 
-#include <QDir>
-#include <QIcon>
 #include <QImageReader>
 #include <QSet>
 #include <QtTest>
@@ -40,7 +38,6 @@ private slots:
         for (int i = 0; i < reader.imageCount(); ++i) {
             QVERIFY(reader.jumpToImage(i));
             const QImage image = reader.read().convertToFormat(QImage::Format_ARGB32);
-            QCOMPARE(image.width(), image.height());
             sizes.append(image.width());
             QVERIFY(hasShape(image));
             QCOMPARE(image, pictures::screenIconImage(name, image.width()));
@@ -49,19 +46,14 @@ private slots:
     }
 
     void sideBarIconsAreEightDifferentPictures() {
-        QSet<QByteArray> seen;
-        for (int i = 0; i < pictures::kMenuIconCount; ++i) {
+        QList<QImage> seen;
+        for (int i = 0; i < 8; ++i) {
             const QImage image = pictures::menuImage(i, 16);
-            QCOMPARE(image.size(), QSize(16, 16));
-            QVERIFY(hasShape(image));
-            seen.insert(
-                QByteArray(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes()));
+            QVERIFY(hasShape(image) && !seen.contains(image));
+            seen.append(image);
         }
-        QCOMPARE(seen.size(), 8);
         QVERIFY(pictures::menuImage(8, 16).isNull());
-        QVERIFY(pictures::menuImage(-1, 16).isNull());
         QVERIFY(pictures::screenIconImage(QStringLiteral("new"), 16).isNull());
-        QVERIFY(pictures::appIcon().availableSizes().contains(QSize(32, 32)));
         QVERIFY(hasShape(pictures::appImage(48)));
         QVERIFY(hasShape(pictures::splashPicture(104, 104)));
     }
