@@ -68,18 +68,17 @@ QByteArray patched(QByteArray bytes, const QByteArray& marker, int offset,
 // An archive directory: ITSF and ITSP headers, then the given pages of 0x1000.
 QByteArray fakeDirectory(const QList<QByteArray>& pages, qint32 root, qint32 head) {
     QByteArray itsf = QByteArray("ITSF").leftJustified(0x60, '\0');
-    put32(itsf, 4, 3);
-    put32(itsf, 8, 0x60);
-    put32(itsf, 0x48, 0x60);
-    put32(itsf, 0x50, 0x54 + 0x1000 * pages.size());
     QByteArray itsp = QByteArray("ITSP").leftJustified(0x54, '\0');
-    put32(itsp, 4, 1);
-    put32(itsp, 8, 0x54);
-    put32(itsp, 0x10, 0x1000);
-    put32(itsp, 0x1C, root);
-    put32(itsp, 0x20, head);
-    put32(itsp, 0x28, -1);
-    put32(itsp, 0x2C, pages.size());
+    // ITSF: version, header length, directory offset and length.
+    for (const auto& [at, value] : {std::pair<int, qint64>{4, 3}, {8, 0x60}, {0x48, 0x60}})
+        put32(itsf, at, value);
+    put32(itsf, 0x50, 0x54 + 0x1000 * pages.size());
+    // ITSP: version, header length, page length, index root, first list page, and the
+    // two count fields as chmlib reads them.
+    const std::pair<int, qint64> fields[] = {
+        {4, 1},       {8, 0x54},  {0x10, 0x1000},      {0x1C, root},
+        {0x20, head}, {0x28, -1}, {0x2C, pages.size()}};
+    for (const auto& [at, value] : fields) put32(itsp, at, value);
     return itsf + itsp + pages.join();
 }
 
