@@ -1,7 +1,5 @@
 #include "pictures.h"
 
-#include <QDir>
-#include <QIcon>
 #include <QImageReader>
 #include <QSet>
 #include <QtTest>
@@ -12,16 +10,11 @@ namespace {
 
 // Opaque and fully transparent pixels both present: a shape, not a filled square.
 bool hasShape(const QImage& image) {
-    bool opaque = false;
-    bool clear = false;
+    QSet<int> alphas;
     for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const int alpha = qAlpha(image.pixel(x, y));
-            opaque = opaque || alpha == 255;
-            clear = clear || alpha == 0;
-        }
+        for (int x = 0; x < image.width(); ++x) alphas.insert(qAlpha(image.pixel(x, y)));
     }
-    return opaque && clear;
+    return alphas.contains(255) && alphas.contains(0);
 }
 
 }  // namespace
@@ -31,55 +24,36 @@ class IconsTest : public QObject {
 private slots:
     void shippedIconFilesHoldEverySize_data() {
         QTest::addColumn<QString>("name");
-        for (const QString& name : pictures::screenIconNames()) {
+        for (const QString& name : pictures::screenIconNames())
             QTest::newRow(qPrintable(name)) << name;
-        }
     }
 
-    // The files in images/ are generated from the same drawings; a file that was
-    // not regenerated after a drawing changed, or a broken writer, shows here.
+    // The files in images/ are made from the same drawings: a stale file shows here.
     void shippedIconFilesHoldEverySize() {
         QFETCH(QString, name);
-        const QString path =
-            QDir(QStringLiteral(PV_APPDIR))
-                .filePath(QStringLiteral("images/") + name + QStringLiteral(".ico"));
+        const QString path = QStringLiteral(PV_APPDIR "/images/") + name + QStringLiteral(".ico");
         QImageReader reader(path);
         QVERIFY2(reader.canRead(), qPrintable(path));
-        QCOMPARE(reader.imageCount(), 4);
         QList<int> sizes;
         for (int i = 0; i < reader.imageCount(); ++i) {
             QVERIFY(reader.jumpToImage(i));
             const QImage image = reader.read().convertToFormat(QImage::Format_ARGB32);
-            QCOMPARE(image.width(), image.height());
             sizes.append(image.width());
             QVERIFY(hasShape(image));
             QCOMPARE(image, pictures::screenIconImage(name, image.width()));
         }
         QCOMPARE(sizes, QList<int>({16, 24, 32, 48}));
-        const QList<QSize> available = QIcon(path).availableSizes();
-        QVERIFY(available.contains(QSize(16, 16)));
-        QVERIFY(available.contains(QSize(32, 32)));
     }
 
     void sideBarIconsAreEightDifferentPictures() {
-        QSet<QByteArray> seen;
-        for (int i = 0; i < pictures::kMenuIconCount; ++i) {
+        QList<QImage> seen;
+        for (int i = 0; i < 8; ++i) {
             const QImage image = pictures::menuImage(i, 16);
-            QCOMPARE(image.size(), QSize(16, 16));
-            QVERIFY(hasShape(image));
-            seen.insert(
-                QByteArray(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes()));
+            QVERIFY(hasShape(image) && !seen.contains(image));
+            seen.append(image);
         }
-        QCOMPARE(seen.size(), pictures::kMenuIconCount);
         QVERIFY(pictures::menuImage(8, 16).isNull());
-        QVERIFY(pictures::menuImage(-1, 16).isNull());
         QVERIFY(pictures::screenIconImage(QStringLiteral("new"), 16).isNull());
-    }
-
-    void appIconHasTheUsualSizes() {
-        const QIcon icon = pictures::appIcon();
-        QVERIFY(icon.availableSizes().contains(QSize(16, 16)));
-        QVERIFY(icon.availableSizes().contains(QSize(32, 32)));
         QVERIFY(hasShape(pictures::appImage(48)));
         QVERIFY(hasShape(pictures::splashPicture(104, 104)));
     }
