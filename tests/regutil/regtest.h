@@ -55,12 +55,9 @@ inline QString fixture(const QString& name) {
 // The lines the fixture libraries appended to the trace file.
 inline QStringList readTrace(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
-    lines.removeAll(QString());
-    return lines;
+    return file.open(QIODevice::ReadOnly)
+               ? QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+               : QStringList();
 }
 
 // Lets sleeping fixture libraries go and waits until their workers have ended.
