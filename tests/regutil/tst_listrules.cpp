@@ -21,8 +21,6 @@ private slots:
         QTest::addColumn<bool>("byName");
         QTest::newRow("same name, other folder")
             << QStringList{"/y/z.dll", "/x/b.dll"} << true << true;
-        QTest::newRow("longer name ending alike") << QStringList{"/x/ab.dll"} << true << false;
-        QTest::newRow("other case") << QStringList{"/x/B.DLL"} << false << false;
         QTest::newRow("empty list") << QStringList() << false << false;
         QTest::newRow("entry without separator") << QStringList{"b.dll"} << true << true;
         QTest::newRow("name in the folder part") << QStringList{"/b.dll/c.dll"} << false << false;
