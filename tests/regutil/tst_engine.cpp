@@ -63,28 +63,24 @@ private slots:
         const QString good = fixture(QStringLiteral("good.dll"));
         const QString regonly = fixture(QStringLiteral("regonly.dll"));
         const QString text = fixture(QStringLiteral("notalib.dll"));
+        const QString failing = fixture(QStringLiteral("failcode.ocx"));
         const QStringList reg = {"loaded", "DllRegisterServer", "unloaded"};
         const QStringList unreg = {"loaded", "DllUnregisterServer", "unloaded"};
-        const QStringList loadOnly = {"loaded", "unloaded"};
+        const QStringList loadOnly = {"loaded", "unloaded"}, none;
         const QString unknown = plain(QStringLiteral("Unknown command handle"));
 
         QTest::newRow("register") << good << "" << false << true << "" << reg;
         QTest::newRow("unregister U") << good << "U" << false << true << "" << unreg;
         QTest::newRow("unregister u") << good << "u" << false << true << "" << unreg;
-        QTest::newRow("failure code still succeeds")
-            << fixture(QStringLiteral("failcode.ocx")) << "" << false << true << "" << reg;
+        QTest::newRow("failure code succeeds") << failing << "" << false << true << "" << reg;
         QTest::newRow("only register: register") << regonly << "" << false << true << "" << reg;
         QTest::newRow("mode x keeps true") << good << "x" << true << true << unknown << loadOnly;
         QTest::newRow("mode x keeps false") << good << "x" << false << false << unknown << loadOnly;
         QTest::newRow("mode uu") << good << "uu" << true << true << unknown << loadOnly;
-        QTest::newRow("text file keeps true")
-            << text << "" << true << true << kLoadFailure << QStringList();
-        QTest::newRow("text file keeps false")
-            << text << "u" << false << false << kLoadFailure << QStringList();
-        QTest::newRow("text file, mode x")
-            << text << "x" << true << true << kLoadFailure << QStringList();
-        QTest::newRow("empty path")
-            << QString() << "" << true << true << kLoadFailure << QStringList();
+        QTest::newRow("text keeps true") << text << "" << true << true << kLoadFailure << none;
+        QTest::newRow("text keeps false") << text << "u" << false << false << kLoadFailure << none;
+        QTest::newRow("text, mode x") << text << "x" << true << true << kLoadFailure << none;
+        QTest::newRow("empty path") << QString() << "" << true << true << kLoadFailure << none;
         QTest::newRow("only register: unregister")
             << regonly << "u" << true << false << entryFailure(regonly) << loadOnly;
     }
