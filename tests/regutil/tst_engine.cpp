@@ -1,5 +1,3 @@
-#include "regengine.h"
-#include "regpointer.h"
 #include "regtest.h"
 
 #include <QApplication>

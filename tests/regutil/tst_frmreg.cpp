@@ -322,34 +322,27 @@ private slots:
         window_->show();
         QApplication::setActiveWindow(window_.get());
         QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-        const auto keys = [](std::initializer_list<QKeyCombination> combinations) {
-            for (const QKeyCombination combination : combinations) {
-                QTest::keyClick(QApplication::focusWidget(), combination.key(),
-                                combination.keyboardModifiers());
-            }
-        };
-        const auto tabTo = [&keys](const char* name) {
-            keys({Qt::Key_Tab});
-            const QWidget* focused = QApplication::focusWidget();
-            return focused && focused->objectName() == QLatin1String(name);
+        const auto tabTo = [](const char* name) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            return QApplication::focusWidget()->objectName() == QLatin1String(name);
         };
         dir1()->setFocus();
-        keys({Qt::Key_Up, Qt::Key_Return});  // up to the parent
+        QTest::keySequence(dir1(), QKeySequence(Qt::Key_Up, Qt::Key_Return));  // to the parent
         QCOMPARE(dir1()->path(), root_);
-        keys({Qt::Key_Down, Qt::Key_Down, Qt::Key_Return});  // down to "run"
+        QTest::keySequence(dir1(), QKeySequence(Qt::Key_Down, Qt::Key_Down, Qt::Key_Return));
         QCOMPARE(window_->filesFolder(), native(run_));
         QVERIFY(tabTo("Drive1") && tabTo("Text1") && tabTo("File1"));
-        keys({Qt::Key_Home, Qt::ShiftModifier | Qt::Key_Down});
+        QTest::keySequence(
+            file1(), QKeySequence(QKeyCombination(Qt::Key_Home), Qt::ShiftModifier | Qt::Key_Down));
         QVERIFY(tabTo("Image1_0"));
-        keys({Qt::Key_Space});
+        QTest::keyClick(image(0), Qt::Key_Space);
         QCOMPARE(texts(regList()), QStringList({inRun("good.dll"), inRun("goodctl.ocx")}));
         for (const char* next : {"Image1_1", "Image1_2", "Image1_3", "RegList", "Command1_0"}) {
             QVERIFY2(tabTo(next), next);
         }
-        keys({Qt::Key_Space});
+        QTest::keyClick(command(0), Qt::Key_Space);
         QCOMPARE(messages_->shown, QStringList({kDone}));
-        image(2)->setFocus();
-        keys({Qt::Key_Return});
+        QTest::keyClick(image(2), Qt::Key_Return);
         QCOMPARE(regList()->count(), 5);
         window_->findChild<QAction*>(QStringLiteral("mnuExit"))->trigger();  // ends at once
         QVERIFY(!window_->isVisible());
