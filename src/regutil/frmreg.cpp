@@ -239,7 +239,7 @@ void RegistrationWindow::buildControls() {
     file1_->setGeometry(twipRect(2400, 600, 1575, 2820));
 
     // Image1(i) with its caption Label1(labelOf[i]).
-    struct PictureSpec {
+    struct PictureButtonPlace {
         const char* caption;
         int labelIndex;
         QRect picture;
@@ -247,7 +247,7 @@ void RegistrationWindow::buildControls() {
         bool right;
         bool twice;
     };
-    const PictureSpec pictures[4] = {
+    const PictureButtonPlace pictures[4] = {
         {"Add Selected", 2, twipRect(4080, 240, 480, 480), twipRect(4080, 720, 735, 375), true,
          false},
         {"Remove Selected", 1, twipRect(4080, 1080, 480, 480), twipRect(4080, 1560, 735, 375),
@@ -259,19 +259,19 @@ void RegistrationWindow::buildControls() {
     QFont captionFont = font();
     captionFont.setPointSizeF(7.0);
     for (int i = 0; i < 4; ++i) {
-        const PictureSpec& spec = pictures[i];
-        const QString caption = QString::fromLatin1(spec.caption);
-        image1_[i] = new PictureButton(arrowPicture(spec.right, spec.twice), caption, frame);
+        const PictureButtonPlace& place = pictures[i];
+        const QString caption = QString::fromLatin1(place.caption);
+        image1_[i] = new PictureButton(arrowPicture(place.right, place.twice), caption, frame);
         image1_[i]->setObjectName(QStringLiteral("Image1_%1").arg(i));
-        image1_[i]->setGeometry(spec.picture);
+        image1_[i]->setGeometry(place.picture);
         auto* label = new QLabel(caption, frame);
-        label->setObjectName(QStringLiteral("Label1_%1").arg(spec.labelIndex));
+        label->setObjectName(QStringLiteral("Label1_%1").arg(place.labelIndex));
         label->setWordWrap(true);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setFont(captionFont);
-        label->setGeometry(spec.label);
+        label->setGeometry(place.label);
         label->setBuddy(image1_[i]);
-        label1_[spec.labelIndex] = label;
+        label1_[place.labelIndex] = label;
     }
 
     regList_ = new DropList(frame);

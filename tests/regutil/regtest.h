@@ -5,46 +5,48 @@
 #include "regpointer.h"
 
 #include <QFile>
-#include <QList>
-#include <QString>
 #include <QStringList>
 #include <QtTest>
 
 #include <functional>
 
-// One message box as the utility asked for it.
-struct ShownMessage {
-    QString text;
-    int flags = -1;
-    QString title;
-    bool busyPointer = false;  // whether the screen-wide pointer was busy while it showed
-};
-
-// Records every message box instead of showing it; installed for its lifetime.
+// Records every message box as "<flags> <title>: <text>", marked "BUSY " when the
+// screen-wide pointer was still busy while it showed.
 class RecordingMessages : public ostrel::MessageService {
 public:
     RecordingMessages() { ostrel::setMessageService(this); }
     ~RecordingMessages() override { ostrel::setMessageService(nullptr); }
-
     int show(const QString& text, int flags, const QString& title) override {
-        shown.append({text, flags, title, ostrel::isBusyPointer()});
+        shown.append((ostrel::isBusyPointer() ? QStringLiteral("BUSY ") : QString()) +
+                     QStringLiteral("%1 %2: %3").arg(flags).arg(title, text));
         if (onShow) {
             onShow();
         }
         return ostrel::msg::kResultOk;
     }
-
-    QStringList texts() const {
-        QStringList all;
-        for (const ShownMessage& message : shown) {
-            all.append(message.text);
-        }
-        return all;
-    }
-
-    QList<ShownMessage> shown;
+    QStringList shown;
     std::function<void()> onShow;
 };
+
+inline QString plain(const QString& text) {
+    return QStringLiteral("0 Ostrel32: ") + text;
+}
+inline QString warning(const QString& text) {
+    return QStringLiteral("48 Ostrel32: ") + text;
+}
+inline const QString kLoadFailure = plain(QStringLiteral("Failure loading control DLL"));
+inline QString entryFailure(const QString& file) {
+    return QStringLiteral(
+               "16 Registration Failed!: Registration failed in obtaining entry point "
+               "or creating thread for ") +
+           file + QLatin1Char('.');
+}
+inline QString timeoutFailure(const QString& file) {
+    return QStringLiteral(
+               "16 Registration Failed!: Registration failed in signaled state or "
+               "time-out for ") +
+           file + QLatin1Char('.');
+}
 
 inline QString fixture(const QString& name) {
     return QStringLiteral(OSTREL_FIXTURES "/") + name;
@@ -53,20 +55,13 @@ inline QString fixture(const QString& name) {
 // The lines the fixture libraries appended to the trace file.
 inline QStringList readTrace(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
-    lines.removeAll(QString());
-    return lines;
+    return file.open(QIODevice::ReadOnly)
+               ? QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+               : QStringList();
 }
 
 // Lets sleeping fixture libraries go and waits until their workers have ended.
 inline bool releaseSleepers(const QString& releaseFile) {
-    QFile file(releaseFile);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    file.close();
-    return ostrel::waitForAbandonedWorkers(60000);
+    QFile file(releaseFile);  // the sleepers only look whether it exists
+    return file.open(QIODevice::WriteOnly) && ostrel::waitForAbandonedWorkers(60000);
 }

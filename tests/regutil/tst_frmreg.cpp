@@ -5,7 +5,6 @@
 #include <QAccessible>
 #include <QComboBox>
 #include <QDir>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -24,18 +23,10 @@ QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-QStringList texts(const QListWidget* list) {
+QStringList texts(const QListWidget* list, bool selectedOnly = false) {
     QStringList all;
     for (int i = 0; i < list->count(); ++i) {
-        all.append(list->item(i)->text());
-    }
-    return all;
-}
-
-QStringList selectedTexts(const QListWidget* list) {
-    QStringList all;
-    for (int i = 0; i < list->count(); ++i) {
-        if (list->item(i)->isSelected()) {
+        if (!selectedOnly || list->item(i)->isSelected()) {
             all.append(list->item(i)->text());
         }
     }
@@ -44,22 +35,14 @@ QStringList selectedTexts(const QListWidget* list) {
 
 void select(QListWidget* list, const QStringList& names) {
     for (int i = 0; i < list->count(); ++i) {
-        if (names.contains(list->item(i)->text())) {
-            list->item(i)->setSelected(true);
-        }
+        QListWidgetItem* item = list->item(i);
+        item->setSelected(item->isSelected() || names.contains(item->text()));
     }
-}
-
-bool copyFixture(const QString& fixtureName, const QString& target) {
-    return QFile::copy(fixture(fixtureName), target);
 }
 
 // Whether the accessible tree below the interface holds an item of that name.
 bool hasAccessibleItem(QAccessibleInterface* node, const QString& name, int depth = 0) {
-    if (!node || depth > 4) {
-        return false;
-    }
-    for (int i = 0; i < node->childCount(); ++i) {
+    for (int i = 0; node && depth <= 4 && i < node->childCount(); ++i) {
         QAccessibleInterface* child = node->child(i);
         if (child &&
             (child->text(QAccessible::Name) == name || hasAccessibleItem(child, name, depth + 1))) {
@@ -69,19 +52,21 @@ bool hasAccessibleItem(QAccessibleInterface* node, const QString& name, int dept
     return false;
 }
 
-QString timeoutFailure(const QString& file) {
-    return QStringLiteral("Registration failed in signaled state or time-out for ") + file +
-           QLatin1Char('.');
+// Drags something onto the list; the drop only triggers that list's action.
+bool drop(QListWidget* list) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/dropped.dll"))});
+    const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter(QPoint(5, 5), actions, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(list->viewport(), &enter);
+    QDropEvent dropped(QPointF(6, 6), actions, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(list->viewport(), &dropped);
+    return enter.isAccepted() && dropped.isAccepted() && dropped.dropAction() == Qt::CopyAction;
 }
 
-QString entryFailure(const QString& file) {
-    return QStringLiteral("Registration failed in obtaining entry point or creating thread for ") +
-           file + QLatin1Char('.');
-}
-
-const QString kLoadFailure = QStringLiteral("Failure loading control DLL");
-const QStringList kLibsFiles = {"a.dll", "b.ocx", "c.dll", "f.ocx", "r.dll", "UPPER.DLL"};
-const QStringList kRunFiles = {"good1.dll", "good2.ocx", "regonly.dll", "sleep.dll", "text.dll"};
+const QStringList kLibsFiles = {"a.dll", "b.ocx", "c.dll", "UPPER.DLL"};
+const QString kDone = plain(QStringLiteral("Registering completed"));
+const QString kUndone = plain(QStringLiteral("UnRegistering completed"));
 
 }  // namespace
 
@@ -89,39 +74,31 @@ class WindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        QVERIFY(temp_.isValid());
-        startFolder_ = QDir::currentPath();
-    }
-
     void init() {
+        QVERIFY(temp_.isValid());
         root_ = QDir::cleanPath(temp_.filePath(QStringLiteral("t%1").arg(++testNumber_)));
         libs_ = root_ + QStringLiteral("/libs");
         run_ = root_ + QStringLiteral("/run");
-        QVERIFY(QDir().mkpath(libs_ + QStringLiteral("/sub")));
-        QVERIFY(QDir().mkpath(run_));
-        QVERIFY(copyFixture("good.dll", libs_ + "/a.dll"));
-        QVERIFY(copyFixture("goodctl.ocx", libs_ + "/b.ocx"));
-        QVERIFY(copyFixture("good.dll", libs_ + "/c.dll"));
-        QVERIFY(copyFixture("failcode.ocx", libs_ + "/f.ocx"));
-        QVERIFY(copyFixture("regonly.dll", libs_ + "/r.dll"));
-        QVERIFY(copyFixture("good.dll", libs_ + "/UPPER.DLL"));
-        QVERIFY(copyFixture("notalib.dll", libs_ + "/readme.txt"));
-        QVERIFY(copyFixture("good.dll", libs_ + "/sub/s.dll"));
-        QVERIFY(copyFixture("good.dll", run_ + "/good1.dll"));
-        QVERIFY(copyFixture("goodctl.ocx", run_ + "/good2.ocx"));
-        QVERIFY(copyFixture("regonly.dll", run_ + "/regonly.dll"));
-        QVERIFY(copyFixture("sleeper.dll", run_ + "/sleep.dll"));
-        QVERIFY(copyFixture("notalib.dll", run_ + "/text.dll"));
+        QVERIFY(QDir().mkpath(libs_ + QStringLiteral("/sub")) && QDir().mkpath(run_));
+        // The list tests only need names; the runs need real libraries.
+        for (const char* name :
+             {"a.dll", "b.ocx", "c.dll", "UPPER.DLL", "readme.txt", "sub/s.dll"}) {
+            QVERIFY(QFile(libs_ + '/' + name).open(QIODevice::WriteOnly));
+        }
+        for (const char* name :
+             {"good.dll", "goodctl.ocx", "notalib.dll", "regonly.dll", "sleeper.dll"}) {
+            QVERIFY(QFile::copy(fixture(name), run_ + '/' + name));
+        }
         tracePath_ = root_ + QStringLiteral("/trace.txt");
         releasePath_ = root_ + QStringLiteral("/release");
         qputenv("OSTREL_TRACE", QFile::encodeName(tracePath_));
         qputenv("OSTREL_RELEASE", QFile::encodeName(releasePath_));
 
         messages_ = std::make_unique<RecordingMessages>();
+        const QString startFolder = QDir::currentPath();
         QVERIFY(QDir::setCurrent(libs_ + QStringLiteral("/sub")));
         window_ = std::make_unique<RegistrationWindow>(300);
-        QVERIFY(QDir::setCurrent(startFolder_));
+        QVERIFY(QDir::setCurrent(startFolder));
     }
 
     void cleanup() {
@@ -132,490 +109,244 @@ private slots:
     }
 
     void startState() {
-        QCOMPARE(window_->objectName(), QStringLiteral("frmreg"));
-        QCOMPARE(window_->windowTitle(), QStringLiteral("Auto Object Registery"));
-        QCOMPARE(dir1()->path(), libs_);
-        QCOMPARE(window_->filesFolder(), native(libs_));
-        QCOMPARE(text1()->text(), QStringLiteral("*.ocx;*.dll"));
-        QCOMPARE(texts(file1()), kLibsFiles);
-        QCOMPARE(file1()->selectionMode(), QAbstractItemView::ExtendedSelection);
-        QCOMPARE(regList()->selectionMode(), QAbstractItemView::ExtendedSelection);
-        QCOMPARE(regList()->count(), 0);
-        QVERIFY(!command(0)->isEnabled());
-        QVERIFY(!command(1)->isEnabled());
-        QCOMPARE(command(0)->text(), QStringLiteral("Register"));
-        QCOMPARE(command(1)->text(), QStringLiteral("UnRegister"));
-        QVERIFY(window_->findChild<QGroupBox*>(QStringLiteral("Frame1")));
-        QVERIFY(drive1()->count() > 0);
-        QVERIFY(drive1()->currentIndex() >= 0);
-        QCOMPARE(messages_->shown.size(), 0);
-
-        const char* captions[4][2] = {{"Label1_2", "Add Selected"},
-                                      {"Label1_1", "Remove Selected"},
-                                      {"Label1_0", "Add All"},
-                                      {"Label1_3", "Remove All"}};
-        for (int i = 0; i < 4; ++i) {
-            auto* label = window_->findChild<QLabel*>(QString::fromLatin1(captions[i][0]));
-            QVERIFY(label);
-            QCOMPARE(label->text(), QString::fromLatin1(captions[i][1]));
-            QCOMPARE(label->buddy(), image(i));
-            QCOMPARE(image(i)->accessibleName(), QString::fromLatin1(captions[i][1]));
-        }
-
         auto* fileMenu = window_->findChild<QMenu*>(QStringLiteral("mnufile"));
-        QVERIFY(fileMenu);
-        QCOMPARE(fileMenu->title(), QStringLiteral("&File"));
         auto* exitAction = window_->findChild<QAction*>(QStringLiteral("mnuExit"));
-        QVERIFY(exitAction);
-        QCOMPARE(exitAction->text(), QStringLiteral("E&xit"));
-        QVERIFY(fileMenu->actions().contains(exitAction));
+        QVERIFY(fileMenu && exitAction && fileMenu->actions().contains(exitAction));
+        QStringList seen = {window_->objectName(), window_->windowTitle(), fileMenu->title(),
+                            exitAction->text(),    text1()->text(),        command(0)->text(),
+                            command(1)->text()};
+        for (int i = 0; i < 4; ++i) {  // Image1(i) is captioned by Label1(2, 1, 0, 3)
+            auto* label = window_->findChild<QLabel*>(QStringLiteral("Label1_") + "2103"[i]);
+            QVERIFY(label && label->buddy() == image(i));
+            QCOMPARE(image(i)->accessibleName(), label->text());
+            seen.append(label->text());
+        }
+        QCOMPARE(seen, QStringList({"frmreg", "Auto Object Registery", "&File", "E&xit",
+                                    "*.ocx;*.dll", "Register", "UnRegister", "Add Selected",
+                                    "Remove Selected", "Add All", "Remove All"}));
+        QCOMPARE(dir1()->path(), libs_);  // the parent of the working folder
+        QCOMPARE(texts(file1()), kLibsFiles);
+        QVERIFY(regList()->count() == 0 && !command(0)->isEnabled() && !command(1)->isEnabled());
+        QCOMPARE(messages_->shown, QStringList());
+
+        for (QWidget* widget : window_->findChildren<QWidget*>()) {
+            if (widget->focusPolicy() & Qt::TabFocus) {
+                QVERIFY2(!widget->accessibleName().isEmpty(), qPrintable(widget->objectName()));
+            }
+        }
+        regList()->addItem(QStringLiteral("entry.dll"));
+        QVERIFY(drive1()->currentIndex() >= 0);
+        const QList<QPair<QWidget*, QString>> items = {{file1(), "a.dll"},
+                                                       {regList(), "entry.dll"},
+                                                       {dir1(), "sub"},
+                                                       {drive1(), drive1()->currentText()}};
+        for (const auto& [list, name] : items) {  // items a screen reader reaches
+            QVERIFY2(hasAccessibleItem(QAccessible::queryAccessibleInterface(list), name),
+                     qPrintable(name));
+        }
     }
 
     void patternFollowsEveryKeystroke() {
         text1()->clear();
-        QCOMPARE(texts(file1()).size(), 7);  // an empty pattern lists every file
-        const QList<QPair<char, int>> steps = {{'*', 7}, {'.', 0}, {'t', 0}, {'x', 0}, {'t', 1}};
+        QCOMPARE(file1()->count(), 5);  // an empty pattern lists every file
+        const QList<QPair<char, int>> steps = {{'*', 5}, {'.', 0}, {'t', 0}, {'x', 0}, {'t', 1}};
         for (const auto& [key, count] : steps) {
             QTest::keyClick(text1(), key);
-            QCOMPARE(texts(file1()).size(), count);
+            QCOMPARE(file1()->count(), count);
         }
-        QCOMPARE(texts(file1()), QStringList({"readme.txt"}));
-
-        // Typing a class passes through an unclosed "[" without complaint.
-        text1()->clear();
-        QTest::keyClicks(text1(), QStringLiteral("[ab]*"));
-        QCOMPARE(text1()->text(), QStringLiteral("[ab]*"));
-        QCOMPARE(texts(file1()), QStringList({"a.dll", "b.ocx"}));
-        QCOMPARE(messages_->shown.size(), 0);
-    }
-
-    void unusablePatternIsRefused() {
+        QCOMPARE(messages_->shown, QStringList());
         text1()->setText(QStringLiteral("*.dll"));
-        const QStringList dlls = {"a.dll", "c.dll", "r.dll", "UPPER.DLL"};
-        QCOMPARE(texts(file1()), dlls);
         QTest::keyClick(text1(), '/');
         QCOMPARE(text1()->text(), QStringLiteral("*.dll"));
-        QCOMPARE(texts(file1()), dlls);
-        QCOMPARE(messages_->shown.size(), 1);
-        QCOMPARE(messages_->shown[0].text,
-                 QStringLiteral("The pattern *.dll/ cannot be used: a pattern names files in the "
-                                "folder, such as *.dll, and several are separated by \";\". The "
-                                "file list keeps *.dll."));
-        QCOMPARE(messages_->shown[0].flags, 48);
-        QCOMPARE(messages_->shown[0].title, QStringLiteral("Ostrel32"));
+        QCOMPARE(texts(file1()), QStringList({"a.dll", "c.dll", "UPPER.DLL"}));
+        QCOMPARE(messages_->shown,
+                 QStringList{warning(
+                     "The pattern *.dll/ cannot be used: a pattern names files in the folder, such "
+                     "as *.dll, and several are separated by \";\". The file list keeps *.dll.")});
         QTest::keyClicks(text1(), QStringLiteral(";*.ocx"));
         QCOMPARE(texts(file1()), kLibsFiles);
         QCOMPARE(messages_->shown.size(), 1);
     }
 
-    void addSelectedTwiceAppendsOnce() {
-        select(file1(), {"a.dll", "b.ocx"});
-        image(0)->click();
-        const QStringList added = {native(libs_ + "/a.dll"), native(libs_ + "/b.ocx")};
-        QCOMPARE(texts(regList()), added);
-        QCOMPARE(selectedTexts(file1()), QStringList());
-        QVERIFY(command(0)->isEnabled());
-        QVERIFY(command(1)->isEnabled());
-
-        select(file1(), {"a.dll", "b.ocx"});
-        image(0)->click();
-        QCOMPARE(texts(regList()), added);
-        QCOMPARE(selectedTexts(file1()), QStringList());
-    }
-
-    void presenceTestsOfAddSelectedAndAddAll() {
-        // "xa.dll" ends with "a.dll": present for Add Selected, not for Add All.
+    // Add Selected skips a file when an entry ends with its name (case-sensitive), Add All
+    // when the name after an entry's last separator is the same.
+    void addSelectedAndAddAll() {
         const QString other = native(QStringLiteral("/elsewhere/xa.dll"));
-        regList()->addItem(other);
-        select(file1(), {"a.dll"});
-        image(0)->click();
-        QCOMPARE(texts(regList()), QStringList({other}));
-        QCOMPARE(selectedTexts(file1()), QStringList());
-
-        // The suffix test is case-sensitive.
-        regList()->addItem(native(QStringLiteral("/elsewhere/B.OCX")));
-        select(file1(), {"b.ocx"});
-        image(0)->click();
-        QCOMPARE(texts(regList()).last(), native(libs_ + "/b.ocx"));
-
-        image(2)->click();
-        QCOMPARE(texts(regList()),
-                 QStringList({other, native("/elsewhere/B.OCX"), native(libs_ + "/b.ocx"),
-                              native(libs_ + "/a.dll"), native(libs_ + "/c.dll"),
-                              native(libs_ + "/f.ocx"), native(libs_ + "/r.dll"),
-                              native(libs_ + "/UPPER.DLL")}));
-    }
-
-    void addAllSkipsListedAndKeepsSelection() {
+        const QString upper = native(QStringLiteral("/elsewhere/B.OCX"));
+        regList()->addItems({other, upper});
+        for (int round = 0; round < 2; ++round) {  // the second time appends nothing
+            select(file1(), {"a.dll", "b.ocx"});
+            image(0)->click();
+            QCOMPARE(texts(regList()), QStringList({other, upper, inLibs("b.ocx")}));
+            QCOMPARE(texts(file1(), true), QStringList());
+        }
         select(file1(), {"c.dll"});
-        image(0)->click();
-        select(file1(), {"b.ocx"});
         image(2)->click();
-        QCOMPARE(texts(regList()),
-                 QStringList({native(libs_ + "/c.dll"), native(libs_ + "/a.dll"),
-                              native(libs_ + "/b.ocx"), native(libs_ + "/f.ocx"),
-                              native(libs_ + "/r.dll"), native(libs_ + "/UPPER.DLL")}));
-        QCOMPARE(selectedTexts(file1()), QStringList({"b.ocx"}));
-        QVERIFY(command(0)->isEnabled());
+        QCOMPARE(texts(regList()), QStringList({other, upper, inLibs("b.ocx"), inLibs("a.dll"),
+                                                inLibs("c.dll"), inLibs("UPPER.DLL")}));
+        QCOMPARE(texts(file1(), true), QStringList({"c.dll"}));
     }
 
-    void emptyFileListLeavesButtonsAlone() {
-        text1()->setText(QStringLiteral("*.none"));
-        QCOMPARE(file1()->count(), 0);
-        image(2)->click();
-        image(0)->click();
-        QCOMPARE(regList()->count(), 0);
-        QVERIFY(!command(0)->isEnabled());
-    }
-
-    void removeRulesAndButtonStates() {
-        select(file1(), {"a.dll", "b.ocx", "c.dll"});
-        image(0)->click();
-        image(1)->click();  // nothing selected in the register list
-        QCOMPARE(regList()->count(), 3);
-
-        select(regList(), {native(libs_ + "/b.ocx"), native(libs_ + "/c.dll")});
-        image(1)->click();
-        QCOMPARE(texts(regList()), QStringList({native(libs_ + "/a.dll")}));
-        QVERIFY(command(0)->isEnabled());
-        QVERIFY(command(1)->isEnabled());
-
-        select(regList(), {native(libs_ + "/a.dll")});
-        image(1)->click();
-        QCOMPARE(regList()->count(), 0);
-        QVERIFY(!command(0)->isEnabled());
-        QVERIFY(!command(1)->isEnabled());
-
-        image(2)->click();
-        QCOMPARE(regList()->count(), 6);
-        QVERIFY(command(1)->isEnabled());
-        image(3)->click();
-        QCOMPARE(regList()->count(), 0);
-        QVERIFY(!command(0)->isEnabled());
-        QVERIFY(!command(1)->isEnabled());
-        image(3)->click();
-        QVERIFY(!command(0)->isEnabled());
-    }
-
-    void doubleClickAddsSelected() {
+    // Double-click, drops and picture buttons, with the buttons' states after each.
+    void listActions() {
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
         const QRect rect = file1()->visualItemRect(file1()->item(1));
         QTest::mouseClick(file1()->viewport(), Qt::LeftButton, {}, rect.center());
         QTest::mouseDClick(file1()->viewport(), Qt::LeftButton, {}, rect.center());
-        QCOMPARE(texts(regList()), QStringList({native(libs_ + "/b.ocx")}));
-        QCOMPARE(selectedTexts(file1()), QStringList());
-    }
-
-    void dropsTriggerTheActions() {
-        QMimeData data;
-        data.setText(QStringLiteral("/tmp/dropped.dll"));
-        data.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/dropped.dll"))});
+        QCOMPARE(texts(regList()), QStringList({inLibs("b.ocx")}));
 
         select(file1(), {"a.dll", "c.dll"});
-        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
-                              Qt::NoModifier);
-        QCoreApplication::sendEvent(regList()->viewport(), &enter);
-        QVERIFY(enter.isAccepted());
-        QDragMoveEvent move(QPoint(6, 6), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
-                            Qt::NoModifier);
-        QCoreApplication::sendEvent(regList()->viewport(), &move);
-        QVERIFY(move.isAccepted());
-        QDropEvent drop(QPointF(6, 6), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
-                        Qt::NoModifier);
-        QCoreApplication::sendEvent(regList()->viewport(), &drop);
-        QVERIFY(drop.isAccepted());
-        QCOMPARE(drop.dropAction(), Qt::CopyAction);
+        QVERIFY(drop(regList()));
+        QCOMPARE(texts(file1(), true), QStringList());
+        image(1)->click();  // nothing selected in the register list
         QCOMPARE(texts(regList()),
-                 QStringList({native(libs_ + "/a.dll"), native(libs_ + "/c.dll")}));
-        QCOMPARE(selectedTexts(file1()), QStringList());
-        QVERIFY(command(0)->isEnabled());
+                 QStringList({inLibs("b.ocx"), inLibs("a.dll"), inLibs("c.dll")}));
 
-        select(regList(), {native(libs_ + "/a.dll")});
-        QDragEnterEvent enterBack(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, &data,
-                                  Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(file1()->viewport(), &enterBack);
-        QVERIFY(enterBack.isAccepted());
-        QDropEvent back(QPointF(6, 6), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
-                        Qt::NoModifier);
-        QCoreApplication::sendEvent(file1()->viewport(), &back);
-        QVERIFY(back.isAccepted());
-        QCOMPARE(texts(regList()), QStringList({native(libs_ + "/c.dll")}));
+        select(regList(), {inLibs("a.dll"), inLibs("b.ocx")});
+        QVERIFY(drop(file1()));
+        QCOMPARE(texts(regList()), QStringList({inLibs("c.dll")}));
         QCOMPARE(texts(file1()), kLibsFiles);
-        // Both lists start drags of their own and never move items out by them.
-        QVERIFY(file1()->dragEnabled());
-        QVERIFY(regList()->dragEnabled());
-        QCOMPARE(file1()->defaultDropAction(), Qt::CopyAction);
-    }
-
-    void registerAndUnregisterRuns() {
-        QList<bool> busyWindow;
-        messages_->onShow = [this, &busyWindow] {
-            busyWindow.append(window_->testAttribute(Qt::WA_SetCursor) &&
-                              window_->cursor().shape() == Qt::WaitCursor);
-        };
-        select(file1(), {"a.dll", "c.dll"});
-        image(0)->click();
-        command(0)->click();
-        QCOMPARE(messages_->texts(), QStringList({"Registering completed"}));
-        QCOMPARE(messages_->shown[0].flags, 0);
-        QCOMPARE(messages_->shown[0].title, QStringLiteral("Ostrel32"));
-        QCOMPARE(busyWindow, QList<bool>({true}));
-        QCOMPARE(window_->commandMode(), QString());
-        QCOMPARE(regList()->count(), 0);
-        QVERIFY(!command(0)->isEnabled());
-        QVERIFY(!command(1)->isEnabled());
-        QVERIFY(window_->cursor().shape() == Qt::ArrowCursor);
-
-        select(file1(), {"a.dll", "c.dll"});
-        image(0)->click();
-        command(1)->click();
-        QCOMPARE(messages_->texts(),
-                 QStringList({"Registering completed", "UnRegistering completed"}));
-        QCOMPARE(window_->commandMode(), QStringLiteral("u"));
-        QCOMPARE(regList()->count(), 0);
-
-        const QStringList entries = readTrace(tracePath_).filter(QStringLiteral("Server "));
-        QCOMPARE(entries, QStringList({"DllRegisterServer " + native(libs_ + "/a.dll"),
-                                       "DllRegisterServer " + native(libs_ + "/c.dll"),
-                                       "DllUnregisterServer " + native(libs_ + "/a.dll"),
-                                       "DllUnregisterServer " + native(libs_ + "/c.dll")}));
+        QVERIFY(command(0)->isEnabled() && command(1)->isEnabled());
+        select(regList(), {inLibs("c.dll")});
+        image(1)->click();
+        QVERIFY(regList()->count() == 0 && !command(0)->isEnabled() && !command(1)->isEnabled());
+        image(2)->click();
+        QCOMPARE(regList()->count(), 4);
+        QVERIFY(command(0)->isEnabled() && command(1)->isEnabled());
+        image(3)->click();
+        QVERIFY(regList()->count() == 0 && !command(0)->isEnabled() && !command(1)->isEnabled());
     }
 
     void runOutcomes_data() {
         QTest::addColumn<int>("index");
-        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("files");    // added one by one in this order
+        QTest::addColumn<QString>("entered");  // whose entry point ran
         QTest::addColumn<QStringList>("expected");
-        const QString done = QStringLiteral("Registering completed");
-        const QString undone = QStringLiteral("UnRegistering completed");
-        QTest::newRow("last fails to load")
-            << 0 << QStringList{"good1.dll", "text.dll"} << QStringList{kLoadFailure, done};
-        QTest::newRow("only file fails to load")
-            << 0 << QStringList{"text.dll"} << QStringList{kLoadFailure};
-        QTest::newRow("last times out")
-            << 0 << QStringList{"good1.dll", "good2.ocx", "sleep.dll"}
-            << QStringList{timeoutFailure(QStringLiteral("%RUN%/sleep.dll"))};
+        const QString regonly = QStringLiteral("%RUN%regonly.dll");
+        QTest::newRow("last fails to load") << 0 << "good.dll notalib.dll"
+                                            << "good.dll" << QStringList{kLoadFailure, kDone};
+        QTest::newRow("only file fails to load") << 0 << "notalib.dll"
+                                                 << "" << QStringList{kLoadFailure};
+        QTest::newRow("last times out") << 0 << "good.dll goodctl.ocx sleeper.dll"
+                                        << "good.dll goodctl.ocx sleeper.dll"
+                                        << QStringList{timeoutFailure("%RUN%sleeper.dll")};
         QTest::newRow("last has no unregister entry")
-            << 1 << QStringList{"good1.dll", "regonly.dll"}
-            << QStringList{entryFailure(QStringLiteral("%RUN%/regonly.dll"))};
+            << 1 << "good.dll regonly.dll"
+            << "good.dll" << QStringList{entryFailure(regonly)};
         QTest::newRow("middle fails, last succeeds")
-            << 1 << QStringList{"good2.ocx", "regonly.dll", "good1.dll"}
-            << QStringList{entryFailure(QStringLiteral("%RUN%/regonly.dll")), undone};
+            << 1 << "goodctl.ocx regonly.dll good.dll"
+            << "goodctl.ocx good.dll" << QStringList{entryFailure(regonly), kUndone};
     }
 
     void runOutcomes() {
         QFETCH(int, index);
-        QFETCH(QStringList, files);
+        QFETCH(QString, files);
+        QFETCH(QString, entered);
         QFETCH(QStringList, expected);
-        expected.replaceInStrings(QStringLiteral("%RUN%/"), native(run_) + pathSeparator());
-        QVERIFY(dir1()->setPath(run_));
-        QCOMPARE(texts(file1()), kRunFiles);
-        for (const QString& file : files) {
-            select(file1(), {file});
-            image(0)->click();
-        }
-        QCOMPARE(regList()->count(), files.size());
+        add(files.split(' '), run_);
+        QList<bool> busyWindow;
+        // A click while the run shows its messages starts no second run.
+        messages_->onShow = [this, index, &busyWindow] {
+            busyWindow.append(window_->cursor().shape() == Qt::WaitCursor);
+            command(index)->click();
+        };
         command(index)->click();
-        QCOMPARE(messages_->texts(), expected);
-        for (const ShownMessage& message : messages_->shown) {
-            QVERIFY(!message.busyPointer);
+        QCOMPARE(messages_->shown, expected.replaceInStrings("%RUN%", inRun("")));
+        QCOMPARE(busyWindow, QList<bool>(expected.size(), true));
+        QCOMPARE(window_->commandMode(), index == 0 ? QString() : QStringLiteral("u"));
+        QStringList entries = entered.split(' ', Qt::SkipEmptyParts);
+        for (QString& entry : entries) {
+            entry = (index == 0 ? "DllRegisterServer " : "DllUnregisterServer ") + inRun(entry);
         }
-        QCOMPARE(regList()->count(), 0);
-        QVERIFY(!command(0)->isEnabled());
-        QVERIFY(window_->cursor().shape() == Qt::ArrowCursor);
-        QVERIFY(!isBusyPointer());
+        QCOMPARE(readTrace(tracePath_).filter(QStringLiteral("Server ")), entries);
+        QVERIFY(regList()->count() == 0 && !command(0)->isEnabled() && !command(1)->isEnabled());
+        QVERIFY(window_->cursor().shape() == Qt::ArrowCursor && !isBusyPointer());
     }
 
     void usableAfterTimeOut() {
-        QVERIFY(dir1()->setPath(run_));
-        select(file1(), {"sleep.dll"});
-        image(0)->click();
-        command(0)->click();
-        QCOMPARE(messages_->texts(), QStringList({timeoutFailure(native(run_ + "/sleep.dll"))}));
-        QCOMPARE(window_->waitResult(), kWaitTimeout);
+        const auto runOne = [this](const QString& file, int index) {
+            add({file}, run_);
+            command(index)->click();
+            return window_->waitResult();
+        };
+        QCOMPARE(runOne("sleeper.dll", 0), kWaitTimeout);
         QVERIFY(!window_->lastSucceeded());
-
-        select(file1(), {"good1.dll"});
-        image(0)->click();
-        command(0)->click();
-        QCOMPARE(messages_->texts().last(), QStringLiteral("Registering completed"));
-
-        // The same library again, now that it may finish.
-        QVERIFY(releaseSleepers(releasePath_));
-        select(file1(), {"sleep.dll"});
-        image(0)->click();
-        command(1)->click();
-        QCOMPARE(messages_->texts().last(), QStringLiteral("UnRegistering completed"));
-        QCOMPARE(messages_->shown.size(), 3);
+        QCOMPARE(runOne("good.dll", 0), kWaitEnded);
+        // The same library while the first worker still holds it; both may finish now.
+        QVERIFY(QFile(releasePath_).open(QIODevice::WriteOnly));
+        QCOMPARE(runOne("sleeper.dll", 1), kWaitEnded);
+        QCOMPARE(messages_->shown,
+                 QStringList({timeoutFailure(inRun("sleeper.dll")), kDone, kUndone}));
     }
 
+    // The run takes the entry count at its start.
     void entriesRemovedDuringRun() {
-        QVERIFY(dir1()->setPath(run_));
-        for (const QString& file : QStringList{"text.dll", "good1.dll", "good2.ocx"}) {
-            select(file1(), {file});
-            image(0)->click();
-        }
-        bool removed = false;
-        messages_->onShow = [this, &removed] {
-            if (!removed) {
-                removed = true;
-                image(3)->click();
-            }
-        };
+        add({"notalib.dll", "good.dll", "goodctl.ocx"}, run_);
+        messages_->onShow = [this] { image(3)->click(); };
         command(0)->click();
-        QCOMPARE(messages_->texts(), QStringList({kLoadFailure, "Subscript out of range   9"}));
-        QCOMPARE(messages_->shown[1].flags, 0);
-        QCOMPARE(messages_->shown[1].title, QStringLiteral("Ostrel32"));
+        QCOMPARE(messages_->shown,
+                 QStringList({kLoadFailure, plain("Subscript out of range   9")}));
         QVERIFY(window_->cursor().shape() == Qt::ArrowCursor);
         QVERIFY(readTrace(tracePath_).filter(QStringLiteral("Server ")).isEmpty());
     }
 
-    void clickDuringRunDoesNotStartAnother() {
-        QVERIFY(dir1()->setPath(run_));
-        for (const QString& file : QStringList{"text.dll", "good1.dll"}) {
-            select(file1(), {file});
-            image(0)->click();
-        }
-        messages_->onShow = [this] {
-            if (command(0)->isEnabled()) {
-                command(0)->click();
-            }
-        };
-        command(0)->click();
-        QCOMPARE(messages_->texts(), QStringList({kLoadFailure, "Registering completed"}));
-        QCOMPARE(readTrace(tracePath_).filter(QStringLiteral("DllRegisterServer ")).size(), 1);
-    }
-
-    void unreadableFolderKeepsTheList() {
-        QListWidgetItem* sub = nullptr;
-        for (int i = 0; i < dir1()->count(); ++i) {
-            if (dir1()->item(i)->data(Qt::UserRole).toString() == libs_ + "/sub") {
-                sub = dir1()->item(i);
-            }
-        }
-        QVERIFY(sub);
-        QVERIFY(QDir(libs_ + "/sub").removeRecursively());
-        dir1()->setCurrentItem(sub);
+    void unreadableFolderOrDriveKeepsThePrevious() {
+        const QList<QListWidgetItem*> sub =
+            dir1()->findItems(QStringLiteral("sub"), Qt::MatchEndsWith);
+        QVERIFY(sub.size() == 1 && QDir(libs_ + "/sub").removeRecursively());
+        dir1()->setCurrentItem(sub[0]);
         QTest::keyClick(dir1(), Qt::Key_Return);
+        QVERIFY(!dir1()->setPath(libs_ + "/a.dll"));  // a file where a folder is asked for
         QCOMPARE(dir1()->path(), libs_);
         QCOMPARE(texts(file1()), kLibsFiles);
-        QCOMPARE(messages_->texts(),
-                 QStringList({"The folder " + native(libs_ + "/sub") +
-                              " cannot be read. The folder list stays at " + native(libs_) + "."}));
-        QCOMPARE(messages_->shown[0].flags, 48);
-        QCOMPARE(messages_->shown[0].title, QStringLiteral("Ostrel32"));
 
-        // A file where a folder is asked for.
-        QVERIFY(!dir1()->setPath(libs_ + "/a.dll"));
-        QCOMPARE(dir1()->path(), libs_);
-    }
-
-    void folderListFollowsKeyboard() {
-        dir1()->setFocus();
-        QTest::keyClick(dir1(), Qt::Key_Down);
-        QCOMPARE(dir1()->currentItem()->data(Qt::UserRole).toString(), libs_ + "/sub");
-        QTest::keyClick(dir1(), Qt::Key_Return);
-        QCOMPARE(dir1()->path(), libs_ + "/sub");
-        QCOMPARE(texts(file1()), QStringList({"s.dll"}));
-        QCOMPARE(window_->filesFolder(), native(libs_ + "/sub"));
-    }
-
-    void unreadableDriveKeepsTheDrive() {
         const QString missing = root_ + "/missing";
         window_->setDrives({libs_, missing, run_});
-        QCOMPARE(drive1()->currentIndex(), 0);
         drive1()->setCurrentIndex(1);
         QCOMPARE(drive1()->currentIndex(), 0);
         QCOMPARE(dir1()->path(), libs_);
-        QCOMPARE(messages_->texts(),
-                 QStringList({"The drive " + native(missing) +
-                              " cannot be read. The drive list stays at " + native(libs_) + "."}));
-        QCOMPARE(messages_->shown[0].flags, 48);
-
+        QCOMPARE(messages_->shown,
+                 QStringList(
+                     {warning("The folder " + inLibs("sub") +
+                              " cannot be read. The folder list stays at " + native(libs_) + "."),
+                      warning("The drive " + native(missing) +
+                              " cannot be read. The drive list stays at " + native(libs_) + ".")}));
         drive1()->setCurrentIndex(2);
         QCOMPARE(dir1()->path(), run_);
-        QCOMPARE(texts(file1()), kRunFiles);
-        QCOMPARE(messages_->shown.size(), 1);
-    }
-
-    void everyControlIsAccessible() {
-        const char* names[] = {"Dir1",     "Drive1",     "Text1",     "File1",
-                               "Image1_0", "Image1_1",   "Image1_2",  "Image1_3",
-                               "RegList",  "Command1_0", "Command1_1"};
-        for (const char* name : names) {
-            auto* widget = window_->findChild<QWidget*>(QString::fromLatin1(name));
-            QVERIFY2(widget, name);
-            QVERIFY2(!widget->accessibleName().isEmpty(), name);
-            QVERIFY2(widget->focusPolicy() & Qt::TabFocus, name);
-        }
-        select(file1(), {"b.ocx"});
-        image(0)->click();
-        QVERIFY(hasAccessibleItem(QAccessible::queryAccessibleInterface(file1()),
-                                  QStringLiteral("a.dll")));
-        QVERIFY(hasAccessibleItem(QAccessible::queryAccessibleInterface(regList()),
-                                  native(libs_ + "/b.ocx")));
-        QVERIFY(hasAccessibleItem(QAccessible::queryAccessibleInterface(dir1()),
-                                  QStringLiteral("sub")));
-        window_->setDrives({libs_, run_});
-        QVERIFY(hasAccessibleItem(QAccessible::queryAccessibleInterface(drive1()), native(run_)));
+        QCOMPARE(file1()->count(), 5);
+        QCOMPARE(messages_->shown.size(), 2);
     }
 
     void keyboardAlone() {
         window_->show();
         QApplication::setActiveWindow(window_.get());
         QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-        auto key = [](Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-            QTest::keyClick(QApplication::focusWidget(), k, mods);
+        const auto tabTo = [](const char* name) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            return QApplication::focusWidget()->objectName() == QLatin1String(name);
         };
-        auto focused = [] {
-            return QApplication::focusWidget() ? QApplication::focusWidget()->objectName()
-                                               : QString();
-        };
-
-        // Choose the folder: up to the parent, then down to "run".
         dir1()->setFocus();
-        QCOMPARE(focused(), QStringLiteral("Dir1"));
-        key(Qt::Key_Up);
-        key(Qt::Key_Return);
+        QTest::keySequence(dir1(), QKeySequence(Qt::Key_Up, Qt::Key_Return));  // to the parent
         QCOMPARE(dir1()->path(), root_);
-        key(Qt::Key_Down);
-        key(Qt::Key_Down);
-        key(Qt::Key_Return);
-        QCOMPARE(dir1()->path(), run_);
-
-        key(Qt::Key_Tab);
-        QCOMPARE(focused(), QStringLiteral("Drive1"));
-        key(Qt::Key_Tab);
-        QCOMPARE(focused(), QStringLiteral("Text1"));
-        key(Qt::Key_Tab);
-        QCOMPARE(focused(), QStringLiteral("File1"));
-        key(Qt::Key_Home);
-        key(Qt::Key_Down, Qt::ShiftModifier);
-        QCOMPARE(selectedTexts(file1()), QStringList({"good1.dll", "good2.ocx"}));
-        key(Qt::Key_Tab);
-        QCOMPARE(focused(), QStringLiteral("Image1_0"));
-        key(Qt::Key_Space);
-        QCOMPARE(texts(regList()),
-                 QStringList({native(run_ + "/good1.dll"), native(run_ + "/good2.ocx")}));
+        QTest::keySequence(dir1(), QKeySequence(Qt::Key_Down, Qt::Key_Down, Qt::Key_Return));
+        QCOMPARE(window_->filesFolder(), native(run_));
+        QVERIFY(tabTo("Drive1") && tabTo("Text1") && tabTo("File1"));
+        QTest::keySequence(
+            file1(), QKeySequence(QKeyCombination(Qt::Key_Home), Qt::ShiftModifier | Qt::Key_Down));
+        QVERIFY(tabTo("Image1_0"));
+        QTest::keyClick(image(0), Qt::Key_Space);
+        QCOMPARE(texts(regList()), QStringList({inRun("good.dll"), inRun("goodctl.ocx")}));
         for (const char* next : {"Image1_1", "Image1_2", "Image1_3", "RegList", "Command1_0"}) {
-            key(Qt::Key_Tab);
-            QCOMPARE(focused(), QString::fromLatin1(next));
+            QVERIFY2(tabTo(next), next);
         }
-        key(Qt::Key_Space);
-        QCOMPARE(messages_->texts(), QStringList({"Registering completed"}));
-        QCOMPARE(regList()->count(), 0);
-
-        image(2)->setFocus();
-        key(Qt::Key_Return);
-        QCOMPARE(regList()->count(), kRunFiles.size());
-    }
-
-    void exitEndsAtOnce() {
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-        window_->findChild<QAction*>(QStringLiteral("mnuExit"))->trigger();
+        QTest::keyClick(command(0), Qt::Key_Space);
+        QCOMPARE(messages_->shown, QStringList({kDone}));
+        QTest::keyClick(image(2), Qt::Key_Return);
+        QCOMPARE(regList()->count(), 5);
+        window_->findChild<QAction*>(QStringLiteral("mnuExit"))->trigger();  // ends at once
         QVERIFY(!window_->isVisible());
-        QCOMPARE(messages_->shown.size(), 0);
+        QCOMPARE(messages_->shown.size(), 1);
     }
 
 private:
@@ -630,14 +361,19 @@ private:
     QPushButton* command(int i) {
         return window_->findChild<QPushButton*>(QStringLiteral("Command1_%1").arg(i));
     }
+    QString inLibs(const QString& name) { return native(libs_ + '/' + name); }
+    QString inRun(const QString& name) { return native(run_ + '/' + name); }
+    // Goes to the folder and adds the files by Add Selected, one at a time in this order.
+    void add(const QStringList& names, const QString& folder) {
+        QVERIFY(dir1()->setPath(folder));
+        for (const QString& name : names) {
+            select(file1(), {name});
+            image(0)->click();
+        }
+    }
 
     QTemporaryDir temp_;
-    QString startFolder_;
-    QString root_;
-    QString libs_;
-    QString run_;
-    QString tracePath_;
-    QString releasePath_;
+    QString root_, libs_, run_, tracePath_, releasePath_;
     int testNumber_ = 0;
     std::unique_ptr<RecordingMessages> messages_;
     std::unique_ptr<RegistrationWindow> window_;
