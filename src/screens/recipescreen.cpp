@@ -407,8 +407,7 @@ void RecipeScreen::fitColumnsToNames() {
 void RecipeScreen::fileClicked() {
     const QModelIndex selected = files_->currentIndex();
     if (!selected.isValid()) {
-        // No selected item to look at, as on an empty list.
-        reportFailure(this, kLocationOpen, noSelectedItem());
+        // An empty list shows nothing; a stray click on it must not end the program.
         return;
     }
     if (files_->selectionModel()->isSelected(selected)) {
