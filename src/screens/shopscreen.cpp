@@ -30,11 +30,6 @@ const QString kSaveCode = QStringLiteral("H - CS -");
 const QString kDeleteCode = QStringLiteral("H - CD -");
 
 // Open and Delete without a selected item use an item that is not there.
-store::Failure noSelectedItem() {
-    return store::Failure::fileSystem(
-        91, QStringLiteral("Object variable or With block variable not set"));
-}
-
 // The layout was designed for Tahoma; where the desktop substitutes a wider
 // font, a label grows (a caption wider, a hint taller) rather than cut its text.
 void fitLabel(QLabel* label, int maxWidth) {
@@ -321,7 +316,8 @@ void ShopScreen::openList() {
     setNameBoxLocked(true);
     QListWidgetItem* item = selectedItem();
     if (!item) {
-        reportFailure(this, kOpenCode, noSelectedItem());
+        // A click beside the names opens nothing; it must not end the program
+        // and lose the list being typed.
         return;
     }
     const store::Store store(applicationFolder());
@@ -340,7 +336,10 @@ void ShopScreen::deleteList() {
     }
     QListWidgetItem* item = selectedItem();
     if (!item) {
-        reportFailure(this, kDeleteCode, noSelectedItem());
+        // Nothing says which file to delete: the typed list stays.
+        showUserError(
+            QStringLiteral("Please click the shopping list you want to delete in the "
+                           "'Shopping list files' box first."));
         return;
     }
     store::Store store(applicationFolder());

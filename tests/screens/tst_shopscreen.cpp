@@ -138,10 +138,7 @@ private slots:
                             const char* description) {
             QTest::newRow(action) << action << location << number << description;
         };
-        const char* noObject = "Object variable or With block variable not set";
         row("load, folder gone", "H - FL -", " 76", "Path not found");
-        row("open, no item selected", "H - LF -", " 91", noObject);
-        row("delete, no item selected", "H - CD -", " 91", noObject);
         row("open, file gone", "H - LF -", " 53", "File not found");
         row("delete, file gone", "H - CD -", " 53", "File not found");
         row("save, folder gone", "H - CS -", " 76", "Path not found");
@@ -175,6 +172,22 @@ private slots:
         QTEST(programErrors().ErrorDescription, "description");
         QVERIFY(!screen_->isVisible());
         QVERIFY(windows().loaded(QStringLiteral("frmError"))->isVisible());
+    }
+
+    void noSelectedItemKeepsTheTypedList() {
+        QVERIFY(put("weekly.txt", "milk\r\n"));
+        show();
+        typeList(QStringLiteral("eggs"));
+        QTest::mouseClick(files()->viewport(), Qt::LeftButton, {},
+                          QPoint(5, files()->viewport()->height() - 5));
+        QCOMPARE(list()->text(), QStringLiteral("eggs"));
+        click("cmdHDel");
+        QCOMPARE(messages_->shown.size(), 1);
+        QCOMPARE(messages_->shown.at(0).title, QStringLiteral("User error"));
+        QCOMPARE(messages_->shown.at(0).flags, 4144);
+        QCOMPARE(list()->text(), QStringLiteral("eggs"));
+        QVERIFY(QFile::exists(path("weekly.txt")));
+        QVERIFY(programErrors().ErrorLocation.isEmpty() && screen_->isVisible());
     }
 
     void refusedNameIsAUserError() {
