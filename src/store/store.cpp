@@ -154,6 +154,25 @@ Outcome<void> deleteFile(const QString& path) {
     return {};
 }
 
+// Why a recipe's category and name are refused, if they are. A name taken from
+// a folder listing may be any listed file name; a name to be written must be safe.
+std::optional<Failure> refuseRecipeNames(const QString& category, const QString& name,
+                                         bool listed) {
+    if (category.isEmpty()) {
+        return refusedFailure(Refusal::EmptyCategory);
+    }
+    if (name.isEmpty()) {
+        return refusedFailure(Refusal::EmptyRecipeName);
+    }
+    if (!isSafeName(category)) {
+        return refusedFailure(Refusal::BadCategoryName);
+    }
+    if (!(listed ? isListedName(name) : isSafeName(name))) {
+        return refusedFailure(Refusal::BadRecipeName);
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 Store::Store(QString applicationFolder) : appFolder_(std::move(applicationFolder)) {
@@ -353,17 +372,8 @@ Outcome<void> Store::removePath(const QString& folderPath) {
 
 Outcome<void> Store::saveRecipe(const QString& category, const QString& name,
                                 const RecipeFields& fields) {
-    if (category.isEmpty()) {
-        return refusedFailure(Refusal::EmptyCategory);
-    }
-    if (name.isEmpty()) {
-        return refusedFailure(Refusal::EmptyRecipeName);
-    }
-    if (!isSafeName(category)) {
-        return refusedFailure(Refusal::BadCategoryName);
-    }
-    if (!isSafeName(name)) {
-        return refusedFailure(Refusal::BadRecipeName);
+    if (auto refused = refuseRecipeNames(category, name, false)) {
+        return *refused;
     }
     for (const QString* text : {&category, &name}) {
         if (auto refused = checkEncodable(*text)) {
@@ -375,26 +385,14 @@ Outcome<void> Store::saveRecipe(const QString& category, const QString& name,
             return *refused;
         }
     }
-    const QString path =
-        resolve(kCategoryRoot + QLatin1Char('/') + category + QLatin1Char('/') + name);
-    return writeFileAtomically(path, formatRecipeRecord(fields));
+    return writeFileAtomically(recipePath(category, name), formatRecipeRecord(fields));
 }
 
 Outcome<RecipeFields> Store::loadRecipe(const QString& category, const QString& fileName) const {
-    if (category.isEmpty()) {
-        return refusedFailure(Refusal::EmptyCategory);
+    if (auto refused = refuseRecipeNames(category, fileName, true)) {
+        return *refused;
     }
-    if (fileName.isEmpty()) {
-        return refusedFailure(Refusal::EmptyRecipeName);
-    }
-    if (!isSafeName(category)) {
-        return refusedFailure(Refusal::BadCategoryName);
-    }
-    if (!isListedName(fileName)) {
-        return refusedFailure(Refusal::BadRecipeName);
-    }
-    auto bytes = readFileBytes(
-        resolve(kCategoryRoot + QLatin1Char('/') + category + QLatin1Char('/') + fileName));
+    auto bytes = readFileBytes(recipePath(category, fileName));
     if (!bytes) {
         return bytes.failure();
     }
@@ -412,20 +410,14 @@ Outcome<QStringList> Store::listRecipeFiles(const QString& category) const {
 }
 
 Outcome<void> Store::deleteRecipe(const QString& category, const QString& fileName) {
-    if (category.isEmpty()) {
-        return refusedFailure(Refusal::EmptyCategory);
+    if (auto refused = refuseRecipeNames(category, fileName, true)) {
+        return *refused;
     }
-    if (fileName.isEmpty()) {
-        return refusedFailure(Refusal::EmptyRecipeName);
-    }
-    if (!isSafeName(category)) {
-        return refusedFailure(Refusal::BadCategoryName);
-    }
-    if (!isListedName(fileName)) {
-        return refusedFailure(Refusal::BadRecipeName);
-    }
-    return deleteFile(
-        resolve(kCategoryRoot + QLatin1Char('/') + category + QLatin1Char('/') + fileName));
+    return deleteFile(recipePath(category, fileName));
+}
+
+QString Store::recipePath(const QString& category, const QString& fileName) const {
+    return resolve(kCategoryRoot + QLatin1Char('/') + category + QLatin1Char('/') + fileName);
 }
 
 // --- shopping lists ---

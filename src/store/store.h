@@ -17,9 +17,15 @@ inline constexpr int kRecipeFieldCount = 35;
 using RecipeFields = std::array<QString, kRecipeFieldCount>;
 
 // Field numbers (1-based, as the screens and the file count them).
-inline constexpr int amountField(int line) { return line; }              // line 1..10
-inline constexpr int measureField(int line) { return 10 + line; }        // line 1..10
-inline constexpr int ingredientField(int line) { return 20 + line; }     // line 1..10
+inline constexpr int amountField(int line) {
+    return line;
+}  // line 1..10
+inline constexpr int measureField(int line) {
+    return 10 + line;
+}  // line 1..10
+inline constexpr int ingredientField(int line) {
+    return 20 + line;
+}  // line 1..10
 inline constexpr int kDirectionsField = 31;
 inline constexpr int kTemperatureField = 32;
 inline constexpr int kServingSizeField = 33;
@@ -78,6 +84,8 @@ public:
     QString resolve(const QString& relativePath) const;
 
 private:
+    QString recipePath(const QString& category, const QString& fileName) const;
+
     QString appFolder_;
 };
 
