@@ -24,10 +24,6 @@
 using namespace pv;
 using namespace Qt::StringLiterals;
 
-namespace {
-class StandIn : public PvWindow {};
-}  // namespace
-
 class IngredScreenTest : public QObject {
     Q_OBJECT
 
@@ -63,8 +59,7 @@ private slots:
         messages_ = std::make_unique<test::RecordingMessages>();
         programErrors() = {};
         windows().registerWindow(u"frmIngred"_s, [] { return new IngredScreen; });
-        windows().registerWindow(u"frmMain"_s, [] { return new StandIn; });
-        windows().registerWindow(u"frmError"_s, [] { return new StandIn; });
+        test::registerStandIns();
         QVERIFY(app_->write(u"Category/category.txt"_s, "Soups\r\nBreads, Cakes\r\nPies\r\n"));
         QVERIFY(QDir(app_->path()).mkpath(u"Category/Soups"_s));
         QVERIFY(QDir(app_->path()).mkpath(u"Category/Pies"_s));

@@ -21,8 +21,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class StandIn : public PvWindow {};
-
 // One record of 35 quoted fields, with the given fields set (1-based).
 QByteArray record(const QMap<int, QByteArray>& set) {
     QByteArray bytes;
@@ -112,8 +110,7 @@ private slots:
         messages_ = std::make_unique<test::RecordingMessages>();
         programErrors() = {};
         windows().registerWindow(u"frmRecipe"_s, [] { return new RecipeScreen; });
-        windows().registerWindow(u"frmMain"_s, [] { return new StandIn; });
-        windows().registerWindow(u"frmError"_s, [] { return new StandIn; });
+        test::registerStandIns();
         QVERIFY(app_->write(u"Category/category.txt"_s, "Soups\r\nPies\r\nEmpty\r\nGone\r\n"));
         for (const QString& folder :
              {u"Category/Soups"_s, u"Category/Pies"_s, u"Category/Empty"_s}) {

@@ -20,8 +20,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class StandIn : public PvWindow {};
-
 const QString kDashes(125, u'-');
 
 QString today() {
@@ -116,8 +114,7 @@ private slots:
         programErrors() = {};
         windows().registerWindow(u"frmIngred"_s, [] { return new IngredScreen; });
         windows().registerWindow(u"frmRecipe"_s, [] { return new RecipeScreen; });
-        windows().registerWindow(u"frmMain"_s, [] { return new StandIn; });
-        windows().registerWindow(u"frmError"_s, [] { return new StandIn; });
+        test::registerStandIns();
         QVERIFY(app_->write(u"Category/category.txt"_s, "Soups\r\nPies\r\n"));
         QVERIFY(QDir(app_->path()).mkpath(u"Category/Soups"_s));
     }

@@ -20,8 +20,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class PlainWindow : public PvWindow {};
-
 const QString kExists =
     u"User error|4160|This category already exists! You MUST\rdelete it first and then "
     u"re-enter the category."_s;
@@ -119,9 +117,8 @@ private slots:
         messages_ = std::make_unique<test::RecordingMessages>();
         programErrors() = {};
         windows().registerWindow(u"frmSetup"_s, [] { return new SetupScreen; });
-        windows().registerWindow(u"frmMain"_s, [] { return new PlainWindow; });
-        // A stand-in: these tests look at what the failing handler recorded.
-        windows().registerWindow(u"frmError"_s, [] { return new PlainWindow; });
+        // Stand-ins: these tests look at what the failing handler recorded.
+        test::registerStandIns();
     }
     void cleanup() {
         windows().reset();

@@ -22,7 +22,6 @@ using namespace pv;
 namespace {
 
 // Stands in for the windows other screens provide.
-class StandInWindow : public PvWindow {};
 
 }  // namespace
 
@@ -341,9 +340,8 @@ private slots:
 private:
     void registerWindows() {
         windows().registerWindow(QStringLiteral("frmShop"), [] { return new ShopScreen; });
-        for (const char* name : {"frmError", "frmMain", "frmCalendar"}) {
-            windows().registerWindow(QString::fromLatin1(name), [] { return new StandInWindow; });
-        }
+        test::registerStandIns(
+            {QStringLiteral("frmError"), QStringLiteral("frmMain"), QStringLiteral("frmCalendar")});
     }
     void show() {
         screen_ = qobject_cast<ShopScreen*>(windows().show(QStringLiteral("frmShop")));

@@ -18,8 +18,6 @@ namespace {
 const QString kFix =
     u"Please contact the author with the error number above.\nThis program will now end!"_s;
 
-class PlainWindow : public PvWindow {};
-
 void record(const QString& code, int number, const QString& description) {
     programErrors().ErrorLocation = code;
     programErrors().ErrorNumberText = errorNumberText(number);
@@ -46,7 +44,7 @@ class ErrorReportTest : public QObject {
 private slots:
     void init() {
         windows().registerWindow(u"frmError"_s, [] { return new ErrorReportWindow; });
-        windows().registerWindow(u"frmMain"_s, [] { return new PlainWindow; });
+        test::registerStandIns({u"frmMain"_s});
     }
     void cleanup() {
         windows().setExitAction({});
@@ -171,7 +169,7 @@ private slots:
         int exits = 0;
         windows().setExitAction([&] { ++exits; });
         windows().registerWindow(u"frmSetup"_s, [] { return new SetupScreen; });
-        windows().registerWindow(u"frmSplash"_s, [] { return new PlainWindow; });
+        test::registerStandIns({u"frmSplash"_s});
         QPointer<PvWindow> splash = windows().show(u"frmSplash"_s);
         splash->hide();
         QPointer<PvWindow> main = windows().show(u"frmMain"_s);

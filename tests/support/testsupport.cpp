@@ -1,6 +1,7 @@
 #include "testsupport.h"
 
 #include "appfolder.h"
+#include "windowregistry.h"
 
 #include <QDir>
 #include <QFile>
@@ -70,6 +71,12 @@ bool TempAppFolder::write(const QString& relative, const QByteArray& bytes) cons
 QByteArray TempAppFolder::read(const QString& relative) const {
     QFile f(file(relative));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void registerStandIns(const QStringList& names) {
+    for (const QString& name : names) {
+        windows().registerWindow(name, [] { return new PvWindow; });
+    }
 }
 
 QString pdfText(const QString& pdfPath) {

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QPrinter>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -65,6 +66,11 @@ public:
 private:
     QTemporaryDir dir_;
 };
+
+// Registers a plain, empty window under each name (by default the main menu
+// and the error report), so that a screen's tests can see it hand over to them.
+void registerStandIns(const QStringList& names = {QStringLiteral("frmMain"),
+                                                  QStringLiteral("frmError")});
 
 // The text of a PDF file as pdftotext -layout prints it; empty when that fails.
 QString pdfText(const QString& pdfPath);
