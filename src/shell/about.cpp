@@ -4,7 +4,6 @@
 #include "dropshadow.h"
 #include "hoverhints.h"
 
-#include <QFrame>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
@@ -61,20 +60,9 @@ QPixmap recipeBookPicture(int size) {
     return picture;
 }
 
-AboutScreen::AboutScreen(QWidget* parent) : ClickAwayWindow(parent) {
-    setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("About"));
-    setAccessibleName(QStringLiteral("About"));
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
-    setFixedSize(px(6570), px(2790));
-    setFocusPolicy(Qt::StrongFocus);
-
-    auto* frame = new QFrame(this);
-    frame->setObjectName(QStringLiteral("Shape1"));
-    frame->setFrameShape(QFrame::Box);
-    frame->setGeometry(px(120), px(120), px(6330), px(2550));
-    frame->setAccessibleName(QStringLiteral("Frame"));
-
+AboutScreen::AboutScreen(QWidget* parent)
+    : ClickAwayWindow(QStringLiteral("frmAbout"), QStringLiteral("About"),
+                      QSize(px(6570), px(2790)), "Shape1", parent) {
     auto* image = new QLabel(this);
     image->setObjectName(QStringLiteral("Image1"));
     image->setPixmap(recipeBookPicture(48));

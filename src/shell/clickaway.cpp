@@ -1,9 +1,28 @@
 #include "clickaway.h"
+#include "twips.h"
 
+#include <QFrame>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace pv {
+
+ClickAwayWindow::ClickAwayWindow(const QString& name, const QString& title, const QSize& size,
+                                 const char* frameName, QWidget* parent)
+    : PvWindow(parent) {
+    setObjectName(name);
+    setWindowTitle(title);
+    setAccessibleName(title);
+    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    setFixedSize(size);
+    setFocusPolicy(Qt::StrongFocus);
+
+    auto* frame = new QFrame(this);
+    frame->setObjectName(QLatin1String(frameName));
+    frame->setFrameShape(QFrame::Box);
+    frame->setGeometry(rect().adjusted(px(120), px(120), -px(120), -px(120)));
+    frame->setAccessibleName(QStringLiteral("Frame"));
+}
 
 void ClickAwayWindow::mouseReleaseEvent(QMouseEvent* event) {
     // Clicks on the texts and pictures arrive here too: they pass them on.

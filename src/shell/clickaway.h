@@ -2,6 +2,8 @@
 
 #include "windowregistry.h"
 
+#include <QSize>
+
 namespace pv {
 
 // An informational window that a click on it hides. Controls that should not
@@ -10,7 +12,9 @@ namespace pv {
 class ClickAwayWindow : public PvWindow {
     Q_OBJECT
 public:
-    using PvWindow::PvWindow;
+    // A fixed-size window in Tahoma 8, with a frame shape around its contents.
+    ClickAwayWindow(const QString& name, const QString& title, const QSize& size,
+                    const char* frameName, QWidget* parent = nullptr);
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;

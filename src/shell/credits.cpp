@@ -3,7 +3,6 @@
 
 #include "about.h"
 
-#include <QFrame>
 #include <QLabel>
 
 namespace pv {
@@ -28,20 +27,9 @@ struct Acknowledgement {
 
 }  // namespace
 
-CreditsScreen::CreditsScreen(QWidget* parent) : ClickAwayWindow(parent) {
-    setObjectName(QStringLiteral("frmCredit"));
-    setWindowTitle(QStringLiteral("Credits"));
-    setAccessibleName(QStringLiteral("Credits"));
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
-    setFixedSize(px(10245), px(4710));
-    setFocusPolicy(Qt::StrongFocus);
-
-    auto* frame = new QFrame(this);
-    frame->setObjectName(QStringLiteral("shaCr"));
-    frame->setFrameShape(QFrame::Box);
-    frame->setGeometry(px(120), px(120), px(10005), px(4470));
-    frame->setAccessibleName(QStringLiteral("Frame"));
-
+CreditsScreen::CreditsScreen(QWidget* parent)
+    : ClickAwayWindow(QStringLiteral("frmCredit"), QStringLiteral("Credits"),
+                      QSize(px(10245), px(4710)), "shaCr", parent) {
     auto* image = new QLabel(this);
     image->setObjectName(QStringLiteral("imgCredit"));
     image->setPixmap(recipeBookPicture(64));
