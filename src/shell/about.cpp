@@ -10,19 +10,6 @@
 
 namespace pv {
 
-namespace {
-
-QLabel* addLabel(QWidget* window, const char* name, const QString& text, const QRect& geometry) {
-    auto* label = new QLabel(text, window);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(geometry);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
-
-}  // namespace
-
 QPixmap recipeBookPicture(int size) {
     QPixmap picture(size, size);
     picture.fill(Qt::transparent);
@@ -71,24 +58,23 @@ AboutScreen::AboutScreen(QWidget* parent)
     // No action belongs to the picture, so its clicks stop here.
     image->setAttribute(Qt::WA_NoMousePropagation);
 
-    QLabel* title = addLabel(this, "lblATitle", QStringLiteral("Pantrova"),
+    QLabel* title = addLabel("lblATitle", QStringLiteral("Pantrova"),
                              QRect(px(1260), px(180), px(3300), px(600)));
     title->setWordWrap(false);
     title->setFont(QFont(QStringLiteral("Tahoma"), 24));
     HoverHints::setColour(title, HoverHints::unlitColour());
 
-    addLabel(this, "lblAVer", QStringLiteral("V1.0"), QRect(px(4800), px(480), px(900), px(240)));
-    addLabel(this, "lblAMsg",
+    addLabel("lblAVer", QStringLiteral("V1.0"), QRect(px(4800), px(480), px(900), px(240)));
+    addLabel("lblAMsg",
              QStringLiteral("Pantrova keeps your recipes and shopping lists. It is a rewrite of "
                             "my earlier recipe program, made for my own household. The help file "
                             "tells more about each screen."),
              QRect(px(1260), px(840), px(5040), px(780)));
-    addLabel(this, "lblAMsg1",
-             QStringLiteral("Questions or ideas? Please write to Marten Holloway at:"),
+    addLabel("lblAMsg1", QStringLiteral("Questions or ideas? Please write to Marten Holloway at:"),
              QRect(px(1260), px(1680), px(5040), px(240)));
-    addLabel(this, "lblAEMail", QStringLiteral("marten.holloway@example.org"),
+    addLabel("lblAEMail", QStringLiteral("marten.holloway@example.org"),
              QRect(px(1260), px(1920), px(5040), px(240)));
-    addLabel(this, "lblAMsg2", QStringLiteral("As always,. thanks for trying my program :)"),
+    addLabel("lblAMsg2", QStringLiteral("As always,. thanks for trying my program :)"),
              QRect(px(1260), px(2280), px(5040), px(240)));
 }
 

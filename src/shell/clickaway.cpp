@@ -3,6 +3,7 @@
 
 #include <QFrame>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 
 namespace pv {
@@ -22,6 +23,15 @@ ClickAwayWindow::ClickAwayWindow(const QString& name, const QString& title, cons
     frame->setFrameShape(QFrame::Box);
     frame->setGeometry(rect().adjusted(px(120), px(120), -px(120), -px(120)));
     frame->setAccessibleName(QStringLiteral("Frame"));
+}
+
+QLabel* ClickAwayWindow::addLabel(const char* name, const QString& text, const QRect& geometry) {
+    auto* label = new QLabel(text, this);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(geometry);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
 }
 
 void ClickAwayWindow::mouseReleaseEvent(QMouseEvent* event) {

@@ -4,6 +4,8 @@
 
 #include <QSize>
 
+class QLabel;
+
 namespace pv {
 
 // An informational window that a click on it hides. Controls that should not
@@ -17,6 +19,9 @@ public:
                     const char* frameName, QWidget* parent = nullptr);
 
 protected:
+    // A word-wrapped text placed at its designed rectangle.
+    QLabel* addLabel(const char* name, const QString& text, const QRect& geometry);
+
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 };

@@ -9,15 +9,6 @@ namespace pv {
 
 namespace {
 
-QLabel* addLabel(QWidget* window, const char* name, const QString& text, const QRect& geometry) {
-    auto* label = new QLabel(text, window);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(geometry);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
-
 struct Acknowledgement {
     const char* nameLabel;
     QString name;
@@ -36,7 +27,7 @@ CreditsScreen::CreditsScreen(QWidget* parent)
     image->setGeometry(px(300), px(300), 64, 64);
     image->setAccessibleName(QStringLiteral("Picture of a recipe book"));
 
-    addLabel(this, "lblCrMsg",
+    addLabel("lblCrMsg",
              QStringLiteral("My thanks go to the people and projects below. Their work helped "
                             "with parts of this program, and their code may be used in it."),
              QRect(px(1500), px(300), px(8400), px(600)));
@@ -57,8 +48,8 @@ CreditsScreen::CreditsScreen(QWidget* parent)
     };
     int top = 1140;
     for (const Acknowledgement& row : rows) {
-        addLabel(this, row.nameLabel, row.name, QRect(px(1500), px(top), px(2700), px(480)));
-        addLabel(this, row.reasonLabel, row.reason, QRect(px(4320), px(top), px(5580), px(480)));
+        addLabel(row.nameLabel, row.name, QRect(px(1500), px(top), px(2700), px(480)));
+        addLabel(row.reasonLabel, row.reason, QRect(px(4320), px(top), px(5580), px(480)));
         top += 780;
     }
     // The last reason line does not react to clicks.
