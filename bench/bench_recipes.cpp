@@ -90,7 +90,7 @@ BENCHMARK(BM_PickCategory)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecon
 // The store's part of the pick: the folder listing alone.
 void BM_ListRecipeFiles(benchmark::State& state) {
     browser();
-    const pv::store::Store store(pv::applicationFolder());
+    const pv::store::Store store(pv::dataFolder());
     const QString category =
         state.range(0) == 10000 ? QStringLiteral("Small") : QStringLiteral("Large");
     for (auto _ : state) {

@@ -229,7 +229,7 @@ store::RecipeFields IngredScreen::fields() const {
 }
 
 void IngredScreen::saveRecipe() {
-    store::Store store(applicationFolder());
+    store::Store store(dataFolder());
     auto saved = store.saveRecipe(category_->currentText(), name_->text(), fields());
     if (!saved) {
         // A refused name or text is the user's to correct; the boxes keep it all.

@@ -375,7 +375,7 @@ void RecipeScreen::menuItemClicked(int id) {
 void RecipeScreen::categoryPicked() {
     delete_->setChecked(false);
     const QString category = category_->currentText();
-    const store::Store store(applicationFolder());
+    const store::Store store(dataFolder());
     auto listing = store.listRecipeFiles(category);
     fileModel_->clear();
     if (!listing) {
@@ -418,7 +418,7 @@ void RecipeScreen::fileClicked() {
         return;
     }
     const QString file = selected.data().toString();
-    const store::Store store(applicationFolder());
+    const store::Store store(dataFolder());
     auto recipe = store.loadRecipe(category_->currentText(), file);
     if (!recipe) {
         handleStoreFailure(this, kLocationOpen, recipe.failure());
@@ -452,7 +452,7 @@ void RecipeScreen::deleteBoxClicked(bool checked) {
         reportFailure(this, kLocationDelete, noSelectedItem());
         return;
     }
-    store::Store store(applicationFolder());
+    store::Store store(dataFolder());
     auto deleted = store.deleteRecipe(category_->currentText(), selected.data().toString());
     if (!deleted) {
         if (deleted.failure().isRefusal()) {

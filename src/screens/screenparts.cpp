@@ -46,7 +46,7 @@ void buildScreenMenu(QWidget* screen, ScreenMenuBar* menu, const QList<MenuEntry
 
 bool loadCategories(QWidget* screen, QComboBox* box, const QString& location) {
     box->clear();
-    const store::Store store(applicationFolder());
+    const store::Store store(dataFolder());
     auto names = store.listCategoriesByField();
     if (!names) {
         if (names.failure().number == 53) {

@@ -219,7 +219,7 @@ void SetupScreen::setCreateMode(bool create) {
 }
 
 bool SetupScreen::fillList() {
-    const store::Store store(applicationFolder());
+    const store::Store store(dataFolder());
     const auto names = store.listCategoriesByLine();
     if (!names) {
         // No list yet simply means no categories.
@@ -252,7 +252,7 @@ void SetupScreen::createCategory() {
         txtSCreate_->setFocus();
         return;
     }
-    store::Store store(applicationFolder());
+    store::Store store(dataFolder());
     const auto result = store.createCategory(name);
     if (!result) {
         // A refused name keeps its text, so the user can correct it.
@@ -306,7 +306,7 @@ void SetupScreen::deleteCategory() {
                     QString());
         setDefaultPointer();
     };
-    store::Store store(applicationFolder());
+    store::Store store(dataFolder());
     const auto result = store.deleteCategory(name, hooks);
     setDefaultPointer();
     if (!result) {

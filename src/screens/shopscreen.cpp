@@ -282,7 +282,7 @@ void ShopScreen::onLoad() {
         return;
     }
     setNameBoxLocked(true);
-    const store::Store store(applicationFolder());
+    const store::Store store(dataFolder());
     const auto names = store.listShoppingLists();
     if (!names) {
         if (names.failure().number == 53) {
@@ -305,7 +305,7 @@ void ShopScreen::newList() {
 void ShopScreen::saveList() {
     // No checks of its own: an empty name, an empty list or an existing file
     // are all written. The file list is not refreshed.
-    store::Store store(applicationFolder());
+    store::Store store(dataFolder());
     const auto saved = store.saveShoppingList(nameBox_->text(), listText_->text());
     if (!saved) {
         handleStoreFailure(this, kSaveCode, saved.failure());
@@ -320,7 +320,7 @@ void ShopScreen::openList() {
         // and lose the list being typed.
         return;
     }
-    const store::Store store(applicationFolder());
+    const store::Store store(dataFolder());
     const auto text = store.openShoppingList(item->text());
     if (!text) {
         handleStoreFailure(this, kOpenCode, text.failure());
@@ -342,7 +342,7 @@ void ShopScreen::deleteList() {
                            "'Shopping list files' box first."));
         return;
     }
-    store::Store store(applicationFolder());
+    store::Store store(dataFolder());
     const auto deleted = store.deleteShoppingList(item->text());
     if (!deleted) {
         handleStoreFailure(this, kDeleteCode, deleted.failure());
@@ -361,7 +361,7 @@ void ShopScreen::printList() {
     if (!item) {
         return;
     }
-    const store::Store store(applicationFolder());
+    const store::Store store(dataFolder());
     PrintShoppingList(store.shoppingListPath(item->text()));
 }
 

@@ -26,17 +26,35 @@ void createMarker(const QString& path) {
                 msg::kCritical);
 }
 
+// Without its data folder the program can keep nothing: the user is told
+// where and why, and nothing is written, not even the marker.
+bool dataFolderReady() {
+    const auto failed = prepareDataFolder();
+    if (!failed) {
+        return true;
+    }
+    showMessage(QStringLiteral("The folder\r%1\rcould not be created: %2.\r"
+                               "Recipes and shopping lists cannot be kept until it can.")
+                    .arg(QDir::toNativeSeparators(failed->path), failed->reason),
+                msg::kCritical);
+    return false;
+}
+
 }  // namespace
 
 QString firstRunMarkerPath() {
-    return applicationFolder() + QStringLiteral("/PV.ini");
+    return dataFolder() + QStringLiteral("/PV.ini");
 }
 
 void FinishStartup() {
+    windows().hide(QStringLiteral("frmSplash"));
+    if (!dataFolderReady()) {
+        windows().show(QStringLiteral("frmMain"));
+        return;
+    }
     const QString marker = firstRunMarkerPath();
     // A folder of that name is not the marker.
     const bool laterStart = QFileInfo(marker).isFile();
-    windows().hide(QStringLiteral("frmSplash"));
     if (!laterStart) {
         NoCategoryNotice();
         createMarker(marker);

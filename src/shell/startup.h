@@ -4,11 +4,12 @@
 
 namespace pv {
 
-// The first-run marker: "PV.ini" directly in the application folder.
+// The first-run marker: "PV.ini" directly in the data folder.
 QString firstRunMarkerPath();
 
-// Ends start-up: hides the splash and opens the main menu; on the first start
-// (no marker) tells the user to create a category and creates the empty marker.
+// Ends start-up: hides the splash, makes the data folder if it is missing and
+// opens the main menu; on the first start (no marker) tells the user to create
+// a category and creates the empty marker.
 void FinishStartup();
 
 }  // namespace pv

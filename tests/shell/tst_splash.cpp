@@ -69,8 +69,8 @@ private slots:
 
     // "absent": the first start shows the notice and creates an empty marker.
     // "present": an existing marker, whatever it holds, counts and stays untouched.
-    // "folder" (one named PV.ini) or "gone" (no application folder): no marker can be
-    // made; the user is told why, start-up goes on, and every start shows the notice.
+    // "folder" (one named PV.ini): no marker can be made; the user is told why,
+    // start-up goes on, and every start shows the notice.
     void startUp_data() {
         QTest::addColumn<QString>("marker");
         QTest::addColumn<QByteArray>("content");
@@ -79,24 +79,19 @@ private slots:
         QTest::newRow("text marker") << "present" << QByteArray("[Settings]\r\nCategory=Soups\r\n");
         QTest::newRow("binary marker") << "present" << QByteArray("\x00\xff\r\x1a", 4);
         QTest::newRow("folder named PV.ini") << "folder" << QByteArray();
-        QTest::newRow("no application folder") << "gone" << QByteArray();
     }
 
     void startUp() {
         QFETCH(QString, marker);
         QFETCH(QByteArray, content);
         const bool present = marker == u"present";
-        const bool fails = marker == u"folder" || marker == u"gone";
+        const bool fails = marker == u"folder";
         test::TempAppFolder folder;
-        QString path = folder.file(kMarker);
+        const QString path = folder.file(kMarker);
         if (present)
             QVERIFY(folder.write(kMarker, content));
         if (marker == u"folder")
             QVERIFY(QDir(folder.path()).mkdir(kMarker));
-        if (marker == u"gone") {
-            setApplicationFolder(folder.file(QStringLiteral("gone/away")));
-            path = folder.file(QStringLiteral("gone/away/PV.ini"));
-        }
         const QDateTime written = QFileInfo(path).lastModified();
         test::RecordingMessages messages;
         bool markerAtNotice = true;
@@ -137,10 +132,8 @@ private slots:
             QCOMPARE(failure.flags, msg::kCritical);
             QVERIFY2(failure.text.contains(QDir::toNativeSeparators(path)),
                      qPrintable(failure.text));
-            if (marker == u"folder")
-                QVERIFY(failure.text.contains(QStringLiteral("directory"), Qt::CaseInsensitive));
-            QCOMPARE(QFileInfo(path).isDir(), marker == u"folder");
-            QVERIFY(!QFileInfo::exists(folder.file(QStringLiteral("gone"))));
+            QVERIFY(failure.text.contains(QStringLiteral("directory"), Qt::CaseInsensitive));
+            QVERIFY(QFileInfo(path).isDir());
         } else {
             QCOMPARE(firstRunMarkerPath(), path);
             QCOMPARE(folder.read(kMarker), content);

@@ -4,6 +4,7 @@
 #include "windowregistry.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -45,10 +46,14 @@ bool PdfPrinter::setupDialog(QWidget*) {
     return answers.isEmpty() ? true : answers.takeFirst();
 }
 
-TempAppFolder::TempAppFolder() {
+TempAppFolder::TempAppFolder(Layout layout) {
     QDir root(dir_.path());
-    for (const char* folder : {"Category", "Shopping List", "images", "Documentation"}) {
+    for (const char* folder : {"images", "Documentation"}) {
         root.mkpath(QString::fromLatin1(folder));
+    }
+    if (layout == Layout::Portable) {
+        root.mkpath(QStringLiteral("Category"));
+        root.mkpath(QStringLiteral("Shopping List"));
     }
     QImage icon(16, 16, QImage::Format_ARGB32);
     icon.fill(Qt::darkGreen);
@@ -57,6 +62,7 @@ TempAppFolder::TempAppFolder() {
                   "ICO");
     }
     setApplicationFolder(dir_.path());
+    dataFolder();
 }
 
 TempAppFolder::~TempAppFolder() {
@@ -71,6 +77,36 @@ bool TempAppFolder::write(const QString& relative, const QByteArray& bytes) cons
 QByteArray TempAppFolder::read(const QString& relative) const {
     QFile f(file(relative));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TempHome::TempHome() : home_(qgetenv("HOME")) {
+    if (qEnvironmentVariableIsSet("XDG_DATA_HOME")) {
+        xdgDataHome_ = qgetenv("XDG_DATA_HOME");
+    }
+    qputenv("HOME", QFile::encodeName(dir_.path()));
+    qunsetenv("XDG_DATA_HOME");
+}
+
+TempHome::~TempHome() {
+    qputenv("HOME", home_);
+    if (xdgDataHome_) {
+        qputenv("XDG_DATA_HOME", *xdgDataHome_);
+    } else {
+        qunsetenv("XDG_DATA_HOME");
+    }
+}
+
+QStringList treeOf(const QString& folder) {
+    QStringList names;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo entry = it.nextFileInfo();
+        names << QDir(folder).relativeFilePath(entry.filePath()) +
+                     (entry.isDir() ? QStringLiteral("/") : QString());
+    }
+    names.sort();
+    return names;
 }
 
 void registerStandIns(const QStringList& names) {

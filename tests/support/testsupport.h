@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace pv::test {
 
@@ -52,11 +53,14 @@ private:
     std::unique_ptr<QPrinter> printer_;
 };
 
-// A fresh application folder with "Category", "Shopping List", "images" (with
-// the six menu icons) and "Documentation", installed as the program's folder.
+// A fresh application folder with "images" (with the six menu icons) and
+// "Documentation", installed as the program's folder. A portable one also holds
+// "Category" and "Shopping List", an installed one does not. The data folder is
+// decided at once, as the program decides it at its start: make a TempHome first.
 class TempAppFolder {
 public:
-    TempAppFolder();
+    enum class Layout { Portable, Installed };
+    explicit TempAppFolder(Layout layout = Layout::Portable);
     ~TempAppFolder();
     QString path() const { return dir_.path(); }
     QString file(const QString& relative) const { return dir_.filePath(relative); }
@@ -66,6 +70,26 @@ public:
 private:
     QTemporaryDir dir_;
 };
+
+// A fresh, empty home folder while it lives: HOME points at it and
+// XDG_DATA_HOME is unset; both come back afterwards.
+class TempHome {
+public:
+    TempHome();
+    ~TempHome();
+    QString path() const { return dir_.path(); }
+    // The per-user data folder when XDG_DATA_HOME is left unset.
+    QString dataFolder() const { return dir_.filePath(QStringLiteral(".local/share/pantrova")); }
+
+private:
+    QTemporaryDir dir_;
+    QByteArray home_;
+    std::optional<QByteArray> xdgDataHome_;
+};
+
+// The names of every file and folder below a folder, sorted, folders ending
+// in "/"; to see what a run wrote.
+QStringList treeOf(const QString& folder);
 
 // Registers a plain, empty window under each name (by default the main menu
 // and the error report), so that a screen's tests can see it hand over to them.
