@@ -1,4 +1,5 @@
 #include "icofile.h"
+#include "ostrelicon.h"
 #include "pictures.h"
 
 #include <QDir>
@@ -7,7 +8,8 @@
 #include <QTextStream>
 
 // Writes assets/images/<name>.ico (16, 24, 32 and 48 pixels) for the screens'
-// menu icons and assets/icons/hicolor/<n>x<n>/apps/pantrova.png for desktops.
+// menu icons and assets/icons/hicolor/<n>x<n>/apps/pantrova.png and ostrel32.png
+// for desktops.
 int main(int argc, char* argv[]) {
     QGuiApplication app(argc, argv);
     QTextStream err(stderr);
@@ -34,10 +36,16 @@ int main(int argc, char* argv[]) {
     }
     for (int size : {16, 24, 32, 48, 64, 128, 256}) {
         const QString folder = QStringLiteral("icons/hicolor/%1x%1/apps").arg(size);
-        const QString path = assets.filePath(folder + QStringLiteral("/pantrova.png"));
-        if (!assets.mkpath(folder) || !pv::pictures::appImage(size).save(path, "PNG")) {
-            err << "cannot write " << path << "\n";
-            return 1;
+        const std::pair<QString, QImage> icons[] = {
+            {QStringLiteral("pantrova"), pv::pictures::appImage(size)},
+            {QStringLiteral("ostrel32"), ostrelImage(size)}};
+        for (const auto& [name, image] : icons) {
+            const QString path =
+                assets.filePath(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+            if (!assets.mkpath(folder) || !image.save(path, "PNG")) {
+                err << "cannot write " << path << "\n";
+                return 1;
+            }
         }
     }
     return 0;
