@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building, running and testing need.
+# Installs the Debian 12 packages that building, running and testing need,
+# and any further packages named as arguments.
 set -euo pipefail
 packages=(
     build-essential cmake ccache pkg-config
     qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core
     libchm-dev fp-utils
     poppler-utils libbenchmark-dev clang xvfb fonts-liberation2
+    "$@"
 )
 missing=()
 for p in "${packages[@]}"; do
