@@ -2,6 +2,7 @@
 
 #include "reglistrules.h"
 #include "regmessages.h"
+#include "regpointer.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -96,7 +97,6 @@ bool FolderList::setPath(const QString& path) {
     }
     const QStringList subfolders =
         QDir(open).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
-
     clear();
     const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
     const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
@@ -189,8 +189,10 @@ void PictureButton::keyPressEvent(QKeyEvent* event) {
 
 // ---------------------------------------------------------------------------------------
 
-RegistrationWindow::RegistrationWindow(int waitLimitMs, LibraryLoader* loader, QWidget* parent)
-    : QMainWindow(parent), engine_(waitLimitMs, loader) {
+RegistrationWindow::RegistrationWindow(RegistrationEngine* engine, QWidget* parent)
+    : QMainWindow(parent),
+      ownEngine_(engine ? nullptr : std::make_unique<RegistrationEngine>()),
+      engine_(engine ? *engine : *ownEngine_) {
     setObjectName(QStringLiteral("frmreg"));
     setWindowTitle(QStringLiteral("Auto Object Registery"));
     buildControls();
@@ -375,7 +377,7 @@ void RegistrationWindow::changeFolder(const QString& path) {
     showMessage(QStringLiteral("The folder ") + native(path) +
                     QStringLiteral(" cannot be read. The folder list stays at ") +
                     native(dir1_->path()) + QLatin1Char('.'),
-                msg::kExclamation);
+                MessageIcon::Exclamation);
 }
 
 void RegistrationWindow::changeDrive(int index) {
@@ -395,7 +397,7 @@ void RegistrationWindow::changeDrive(int index) {
     showMessage(QStringLiteral("The drive ") + native(root) +
                     QStringLiteral(" cannot be read. The drive list stays at ") + kept +
                     QLatin1Char('.'),
-                msg::kExclamation);
+                MessageIcon::Exclamation);
 }
 
 void RegistrationWindow::changePattern(const QString& text) {
@@ -411,7 +413,7 @@ void RegistrationWindow::changePattern(const QString& text) {
                                        "such as *.dll, and several are separated by \";\". "
                                        "The file list keeps ") +
                         kept + QLatin1Char('.'),
-                    msg::kExclamation);
+                    MessageIcon::Exclamation);
         return;
     }
     patterns_ = *patterns;
@@ -515,7 +517,7 @@ void RegistrationWindow::runRegistration(int index) {
             showMessage(QStringLiteral("Subscript out of range   9"));
             return;
         }
-        engine_.registerLibraryFile(item->text(), commandMode_);
+        engine_.registerLibraryFile(item->text(), commandMode_, *this);
         QCoreApplication::processEvents();
         if (exitRequested_) {
             unsetCursor();
@@ -532,6 +534,20 @@ void RegistrationWindow::runRegistration(int index) {
     updateCommandButtons();
     unsetCursor();
     running_ = false;
+}
+
+void RegistrationWindow::setBusy(bool busy) {
+    if (busy) {
+        setBusyPointer();
+    } else {
+        setDefaultPointer();
+    }
+}
+
+void RegistrationWindow::reported(const Report& report) {
+    if (!report.text.isEmpty()) {
+        showMessage(report.text, report.icon, report.title);
+    }
 }
 
 void RegistrationWindow::closeEvent(QCloseEvent* event) {

@@ -1,8 +1,6 @@
 #include "regengine.h"
 
 #include "regloader.h"
-#include "regmessages.h"
-#include "regpointer.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -72,10 +70,12 @@ void runWorker(const std::shared_ptr<WorkerJob>& job) {
 RegistrationEngine::RegistrationEngine(int waitLimitMs, LibraryLoader* loader)
     : waitLimitMs_(waitLimitMs), loader_(loader ? *loader : systemLoader()) {}
 
-void RegistrationEngine::registerLibraryFile(const QString& file, const QString& mode) {
+void RegistrationEngine::registerLibraryFile(const QString& file, const QString& mode,
+                                             RegistrationObserver& observer) {
     std::unique_ptr<LoadedLibrary> library = loader_.load(file);
     if (!library) {
-        showMessage(QStringLiteral("Failure loading control DLL"));
+        observer.reported({Outcome::NotLoaded, QStringLiteral("Failure loading control DLL"),
+                           kProgramTitle, MessageIcon::None});
         return;
     }
 
@@ -86,17 +86,18 @@ void RegistrationEngine::registerLibraryFile(const QString& file, const QString&
         entryName = kUnregisterEntry;
     } else {
         library.reset();
-        showMessage(QStringLiteral("Unknown command handle"));
+        observer.reported({Outcome::UnknownMode, QStringLiteral("Unknown command handle"),
+                           kProgramTitle, MessageIcon::None});
         return;
     }
 
     const EntryPoint entry = library->entryPoint(entryName.toLatin1().constData());
     if (!entry) {
-        failEntryOrThread(file);
+        failEntryOrThread(file, observer);
         return;
     }
 
-    setBusyPointer();
+    observer.setBusy(true);
     auto job = std::make_shared<WorkerJob>();
     job->entry = entry;
     job->library = std::move(library);
@@ -104,7 +105,8 @@ void RegistrationEngine::registerLibraryFile(const QString& file, const QString&
     try {
         worker = startWorker([job] { runWorker(job); });
     } catch (const std::system_error&) {
-        failEntryOrThread(file);
+        observer.setBusy(false);
+        failEntryOrThread(file, observer);
         job->library.reset();
         return;
     }
@@ -112,7 +114,7 @@ void RegistrationEngine::registerLibraryFile(const QString& file, const QString&
     bool ended = false;
     {
         std::unique_lock lock(job->mutex);
-        ended = job->ended.wait_for(lock, std::chrono::milliseconds(waitLimitMs_),
+        ended = job->ended.wait_for(lock, std::chrono::milliseconds(waitLimitFor(file)),
                                     [&job] { return job->done; });
         if (!ended) {
             // Decided under the worker's lock: from here on the worker releases the
@@ -127,29 +129,35 @@ void RegistrationEngine::registerLibraryFile(const QString& file, const QString&
     if (ended) {
         worker.join();
         job->library.reset();
-        setDefaultPointer();
+        observer.setBusy(false);
         lastSucceeded_ = true;
+        observer.reported({});
         return;
     }
 
     worker.detach();
     lastSucceeded_ = false;
-    setDefaultPointer();
-    showMessage(QStringLiteral("Registration failed in signaled state or time-out for ") + file +
-                    QLatin1Char('.'),
-                msg::kCritical, QStringLiteral("Registration Failed!"));
+    observer.setBusy(false);
+    observer.reported({Outcome::TimedOut,
+                       QStringLiteral("Registration failed in signaled state or time-out for ") +
+                           file + QLatin1Char('.'),
+                       QStringLiteral("Registration Failed!"), MessageIcon::Critical});
 }
 
 std::thread RegistrationEngine::startWorker(std::function<void()> work) {
     return std::thread(std::move(work));
 }
 
-void RegistrationEngine::failEntryOrThread(const QString& file) {
-    setDefaultPointer();
-    showMessage(
-        QStringLiteral("Registration failed in obtaining entry point or creating thread for ") +
-            file + QLatin1Char('.'),
-        msg::kCritical, QStringLiteral("Registration Failed!"));
+int RegistrationEngine::waitLimitFor(const QString&) const {
+    return waitLimitMs_;
+}
+
+void RegistrationEngine::failEntryOrThread(const QString& file, RegistrationObserver& observer) {
+    observer.reported(
+        {Outcome::NoEntryPoint,
+         QStringLiteral("Registration failed in obtaining entry point or creating thread for ") +
+             file + QLatin1Char('.'),
+         QStringLiteral("Registration Failed!"), MessageIcon::Critical});
     lastSucceeded_ = false;
 }
 

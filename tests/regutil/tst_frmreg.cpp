@@ -1,5 +1,7 @@
 #include "frmreg.h"
 #include "reglistrules.h"
+#include "regmessages.h"
+#include "regpointer.h"
 #include "regtest.h"
 
 #include <QAccessible>
@@ -13,11 +15,42 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 using namespace ostrel;
 
 namespace {
+
+// Records every message box as its message line, marked "BUSY " when the screen-wide
+// pointer was still busy while it showed.
+class RecordingMessages : public MessageService {
+public:
+    RecordingMessages() { setMessageService(this); }
+    ~RecordingMessages() override { setMessageService(nullptr); }
+    void show(const QString& text, MessageIcon icon, const QString& title) override {
+        shown.append((isBusyPointer() ? QStringLiteral("BUSY ") : QString()) +
+                     messageLine(text, icon, title));
+        if (onShow) {
+            onShow();
+        }
+    }
+    QStringList shown;
+    std::function<void()> onShow;
+};
+
+// Quick libraries get a limit no busy machine reaches; the sleepers a short one.
+class TestEngine : public RegistrationEngine {
+public:
+    TestEngine() : RegistrationEngine(kGenerousLimitMs) {}
+
+protected:
+    int waitLimitFor(const QString& file) const override {
+        return QFileInfo(file).fileName().startsWith(QLatin1String("sleep"))
+                   ? kShortLimitMs
+                   : RegistrationEngine::waitLimitFor(file);
+    }
+};
 
 QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
@@ -97,12 +130,14 @@ private slots:
         messages_ = std::make_unique<RecordingMessages>();
         const QString startFolder = QDir::currentPath();
         QVERIFY(QDir::setCurrent(libs_ + QStringLiteral("/sub")));
-        window_ = std::make_unique<RegistrationWindow>(300);
+        engine_ = std::make_unique<TestEngine>();
+        window_ = std::make_unique<RegistrationWindow>(engine_.get());
         QVERIFY(QDir::setCurrent(startFolder));
     }
 
     void cleanup() {
         window_.reset();
+        engine_.reset();
         messages_.reset();
         QVERIFY(releaseSleepers(releasePath_));
         QVERIFY(!isBusyPointer());
@@ -244,13 +279,13 @@ private slots:
         QFETCH(QString, files);
         QFETCH(QString, entered);
         QFETCH(QStringList, expected);
-        add(files.split(' '), run_);
         QList<bool> busyWindow;
         // A click while the run shows its messages starts no second run.
         messages_->onShow = [this, index, &busyWindow] {
             busyWindow.append(window_->cursor().shape() == Qt::WaitCursor);
             command(index)->click();
         };
+        add(files.split(' '), run_);
         command(index)->click();
         QCOMPARE(messages_->shown, expected.replaceInStrings("%RUN%", inRun("")));
         QCOMPARE(busyWindow, QList<bool>(expected.size(), true));
@@ -262,6 +297,15 @@ private slots:
         QCOMPARE(readTrace(tracePath_).filter(QStringLiteral("Server ")), entries);
         QVERIFY(regList()->count() == 0 && !command(0)->isEnabled() && !command(1)->isEnabled());
         QVERIFY(window_->cursor().shape() == Qt::ArrowCursor && !isBusyPointer());
+    }
+
+    // The program's window, made as main() makes it, waits as long as the engine's default.
+    void programWindowWaitsTheDefaultLimit() {
+        window_ = std::make_unique<RegistrationWindow>();
+        QCOMPARE(window_->engine().waitLimitMs(), 10000);
+        add({"good.dll"}, run_);
+        command(0)->click();
+        QCOMPARE(messages_->shown, QStringList{kDone});
     }
 
     void usableAfterTimeOut() {
@@ -376,6 +420,7 @@ private:
     QString root_, libs_, run_, tracePath_, releasePath_;
     int testNumber_ = 0;
     std::unique_ptr<RecordingMessages> messages_;
+    std::unique_ptr<TestEngine> engine_;
     std::unique_ptr<RegistrationWindow> window_;
 };
 
