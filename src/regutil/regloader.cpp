@@ -6,6 +6,7 @@
 #include <windows.h>
 #else
 #include <dlfcn.h>
+#include <link.h>
 #endif
 
 namespace ostrel {
@@ -50,7 +51,20 @@ public:
     explicit PosixLibrary(void* handle) : handle_(handle) {}
     ~PosixLibrary() override { dlclose(handle_); }
     EntryPoint entryPoint(const char* name) override {
-        return reinterpret_cast<EntryPoint>(dlsym(handle_, name));
+        void* address = dlsym(handle_, name);
+        if (!address) {
+            return nullptr;
+        }
+        // dlsym also searches the libraries this one depends on: an entry point counts
+        // only when this library defines it itself.
+        Dl_info info{};
+        link_map* owner = nullptr;
+        link_map* self = nullptr;
+        if (!dladdr1(address, &info, reinterpret_cast<void**>(&owner), RTLD_DL_LINKMAP) ||
+            dlinfo(handle_, RTLD_DI_LINKMAP, &self) != 0 || !owner || owner != self) {
+            return nullptr;
+        }
+        return reinterpret_cast<EntryPoint>(address);
     }
 
 private:

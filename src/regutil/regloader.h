@@ -20,7 +20,7 @@ using EntryPoint = std::int32_t(OSTREL_ENTRY_CALL*)();
 class LoadedLibrary {
 public:
     virtual ~LoadedLibrary() = default;
-    // The exported function of exactly this name, or nullptr.
+    // The function of exactly this name that the library itself exports, or nullptr.
     virtual EntryPoint entryPoint(const char* name) = 0;
 };
 

@@ -80,11 +80,16 @@ private slots:
 
         const QString good = fixture(QStringLiteral("good.dll"));
         const QString regonly = fixture(QStringLiteral("regonly.dll"));
+        const QString noentry = fixture(QStringLiteral("noentry.ocx"));
+        const QString dependent = fixture(QStringLiteral("dependent.dll"));
         const QString text = fixture(QStringLiteral("notalib.dll"));
         const QString reg = QStringLiteral("DllRegisterServer");
         const QString unreg = QStringLiteral("DllUnregisterServer");
         const QString unknown = plain(QStringLiteral("Unknown command handle"));
         const QStringList none;
+        // Loading the dependent loads the library it links to first and unloads it last.
+        const QStringList dependentTrace = {"loaded provider.dll", "loaded dependent.dll",
+                                            "unloaded dependent.dll", "unloaded provider.dll"};
 
         QTest::newRow("register") << good << "" << false << true << "" << ran("good.dll", reg);
         QTest::newRow("unregister U")
@@ -106,6 +111,13 @@ private slots:
         QTest::newRow("empty path") << QString() << "" << true << true << kLoadFailure << none;
         QTest::newRow("only register: unregister")
             << regonly << "u" << true << false << entryFailure(regonly) << ran("regonly.dll", "");
+        QTest::newRow("no entry points: register")
+            << noentry << "" << true << false << entryFailure(noentry) << ran("noentry.ocx", "");
+        // The library it links to has both entry points; they are not this library's.
+        QTest::newRow("entry points only in a dependency: register")
+            << dependent << "" << true << false << entryFailure(dependent) << dependentTrace;
+        QTest::newRow("entry points only in a dependency: unregister")
+            << dependent << "u" << true << false << entryFailure(dependent) << dependentTrace;
     }
 
     void outcomes() {

@@ -118,8 +118,9 @@ private slots:
              {"a.dll", "b.ocx", "c.dll", "UPPER.DLL", "readme.txt", "sub/s.dll"}) {
             QVERIFY(QFile(libs_ + '/' + name).open(QIODevice::WriteOnly));
         }
-        for (const char* name :
-             {"good.dll", "goodctl.ocx", "notalib.dll", "regonly.dll", "sleeper.dll"}) {
+        // More fixtures are copied in by add() as the tests need them.
+        for (const char* name : {"good.dll", "goodctl.ocx", "notalib.dll", "provider.dll",
+                                 "regonly.dll", "sleeper.dll"}) {
             QVERIFY(QFile::copy(fixture(name), run_ + '/' + name));
         }
         tracePath_ = root_ + QStringLiteral("/trace.txt");
@@ -272,6 +273,11 @@ private slots:
         QTest::newRow("middle fails, last succeeds")
             << 1 << "goodctl.ocx regonly.dll good.dll"
             << "goodctl.ocx good.dll" << QStringList{entryFailure(regonly), kUndone};
+        // The dependent links to a library that has the entry points; they are not its own.
+        QTest::newRow("no DllRegisterServer of its own")
+            << 0 << "good.dll noentry.ocx dependent.dll"
+            << "good.dll"
+            << QStringList{entryFailure("%RUN%noentry.ocx"), entryFailure("%RUN%dependent.dll")};
     }
 
     void runOutcomes() {
@@ -358,7 +364,7 @@ private slots:
                               " cannot be read. The drive list stays at " + native(libs_) + ".")}));
         drive1()->setCurrentIndex(2);
         QCOMPARE(dir1()->path(), run_);
-        QCOMPARE(file1()->count(), 5);
+        QCOMPARE(file1()->count(), 6);
         QCOMPARE(messages_->shown.size(), 2);
     }
 
@@ -387,7 +393,7 @@ private slots:
         QTest::keyClick(command(0), Qt::Key_Space);
         QCOMPARE(messages_->shown, QStringList({kDone}));
         QTest::keyClick(image(2), Qt::Key_Return);
-        QCOMPARE(regList()->count(), 5);
+        QCOMPARE(regList()->count(), 6);
         window_->findChild<QAction*>(QStringLiteral("mnuExit"))->trigger();  // ends at once
         QVERIFY(!window_->isVisible());
         QCOMPARE(messages_->shown.size(), 1);
@@ -408,7 +414,14 @@ private:
     QString inLibs(const QString& name) { return native(libs_ + '/' + name); }
     QString inRun(const QString& name) { return native(run_ + '/' + name); }
     // Goes to the folder and adds the files by Add Selected, one at a time in this order.
+    // Fixture libraries the run folder does not hold yet are copied in first.
     void add(const QStringList& names, const QString& folder) {
+        for (const QString& name : names) {
+            const QString copy = run_ + '/' + name;
+            if (folder == run_ && !QFile::exists(copy)) {
+                QVERIFY(QFile::copy(fixture(name), copy));
+            }
+        }
         QVERIFY(dir1()->setPath(folder));
         for (const QString& name : names) {
             select(file1(), {name});
