@@ -95,8 +95,16 @@ bool FolderList::setPath(const QString& path) {
             break;
         }
     }
-    const QStringList subfolders =
-        QDir(open).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    // Folders only: QDir lists links to pipes and devices among them too.
+    QStringList subfolders;
+    const QFileInfoList entries =
+        QDir(open).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo& entry : entries) {
+        if (entry.isDir()) {
+            subfolders.append(entry.fileName());
+        }
+    }
+
     clear();
     const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
     const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
@@ -426,9 +434,15 @@ void RegistrationWindow::refreshFiles() {
     if (filesPath_.isEmpty()) {
         return;
     }
-    const QStringList names =
-        QDir(filesPath_).entryList(patterns_, QDir::Files, QDir::Name | QDir::IgnoreCase);
-    file1_->addItems(names);
+    // Regular files only: QDir lists links to pipes and devices too, which the engine
+    // would refuse.
+    const QFileInfoList entries =
+        QDir(filesPath_).entryInfoList(patterns_, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo& entry : entries) {
+        if (entry.isFile()) {
+            file1_->addItem(entry.fileName());
+        }
+    }
 }
 
 QString RegistrationWindow::filesFolder() const {

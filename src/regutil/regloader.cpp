@@ -7,6 +7,7 @@
 #else
 #include <dlfcn.h>
 #include <link.h>
+#include <sys/stat.h>
 #endif
 
 namespace ostrel {
@@ -82,6 +83,15 @@ public:
         QByteArray name = QFile::encodeName(path);
         if (!name.contains('/')) {
             name.prepend("./");
+        }
+        // Only a regular file, or a link to one: dlopen would wait for ever on a named
+        // pipe, and opening a device can act on it. dlopen opens the file by its name, so
+        // the test comes right before it. Loading through an open descriptor
+        // (/proc/self/fd/N) would close that gap, but the loader would keep the library
+        // under that name and hand it back for a later load that reuses the number.
+        struct stat info {};
+        if (stat(name.constData(), &info) != 0 || !S_ISREG(info.st_mode)) {
+            return nullptr;
         }
         // Resolve every symbol now, so that a library with missing dependencies fails
         // to load here instead of failing later inside the worker.

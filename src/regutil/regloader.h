@@ -27,7 +27,8 @@ public:
 class LibraryLoader {
 public:
     virtual ~LibraryLoader() = default;
-    // Loads the library at the path, or returns nullptr when it cannot be loaded.
+    // Loads the library at the path, or returns nullptr when it cannot be loaded or the
+    // path names no regular file.
     virtual std::unique_ptr<LoadedLibrary> load(const QString& path) = 0;
 };
 

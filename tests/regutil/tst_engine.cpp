@@ -1,9 +1,12 @@
 #include "regtest.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <system_error>
@@ -118,6 +121,25 @@ private slots:
             << dependent << "" << true << false << entryFailure(dependent) << dependentTrace;
         QTest::newRow("entry points only in a dependency: unregister")
             << dependent << "u" << true << false << entryFailure(dependent) << dependentTrace;
+
+        // Never opened: a pipe would block the loader for ever, a device may act on it.
+        QVERIFY(temp_.isValid());
+        const QString pipe = temp_.filePath(QStringLiteral("pipe.dll"));
+        const QString folder = temp_.filePath(QStringLiteral("folder.ocx"));
+        QVERIFY(mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0 || QFile::exists(pipe));
+        QVERIFY(QDir().mkpath(folder));
+        const QStringList special = {pipe, folder, QStringLiteral("/dev/null"),
+                                     QStringLiteral("/dev/zero")};
+        for (const QString& target : special) {
+            const QString link = temp_.filePath("link-to-" + QFileInfo(target).fileName());
+            QVERIFY(QFile::link(target, link) || QFileInfo(link).isSymLink());
+            for (const QString& path : {target, link}) {
+                const QString row =
+                    path.startsWith(temp_.path()) ? QFileInfo(path).fileName() : path;
+                QTest::addRow("%s", qPrintable(row))
+                    << path << "" << true << true << kLoadFailure << none;
+            }
+        }
     }
 
     void outcomes() {

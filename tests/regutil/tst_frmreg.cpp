@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 #include <functional>
 #include <memory>
 
@@ -123,6 +125,12 @@ private slots:
                                  "regonly.dll", "sleeper.dll"}) {
             QVERIFY(QFile::copy(fixture(name), run_ + '/' + name));
         }
+        // Entries that are no regular files are never offered.
+        QVERIFY(mkfifo(QFile::encodeName(libs_ + "/pipe.dll").constData(), 0600) == 0);
+        QVERIFY(QDir().mkpath(libs_ + "/folder.dll"));
+        QVERIFY(QFile::link(QStringLiteral("/dev/null"), libs_ + "/null.ocx"));
+        QVERIFY(QFile::link(libs_ + "/pipe.dll", libs_ + "/pipe-link.dll"));
+        QVERIFY(QFile::link(libs_ + "/missing.dll", libs_ + "/dangling.dll"));
         tracePath_ = root_ + QStringLiteral("/trace.txt");
         releasePath_ = root_ + QStringLiteral("/release");
         qputenv("OSTREL_TRACE", QFile::encodeName(tracePath_));
@@ -161,7 +169,13 @@ private slots:
                                     "*.ocx;*.dll", "Register", "UnRegister", "Add Selected",
                                     "Remove Selected", "Add All", "Remove All"}));
         QCOMPARE(dir1()->path(), libs_);  // the parent of the working folder
+        // Pipes, devices and links to them are offered neither as files nor as folders.
         QCOMPARE(texts(file1()), kLibsFiles);
+        QStringList subfolders;
+        for (int i = dir1()->currentRow() + 1; i < dir1()->count(); ++i) {
+            subfolders.append(dir1()->item(i)->data(Qt::AccessibleTextRole).toString());
+        }
+        QCOMPARE(subfolders, QStringList({"folder.dll", "sub"}));
         QVERIFY(regList()->count() == 0 && !command(0)->isEnabled() && !command(1)->isEnabled());
         QCOMPARE(messages_->shown, QStringList());
 
