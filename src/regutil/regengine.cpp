@@ -6,10 +6,15 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <system_error>
 #include <thread>
+
+#ifndef _WIN32
+#include <pthread.h>
+#endif
 
 namespace ostrel {
 namespace {
@@ -31,22 +36,28 @@ AbandonedCount& abandoned() {
 struct WorkerJob {
     std::mutex mutex;
     std::condition_variable ended;
-    bool done = false;
+    bool done = false;      // the worker has left the library's code for good
+    bool returned = false;  // by a return of the entry point
     bool abandoned = false;
     EntryPoint entry = nullptr;
     std::unique_ptr<LoadedLibrary> library;
 };
 
-void runWorker(const std::shared_ptr<WorkerJob>& job) {
-    try {
-        job->entry();
-    } catch (...) {
-        // An exception out of a foreign entry point ends the worker like a return.
-    }
+// A cancellation the entry point asked for on its own thread must not act inside the
+// engine's code once the entry point has returned.
+void refuseCancellation() {
+#ifndef _WIN32
+    pthread_setcancelstate(PTHREAD_CANCEL_DISABLE, nullptr);
+#endif
+}
+
+void finishWorker(const std::shared_ptr<WorkerJob>& job, bool returned) {
+    refuseCancellation();
     std::unique_ptr<LoadedLibrary> release;
     {
         std::lock_guard lock(job->mutex);
         job->done = true;
+        job->returned = returned;
         if (job->abandoned) {
             release = std::move(job->library);
         }
@@ -63,6 +74,37 @@ void runWorker(const std::shared_ptr<WorkerJob>& job) {
         }
         count.changed.notify_all();
     }
+}
+
+// Tells that the worker has ended, however it ended. Being thread-local, it is destroyed
+// when its thread exits: after the entry point returned or threw, and also when the entry
+// point ended the thread itself (thread exit, cancellation), even where the unwinding
+// that comes with that never reaches the worker's own frames.
+struct WorkerEnd {
+    std::shared_ptr<WorkerJob> job;
+    bool returned = false;
+    ~WorkerEnd() {
+        if (job) {
+            finishWorker(job, returned);
+        }
+    }
+};
+
+void runWorker(std::shared_ptr<WorkerJob> job) {
+    thread_local WorkerEnd end;
+    end.job = std::move(job);
+    try {
+        end.job->entry();
+        end.returned = true;
+    } catch (...) {
+        // The C library ends a thread (thread exit, cancellation) by unwinding it with an
+        // exception that is no C++ exception; stopping it would abort the process.
+        if (!std::current_exception()) {
+            throw;
+        }
+        // A C++ exception out of the entry point: it did not finish its work.
+    }
+    refuseCancellation();
 }
 
 }  // namespace
@@ -103,7 +145,7 @@ void RegistrationEngine::registerLibraryFile(const QString& file, const QString&
     job->library = std::move(library);
     std::thread worker;
     try {
-        worker = startWorker([job] { runWorker(job); });
+        worker = startWorker([job]() mutable { runWorker(std::move(job)); });
     } catch (const std::system_error&) {
         observer.setBusy(false);
         failEntryOrThread(file, observer);
@@ -112,13 +154,15 @@ void RegistrationEngine::registerLibraryFile(const QString& file, const QString&
     }
 
     bool ended = false;
+    bool returned = false;
     {
         std::unique_lock lock(job->mutex);
         ended = job->ended.wait_for(lock, std::chrono::milliseconds(waitLimitFor(file)),
                                     [&job] { return job->done; });
+        returned = job->returned;
         if (!ended) {
             // Decided under the worker's lock: from here on the worker releases the
-            // library itself when its entry point returns, never before.
+            // library itself when it ends, never before.
             job->abandoned = true;
             std::lock_guard countLock(abandoned().mutex);
             ++abandoned().count;
@@ -129,16 +173,20 @@ void RegistrationEngine::registerLibraryFile(const QString& file, const QString&
     if (ended) {
         worker.join();
         job->library.reset();
-        observer.setBusy(false);
-        lastSucceeded_ = true;
-        observer.reported({});
-        return;
+        if (returned) {
+            observer.setBusy(false);
+            lastSucceeded_ = true;
+            observer.reported({});
+            return;
+        }
+    } else {
+        worker.detach();
     }
 
-    worker.detach();
+    // Not ended within the limit, or ended without its entry point returning.
     lastSucceeded_ = false;
     observer.setBusy(false);
-    observer.reported({Outcome::TimedOut,
+    observer.reported({ended ? Outcome::WorkerEnded : Outcome::TimedOut,
                        QStringLiteral("Registration failed in signaled state or time-out for ") +
                            file + QLatin1Char('.'),
                        QStringLiteral("Registration Failed!"), MessageIcon::Critical});

@@ -31,6 +31,7 @@ enum class Outcome {
     UnknownMode,
     NoEntryPoint,  // also: no worker thread could be started
     TimedOut,      // also: the wait failed
+    WorkerEnded,   // the entry point threw, or ended or cancelled its own thread
 };
 
 // The outcome with the message the user is to see; a success has no message.

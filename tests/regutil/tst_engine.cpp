@@ -122,6 +122,17 @@ private slots:
         QTest::newRow("entry points only in a dependency: unregister")
             << dependent << "u" << true << false << entryFailure(dependent) << dependentTrace;
 
+        // An entry point that does not return ends the worker all the same: the library's
+        // failure, told at once, and the library released.
+        for (const char* name : {"throws.dll", "exits.dll", "cancels.ocx"}) {
+            const QString file = fixture(name);
+            for (const char* mode : {"", "u"}) {
+                QTest::addRow("%s, mode \"%s\"", name, mode)
+                    << file << mode << true << false << timeoutFailure(file)
+                    << ran(name, *mode ? unreg : reg);
+            }
+        }
+
         // Never opened: a pipe would block the loader for ever, a device may act on it.
         QVERIFY(temp_.isValid());
         const QString pipe = temp_.filePath(QStringLiteral("pipe.dll"));
@@ -159,7 +170,7 @@ private slots:
         // A worker runs exactly when the entry point was found; the pointer is busy while
         // it runs and back to default before any message.
         QStringList events = {message.isEmpty() ? QStringLiteral("succeeded") : message};
-        if (message.isEmpty()) {
+        if (message.isEmpty() || message == timeoutFailure(file)) {
             events = QStringList{"busy", "worker", "default"} + events;
         }
         QCOMPARE(observer.events, events);
@@ -179,11 +190,12 @@ private slots:
         QCOMPARE(readTrace(tracePath_), traced(ran("good.dll", "")));
     }
 
-    // The library stays loaded until the worker ends.
+    // The library stays loaded until the worker ends, by a return or by ending its thread.
     void timeOutKeepsTheLibraryUntilTheWorkerEnds_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("mode");
         QTest::newRow("returns") << QStringLiteral("sleeper.dll") << "u";
+        QTest::newRow("ends its thread") << QStringLiteral("sleepexit.dll") << "";
     }
 
     void timeOutKeepsTheLibraryUntilTheWorkerEnds() {

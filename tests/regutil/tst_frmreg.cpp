@@ -292,6 +292,11 @@ private slots:
             << 0 << "good.dll noentry.ocx dependent.dll"
             << "good.dll"
             << QStringList{entryFailure("%RUN%noentry.ocx"), entryFailure("%RUN%dependent.dll")};
+        QTest::newRow("entry points that do not return")
+            << 0 << "throws.dll exits.dll cancels.ocx good.dll"
+            << "throws.dll exits.dll cancels.ocx good.dll"
+            << QStringList{timeoutFailure("%RUN%throws.dll"), timeoutFailure("%RUN%exits.dll"),
+                           timeoutFailure("%RUN%cancels.ocx"), kDone};
     }
 
     void runOutcomes() {
