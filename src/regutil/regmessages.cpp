@@ -11,6 +11,8 @@ public:
     void show(const QString& text, MessageIcon icon, const QString& title) override {
         QMessageBox box(QApplication::activeWindow());
         box.setWindowTitle(title);
+        // Paths and typed patterns are shown as they are, never taken for markup.
+        box.setTextFormat(Qt::PlainText);
         box.setText(text);
         box.setWindowModality(Qt::ApplicationModal);
         switch (icon) {

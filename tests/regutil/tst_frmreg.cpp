@@ -10,9 +10,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -52,6 +54,41 @@ protected:
                    ? kShortLimitMs
                    : RegistrationEngine::waitLimitFor(file);
     }
+};
+
+// Reads the next real message box once it shows, as its message line, and presses OK.
+// Every box must show its text as plain text.
+class BoxReader : public QObject {
+public:
+    BoxReader() {
+        connect(&poll_, &QTimer::timeout, this, &BoxReader::read);
+        poll_.start(10);
+    }
+    QStringList seen;
+
+private:
+    void read() {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) {
+            return;
+        }
+        const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        const bool plain = box->textFormat() == Qt::PlainText && label &&
+                           label->textFormat() == Qt::PlainText && label->text() == box->text();
+        const MessageIcon icon = box->icon() == QMessageBox::Critical  ? MessageIcon::Critical
+                                 : box->icon() == QMessageBox::Warning ? MessageIcon::Exclamation
+                                                                       : MessageIcon::None;
+        seen.append((plain ? QString() : QStringLiteral("MARKUP ")) +
+                    messageLine(box->text(), icon, box->windowTitle()));
+        QAbstractButton* ok = box->button(QMessageBox::Ok);
+        if (ok && box->buttons().size() == 1) {
+            ok->click();
+        } else {
+            seen.append(QStringLiteral("no single OK button"));
+            box->reject();
+        }
+    }
+    QTimer poll_;
 };
 
 QString native(const QString& path) {
@@ -331,6 +368,23 @@ private slots:
         add({"good.dll"}, run_);
         command(0)->click();
         QCOMPARE(messages_->shown, QStringList{kDone});
+    }
+
+    // The real message boxes: a path or a typed pattern is shown as it is, never as markup.
+    void messageBoxesShowTheirTextAsItIs() {
+        messages_.reset();
+        const QString tagged = QStringLiteral("tag<b>bold.dll");
+        QVERIFY(QFile::copy(fixture("regonly.dll"), run_ + '/' + tagged));
+        add({tagged, "good.dll"}, run_);
+        window_->show();
+        BoxReader boxes;
+        command(1)->click();  // the tagged library has no DllUnregisterServer
+        text1()->setText(QStringLiteral("<i>/"));
+        QCOMPARE(boxes.seen,
+                 QStringList({entryFailure(inRun(tagged)), kUndone,
+                              warning("The pattern <i>/ cannot be used: a pattern names files in "
+                                      "the folder, such as *.dll, and several are separated by "
+                                      "\";\". The file list keeps *.ocx;*.dll.")}));
     }
 
     void usableAfterTimeOut() {
