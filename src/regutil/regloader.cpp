@@ -4,6 +4,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#include <QDir>
+#include <QFileInfo>
 #else
 #include <dlfcn.h>
 #include <link.h>
@@ -32,10 +34,19 @@ private:
 class WindowsLoader final : public LibraryLoader {
 public:
     std::unique_ptr<LoadedLibrary> load(const QString& path) override {
-        if (path.isEmpty()) {
+        // A name without a full path would be searched for along the library path: only
+        // the file at the path given is loaded, and its own folder is searched first for
+        // what it needs.
+        if (!QFileInfo(path).isAbsolute()) {
             return nullptr;
         }
-        HMODULE module = LoadLibraryW(reinterpret_cast<const wchar_t*>(path.utf16()));
+        const QString native = QDir::toNativeSeparators(path);
+        const DWORD attributes = GetFileAttributesW(reinterpret_cast<LPCWSTR>(native.utf16()));
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            return nullptr;
+        }
+        HMODULE module = LoadLibraryExW(reinterpret_cast<LPCWSTR>(native.utf16()), nullptr,
+                                        LOAD_WITH_ALTERED_SEARCH_PATH);
         if (!module) {
             return nullptr;
         }

@@ -32,7 +32,7 @@ public:
     virtual std::unique_ptr<LoadedLibrary> load(const QString& path) = 0;
 };
 
-// The platform's loader: dlopen on POSIX systems, LoadLibraryW on Windows.
+// The platform's loader: dlopen on POSIX systems, LoadLibraryExW on Windows.
 LibraryLoader& systemLoader();
 
 }  // namespace ostrel
