@@ -303,11 +303,28 @@ private slots:
         QVERIFY(command(0)->isEnabled() && command(1)->isEnabled());
         image(3)->click();
         QVERIFY(regList()->count() == 0 && !command(0)->isEnabled() && !command(1)->isEnabled());
+
+        // With a pattern that matches nothing the actions add nothing and leave the
+        // buttons as they are, enabled or not.
+        for (const bool filled : {false, true}) {
+            text1()->setText(QStringLiteral("*.dll"));
+            if (filled) {
+                image(2)->click();
+            }
+            const QStringList before = texts(regList());
+            text1()->setText(QStringLiteral("*.none"));
+            QCOMPARE(file1()->count(), 0);
+            image(0)->click();
+            image(2)->click();
+            QCOMPARE(texts(regList()), before);
+            QVERIFY(command(0)->isEnabled() == filled && command(1)->isEnabled() == filled);
+        }
+        QCOMPARE(messages_->shown, QStringList());
     }
 
     void runOutcomes_data() {
         QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("files");    // added one by one in this order
+        QTest::addColumn<QString>("files");    // added one by one in this order; "|" between runs
         QTest::addColumn<QString>("entered");  // whose entry point ran
         QTest::addColumn<QStringList>("expected");
         const QString regonly = QStringLiteral("%RUN%regonly.dll");
@@ -334,6 +351,14 @@ private slots:
             << "throws.dll exits.dll cancels.ocx good.dll"
             << QStringList{timeoutFailure("%RUN%throws.dll"), timeoutFailure("%RUN%exits.dll"),
                            timeoutFailure("%RUN%cancels.ocx"), kDone};
+        // Each run starts without success: a failed run does not hold back the next, and a
+        // success does not carry over into a run where nothing got past loading.
+        QTest::newRow("a failed run, then a good one")
+            << 1 << "regonly.dll | good.dll"
+            << "good.dll" << QStringList{entryFailure(regonly), kUndone};
+        QTest::newRow("a good run, then one that loads nothing")
+            << 0 << "good.dll | notalib.dll"
+            << "good.dll" << QStringList{kDone, kLoadFailure};
     }
 
     void runOutcomes() {
@@ -347,8 +372,11 @@ private slots:
             busyWindow.append(window_->cursor().shape() == Qt::WaitCursor);
             command(index)->click();
         };
-        add(files.split(' '), run_);
-        command(index)->click();
+        for (const QString& run : files.split('|')) {
+            add(run.split(' ', Qt::SkipEmptyParts), run_);
+            command(index)->click();
+            QVERIFY(regList()->count() == 0 && !command(0)->isEnabled());
+        }
         QCOMPARE(messages_->shown, expected.replaceInStrings("%RUN%", inRun("")));
         QCOMPARE(busyWindow, QList<bool>(expected.size(), true));
         QCOMPARE(window_->commandMode(), index == 0 ? QString() : QStringLiteral("u"));
@@ -368,6 +396,39 @@ private slots:
         add({"good.dll"}, run_);
         command(0)->click();
         QCOMPARE(messages_->shown, QStringList{kDone});
+    }
+
+    // Closing the window ends the run after the file at hand: no later entry point runs
+    // and no closing message shows.
+    void closingDuringARun_data() {
+        QTest::addColumn<bool>("duringMessage");  // else between two files
+        QTest::addColumn<QString>("entered");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("while a message shows") << true << "" << QStringList{kLoadFailure};
+        QTest::newRow("between two files") << false << "good.dll" << QStringList();
+    }
+
+    void closingDuringARun() {
+        QFETCH(bool, duringMessage);
+        QFETCH(QString, entered);
+        QFETCH(QStringList, expected);
+        add({duringMessage ? "notalib.dll" : "good.dll", "goodctl.ocx", "regonly.dll"}, run_);
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        if (duringMessage) {
+            messages_->onShow = [this] { window_->close(); };
+        } else {  // taken up where the run lets pending events run
+            QTimer::singleShot(0, window_.get(), &QWidget::close);
+        }
+        command(0)->click();
+        QVERIFY(!window_->isVisible());
+        QCOMPARE(messages_->shown, expected);
+        QStringList ran;
+        for (const QString& name : entered.split(' ', Qt::SkipEmptyParts)) {
+            ran.append("DllRegisterServer " + inRun(name));
+        }
+        QCOMPARE(readTrace(tracePath_).filter(QStringLiteral("Server ")), ran);
+        QVERIFY(window_->cursor().shape() == Qt::ArrowCursor && !isBusyPointer());
     }
 
     // The real message boxes: a path or a typed pattern is shown as it is, never as markup.
