@@ -7,7 +7,7 @@ int main(int argc, char* argv[]) {
     int exitCode = 0;
     {
         QApplication app(argc, argv);
-        ostrel::RegistrationWindow window(ostrel::kDefaultWaitLimitMs);
+        ostrel::RegistrationWindow window;
         window.show();
         exitCode = QApplication::exec();
     }

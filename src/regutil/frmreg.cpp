@@ -2,6 +2,7 @@
 
 #include "reglistrules.h"
 #include "regmessages.h"
+#include "regpointer.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -94,8 +95,15 @@ bool FolderList::setPath(const QString& path) {
             break;
         }
     }
-    const QStringList subfolders =
-        QDir(open).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    // Folders only: QDir lists links to pipes and devices among them too.
+    QStringList subfolders;
+    const QFileInfoList entries =
+        QDir(open).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo& entry : entries) {
+        if (entry.isDir()) {
+            subfolders.append(entry.fileName());
+        }
+    }
 
     clear();
     const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
@@ -189,8 +197,10 @@ void PictureButton::keyPressEvent(QKeyEvent* event) {
 
 // ---------------------------------------------------------------------------------------
 
-RegistrationWindow::RegistrationWindow(int waitLimitMs, LibraryLoader* loader, QWidget* parent)
-    : QMainWindow(parent), engine_(waitLimitMs, loader) {
+RegistrationWindow::RegistrationWindow(RegistrationEngine* engine, QWidget* parent)
+    : QMainWindow(parent),
+      ownEngine_(engine ? nullptr : std::make_unique<RegistrationEngine>()),
+      engine_(engine ? *engine : *ownEngine_) {
     setObjectName(QStringLiteral("frmreg"));
     setWindowTitle(QStringLiteral("Auto Object Registery"));
     buildControls();
@@ -375,7 +385,7 @@ void RegistrationWindow::changeFolder(const QString& path) {
     showMessage(QStringLiteral("The folder ") + native(path) +
                     QStringLiteral(" cannot be read. The folder list stays at ") +
                     native(dir1_->path()) + QLatin1Char('.'),
-                msg::kExclamation);
+                MessageIcon::Exclamation);
 }
 
 void RegistrationWindow::changeDrive(int index) {
@@ -395,7 +405,7 @@ void RegistrationWindow::changeDrive(int index) {
     showMessage(QStringLiteral("The drive ") + native(root) +
                     QStringLiteral(" cannot be read. The drive list stays at ") + kept +
                     QLatin1Char('.'),
-                msg::kExclamation);
+                MessageIcon::Exclamation);
 }
 
 void RegistrationWindow::changePattern(const QString& text) {
@@ -411,7 +421,7 @@ void RegistrationWindow::changePattern(const QString& text) {
                                        "such as *.dll, and several are separated by \";\". "
                                        "The file list keeps ") +
                         kept + QLatin1Char('.'),
-                    msg::kExclamation);
+                    MessageIcon::Exclamation);
         return;
     }
     patterns_ = *patterns;
@@ -424,9 +434,15 @@ void RegistrationWindow::refreshFiles() {
     if (filesPath_.isEmpty()) {
         return;
     }
-    const QStringList names =
-        QDir(filesPath_).entryList(patterns_, QDir::Files, QDir::Name | QDir::IgnoreCase);
-    file1_->addItems(names);
+    // Regular files only: QDir lists links to pipes and devices too, which the engine
+    // would refuse.
+    const QFileInfoList entries =
+        QDir(filesPath_).entryInfoList(patterns_, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo& entry : entries) {
+        if (entry.isFile()) {
+            file1_->addItem(entry.fileName());
+        }
+    }
 }
 
 QString RegistrationWindow::filesFolder() const {
@@ -515,7 +531,7 @@ void RegistrationWindow::runRegistration(int index) {
             showMessage(QStringLiteral("Subscript out of range   9"));
             return;
         }
-        engine_.registerLibraryFile(item->text(), commandMode_);
+        engine_.registerLibraryFile(item->text(), commandMode_, *this);
         QCoreApplication::processEvents();
         if (exitRequested_) {
             unsetCursor();
@@ -532,6 +548,20 @@ void RegistrationWindow::runRegistration(int index) {
     updateCommandButtons();
     unsetCursor();
     running_ = false;
+}
+
+void RegistrationWindow::setBusy(bool busy) {
+    if (busy) {
+        setBusyPointer();
+    } else {
+        setDefaultPointer();
+    }
+}
+
+void RegistrationWindow::reported(const Report& report) {
+    if (!report.text.isEmpty()) {
+        showMessage(report.text, report.icon, report.title);
+    }
 }
 
 void RegistrationWindow::closeEvent(QCloseEvent* event) {

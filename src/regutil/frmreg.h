@@ -6,14 +6,14 @@
 #include <QMainWindow>
 #include <QToolButton>
 
+#include <memory>
+
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace ostrel {
-
-class LibraryLoader;
 
 // A folder list: the open folder's ancestors from the root down, the open folder, then
 // its subfolders, each an item of its own. Enter or a double-click opens an item.
@@ -66,12 +66,13 @@ protected:
 };
 
 // frmreg: picks library files into the register list and registers or unregisters them.
-class RegistrationWindow : public QMainWindow {
+// It shows what the engine reports: the busy pointer and a message box per failure.
+class RegistrationWindow : public QMainWindow, private RegistrationObserver {
     Q_OBJECT
 public:
-    // waitLimitMs and loader go to the registration engine (nullptr: the platform's loader).
-    explicit RegistrationWindow(int waitLimitMs = kDefaultWaitLimitMs,
-                                LibraryLoader* loader = nullptr, QWidget* parent = nullptr);
+    // The engine is borrowed; without one the window runs its own, with the default wait
+    // limit and the platform's loader.
+    explicit RegistrationWindow(RegistrationEngine* engine = nullptr, QWidget* parent = nullptr);
 
     // The drive list's roots; the one holding the open folder becomes current.
     void setDrives(const QStringList& roots);
@@ -84,6 +85,7 @@ public:
     void runRegistration(int index);
 
     RegistrationEngine& engine() { return engine_; }
+    const RegistrationEngine& engine() const { return engine_; }
     QString commandMode() const { return commandMode_; }
     bool lastSucceeded() const { return engine_.lastSucceeded(); }
     std::uint32_t waitResult() const { return engine_.waitResult(); }
@@ -95,6 +97,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void setBusy(bool busy) override;
+    void reported(const Report& report) override;
+
     void buildControls();
     void load();
     void changeFolder(const QString& path);
@@ -104,7 +109,8 @@ private:
     void updateCommandButtons();
     void selectDriveOf(const QString& path);
 
-    RegistrationEngine engine_;
+    std::unique_ptr<RegistrationEngine> ownEngine_;
+    RegistrationEngine& engine_;
     QString commandMode_;
     bool running_ = false;
     bool exitRequested_ = false;

@@ -20,18 +20,19 @@ using EntryPoint = std::int32_t(OSTREL_ENTRY_CALL*)();
 class LoadedLibrary {
 public:
     virtual ~LoadedLibrary() = default;
-    // The exported function of exactly this name, or nullptr.
+    // The function of exactly this name that the library itself exports, or nullptr.
     virtual EntryPoint entryPoint(const char* name) = 0;
 };
 
 class LibraryLoader {
 public:
     virtual ~LibraryLoader() = default;
-    // Loads the library at the path, or returns nullptr when it cannot be loaded.
+    // Loads the library at the path, or returns nullptr when it cannot be loaded or the
+    // path names no regular file.
     virtual std::unique_ptr<LoadedLibrary> load(const QString& path) = 0;
 };
 
-// The platform's loader: dlopen on POSIX systems, LoadLibraryW on Windows.
+// The platform's loader: dlopen on POSIX systems, LoadLibraryExW on Windows.
 LibraryLoader& systemLoader();
 
 }  // namespace ostrel

@@ -8,25 +8,26 @@ namespace {
 
 class BoxService final : public MessageService {
 public:
-    int show(const QString& text, int flags, const QString& title) override {
+    void show(const QString& text, MessageIcon icon, const QString& title) override {
         QMessageBox box(QApplication::activeWindow());
         box.setWindowTitle(title);
+        // Paths and typed patterns are shown as they are, never taken for markup.
+        box.setTextFormat(Qt::PlainText);
         box.setText(text);
         box.setWindowModality(Qt::ApplicationModal);
-        switch (flags & 0x70) {
-            case msg::kCritical:
+        switch (icon) {
+            case MessageIcon::Critical:
                 box.setIcon(QMessageBox::Critical);
                 break;
-            case msg::kExclamation:
+            case MessageIcon::Exclamation:
                 box.setIcon(QMessageBox::Warning);
                 break;
-            default:
+            case MessageIcon::None:
                 box.setIcon(QMessageBox::NoIcon);
                 break;
         }
         box.setStandardButtons(QMessageBox::Ok);
         box.exec();
-        return msg::kResultOk;
     }
 };
 
@@ -43,8 +44,8 @@ void setMessageService(MessageService* service) {
     installed = service;
 }
 
-int showMessage(const QString& text, int flags, const QString& title) {
-    return messages().show(text, flags, title.isEmpty() ? kProgramTitle : title);
+void showMessage(const QString& text, MessageIcon icon, const QString& title) {
+    messages().show(text, icon, title.isEmpty() ? kProgramTitle : title);
 }
 
 }  // namespace ostrel

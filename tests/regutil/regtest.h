@@ -1,31 +1,33 @@
 #pragma once
 
 #include "regengine.h"
-#include "regmessages.h"
-#include "regpointer.h"
 
 #include <QFile>
 #include <QStringList>
 #include <QtTest>
 
-#include <functional>
+// Quick libraries get a limit no busy machine reaches; a sleeper one it always passes.
+inline constexpr int kGenerousLimitMs = 60000;
+inline constexpr int kShortLimitMs = 300;
 
-// Records every message box as "<flags> <title>: <text>", marked "BUSY " when the
-// screen-wide pointer was still busy while it showed.
-class RecordingMessages : public ostrel::MessageService {
+// A message as "<icon flags> <title>: <text>", the way the recorders below write it.
+inline QString messageLine(const QString& text, ostrel::MessageIcon icon, const QString& title) {
+    return QStringLiteral("%1 %2: %3").arg(static_cast<int>(icon)).arg(title, text);
+}
+
+// Records what the engine reports: "busy" and "default" for the pointer, and for each
+// outcome its message line, or "succeeded".
+class RecordingObserver : public ostrel::RegistrationObserver {
 public:
-    RecordingMessages() { ostrel::setMessageService(this); }
-    ~RecordingMessages() override { ostrel::setMessageService(nullptr); }
-    int show(const QString& text, int flags, const QString& title) override {
-        shown.append((ostrel::isBusyPointer() ? QStringLiteral("BUSY ") : QString()) +
-                     QStringLiteral("%1 %2: %3").arg(flags).arg(title, text));
-        if (onShow) {
-            onShow();
-        }
-        return ostrel::msg::kResultOk;
+    void setBusy(bool busy) override {
+        events.append(busy ? QStringLiteral("busy") : QStringLiteral("default"));
     }
-    QStringList shown;
-    std::function<void()> onShow;
+    void reported(const ostrel::Report& report) override {
+        QCOMPARE(report.text.isEmpty(), report.outcome == ostrel::Outcome::Succeeded);
+        events.append(report.text.isEmpty() ? QStringLiteral("succeeded")
+                                            : messageLine(report.text, report.icon, report.title));
+    }
+    QStringList events;
 };
 
 inline QString plain(const QString& text) {

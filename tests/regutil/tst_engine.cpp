@@ -1,9 +1,12 @@
 #include "regtest.h"
 
-#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <system_error>
@@ -13,21 +16,42 @@ using namespace ostrel;
 
 namespace {
 
-// Sees whether the pointer is busy when the worker starts; can act as a system that has
-// no thread to spare.
+// Marks in the record when the worker starts; can act as a system that has no thread to
+// spare.
 struct ProbeEngine : RegistrationEngine {
-    using RegistrationEngine::RegistrationEngine;
+    explicit ProbeEngine(RecordingObserver& observer)
+        : RegistrationEngine(kGenerousLimitMs), observer(observer) {}
     std::thread startWorker(std::function<void()> work) override {
-        busyAtStart = isBusyPointer();
+        observer.events.append(QStringLiteral("worker"));
         if (threadless) {
             throw std::system_error(
                 std::make_error_code(std::errc::resource_unavailable_try_again));
         }
         return RegistrationEngine::startWorker(std::move(work));
     }
+    RecordingObserver& observer;
     bool threadless = false;
-    bool busyAtStart = false;
 };
+
+// "<event> <fixture name>" lines with the fixture's full path.
+QStringList traced(const QStringList& lines) {
+    QStringList full;
+    for (const QString& line : lines) {
+        const qsizetype blank = line.indexOf(QLatin1Char(' '));
+        full.append(line.left(blank + 1) + fixture(line.mid(blank + 1)));
+    }
+    return full;
+}
+
+// The lines of one fixture's load, entry point and unload.
+QStringList ran(const QString& name, const QString& entry) {
+    QStringList lines = {"loaded " + name};
+    if (!entry.isEmpty()) {
+        lines.append(entry + ' ' + name);
+    }
+    lines.append("unloaded " + name);
+    return lines;
+}
 
 }  // namespace
 
@@ -47,7 +71,6 @@ private slots:
         // No worker of one test may run on into the next.
         QVERIFY(releaseSleepers(releasePath_));
         QCOMPARE(abandonedWorkers(), 0);
-        QVERIFY(!isBusyPointer());
     }
 
     void outcomes_data() {
@@ -55,32 +78,79 @@ private slots:
         QTest::addColumn<QString>("mode");
         QTest::addColumn<bool>("lastBefore");
         QTest::addColumn<bool>("lastAfter");
-        QTest::addColumn<QString>("message");    // empty: none
-        QTest::addColumn<QStringList>("trace");  // events, each followed by the file
+        QTest::addColumn<QString>("message");  // empty: none
+        QTest::addColumn<QStringList>("trace");
 
         const QString good = fixture(QStringLiteral("good.dll"));
         const QString regonly = fixture(QStringLiteral("regonly.dll"));
+        const QString noentry = fixture(QStringLiteral("noentry.ocx"));
+        const QString dependent = fixture(QStringLiteral("dependent.dll"));
         const QString text = fixture(QStringLiteral("notalib.dll"));
-        const QString failing = fixture(QStringLiteral("failcode.ocx"));
-        const QStringList reg = {"loaded", "DllRegisterServer", "unloaded"};
-        const QStringList unreg = {"loaded", "DllUnregisterServer", "unloaded"};
-        const QStringList loadOnly = {"loaded", "unloaded"}, none;
+        const QString reg = QStringLiteral("DllRegisterServer");
+        const QString unreg = QStringLiteral("DllUnregisterServer");
         const QString unknown = plain(QStringLiteral("Unknown command handle"));
+        const QStringList none;
+        // Loading the dependent loads the library it links to first and unloads it last.
+        const QStringList dependentTrace = {"loaded provider.dll", "loaded dependent.dll",
+                                            "unloaded dependent.dll", "unloaded provider.dll"};
 
-        QTest::newRow("register") << good << "" << false << true << "" << reg;
-        QTest::newRow("unregister U") << good << "U" << false << true << "" << unreg;
-        QTest::newRow("unregister u") << good << "u" << false << true << "" << unreg;
-        QTest::newRow("failure code succeeds") << failing << "" << false << true << "" << reg;
-        QTest::newRow("only register: register") << regonly << "" << false << true << "" << reg;
-        QTest::newRow("mode x keeps true") << good << "x" << true << true << unknown << loadOnly;
-        QTest::newRow("mode x keeps false") << good << "x" << false << false << unknown << loadOnly;
-        QTest::newRow("mode uu") << good << "uu" << true << true << unknown << loadOnly;
+        QTest::newRow("register") << good << "" << false << true << "" << ran("good.dll", reg);
+        QTest::newRow("unregister U")
+            << good << "U" << false << true << "" << ran("good.dll", unreg);
+        QTest::newRow("unregister u")
+            << good << "u" << false << true << "" << ran("good.dll", unreg);
+        QTest::newRow("failure code succeeds")
+            << fixture("failcode.ocx") << "" << false << true << "" << ran("failcode.ocx", reg);
+        QTest::newRow("only register: register")
+            << regonly << "" << false << true << "" << ran("regonly.dll", reg);
+        QTest::newRow("mode x keeps true")
+            << good << "x" << true << true << unknown << ran("good.dll", "");
+        QTest::newRow("mode x keeps false")
+            << good << "x" << false << false << unknown << ran("good.dll", "");
+        QTest::newRow("mode uu") << good << "uu" << true << true << unknown << ran("good.dll", "");
         QTest::newRow("text keeps true") << text << "" << true << true << kLoadFailure << none;
         QTest::newRow("text keeps false") << text << "u" << false << false << kLoadFailure << none;
         QTest::newRow("text, mode x") << text << "x" << true << true << kLoadFailure << none;
         QTest::newRow("empty path") << QString() << "" << true << true << kLoadFailure << none;
         QTest::newRow("only register: unregister")
-            << regonly << "u" << true << false << entryFailure(regonly) << loadOnly;
+            << regonly << "u" << true << false << entryFailure(regonly) << ran("regonly.dll", "");
+        QTest::newRow("no entry points: register")
+            << noentry << "" << true << false << entryFailure(noentry) << ran("noentry.ocx", "");
+        // The library it links to has both entry points; they are not this library's.
+        QTest::newRow("entry points only in a dependency: register")
+            << dependent << "" << true << false << entryFailure(dependent) << dependentTrace;
+        QTest::newRow("entry points only in a dependency: unregister")
+            << dependent << "u" << true << false << entryFailure(dependent) << dependentTrace;
+
+        // An entry point that does not return ends the worker all the same: the library's
+        // failure, told at once, and the library released.
+        for (const char* name : {"throws.dll", "exits.dll", "cancels.ocx"}) {
+            const QString file = fixture(name);
+            for (const char* mode : {"", "u"}) {
+                QTest::addRow("%s, mode \"%s\"", name, mode)
+                    << file << mode << true << false << timeoutFailure(file)
+                    << ran(name, *mode ? unreg : reg);
+            }
+        }
+
+        // Never opened: a pipe would block the loader for ever, a device may act on it.
+        QVERIFY(temp_.isValid());
+        const QString pipe = temp_.filePath(QStringLiteral("pipe.dll"));
+        const QString folder = temp_.filePath(QStringLiteral("folder.ocx"));
+        QVERIFY(mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0 || QFile::exists(pipe));
+        QVERIFY(QDir().mkpath(folder));
+        const QStringList special = {pipe, folder, QStringLiteral("/dev/null"),
+                                     QStringLiteral("/dev/zero")};
+        for (const QString& target : special) {
+            const QString link = temp_.filePath("link-to-" + QFileInfo(target).fileName());
+            QVERIFY(QFile::link(target, link) || QFileInfo(link).isSymLink());
+            for (const QString& path : {target, link}) {
+                const QString row =
+                    path.startsWith(temp_.path()) ? QFileInfo(path).fileName() : path;
+                QTest::addRow("%s", qPrintable(row))
+                    << path << "" << true << true << kLoadFailure << none;
+            }
+        }
     }
 
     void outcomes() {
@@ -91,52 +161,62 @@ private slots:
         QFETCH(QString, message);
         QFETCH(QStringList, trace);
 
-        RecordingMessages messages;
-        ProbeEngine engine(10000);
+        RecordingObserver observer;
+        ProbeEngine engine(observer);
         engine.setLastSucceeded(lastBefore);
-        engine.registerLibraryFile(file, mode);
+        engine.registerLibraryFile(file, mode, observer);
 
         QCOMPARE(engine.lastSucceeded(), lastAfter);
-        QCOMPARE(engine.busyAtStart, message.isEmpty());
-        QCOMPARE(messages.shown, message.isEmpty() ? QStringList() : QStringList{message});
-        if (message.isEmpty()) {
-            QCOMPARE(engine.waitResult(), kWaitEnded);
+        // A worker runs exactly when the entry point was found; the pointer is busy while
+        // it runs and back to default before any message.
+        QStringList events = {message.isEmpty() ? QStringLiteral("succeeded") : message};
+        if (message.isEmpty() || message == timeoutFailure(file)) {
+            events = QStringList{"busy", "worker", "default"} + events;
         }
-        QCOMPARE(readTrace(tracePath_),
-                 trace.replaceInStrings(QRegularExpression("$"), " " + file));
-        QVERIFY(!isBusyPointer());
-        QVERIFY(!QGuiApplication::overrideCursor());
+        QCOMPARE(observer.events, events);
+        QCOMPARE(engine.waitResult(), kWaitEnded);
+        QCOMPARE(readTrace(tracePath_), traced(trace));
     }
 
     void noWorkerThread() {
-        RecordingMessages messages;
-        ProbeEngine engine(10000);
+        RecordingObserver observer;
+        ProbeEngine engine(observer);
         engine.threadless = true;
         const QString good = fixture(QStringLiteral("good.dll"));
         engine.setLastSucceeded(true);
-        engine.registerLibraryFile(good, QString());
+        engine.registerLibraryFile(good, QString(), observer);
         QCOMPARE(engine.lastSucceeded(), false);
-        QCOMPARE(messages.shown, QStringList{entryFailure(good)});
-        QCOMPARE(readTrace(tracePath_), QStringList({"loaded " + good, "unloaded " + good}));
+        QCOMPARE(observer.events, QStringList({"busy", "worker", "default", entryFailure(good)}));
+        QCOMPARE(readTrace(tracePath_), traced(ran("good.dll", "")));
+    }
+
+    // The library stays loaded until the worker ends, by a return or by ending its thread.
+    void timeOutKeepsTheLibraryUntilTheWorkerEnds_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("mode");
+        QTest::newRow("returns") << QStringLiteral("sleeper.dll") << "u";
+        QTest::newRow("ends its thread") << QStringLiteral("sleepexit.dll") << "";
     }
 
     void timeOutKeepsTheLibraryUntilTheWorkerEnds() {
-        RecordingMessages messages;
-        const QString sleeper = fixture(QStringLiteral("sleeper.dll"));
-        RegistrationEngine engine(300);
+        QFETCH(QString, name);
+        QFETCH(QString, mode);
+        const QString entry = mode.isEmpty() ? kRegisterEntry : kUnregisterEntry;
+        RecordingObserver observer;
+        const QString sleeper = fixture(name);
+        RegistrationEngine engine(kShortLimitMs);
         engine.setLastSucceeded(true);
-        engine.registerLibraryFile(sleeper, QStringLiteral("u"));
+        engine.registerLibraryFile(sleeper, mode, observer);
         QCOMPARE(engine.lastSucceeded(), false);
         QCOMPARE(engine.waitResult(), kWaitTimeout);
-        QCOMPARE(messages.shown, QStringList{timeoutFailure(sleeper)});
+        QCOMPARE(observer.events, QStringList({"busy", "default", timeoutFailure(sleeper)}));
         QCOMPARE(abandonedWorkers(), 1);
         const QStringList during = readTrace(tracePath_);  // the worker still runs inside it
         QVERIFY(!during.contains("unloaded " + sleeper) && !during.contains("end " + sleeper));
 
         QVERIFY(releaseSleepers(releasePath_));
         QCOMPARE(readTrace(tracePath_),
-                 QStringList({"loaded " + sleeper, "DllUnregisterServer " + sleeper,
-                              "end " + sleeper, "unloaded " + sleeper}));
+                 traced({"loaded " + name, entry + ' ' + name, "end " + name, "unloaded " + name}));
     }
 
     void processEndsWhileAWorkerStillRuns() {
@@ -148,9 +228,8 @@ private slots:
         QCOMPARE(helper.exitCode(), 3);
         QCOMPARE(helper.readAllStandardOutput(), QByteArray("timed out, 1 worker left\n"));
         // Ended without running the library's destructors under its worker.
-        const QString sleeper = fixture(QStringLiteral("sleeper.dll"));
         QCOMPARE(readTrace(tracePath_),
-                 QStringList({"loaded " + sleeper, "DllRegisterServer " + sleeper}));
+                 traced({"loaded sleeper.dll", "DllRegisterServer sleeper.dll"}));
     }
 
 private:
@@ -161,17 +240,16 @@ private:
 };
 
 int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
     if (argc == 2 && qstrcmp(argv[1], "--end-with-running-worker") == 0) {
-        QCoreApplication app(argc, argv);
-        RecordingMessages messages;
+        RecordingObserver observer;
         RegistrationEngine engine(100);
-        engine.registerLibraryFile(fixture(QStringLiteral("sleeper.dll")), QString());
+        engine.registerLibraryFile(fixture(QStringLiteral("sleeper.dll")), QString(), observer);
         std::printf("%s, %d worker left\n",
                     engine.waitResult() == kWaitTimeout ? "timed out" : "ended",
                     abandonedWorkers());
         endProcess(3);
     }
-    QApplication app(argc, argv);
     EngineTest test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -1,5 +1,7 @@
 #include "frmreg.h"
 #include "reglistrules.h"
+#include "regmessages.h"
+#include "regpointer.h"
 #include "regtest.h"
 
 #include <QAccessible>
@@ -8,16 +10,86 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
+#include <sys/stat.h>
+
+#include <functional>
 #include <memory>
 
 using namespace ostrel;
 
 namespace {
+
+// Records every message box as its message line, marked "BUSY " when the screen-wide
+// pointer was still busy while it showed.
+class RecordingMessages : public MessageService {
+public:
+    RecordingMessages() { setMessageService(this); }
+    ~RecordingMessages() override { setMessageService(nullptr); }
+    void show(const QString& text, MessageIcon icon, const QString& title) override {
+        shown.append((isBusyPointer() ? QStringLiteral("BUSY ") : QString()) +
+                     messageLine(text, icon, title));
+        if (onShow) {
+            onShow();
+        }
+    }
+    QStringList shown;
+    std::function<void()> onShow;
+};
+
+// Quick libraries get a limit no busy machine reaches; the sleepers a short one.
+class TestEngine : public RegistrationEngine {
+public:
+    TestEngine() : RegistrationEngine(kGenerousLimitMs) {}
+
+protected:
+    int waitLimitFor(const QString& file) const override {
+        return QFileInfo(file).fileName().startsWith(QLatin1String("sleep"))
+                   ? kShortLimitMs
+                   : RegistrationEngine::waitLimitFor(file);
+    }
+};
+
+// Reads the next real message box once it shows, as its message line, and presses OK.
+// Every box must show its text as plain text.
+class BoxReader : public QObject {
+public:
+    BoxReader() {
+        connect(&poll_, &QTimer::timeout, this, &BoxReader::read);
+        poll_.start(10);
+    }
+    QStringList seen;
+
+private:
+    void read() {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) {
+            return;
+        }
+        const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        const bool plain = box->textFormat() == Qt::PlainText && label &&
+                           label->textFormat() == Qt::PlainText && label->text() == box->text();
+        const MessageIcon icon = box->icon() == QMessageBox::Critical  ? MessageIcon::Critical
+                                 : box->icon() == QMessageBox::Warning ? MessageIcon::Exclamation
+                                                                       : MessageIcon::None;
+        seen.append((plain ? QString() : QStringLiteral("MARKUP ")) +
+                    messageLine(box->text(), icon, box->windowTitle()));
+        QAbstractButton* ok = box->button(QMessageBox::Ok);
+        if (ok && box->buttons().size() == 1) {
+            ok->click();
+        } else {
+            seen.append(QStringLiteral("no single OK button"));
+            box->reject();
+        }
+    }
+    QTimer poll_;
+};
 
 QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
@@ -85,10 +157,17 @@ private slots:
              {"a.dll", "b.ocx", "c.dll", "UPPER.DLL", "readme.txt", "sub/s.dll"}) {
             QVERIFY(QFile(libs_ + '/' + name).open(QIODevice::WriteOnly));
         }
-        for (const char* name :
-             {"good.dll", "goodctl.ocx", "notalib.dll", "regonly.dll", "sleeper.dll"}) {
+        // More fixtures are copied in by add() as the tests need them.
+        for (const char* name : {"good.dll", "goodctl.ocx", "notalib.dll", "provider.dll",
+                                 "regonly.dll", "sleeper.dll"}) {
             QVERIFY(QFile::copy(fixture(name), run_ + '/' + name));
         }
+        // Entries that are no regular files are never offered.
+        QVERIFY(mkfifo(QFile::encodeName(libs_ + "/pipe.dll").constData(), 0600) == 0);
+        QVERIFY(QDir().mkpath(libs_ + "/folder.dll"));
+        QVERIFY(QFile::link(QStringLiteral("/dev/null"), libs_ + "/null.ocx"));
+        QVERIFY(QFile::link(libs_ + "/pipe.dll", libs_ + "/pipe-link.dll"));
+        QVERIFY(QFile::link(libs_ + "/missing.dll", libs_ + "/dangling.dll"));
         tracePath_ = root_ + QStringLiteral("/trace.txt");
         releasePath_ = root_ + QStringLiteral("/release");
         qputenv("OSTREL_TRACE", QFile::encodeName(tracePath_));
@@ -97,12 +176,14 @@ private slots:
         messages_ = std::make_unique<RecordingMessages>();
         const QString startFolder = QDir::currentPath();
         QVERIFY(QDir::setCurrent(libs_ + QStringLiteral("/sub")));
-        window_ = std::make_unique<RegistrationWindow>(300);
+        engine_ = std::make_unique<TestEngine>();
+        window_ = std::make_unique<RegistrationWindow>(engine_.get());
         QVERIFY(QDir::setCurrent(startFolder));
     }
 
     void cleanup() {
         window_.reset();
+        engine_.reset();
         messages_.reset();
         QVERIFY(releaseSleepers(releasePath_));
         QVERIFY(!isBusyPointer());
@@ -125,7 +206,13 @@ private slots:
                                     "*.ocx;*.dll", "Register", "UnRegister", "Add Selected",
                                     "Remove Selected", "Add All", "Remove All"}));
         QCOMPARE(dir1()->path(), libs_);  // the parent of the working folder
+        // Pipes, devices and links to them are offered neither as files nor as folders.
         QCOMPARE(texts(file1()), kLibsFiles);
+        QStringList subfolders;
+        for (int i = dir1()->currentRow() + 1; i < dir1()->count(); ++i) {
+            subfolders.append(dir1()->item(i)->data(Qt::AccessibleTextRole).toString());
+        }
+        QCOMPARE(subfolders, QStringList({"folder.dll", "sub"}));
         QVERIFY(regList()->count() == 0 && !command(0)->isEnabled() && !command(1)->isEnabled());
         QCOMPARE(messages_->shown, QStringList());
 
@@ -216,11 +303,28 @@ private slots:
         QVERIFY(command(0)->isEnabled() && command(1)->isEnabled());
         image(3)->click();
         QVERIFY(regList()->count() == 0 && !command(0)->isEnabled() && !command(1)->isEnabled());
+
+        // With a pattern that matches nothing the actions add nothing and leave the
+        // buttons as they are, enabled or not.
+        for (const bool filled : {false, true}) {
+            text1()->setText(QStringLiteral("*.dll"));
+            if (filled) {
+                image(2)->click();
+            }
+            const QStringList before = texts(regList());
+            text1()->setText(QStringLiteral("*.none"));
+            QCOMPARE(file1()->count(), 0);
+            image(0)->click();
+            image(2)->click();
+            QCOMPARE(texts(regList()), before);
+            QVERIFY(command(0)->isEnabled() == filled && command(1)->isEnabled() == filled);
+        }
+        QCOMPARE(messages_->shown, QStringList());
     }
 
     void runOutcomes_data() {
         QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("files");    // added one by one in this order
+        QTest::addColumn<QString>("files");    // added one by one in this order; "|" between runs
         QTest::addColumn<QString>("entered");  // whose entry point ran
         QTest::addColumn<QStringList>("expected");
         const QString regonly = QStringLiteral("%RUN%regonly.dll");
@@ -237,6 +341,24 @@ private slots:
         QTest::newRow("middle fails, last succeeds")
             << 1 << "goodctl.ocx regonly.dll good.dll"
             << "goodctl.ocx good.dll" << QStringList{entryFailure(regonly), kUndone};
+        // The dependent links to a library that has the entry points; they are not its own.
+        QTest::newRow("no DllRegisterServer of its own")
+            << 0 << "good.dll noentry.ocx dependent.dll"
+            << "good.dll"
+            << QStringList{entryFailure("%RUN%noentry.ocx"), entryFailure("%RUN%dependent.dll")};
+        QTest::newRow("entry points that do not return")
+            << 0 << "throws.dll exits.dll cancels.ocx good.dll"
+            << "throws.dll exits.dll cancels.ocx good.dll"
+            << QStringList{timeoutFailure("%RUN%throws.dll"), timeoutFailure("%RUN%exits.dll"),
+                           timeoutFailure("%RUN%cancels.ocx"), kDone};
+        // Each run starts without success: a failed run does not hold back the next, and a
+        // success does not carry over into a run where nothing got past loading.
+        QTest::newRow("a failed run, then a good one")
+            << 1 << "regonly.dll | good.dll"
+            << "good.dll" << QStringList{entryFailure(regonly), kUndone};
+        QTest::newRow("a good run, then one that loads nothing")
+            << 0 << "good.dll | notalib.dll"
+            << "good.dll" << QStringList{kDone, kLoadFailure};
     }
 
     void runOutcomes() {
@@ -244,14 +366,17 @@ private slots:
         QFETCH(QString, files);
         QFETCH(QString, entered);
         QFETCH(QStringList, expected);
-        add(files.split(' '), run_);
         QList<bool> busyWindow;
         // A click while the run shows its messages starts no second run.
         messages_->onShow = [this, index, &busyWindow] {
             busyWindow.append(window_->cursor().shape() == Qt::WaitCursor);
             command(index)->click();
         };
-        command(index)->click();
+        for (const QString& run : files.split('|')) {
+            add(run.split(' ', Qt::SkipEmptyParts), run_);
+            command(index)->click();
+            QVERIFY(regList()->count() == 0 && !command(0)->isEnabled());
+        }
         QCOMPARE(messages_->shown, expected.replaceInStrings("%RUN%", inRun("")));
         QCOMPARE(busyWindow, QList<bool>(expected.size(), true));
         QCOMPARE(window_->commandMode(), index == 0 ? QString() : QStringLiteral("u"));
@@ -262,6 +387,65 @@ private slots:
         QCOMPARE(readTrace(tracePath_).filter(QStringLiteral("Server ")), entries);
         QVERIFY(regList()->count() == 0 && !command(0)->isEnabled() && !command(1)->isEnabled());
         QVERIFY(window_->cursor().shape() == Qt::ArrowCursor && !isBusyPointer());
+    }
+
+    // The program's window, made as main() makes it, waits as long as the engine's default.
+    void programWindowWaitsTheDefaultLimit() {
+        window_ = std::make_unique<RegistrationWindow>();
+        QCOMPARE(window_->engine().waitLimitMs(), 10000);
+        add({"good.dll"}, run_);
+        command(0)->click();
+        QCOMPARE(messages_->shown, QStringList{kDone});
+    }
+
+    // Closing the window ends the run after the file at hand: no later entry point runs
+    // and no closing message shows.
+    void closingDuringARun_data() {
+        QTest::addColumn<bool>("duringMessage");  // else between two files
+        QTest::addColumn<QString>("entered");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("while a message shows") << true << "" << QStringList{kLoadFailure};
+        QTest::newRow("between two files") << false << "good.dll" << QStringList();
+    }
+
+    void closingDuringARun() {
+        QFETCH(bool, duringMessage);
+        QFETCH(QString, entered);
+        QFETCH(QStringList, expected);
+        add({duringMessage ? "notalib.dll" : "good.dll", "goodctl.ocx", "regonly.dll"}, run_);
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        if (duringMessage) {
+            messages_->onShow = [this] { window_->close(); };
+        } else {  // taken up where the run lets pending events run
+            QTimer::singleShot(0, window_.get(), &QWidget::close);
+        }
+        command(0)->click();
+        QVERIFY(!window_->isVisible());
+        QCOMPARE(messages_->shown, expected);
+        QStringList ran;
+        for (const QString& name : entered.split(' ', Qt::SkipEmptyParts)) {
+            ran.append("DllRegisterServer " + inRun(name));
+        }
+        QCOMPARE(readTrace(tracePath_).filter(QStringLiteral("Server ")), ran);
+        QVERIFY(window_->cursor().shape() == Qt::ArrowCursor && !isBusyPointer());
+    }
+
+    // The real message boxes: a path or a typed pattern is shown as it is, never as markup.
+    void messageBoxesShowTheirTextAsItIs() {
+        messages_.reset();
+        const QString tagged = QStringLiteral("tag<b>bold.dll");
+        QVERIFY(QFile::copy(fixture("regonly.dll"), run_ + '/' + tagged));
+        add({tagged, "good.dll"}, run_);
+        window_->show();
+        BoxReader boxes;
+        command(1)->click();  // the tagged library has no DllUnregisterServer
+        text1()->setText(QStringLiteral("<i>/"));
+        QCOMPARE(boxes.seen,
+                 QStringList({entryFailure(inRun(tagged)), kUndone,
+                              warning("The pattern <i>/ cannot be used: a pattern names files in "
+                                      "the folder, such as *.dll, and several are separated by "
+                                      "\";\". The file list keeps *.ocx;*.dll.")}));
     }
 
     void usableAfterTimeOut() {
@@ -314,7 +498,7 @@ private slots:
                               " cannot be read. The drive list stays at " + native(libs_) + ".")}));
         drive1()->setCurrentIndex(2);
         QCOMPARE(dir1()->path(), run_);
-        QCOMPARE(file1()->count(), 5);
+        QCOMPARE(file1()->count(), 6);
         QCOMPARE(messages_->shown.size(), 2);
     }
 
@@ -343,7 +527,7 @@ private slots:
         QTest::keyClick(command(0), Qt::Key_Space);
         QCOMPARE(messages_->shown, QStringList({kDone}));
         QTest::keyClick(image(2), Qt::Key_Return);
-        QCOMPARE(regList()->count(), 5);
+        QCOMPARE(regList()->count(), 6);
         window_->findChild<QAction*>(QStringLiteral("mnuExit"))->trigger();  // ends at once
         QVERIFY(!window_->isVisible());
         QCOMPARE(messages_->shown.size(), 1);
@@ -364,7 +548,14 @@ private:
     QString inLibs(const QString& name) { return native(libs_ + '/' + name); }
     QString inRun(const QString& name) { return native(run_ + '/' + name); }
     // Goes to the folder and adds the files by Add Selected, one at a time in this order.
+    // Fixture libraries the run folder does not hold yet are copied in first.
     void add(const QStringList& names, const QString& folder) {
+        for (const QString& name : names) {
+            const QString copy = run_ + '/' + name;
+            if (folder == run_ && !QFile::exists(copy)) {
+                QVERIFY(QFile::copy(fixture(name), copy));
+            }
+        }
         QVERIFY(dir1()->setPath(folder));
         for (const QString& name : names) {
             select(file1(), {name});
@@ -376,6 +567,7 @@ private:
     QString root_, libs_, run_, tracePath_, releasePath_;
     int testNumber_ = 0;
     std::unique_ptr<RecordingMessages> messages_;
+    std::unique_ptr<TestEngine> engine_;
     std::unique_ptr<RegistrationWindow> window_;
 };
 
