@@ -3,6 +3,7 @@
 
 #include "appfolder.h"
 #include "errorstate.h"
+#include "failures.h"
 #include "hoverhints.h"
 #include "screenparts.h"
 #include "screentext.h"
@@ -77,13 +78,6 @@ QVariant RecipeFileModel::headerData(int section, Qt::Orientation orientation, i
     return {};
 }
 
-QString missingCategoryFolderText(const QString& category) {
-    return QStringLiteral(
-               "The folder of the category \"%1\" is missing.\r"
-               "Its recipes cannot be listed.")
-        .arg(category);
-}
-
 namespace {
 
 const QString kLocationLoad = QStringLiteral("R - FL -");
@@ -94,6 +88,12 @@ const QString kLocationDelete = QStringLiteral("R - CD -");
 store::Failure noSelectedItem() {
     return store::Failure::fileSystem(
         91, QStringLiteral("Object variable or With block variable not set"));
+}
+
+// A listed category whose folder was removed outside the program.
+void tellFolderMissing(const QString& category) {
+    showUserError(
+        missingCategoryFolderText(category, QStringLiteral("Its recipes cannot be listed.")));
 }
 
 QString dashes() {
@@ -352,13 +352,21 @@ QList<MenuEntry> RecipeScreen::menuTable() {
 void RecipeScreen::onLoad() {
     buildScreenMenu(this, menu_, menuTable());
     delete_->setEnabled(false);
-    if (loadCategories(this, category_, kLocationLoad)) {
-        fileModel_->clear();
-    }
+    loadCategories(this, category_, kLocationLoad);
 }
 
 void RecipeScreen::onActivate() {
     delete_->setEnabled(false);
+}
+
+bool RecipeScreen::onShowAgain() {
+    // Categories made or deleted on the setup screen meanwhile.
+    const CategoryChoice choice = loadCategories(this, category_, kLocationLoad);
+    if (choice == CategoryChoice::Dropped) {
+        // The chosen category is gone: so are its files and the recipe shown.
+        newDisplay();
+    }
+    return choice != CategoryChoice::Failed;
 }
 
 void RecipeScreen::menuItemClicked(int id) {
@@ -381,8 +389,11 @@ void RecipeScreen::categoryPicked() {
     if (!listing) {
         // A listed category whose folder has gone: the user is told, the list stays empty.
         const store::Failure& failure = listing.failure();
-        showUserError(failure.isRefusal() ? failure.userMessage
-                                          : missingCategoryFolderText(category));
+        if (failure.isRefusal()) {
+            showUserError(failure.userMessage);
+        } else {
+            tellFolderMissing(category);
+        }
         return;
     }
     fileModel_->setListing(std::move(listing.value()));
@@ -410,19 +421,29 @@ void RecipeScreen::fileClicked() {
         // An empty list shows nothing; a stray click on it must not end the program.
         return;
     }
-    if (files_->selectionModel()->isSelected(selected)) {
-        delete_->setEnabled(true);
-        delete_->setChecked(false);
-    }
+    const bool marked = files_->selectionModel()->isSelected(selected);
     if (fileModel_->rowCount() == 0) {
         return;
     }
+    const QString category = category_->currentText();
     const QString file = selected.data().toString();
     const store::Store store(applicationFolder());
-    auto recipe = store.loadRecipe(category_->currentText(), file);
+    auto recipe = store.loadRecipe(category, file);
     if (!recipe) {
-        handleStoreFailure(this, kLocationOpen, recipe.failure());
+        const store::Failure& failure = recipe.failure();
+        if (!failure.isRefusal() && failure.number == store::kPathNotFound &&
+            store.categoryFolderMissing(category)) {
+            // The category was deleted since its files were listed.
+            fileModel_->clear();
+            tellFolderMissing(category);
+            return;
+        }
+        handleStoreFailure(this, kLocationOpen, failure);
         return;
+    }
+    if (marked) {
+        delete_->setEnabled(true);
+        delete_->setChecked(false);
     }
     const store::RecipeFields& fields = recipe.value();
     name_->setText(file);

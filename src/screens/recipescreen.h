@@ -52,6 +52,7 @@ public:
 
     void onLoad() override;
     void onActivate() override;
+    bool onShowAgain() override;
 
     // The handlers of the user's actions.
     void categoryPicked();
@@ -111,8 +112,5 @@ private:
     QPushButton* mainButton_ = nullptr;
     HoverHints* hints_ = nullptr;
 };
-
-// The words of the "User error" message for a listed category without a folder.
-QString missingCategoryFolderText(const QString& category);
 
 }  // namespace pv

@@ -39,10 +39,21 @@ QList<MenuEntry> withLoadableIcons(QList<MenuEntry> table);
 // The first steps of Load: the drop shadow and the menu bar.
 void buildScreenMenu(QWidget* screen, ScreenMenuBar* menu, const QList<MenuEntry>& table);
 
-// Fills the category drop-down by field, nothing picked. A missing list shows
-// the notice, any other failure ends in the error report at `location`;
-// returns whether the list was read.
-bool loadCategories(QWidget* screen, QComboBox* box, const QString& location);
+// What reading the category list did to the drop-down's choice.
+enum class CategoryChoice {
+    Kept,     // still listed, or nothing was chosen
+    Dropped,  // no longer listed: nothing is chosen now
+    Failed,   // the error report is up
+};
+// Fills the category drop-down by field, at Load and each time the screen is
+// shown again. The choice stays when the list still holds it. A missing list
+// empties the drop-down and shows the notice; any other failure ends in the
+// error report at `location`.
+CategoryChoice loadCategories(QWidget* screen, QComboBox* box, const QString& location);
+
+// The "User error" text for a listed category without a folder: the category,
+// then what could not be done.
+QString missingCategoryFolderText(const QString& category, const QString& consequence);
 
 // The parent's font, bold or not.
 QFont styledFont(const QWidget* on, bool bold);

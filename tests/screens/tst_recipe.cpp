@@ -210,16 +210,31 @@ private slots:
         QVERIFY(messages_->shown.isEmpty());
     }
 
+    void missingCategoryFolderIsAUserError_data() {
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<bool>("afterListing");  // the folder goes once its files are listed
+        QTest::newRow("picked") << u"Gone"_s << false;
+        QTest::newRow("removed after its files were listed") << u"Soups"_s << true;
+    }
     void missingCategoryFolderIsAUserError() {
+        QFETCH(QString, category);
+        QFETCH(bool, afterListing);
         QVERIFY(open());
         pick(u"Soups"_s);
-        pick(u"Gone"_s);
+        if (afterListing) {
+            QVERIFY(QDir(app_->file(u"Category/Soups"_s)).removeRecursively());
+            clickFile(u"Stew"_s);
+            QVERIFY(text(u"txtRName"_s).isEmpty());
+        } else {
+            pick(category);
+        }
         QVERIFY(listed().isEmpty());
+        QVERIFY(!deleteBox()->isEnabled());
         QCOMPARE(messages_->shown.size(), 1);
         QCOMPARE(messages_->shown.at(0).title, u"User error"_s);
         QCOMPARE(messages_->shown.at(0).text,
-                 u"The folder of the category \"Gone\" is missing.\r"
-                 "Its recipes cannot be listed."_s);
+                 u"The folder of the category \"%1\" is missing.\r"
+                 "Its recipes cannot be listed."_s.arg(category));
         QVERIFY(screen_->isVisible());
         QVERIFY(programErrors().ErrorLocation.isEmpty());
         pick(u"Pies"_s);  // the program goes on
