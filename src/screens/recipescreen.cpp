@@ -84,12 +84,6 @@ const QString kLocationLoad = QStringLiteral("R - FL -");
 const QString kLocationOpen = QStringLiteral("R - LF -");
 const QString kLocationDelete = QStringLiteral("R - CD -");
 
-// The failure of a list click or delete when the list has no selected item.
-store::Failure noSelectedItem() {
-    return store::Failure::fileSystem(
-        91, QStringLiteral("Object variable or With block variable not set"));
-}
-
 // A listed category whose folder was removed outside the program.
 void tellFolderMissing(const QString& category) {
     showUserError(
@@ -382,6 +376,8 @@ void RecipeScreen::menuItemClicked(int id) {
 
 void RecipeScreen::categoryPicked() {
     delete_->setChecked(false);
+    // The box deletes only a recipe clicked in the list now shown.
+    delete_->setEnabled(false);
     const QString category = category_->currentText();
     const store::Store store(applicationFolder());
     auto listing = store.listRecipeFiles(category);
@@ -445,6 +441,8 @@ void RecipeScreen::fileClicked() {
         delete_->setEnabled(true);
         delete_->setChecked(false);
     }
+    shownCategory_ = category;
+    shownFile_ = file;
     const store::RecipeFields& fields = recipe.value();
     name_->setText(file);
     servingSize_->setText(fields[store::kServingSizeField - 1]);
@@ -468,13 +466,15 @@ void RecipeScreen::deleteBoxClicked(bool checked) {
     if (!checked) {
         return;
     }
-    const QModelIndex selected = files_->currentIndex();
-    if (!selected.isValid()) {
-        reportFailure(this, kLocationDelete, noSelectedItem());
+    if (shownFile_.isEmpty()) {
+        // Nothing on display, nothing to delete.
+        delete_->setChecked(false);
+        delete_->setEnabled(false);
         return;
     }
+    // The recipe on display, whichever list item is current by now.
     store::Store store(applicationFolder());
-    auto deleted = store.deleteRecipe(category_->currentText(), selected.data().toString());
+    auto deleted = store.deleteRecipe(shownCategory_, shownFile_);
     if (!deleted) {
         if (deleted.failure().isRefusal()) {
             delete_->setChecked(false);
@@ -489,6 +489,8 @@ void RecipeScreen::deleteBoxClicked(bool checked) {
 void RecipeScreen::clearDisplay() {
     ClearScreenFields(this);
     fileModel_->clear();
+    shownCategory_.clear();
+    shownFile_.clear();
 }
 
 void RecipeScreen::writeFixedTexts() {

@@ -111,6 +111,11 @@ private:
     QPushButton* printButton_ = nullptr;
     QPushButton* mainButton_ = nullptr;
     HoverHints* hints_ = nullptr;
+
+    // The file whose recipe the display shows, the only one the delete box
+    // deletes; empty while the display shows none.
+    QString shownCategory_;
+    QString shownFile_;
 };
 
 }  // namespace pv

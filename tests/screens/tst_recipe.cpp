@@ -356,6 +356,53 @@ private slots:
         expectErrorReport(u"R - CD -"_s, u" 53"_s);
     }
 
+    // The box deletes the file whose recipe is shown, never whichever item is current;
+    // picking a category disables it, as New does.
+    void deleteBoxDeletesOnlyTheRecipeShown_data() {
+        QTest::addColumn<QString>("road");
+        QTest::addColumn<QStringList>("left");  // in Soups and Pies afterwards
+        QTest::newRow("another category picked")
+            << u"pick"_s << QStringList{"Apple", "Stew", "borscht.txt"};
+        QTest::newRow("arrow keys moved the current item")
+            << u"arrows"_s << QStringList{"Apple", "borscht.txt"};
+        QTest::newRow("another category picked, one of its recipes shown")
+            << u"pick and show"_s << QStringList{"Stew", "borscht.txt"};
+    }
+    void deleteBoxDeletesOnlyTheRecipeShown() {
+        QFETCH(QString, road);
+        QFETCH(QStringList, left);
+        QVERIFY(QTest::qWaitForWindowActive(open()));
+        pick(u"Soups"_s);
+        clickFile(u"Stew"_s);
+        QVERIFY(deleteBox()->isEnabled());
+        if (road.startsWith(u"pick"_s)) {
+            pick(u"Pies"_s);
+            QVERIFY(!deleteBox()->isEnabled() && !deleteBox()->isChecked());
+            QCOMPARE(text(u"txtRName"_s), u"Stew"_s);  // the display stays
+            QTest::mouseClick(deleteBox(), Qt::LeftButton);
+            QVERIFY(!deleteBox()->isChecked());
+        }
+        if (road == u"pick and show"_s) {
+            clickFile(u"Apple"_s);
+            QTest::mouseClick(deleteBox(), Qt::LeftButton);
+        }
+        if (road == u"arrows"_s) {
+            list()->setFocus();
+            QTest::keyClick(list(), Qt::Key_Up);
+            QCOMPARE(list()->currentIndex().data().toString(), u"borscht.txt"_s);
+            QCOMPARE(text(u"txtRName"_s), u"Stew"_s);
+            QTest::mouseClick(deleteBox(), Qt::LeftButton);
+        }
+        QStringList files = QDir(app_->file(u"Category/Soups"_s)).entryList(QDir::Files) +
+                            QDir(app_->file(u"Category/Pies"_s)).entryList(QDir::Files);
+        files.sort();
+        QCOMPARE(files, left);
+        if (road != u"pick"_s) {
+            checkWrittenBack();
+        }
+        QVERIFY(messages_->shown.isEmpty() && programErrors().ErrorLocation.isEmpty());
+    }
+
     void newAndMainWriteBackTheFixedTexts_data() {
         QTest::addColumn<QString>("button");
         QTest::newRow("New") << u"cmdRNew"_s;
