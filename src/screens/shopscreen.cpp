@@ -320,8 +320,8 @@ void ShopScreen::openList() {
     setNameBoxLocked(true);
     QListWidgetItem* item = selectedItem();
     if (!item) {
-        // A click beside the names opens nothing; it must not end the program
-        // and lose the list being typed.
+        // Nothing picked opens nothing; it must not end the program and lose
+        // the list being typed.
         return;
     }
     const store::Store store(applicationFolder());
@@ -423,7 +423,10 @@ QListWidgetItem* ShopScreen::selectedItem() const {
 bool ShopScreen::eventFilter(QObject* watched, QEvent* event) {
     if (watched == files_->viewport() && event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton) {
+        // Only a click on a name opens it: beside the names the item picked
+        // before is still selected, and opening it would replace the typed list.
+        if (mouse->button() == Qt::LeftButton &&
+            files_->indexAt(mouse->position().toPoint()).isValid()) {
             openList();
         }
     } else if (watched == files_ && event->type() == QEvent::KeyPress) {

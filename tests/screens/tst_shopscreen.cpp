@@ -183,14 +183,16 @@ private slots:
         QTest::addColumn<QString>("text");  // in the list box afterwards
         QTest::addColumn<QStringList>("left");
         const QStringList both{"other.txt", "weekly.txt"};
-        QTest::newRow("click beside the names") << "beside"
-                                                << "eggs" << both;
-        QTest::newRow("New after Open, then typing") << "new"
-                                                     << "eggs" << both;
-        QTest::newRow("arrow keys moved to another list") << "arrows"
-                                                          << "milk" << both;
-        QTest::newRow("the opened list") << "opened"
-                                         << "" << QStringList{"other.txt"};
+        const auto row = [](const char* tag, const char* road, const char* text,
+                            const QStringList& left) {
+            QTest::newRow(tag) << QString::fromLatin1(road) << QString::fromLatin1(text) << left;
+        };
+        row("nothing picked, a click beside the names", "beside", "eggs", both);
+        row("a list opened, then typing and a click beside the names", "opened, beside", "milkeggs",
+            both);
+        row("New after Open, then typing", "new", "eggs", both);
+        row("arrow keys moved to another list", "arrows", "milk", both);
+        row("the opened list", "opened", "", {"other.txt"});
     }
     void deleteAsksUnlessTheOpenedListIsPicked() {
         QFETCH(QString, road);
@@ -198,13 +200,16 @@ private slots:
         QFETCH(QStringList, left);
         QVERIFY(put("weekly.txt", "milk\r\n") && put("other.txt", "tea\r\n"));
         show();
-        if (road == "beside") {
+        if (road != "beside") {
+            clickItem(QStringLiteral("weekly.txt"));
+            QCOMPARE(list()->text(), QStringLiteral("milk"));
+        }
+        if (road.endsWith(QLatin1String("beside"))) {
+            // Beside the names the item picked before opens nothing.
             typeList(QStringLiteral("eggs"));
             QTest::mouseClick(files()->viewport(), Qt::LeftButton, {},
                               QPoint(5, files()->viewport()->height() - 5));
-        } else {
-            clickItem(QStringLiteral("weekly.txt"));
-            QCOMPARE(list()->text(), QStringLiteral("milk"));
+            QCOMPARE(list()->text(), text);
         }
         if (road == "new") {
             click("cmdHNew");
@@ -419,10 +424,11 @@ private:
         QTest::mouseClick(files()->viewport(), Qt::LeftButton, {},
                           files()->visualItemRect(items.at(0)).center());
     }
-    // Types into the list box as the user does: a key goes through the keyboard (a blank,
-    // taken back), the text (line breaks included) is put in place after it.
+    // Types at the end of the list box as the user does: a key goes through the keyboard
+    // (a blank, taken back), the text (line breaks included) is put in place after it.
     void typeList(const QString& text) {
         list()->setFocus();
+        list()->moveCursor(QTextCursor::End);
         QTest::keyClick(list(), Qt::Key_Space);
         list()->setText(list()->text().chopped(1) + text);
     }
