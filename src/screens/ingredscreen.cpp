@@ -3,7 +3,6 @@
 #include "appfolder.h"
 #include "digitfilter.h"
 #include "errorstate.h"
-#include "failures.h"
 #include "hoverhints.h"
 #include "screenparts.h"
 #include "screentext.h"
@@ -244,8 +243,7 @@ void IngredScreen::saveRecipe() {
     // A refused name or text, or a listed category whose folder was removed
     // outside the program, is the user's to correct; the boxes keep it all.
     const store::Failure& failure = saved.failure();
-    if (!failure.isRefusal() && failure.number == store::kPathNotFound &&
-        store.categoryFolderMissing(category)) {
+    if (categoryFolderGone(store, failure, category)) {
         showUserError(missingCategoryFolderText(
             category, QStringLiteral("The recipe cannot be saved in it.")));
         return;

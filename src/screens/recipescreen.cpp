@@ -3,7 +3,6 @@
 
 #include "appfolder.h"
 #include "errorstate.h"
-#include "failures.h"
 #include "hoverhints.h"
 #include "screenparts.h"
 #include "screentext.h"
@@ -427,8 +426,7 @@ void RecipeScreen::fileClicked() {
     auto recipe = store.loadRecipe(category, file);
     if (!recipe) {
         const store::Failure& failure = recipe.failure();
-        if (!failure.isRefusal() && failure.number == store::kPathNotFound &&
-            store.categoryFolderMissing(category)) {
+        if (categoryFolderGone(store, failure, category)) {
             // The category was deleted since its files were listed.
             fileModel_->clear();
             tellFolderMissing(category);
@@ -475,6 +473,14 @@ void RecipeScreen::deleteBoxClicked(bool checked) {
     // The recipe on display, whichever list item is current by now.
     store::Store store(applicationFolder());
     auto deleted = store.deleteRecipe(shownCategory_, shownFile_);
+    if (!deleted && categoryFolderGone(store, deleted.failure(), shownCategory_)) {
+        // Deleted with its category meanwhile: gone, as asked.
+        const QString category = shownCategory_;
+        newDisplay();
+        showUserError(missingCategoryFolderText(
+            category, QStringLiteral("The recipe shown is no longer there.")));
+        return;
+    }
     if (!deleted) {
         if (deleted.failure().isRefusal()) {
             delete_->setChecked(false);

@@ -72,6 +72,12 @@ QString missingCategoryFolderText(const QString& category, const QString& conseq
            consequence;
 }
 
+bool categoryFolderGone(const store::Store& store, const store::Failure& failure,
+                        const QString& category) {
+    return !failure.isRefusal() && failure.number == store::kPathNotFound &&
+           store.categoryFolderMissing(category);
+}
+
 QFont styledFont(const QWidget* on, bool bold) {
     QFont font = on->font();
     font.setBold(bold);

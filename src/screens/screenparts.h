@@ -16,6 +16,11 @@ class QLineEdit;
 class QPushButton;
 class QWidget;
 
+namespace pv::store {
+class Store;
+struct Failure;
+}  // namespace pv::store
+
 namespace pv {
 
 class MultiLineBox;
@@ -54,6 +59,10 @@ CategoryChoice loadCategories(QWidget* screen, QComboBox* box, const QString& lo
 // The "User error" text for a listed category without a folder: the category,
 // then what could not be done.
 QString missingCategoryFolderText(const QString& category, const QString& consequence);
+// Whether a store failure came from the category's folder missing (removed
+// outside the program): the user's to sort out, not the error report's.
+bool categoryFolderGone(const store::Store& store, const store::Failure& failure,
+                        const QString& category);
 
 // The parent's font, bold or not.
 QFont styledFont(const QWidget* on, bool bold);

@@ -210,31 +210,44 @@ private slots:
         QVERIFY(messages_->shown.isEmpty());
     }
 
+    // A listed category whose folder is missing, picked, or removed outside the program
+    // after its files were listed or while one of its recipes is shown.
     void missingCategoryFolderIsAUserError_data() {
+        QTest::addColumn<QString>("road");
         QTest::addColumn<QString>("category");
-        QTest::addColumn<bool>("afterListing");  // the folder goes once its files are listed
-        QTest::newRow("picked") << u"Gone"_s << false;
-        QTest::newRow("removed after its files were listed") << u"Soups"_s << true;
+        QTest::addColumn<QString>("consequence");
+        const QString unlisted = u"Its recipes cannot be listed."_s;
+        QTest::newRow("picked") << u"pick"_s << u"Gone"_s << unlisted;
+        QTest::newRow("removed, then a file clicked") << u"click"_s << u"Soups"_s << unlisted;
+        QTest::newRow("removed, then the box ticked")
+            << u"tick"_s << u"Soups"_s << u"The recipe shown is no longer there."_s;
     }
     void missingCategoryFolderIsAUserError() {
+        QFETCH(QString, road);
         QFETCH(QString, category);
-        QFETCH(bool, afterListing);
-        QVERIFY(open());
+        QFETCH(QString, consequence);
+        QVERIFY(QTest::qWaitForWindowActive(open()));
         pick(u"Soups"_s);
-        if (afterListing) {
-            QVERIFY(QDir(app_->file(u"Category/Soups"_s)).removeRecursively());
-            clickFile(u"Stew"_s);
-            QVERIFY(text(u"txtRName"_s).isEmpty());
-        } else {
+        if (road == u"pick"_s) {
             pick(category);
+        } else {
+            if (road == u"tick"_s) {
+                clickFile(u"Stew"_s);
+            }
+            QVERIFY(QDir(app_->file(u"Category/Soups"_s)).removeRecursively());
+            if (road == u"click"_s) {
+                clickFile(u"Stew"_s);
+            } else {
+                QTest::mouseClick(deleteBox(), Qt::LeftButton);
+            }
         }
+        QVERIFY(text(u"txtRName"_s).isEmpty());
         QVERIFY(listed().isEmpty());
-        QVERIFY(!deleteBox()->isEnabled());
+        QVERIFY(!deleteBox()->isEnabled() && !deleteBox()->isChecked());
         QCOMPARE(messages_->shown.size(), 1);
         QCOMPARE(messages_->shown.at(0).title, u"User error"_s);
         QCOMPARE(messages_->shown.at(0).text,
-                 u"The folder of the category \"%1\" is missing.\r"
-                 "Its recipes cannot be listed."_s.arg(category));
+                 u"The folder of the category \"%1\" is missing.\r%2"_s.arg(category, consequence));
         QVERIFY(screen_->isVisible());
         QVERIFY(programErrors().ErrorLocation.isEmpty());
         pick(u"Pies"_s);  // the program goes on
