@@ -16,7 +16,9 @@
 // steps from the environment (either alone works; the seed defaults to 1, the
 // steps to 2000), offscreen as in CI:
 //   export QT_QPA_PLATFORM=offscreen
-//   PV_CARELESS_SEED=7 PV_CARELESS_STEPS=100000 build-ci/tests/tst_carelessuser
+//   PV_CARELESS_SEED=7 PV_CARELESS_STEPS=100000 build-ci/tests/tst_carelessuser -maxwarnings 0
+// (-maxwarnings 0 keeps the summary line from being cut off by the offscreen
+// platform's warnings).
 // A failure names the seed and the step, with the last forty steps and their
 // messages.
 
