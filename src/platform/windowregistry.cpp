@@ -63,6 +63,9 @@ PvWindow* WindowRegistry::show(const QString& name) {
         window->isHidden()) {
         return window;
     }
+    if (!firstShowing && !window->onShowAgain()) {
+        return window;
+    }
     window->setWindowModality(Qt::NonModal);
     window->show();
     window->raise();

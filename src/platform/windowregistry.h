@@ -22,6 +22,10 @@ public:
     virtual void onLoad() {}
     // The Activate handler: runs each time the window becomes the active window.
     virtual void onActivate() {}
+    // Runs each time the registry shows the window again after its first
+    // showing, before it comes forward. False keeps it hidden (the handler
+    // reported a failure).
+    virtual bool onShowAgain() { return true; }
 
 protected:
     bool event(QEvent* event) override;
@@ -42,9 +46,9 @@ public:
     void registerWindow(const QString& name, Factory factory);
     bool isRegistered(const QString& name) const { return factories_.contains(name); }
 
-    // Creates the window and runs its Load the first time; later calls only
-    // show the hidden window again. Not modal. A window whose Load hid it
-    // explicitly (a failure or a notice) stays hidden.
+    // Creates the window and runs its Load the first time; later calls run its
+    // onShowAgain and show it again. Not modal. A window whose Load hid it
+    // explicitly (a failure or a notice), or whose onShowAgain refused, stays hidden.
     PvWindow* show(const QString& name);
     // Creates the window and runs its Load without showing it (nothing when loaded).
     PvWindow* load(const QString& name);

@@ -202,6 +202,11 @@ void IngredScreen::onLoad() {
     loadCategories(this, category_, kLocationLoad);
 }
 
+bool IngredScreen::onShowAgain() {
+    // Categories made or deleted on the setup screen meanwhile; the boxes keep their text.
+    return loadCategories(this, category_, kLocationLoad) != CategoryChoice::Failed;
+}
+
 void IngredScreen::menuItemClicked(int id) {
     const QString key = menu_->keyOf(id);
     if (key == QLatin1String("keyNew")) {
@@ -229,12 +234,21 @@ store::RecipeFields IngredScreen::fields() const {
 }
 
 void IngredScreen::saveRecipe() {
+    const QString category = category_->currentText();
     store::Store store(dataFolder());
-    auto saved = store.saveRecipe(category_->currentText(), name_->text(), fields());
-    if (!saved) {
-        // A refused name or text is the user's to correct; the boxes keep it all.
-        handleStoreFailure(this, kLocationSave, saved.failure());
+    auto saved = store.saveRecipe(category, name_->text(), fields());
+    if (saved) {
+        return;
     }
+    // A refused name or text, or a listed category whose folder was removed
+    // outside the program, is the user's to correct; the boxes keep it all.
+    const store::Failure& failure = saved.failure();
+    if (categoryFolderGone(store, failure, category)) {
+        showUserError(missingCategoryFolderText(
+            category, QStringLiteral("The recipe cannot be saved in it.")));
+        return;
+    }
+    handleStoreFailure(this, kLocationSave, failure);
 }
 
 void IngredScreen::newRecipe() {

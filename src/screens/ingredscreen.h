@@ -26,6 +26,7 @@ public:
     explicit IngredScreen(QWidget* parent = nullptr);
 
     void onLoad() override;
+    bool onShowAgain() override;
 
     // The commands of the buttons and the menu.
     void newRecipe();

@@ -77,23 +77,16 @@ QVariant RecipeFileModel::headerData(int section, Qt::Orientation orientation, i
     return {};
 }
 
-QString missingCategoryFolderText(const QString& category) {
-    return QStringLiteral(
-               "The folder of the category \"%1\" is missing.\r"
-               "Its recipes cannot be listed.")
-        .arg(category);
-}
-
 namespace {
 
 const QString kLocationLoad = QStringLiteral("R - FL -");
 const QString kLocationOpen = QStringLiteral("R - LF -");
 const QString kLocationDelete = QStringLiteral("R - CD -");
 
-// The failure of a list click or delete when the list has no selected item.
-store::Failure noSelectedItem() {
-    return store::Failure::fileSystem(
-        91, QStringLiteral("Object variable or With block variable not set"));
+// A listed category whose folder was removed outside the program.
+void tellFolderMissing(const QString& category) {
+    showUserError(
+        missingCategoryFolderText(category, QStringLiteral("Its recipes cannot be listed.")));
 }
 
 QString dashes() {
@@ -352,13 +345,21 @@ QList<MenuEntry> RecipeScreen::menuTable() {
 void RecipeScreen::onLoad() {
     buildScreenMenu(this, menu_, menuTable());
     delete_->setEnabled(false);
-    if (loadCategories(this, category_, kLocationLoad)) {
-        fileModel_->clear();
-    }
+    loadCategories(this, category_, kLocationLoad);
 }
 
 void RecipeScreen::onActivate() {
     delete_->setEnabled(false);
+}
+
+bool RecipeScreen::onShowAgain() {
+    // Categories made or deleted on the setup screen meanwhile.
+    const CategoryChoice choice = loadCategories(this, category_, kLocationLoad);
+    if (choice == CategoryChoice::Dropped) {
+        // The chosen category is gone: so are its files and the recipe shown.
+        newDisplay();
+    }
+    return choice != CategoryChoice::Failed;
 }
 
 void RecipeScreen::menuItemClicked(int id) {
@@ -374,6 +375,8 @@ void RecipeScreen::menuItemClicked(int id) {
 
 void RecipeScreen::categoryPicked() {
     delete_->setChecked(false);
+    // The box deletes only a recipe clicked in the list now shown.
+    delete_->setEnabled(false);
     const QString category = category_->currentText();
     const store::Store store(dataFolder());
     auto listing = store.listRecipeFiles(category);
@@ -381,8 +384,11 @@ void RecipeScreen::categoryPicked() {
     if (!listing) {
         // A listed category whose folder has gone: the user is told, the list stays empty.
         const store::Failure& failure = listing.failure();
-        showUserError(failure.isRefusal() ? failure.userMessage
-                                          : missingCategoryFolderText(category));
+        if (failure.isRefusal()) {
+            showUserError(failure.userMessage);
+        } else {
+            tellFolderMissing(category);
+        }
         return;
     }
     fileModel_->setListing(std::move(listing.value()));
@@ -410,20 +416,31 @@ void RecipeScreen::fileClicked() {
         // An empty list shows nothing; a stray click on it must not end the program.
         return;
     }
-    if (files_->selectionModel()->isSelected(selected)) {
-        delete_->setEnabled(true);
-        delete_->setChecked(false);
-    }
+    const bool marked = files_->selectionModel()->isSelected(selected);
     if (fileModel_->rowCount() == 0) {
         return;
     }
+    const QString category = category_->currentText();
     const QString file = selected.data().toString();
     const store::Store store(dataFolder());
-    auto recipe = store.loadRecipe(category_->currentText(), file);
+    auto recipe = store.loadRecipe(category, file);
     if (!recipe) {
-        handleStoreFailure(this, kLocationOpen, recipe.failure());
+        const store::Failure& failure = recipe.failure();
+        if (categoryFolderGone(store, failure, category)) {
+            // The category was deleted since its files were listed.
+            fileModel_->clear();
+            tellFolderMissing(category);
+            return;
+        }
+        handleStoreFailure(this, kLocationOpen, failure);
         return;
     }
+    if (marked) {
+        delete_->setEnabled(true);
+        delete_->setChecked(false);
+    }
+    shownCategory_ = category;
+    shownFile_ = file;
     const store::RecipeFields& fields = recipe.value();
     name_->setText(file);
     servingSize_->setText(fields[store::kServingSizeField - 1]);
@@ -447,13 +464,23 @@ void RecipeScreen::deleteBoxClicked(bool checked) {
     if (!checked) {
         return;
     }
-    const QModelIndex selected = files_->currentIndex();
-    if (!selected.isValid()) {
-        reportFailure(this, kLocationDelete, noSelectedItem());
+    if (shownFile_.isEmpty()) {
+        // Nothing on display, nothing to delete.
+        delete_->setChecked(false);
+        delete_->setEnabled(false);
         return;
     }
+    // The recipe on display, whichever list item is current by now.
     store::Store store(dataFolder());
-    auto deleted = store.deleteRecipe(category_->currentText(), selected.data().toString());
+    auto deleted = store.deleteRecipe(shownCategory_, shownFile_);
+    if (!deleted && categoryFolderGone(store, deleted.failure(), shownCategory_)) {
+        // Deleted with its category meanwhile: gone, as asked.
+        const QString category = shownCategory_;
+        newDisplay();
+        showUserError(missingCategoryFolderText(
+            category, QStringLiteral("The recipe shown is no longer there.")));
+        return;
+    }
     if (!deleted) {
         if (deleted.failure().isRefusal()) {
             delete_->setChecked(false);
@@ -468,6 +495,8 @@ void RecipeScreen::deleteBoxClicked(bool checked) {
 void RecipeScreen::clearDisplay() {
     ClearScreenFields(this);
     fileModel_->clear();
+    shownCategory_.clear();
+    shownFile_.clear();
 }
 
 void RecipeScreen::writeFixedTexts() {

@@ -52,6 +52,7 @@ public:
 
     void onLoad() override;
     void onActivate() override;
+    bool onShowAgain() override;
 
     // The handlers of the user's actions.
     void categoryPicked();
@@ -110,9 +111,11 @@ private:
     QPushButton* printButton_ = nullptr;
     QPushButton* mainButton_ = nullptr;
     HoverHints* hints_ = nullptr;
-};
 
-// The words of the "User error" message for a listed category without a folder.
-QString missingCategoryFolderText(const QString& category);
+    // The file whose recipe the display shows, the only one the delete box
+    // deletes; empty while the display shows none.
+    QString shownCategory_;
+    QString shownFile_;
+};
 
 }  // namespace pv

@@ -3,6 +3,7 @@
 #include "appfolder.h"
 #include "dropshadow.h"
 #include "errorstate.h"
+#include "failures.h"
 #include "hoverhints.h"
 #include "notice.h"
 #include "screentext.h"
@@ -44,21 +45,37 @@ void buildScreenMenu(QWidget* screen, ScreenMenuBar* menu, const QList<MenuEntry
     BuildMenuBar(menu, withLoadableIcons(table));
 }
 
-bool loadCategories(QWidget* screen, QComboBox* box, const QString& location) {
-    box->clear();
+CategoryChoice loadCategories(QWidget* screen, QComboBox* box, const QString& location) {
+    const bool hadChoice = box->currentIndex() >= 0;
+    const QString chosen = box->currentText();
     const store::Store store(dataFolder());
     auto names = store.listCategoriesByField();
-    if (!names) {
-        if (names.failure().number == 53) {
-            NoCategoryNotice();
-        } else {
-            reportFailure(screen, location, names.failure());
-        }
-        return false;
+    if (!names && names.failure().number != store::kFileNotFound) {
+        box->clear();
+        reportFailure(screen, location, names.failure());
+        return CategoryChoice::Failed;
     }
-    box->addItems(names.value());
-    box->setCurrentIndex(-1);
-    return true;
+    box->clear();
+    if (!names) {
+        // No list (any more): no categories, and the user is told how to make one.
+        NoCategoryNotice();
+    } else {
+        box->addItems(names.value());
+    }
+    // Exact and case-sensitive, as the drop-down's text names the folder.
+    box->setCurrentIndex(hadChoice ? box->findText(chosen) : -1);
+    return !hadChoice || box->currentIndex() >= 0 ? CategoryChoice::Kept : CategoryChoice::Dropped;
+}
+
+QString missingCategoryFolderText(const QString& category, const QString& consequence) {
+    return QStringLiteral("The folder of the category \"%1\" is missing.\r").arg(category) +
+           consequence;
+}
+
+bool categoryFolderGone(const store::Store& store, const store::Failure& failure,
+                        const QString& category) {
+    return !failure.isRefusal() && failure.number == store::kPathNotFound &&
+           store.categoryFolderMissing(category);
 }
 
 QFont styledFont(const QWidget* on, bool bold) {

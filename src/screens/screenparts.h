@@ -16,6 +16,11 @@ class QLineEdit;
 class QPushButton;
 class QWidget;
 
+namespace pv::store {
+class Store;
+struct Failure;
+}  // namespace pv::store
+
 namespace pv {
 
 class MultiLineBox;
@@ -39,10 +44,25 @@ QList<MenuEntry> withLoadableIcons(QList<MenuEntry> table);
 // The first steps of Load: the drop shadow and the menu bar.
 void buildScreenMenu(QWidget* screen, ScreenMenuBar* menu, const QList<MenuEntry>& table);
 
-// Fills the category drop-down by field, nothing picked. A missing list shows
-// the notice, any other failure ends in the error report at `location`;
-// returns whether the list was read.
-bool loadCategories(QWidget* screen, QComboBox* box, const QString& location);
+// What reading the category list did to the drop-down's choice.
+enum class CategoryChoice {
+    Kept,     // still listed, or nothing was chosen
+    Dropped,  // no longer listed: nothing is chosen now
+    Failed,   // the error report is up
+};
+// Fills the category drop-down by field, at Load and each time the screen is
+// shown again. The choice stays when the list still holds it. A missing list
+// empties the drop-down and shows the notice; any other failure ends in the
+// error report at `location`.
+CategoryChoice loadCategories(QWidget* screen, QComboBox* box, const QString& location);
+
+// The "User error" text for a listed category without a folder: the category,
+// then what could not be done.
+QString missingCategoryFolderText(const QString& category, const QString& consequence);
+// Whether a store failure came from the category's folder missing (removed
+// outside the program): the user's to sort out, not the error report's.
+bool categoryFolderGone(const store::Store& store, const store::Failure& failure,
+                        const QString& category);
 
 // The parent's font, bold or not.
 QFont styledFont(const QWidget* on, bool bold);

@@ -299,6 +299,10 @@ void ShopScreen::onLoad() {
 void ShopScreen::newList() {
     ClearScreenFields(this);
     setNameBoxLocked(true);
+    // A new list belongs to no file: nothing stays picked for Delete or Print.
+    files_->setCurrentItem(nullptr);
+    files_->clearSelection();
+    openedFile_.clear();
     listText_->setFocus();
 }
 
@@ -316,8 +320,8 @@ void ShopScreen::openList() {
     setNameBoxLocked(true);
     QListWidgetItem* item = selectedItem();
     if (!item) {
-        // A click beside the names opens nothing; it must not end the program
-        // and lose the list being typed.
+        // Nothing picked opens nothing; it must not end the program and lose
+        // the list being typed.
         return;
     }
     const store::Store store(dataFolder());
@@ -328,6 +332,7 @@ void ShopScreen::openList() {
     }
     // The name box keeps what it held.
     listText_->setText(text.value());
+    openedFile_ = item->text();
 }
 
 void ShopScreen::deleteList() {
@@ -335,20 +340,23 @@ void ShopScreen::deleteList() {
         return;
     }
     QListWidgetItem* item = selectedItem();
-    if (!item) {
-        // Nothing says which file to delete: the typed list stays.
+    if (!item || openedFile_.isEmpty() || item->text() != openedFile_) {
+        // Only the list on screen goes, and only while its item is the one picked:
+        // a list typed after New, or an item the arrow keys moved to, is not it.
+        // The typed list stays.
         showUserError(
             QStringLiteral("Please click the shopping list you want to delete in the "
                            "'Shopping list files' box first."));
         return;
     }
     store::Store store(dataFolder());
-    const auto deleted = store.deleteShoppingList(item->text());
+    const auto deleted = store.deleteShoppingList(openedFile_);
     if (!deleted) {
         handleStoreFailure(this, kDeleteCode, deleted.failure());
         return;
     }
-    // The item stays listed: the list is read only at load.
+    // Its item goes too: clicked again it could only fail to open.
+    delete item;
     newList();
 }
 
@@ -415,7 +423,10 @@ QListWidgetItem* ShopScreen::selectedItem() const {
 bool ShopScreen::eventFilter(QObject* watched, QEvent* event) {
     if (watched == files_->viewport() && event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton) {
+        // Only a click on a name opens it: beside the names the item picked
+        // before is still selected, and opening it would replace the typed list.
+        if (mouse->button() == Qt::LeftButton &&
+            files_->indexAt(mouse->position().toPoint()).isValid()) {
             openList();
         }
     } else if (watched == files_ && event->type() == QEvent::KeyPress) {

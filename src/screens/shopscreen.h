@@ -77,6 +77,9 @@ private:
     QLineEdit* nameBox_ = nullptr;
     CalendarIcon* calendarIcon_ = nullptr;
     HoverHints* hints_ = nullptr;
+    // The listed file whose text Open put on screen, the only one Delete
+    // deletes; empty after New.
+    QString openedFile_;
 };
 
 }  // namespace pv

@@ -416,6 +416,11 @@ Outcome<void> Store::deleteRecipe(const QString& category, const QString& fileNa
     return deleteFile(recipePath(category, fileName));
 }
 
+bool Store::categoryFolderMissing(const QString& category) const {
+    const QFileInfo folder(resolve(kCategoryRoot + QLatin1Char('/') + category));
+    return !folder.exists() && !folder.isSymLink();
+}
+
 QString Store::recipePath(const QString& category, const QString& fileName) const {
     return resolve(kCategoryRoot + QLatin1Char('/') + category + QLatin1Char('/') + fileName);
 }

@@ -69,6 +69,9 @@ public:
     // The recipe files of one category (ListFolderFiles, spare entry included).
     Outcome<QStringList> listRecipeFiles(const QString& category) const;
     Outcome<void> deleteRecipe(const QString& category, const QString& fileName);
+    // Whether nothing at all stands where the category's folder belongs (it was
+    // removed outside the program, or never made).
+    bool categoryFolderMissing(const QString& category) const;
 
     // --- shopping lists ---
     Outcome<QStringList> listShoppingLists() const;  // file names, no spare entry

@@ -12,6 +12,11 @@ class CountingWindow : public PvWindow {
 public:
     explicit CountingWindow(int* loads) : loads_(loads) {}
     void onLoad() override { ++*loads_; }
+    bool onShowAgain() override {
+        ++showsAgain;
+        return true;
+    }
+    int showsAgain = 0;
 
 private:
     int* loads_;
@@ -20,6 +25,8 @@ private:
 class HidingWindow : public PvWindow {
 public:
     void onLoad() override { hide(); }
+    bool onShowAgain() override { return !refuseAgain; }
+    bool refuseAgain = false;
 };
 
 }  // namespace
@@ -38,12 +45,17 @@ private slots:
         QVERIFY(first->isVisible());
         first->setWindowTitle(QStringLiteral("kept"));
         first->hide();
+        QCOMPARE(static_cast<CountingWindow*>(first)->showsAgain, 0);
         PvWindow* again = windows().show(QStringLiteral("frmA"));
         QCOMPARE(again, first);
         QCOMPARE(loads, 1);
         QCOMPARE(again->windowTitle(), QStringLiteral("kept"));
         QVERIFY(again->isVisible());
         QVERIFY(!again->isModal());
+        // Every later showing, of a visible window too, runs its show-again step.
+        windows().show(QStringLiteral("frmA"));
+        QCOMPARE(static_cast<CountingWindow*>(first)->showsAgain, 2);
+        QCOMPARE(loads, 1);
     }
 
     void closeButtonOnlyHides() {
@@ -62,6 +74,11 @@ private slots:
         QVERIFY(window);
         QVERIFY(!window->isVisible());
         QVERIFY(windows().show(QStringLiteral("frmH"))->isVisible());
+        // A show-again step that reports a failure keeps the window hidden.
+        window->hide();
+        static_cast<HidingWindow*>(window)->refuseAgain = true;
+        QCOMPARE(windows().show(QStringLiteral("frmH")), window);
+        QVERIFY(!window->isVisible());
     }
 
     void closeAllClosesHiddenWindowsAndEnds() {

@@ -210,16 +210,44 @@ private slots:
         QVERIFY(messages_->shown.isEmpty());
     }
 
+    // A listed category whose folder is missing, picked, or removed outside the program
+    // after its files were listed or while one of its recipes is shown.
+    void missingCategoryFolderIsAUserError_data() {
+        QTest::addColumn<QString>("road");
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<QString>("consequence");
+        const QString unlisted = u"Its recipes cannot be listed."_s;
+        QTest::newRow("picked") << u"pick"_s << u"Gone"_s << unlisted;
+        QTest::newRow("removed, then a file clicked") << u"click"_s << u"Soups"_s << unlisted;
+        QTest::newRow("removed, then the box ticked")
+            << u"tick"_s << u"Soups"_s << u"The recipe shown is no longer there."_s;
+    }
     void missingCategoryFolderIsAUserError() {
-        QVERIFY(open());
+        QFETCH(QString, road);
+        QFETCH(QString, category);
+        QFETCH(QString, consequence);
+        QVERIFY(QTest::qWaitForWindowActive(open()));
         pick(u"Soups"_s);
-        pick(u"Gone"_s);
+        if (road == u"pick"_s) {
+            pick(category);
+        } else {
+            if (road == u"tick"_s) {
+                clickFile(u"Stew"_s);
+            }
+            QVERIFY(QDir(app_->file(u"Category/Soups"_s)).removeRecursively());
+            if (road == u"click"_s) {
+                clickFile(u"Stew"_s);
+            } else {
+                QTest::mouseClick(deleteBox(), Qt::LeftButton);
+            }
+        }
+        QVERIFY(text(u"txtRName"_s).isEmpty());
         QVERIFY(listed().isEmpty());
+        QVERIFY(!deleteBox()->isEnabled() && !deleteBox()->isChecked());
         QCOMPARE(messages_->shown.size(), 1);
         QCOMPARE(messages_->shown.at(0).title, u"User error"_s);
         QCOMPARE(messages_->shown.at(0).text,
-                 u"The folder of the category \"Gone\" is missing.\r"
-                 "Its recipes cannot be listed."_s);
+                 u"The folder of the category \"%1\" is missing.\r%2"_s.arg(category, consequence));
         QVERIFY(screen_->isVisible());
         QVERIFY(programErrors().ErrorLocation.isEmpty());
         pick(u"Pies"_s);  // the program goes on
@@ -339,6 +367,53 @@ private slots:
         QVERIFY(QFile::remove(app_->file(u"Category/Soups/borscht.txt"_s)));
         QTest::mouseClick(deleteBox(), Qt::LeftButton);
         expectErrorReport(u"R - CD -"_s, u" 53"_s);
+    }
+
+    // The box deletes the file whose recipe is shown, never whichever item is current;
+    // picking a category disables it, as New does.
+    void deleteBoxDeletesOnlyTheRecipeShown_data() {
+        QTest::addColumn<QString>("road");
+        QTest::addColumn<QStringList>("left");  // in Soups and Pies afterwards
+        QTest::newRow("another category picked")
+            << u"pick"_s << QStringList{"Apple", "Stew", "borscht.txt"};
+        QTest::newRow("arrow keys moved the current item")
+            << u"arrows"_s << QStringList{"Apple", "borscht.txt"};
+        QTest::newRow("another category picked, one of its recipes shown")
+            << u"pick and show"_s << QStringList{"Stew", "borscht.txt"};
+    }
+    void deleteBoxDeletesOnlyTheRecipeShown() {
+        QFETCH(QString, road);
+        QFETCH(QStringList, left);
+        QVERIFY(QTest::qWaitForWindowActive(open()));
+        pick(u"Soups"_s);
+        clickFile(u"Stew"_s);
+        QVERIFY(deleteBox()->isEnabled());
+        if (road.startsWith(u"pick"_s)) {
+            pick(u"Pies"_s);
+            QVERIFY(!deleteBox()->isEnabled() && !deleteBox()->isChecked());
+            QCOMPARE(text(u"txtRName"_s), u"Stew"_s);  // the display stays
+            QTest::mouseClick(deleteBox(), Qt::LeftButton);
+            QVERIFY(!deleteBox()->isChecked());
+        }
+        if (road == u"pick and show"_s) {
+            clickFile(u"Apple"_s);
+            QTest::mouseClick(deleteBox(), Qt::LeftButton);
+        }
+        if (road == u"arrows"_s) {
+            list()->setFocus();
+            QTest::keyClick(list(), Qt::Key_Up);
+            QCOMPARE(list()->currentIndex().data().toString(), u"borscht.txt"_s);
+            QCOMPARE(text(u"txtRName"_s), u"Stew"_s);
+            QTest::mouseClick(deleteBox(), Qt::LeftButton);
+        }
+        QStringList files = QDir(app_->file(u"Category/Soups"_s)).entryList(QDir::Files) +
+                            QDir(app_->file(u"Category/Pies"_s)).entryList(QDir::Files);
+        files.sort();
+        QCOMPARE(files, left);
+        if (road != u"pick"_s) {
+            checkWrittenBack();
+        }
+        QVERIFY(messages_->shown.isEmpty() && programErrors().ErrorLocation.isEmpty());
     }
 
     void newAndMainWriteBackTheFixedTexts_data() {

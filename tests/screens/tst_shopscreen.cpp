@@ -153,10 +153,13 @@ private slots:
         typeList(QStringLiteral("text"));
         if (action.endsWith(QLatin1String("file gone"))) {
             files()->setCurrentRow(0);
+            files()->setFocus();
+            if (action.startsWith(QLatin1String("delete"))) {
+                QTest::keyClick(files(), Qt::Key_Return);  // Delete deletes the list opened
+            }
             QVERIFY(QFile::remove(path("weekly.txt")));
         }
         if (action.startsWith(QLatin1String("open"))) {
-            files()->setFocus();
             QTest::keyClick(files(), Qt::Key_Return);
         } else if (action.startsWith(QLatin1String("delete"))) {
             click("cmdHDel");
@@ -173,19 +176,63 @@ private slots:
         QVERIFY(windows().loaded(QStringLiteral("frmError"))->isVisible());
     }
 
-    void noSelectedItemKeepsTheTypedList() {
-        QVERIFY(put("weekly.txt", "milk\r\n"));
+    // Delete deletes only the list on screen, opened from the item still picked; else
+    // it asks for a list to be picked and the typed text and every file stay.
+    void deleteAsksUnlessTheOpenedListIsPicked_data() {
+        QTest::addColumn<QString>("road");
+        QTest::addColumn<QString>("text");  // in the list box afterwards
+        QTest::addColumn<QStringList>("left");
+        const QStringList both{"other.txt", "weekly.txt"};
+        const auto row = [](const char* tag, const char* road, const char* text,
+                            const QStringList& left) {
+            QTest::newRow(tag) << QString::fromLatin1(road) << QString::fromLatin1(text) << left;
+        };
+        row("nothing picked, a click beside the names", "beside", "eggs", both);
+        row("a list opened, then typing and a click beside the names", "opened, beside", "milkeggs",
+            both);
+        row("New after Open, then typing", "new", "eggs", both);
+        row("arrow keys moved to another list", "arrows", "milk", both);
+        row("the opened list", "opened", "", {"other.txt"});
+    }
+    void deleteAsksUnlessTheOpenedListIsPicked() {
+        QFETCH(QString, road);
+        QFETCH(QString, text);
+        QFETCH(QStringList, left);
+        QVERIFY(put("weekly.txt", "milk\r\n") && put("other.txt", "tea\r\n"));
         show();
-        typeList(QStringLiteral("eggs"));
-        QTest::mouseClick(files()->viewport(), Qt::LeftButton, {},
-                          QPoint(5, files()->viewport()->height() - 5));
-        QCOMPARE(list()->text(), QStringLiteral("eggs"));
+        if (road != "beside") {
+            clickItem(QStringLiteral("weekly.txt"));
+            QCOMPARE(list()->text(), QStringLiteral("milk"));
+        }
+        if (road.endsWith(QLatin1String("beside"))) {
+            // Beside the names the item picked before opens nothing.
+            typeList(QStringLiteral("eggs"));
+            QTest::mouseClick(files()->viewport(), Qt::LeftButton, {},
+                              QPoint(5, files()->viewport()->height() - 5));
+            QCOMPARE(list()->text(), text);
+        }
+        if (road == "new") {
+            click("cmdHNew");
+            QVERIFY(files()->selectedItems().isEmpty());
+            QCOMPARE(files()->currentRow(), -1);
+            typeList(QStringLiteral("eggs"));
+        } else if (road == "arrows") {
+            files()->setFocus();
+            QTest::keyClick(files(), Qt::Key_Up);
+            QCOMPARE(files()->selectedItems().value(0)->text(), QStringLiteral("other.txt"));
+        }
         click("cmdHDel");
-        QCOMPARE(messages_->shown.size(), 1);
-        QCOMPARE(messages_->shown.at(0).title, QStringLiteral("User error"));
-        QCOMPARE(messages_->shown.at(0).flags, 4144);
-        QCOMPARE(list()->text(), QStringLiteral("eggs"));
-        QVERIFY(QFile::exists(path("weekly.txt")));
+        QCOMPARE(list()->text(), text);
+        QCOMPARE(QDir(path("")).entryList(QDir::Files), left);
+        QCOMPARE(listed(), left);  // a deleted list's item goes with it
+        QCOMPARE(messages_->shown.size(), road == "opened" ? 0 : 1);
+        if (!messages_->shown.isEmpty()) {
+            QCOMPARE(messages_->shown.at(0).title, QStringLiteral("User error"));
+            QCOMPARE(messages_->shown.at(0).text,
+                     QStringLiteral("Please click the shopping list you want to delete in the "
+                                    "'Shopping list files' box first."));
+            QCOMPARE(messages_->shown.at(0).flags, 4144);
+        }
         QVERIFY(programErrors().ErrorLocation.isEmpty() && screen_->isVisible());
     }
 
@@ -216,7 +263,7 @@ private slots:
 
     // The name box is locked (label and box disabled, button-face background) after Load,
     // New, Open and Delete, and opened by a key that types a character in the list box.
-    // Delete needs text; it deletes the file, clears both boxes and keeps the item listed.
+    // Delete needs text; it deletes the opened file and its item, and clears both boxes.
     void newOpenDeleteSave() {
         QVERIFY(put("weekly.txt", "milk\r\n") && put("other.txt", "tea\r\n"));
         show();
@@ -251,7 +298,7 @@ private slots:
         QCOMPARE(state(), "locked");
         QVERIFY(!QFile::exists(path("weekly.txt")) && QFile::exists(path("other.txt")));
         QVERIFY(list()->text().isEmpty() && nameBox()->text().isEmpty());
-        QCOMPARE(listed(), (QStringList{"other.txt", "weekly.txt"}));
+        QCOMPARE(listed(), QStringList{"other.txt"});
         QTest::keyClicks(list(), QStringLiteral("a"));
         QTest::keyClicks(nameBox(), QStringLiteral("n"));
         click("cmdHSave");
@@ -377,10 +424,11 @@ private:
         QTest::mouseClick(files()->viewport(), Qt::LeftButton, {},
                           files()->visualItemRect(items.at(0)).center());
     }
-    // Types into the list box as the user does: a key goes through the keyboard (a blank,
-    // taken back), the text (line breaks included) is put in place after it.
+    // Types at the end of the list box as the user does: a key goes through the keyboard
+    // (a blank, taken back), the text (line breaks included) is put in place after it.
     void typeList(const QString& text) {
         list()->setFocus();
+        list()->moveCursor(QTextCursor::End);
         QTest::keyClick(list(), Qt::Key_Space);
         list()->setText(list()->text().chopped(1) + text);
     }
