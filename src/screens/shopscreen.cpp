@@ -362,7 +362,7 @@ void ShopScreen::printList() {
         return;
     }
     const store::Store store(applicationFolder());
-    PrintShoppingList(store.shoppingListPath(item->text()));
+    PrintShoppingList(store, item->text());
 }
 
 void ShopScreen::mainMenu() {

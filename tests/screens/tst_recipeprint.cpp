@@ -11,7 +11,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListView>
-#include <QProcess>
 #include <QPushButton>
 #include <QtTest>
 
@@ -26,31 +25,7 @@ QString today() {
     return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
 }
 
-struct Word {
-    QString text;
-    qreal left = 0;
-    qreal right = 0;
-    qreal top = 0;
-};
-
-// The words of the page with their boxes in points, in reading order.
-QList<Word> pageWords(const QString& pdf) {
-    QProcess process;
-    process.start(u"pdftotext"_s, {u"-bbox"_s, pdf, u"-"_s});
-    if (!process.waitForFinished(30000) || process.exitCode() != 0) {
-        return {};
-    }
-    static const QRegularExpression word(
-        u"<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"[\\d.]+\">([^<]*)</word>"_s);
-    QList<Word> words;
-    for (auto it = word.globalMatch(QString::fromUtf8(process.readAllStandardOutput()));
-         it.hasNext();) {
-        const auto match = it.next();
-        words.append({match.captured(4), match.captured(1).toDouble(), match.captured(3).toDouble(),
-                      match.captured(2).toDouble()});
-    }
-    return words;
-}
+using Word = test::PrintedWord;
 
 const Word* findWord(const QList<Word>& words, const QString& text, int skip = 0) {
     for (const Word& word : words) {
@@ -177,7 +152,7 @@ private slots:
 
         // Each on its own line: the dashes, an empty line, ten ingredient lines,
         // an empty line, the directions' two lines, two empty lines, the cooking line.
-        const QList<Word> words = pageWords(pdf);
+        const QList<Word> words = test::printedWords(pdf);
         const QMap<int, QString> expected{{0, "Pea soup Size: 4 " + today()},
                                           {1, kDashes},
                                           {3, u"1 lb peas"_s},
@@ -223,7 +198,7 @@ private slots:
         shown->print();
         // The ten ingredient lines of blanks, the empty directions and the empty
         // lines are all there; the screen's fixed texts are not printed.
-        const QList<Word> words = pageWords(pdf);
+        const QList<Word> words = test::printedWords(pdf);
         const QMap<int, QString> expected{
             {0, "Size: " + today()}, {1, kDashes}, {17, u"F H: M:"_s}};
         QCOMPARE(pageLines(words), expected);
