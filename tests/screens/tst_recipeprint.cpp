@@ -207,6 +207,52 @@ private slots:
         QVERIFY(qAbs(findWord(words, u"Size:"_s)->left - left - blanks(5, true)) < 1.0);
     }
 
+    // Long directions run onto a second page; an empty line of theirs that falls
+    // at the top of that page takes its line there, as on the screen's printout
+    // with every line filled.
+    void emptyDirectionLineAtThePageTop() {
+        QStringList lines;
+        for (int i = 1; i <= 60; ++i) {
+            lines << u"d%1"_s.arg(i);
+        }
+        QVERIFY(QDir(app_->path()).mkpath(u"Category/Soups"_s));
+        RecipeScreen* shown = browser();
+        const auto printLines = [&](const QString& pdf) {
+            const QByteArray directions = lines.join(u"\r\n"_s).toLatin1();
+            if (!app_->write(u"Category/Soups/Stew"_s, QByteArray("\"\",").repeated(30) + '"' +
+                                                           directions +
+                                                           "\",\"\",\"\",\"\",\"\"\r\n")) {
+                return QList<test::PrintedWord>();
+            }
+            auto* category = child<QComboBox>(shown, u"cboRCat"_s);
+            category->setCurrentIndex(category->findText(u"Soups"_s));
+            emit category->activated(category->currentIndex());
+            auto* list = child<QListView>(shown, u"lswRFile"_s);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualRect(list->model()->index(0, 0)).center());
+            test::PdfPrinter printer(app_->file(pdf));
+            printer.printer()->setPageLayout(
+                QPageLayout(QPageSize(QSizeF(400, 500), QPageSize::Point), QPageLayout::Portrait,
+                            QMarginsF(10, 10, 10, 10)));
+            child<QPushButton>(shown, u"cmdRPrint"_s)->click();
+            return test::printedWords(app_->file(pdf));
+        };
+        const QList<test::PrintedWord> all = printLines(u"all.pdf"_s);
+        // The top line of the second page, as measured.
+        const test::PrintedWord* top = nullptr;
+        for (const test::PrintedWord& word : all) {
+            if (word.page == 2 && (!top || word.top < top->top)) {
+                top = &word;
+            }
+        }
+        QVERIFY(top && lines.contains(top->text) && top->text != lines.constFirst());
+        QMap<QString, QString> expected = test::wordPlaces(all);
+        expected.remove(top->text);
+        lines[lines.indexOf(top->text)].clear();
+        QCOMPARE(test::wordPlaces(printLines(u"blank.pdf"_s)), expected);
+        QVERIFY(messages_->shown.isEmpty());
+    }
+
     void unprintedEndsSilently_data() {
         QTest::addColumn<QString>("pdf");
         QTest::addColumn<bool>("answer");

@@ -110,6 +110,25 @@ private slots:
         QCOMPARE(pages_, 1);
     }
 
+    // An empty line that falls at the top of a page takes its line there.
+    void emptyLineAtThePageTop() {
+        QByteArrayList lines;
+        for (int i = 1; i <= 30; ++i) {
+            lines << "w" + QByteArray::number(i);
+        }
+        QCOMPARE(print(lines.join("\r\n") + "\r\n", 300, 150).size(), lines.size());
+        const int pages = pages_;
+        QMap<QString, QString> expected = test::wordPlaces(printed_);
+        const auto top = std::find_if(printed_.begin(), printed_.end(),
+                                      [](const test::PrintedWord& line) { return line.page == 2; });
+        QVERIFY(top != printed_.end() && pages > 2);
+        expected.remove(top->text);
+        lines[top - printed_.begin()].clear();
+        print(lines.join("\r\n") + "\r\n", 300, 150);
+        QCOMPARE(test::wordPlaces(printed_), expected);
+        QCOMPARE(pages_, pages);
+    }
+
     void unreadableFileFailsQuietly() {
         PdfPrinter pdf(app_.file(QStringLiteral("none.pdf")));
         QVERIFY(!PrintShoppingList(store_, QStringLiteral("absent.txt")));

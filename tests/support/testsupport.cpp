@@ -154,4 +154,15 @@ QList<PrintedWord> printedWords(const QString& pdfPath, int* pages) {
     return words;
 }
 
+QMap<QString, QString> wordPlaces(const QList<PrintedWord>& words) {
+    QMap<QString, QString> places;
+    for (const PrintedWord& word : words) {
+        if (!places.contains(word.text)) {
+            places.insert(word.text,
+                          QStringLiteral("%1:%2").arg(word.page).arg(qRound(word.top * 10)));
+        }
+    }
+    return places;
+}
+
 }  // namespace pv::test

@@ -93,5 +93,8 @@ struct PrintedWord {
 // The words of a PDF file in reading order, text printed past a page's edge
 // included, and the number of pages; empty when pdftotext fails.
 QList<PrintedWord> printedWords(const QString& pdfPath, int* pages = nullptr);
+// Where each word lies: "page:top" in tenths of a point, by the word's text (a
+// text printed more than once is kept at its first place).
+QMap<QString, QString> wordPlaces(const QList<PrintedWord>& words);
 
 }  // namespace pv::test
