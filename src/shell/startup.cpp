@@ -3,6 +3,7 @@
 #include "appfolder.h"
 #include "messages.h"
 #include "notice.h"
+#include "paths.h"
 #include "windowregistry.h"
 
 #include <QDir>
@@ -29,7 +30,7 @@ void createMarker(const QString& path) {
 }  // namespace
 
 QString firstRunMarkerPath() {
-    return applicationFolder() + QStringLiteral("/PV.ini");
+    return store::resolveBelow(applicationFolder(), QStringLiteral("PV.ini"));
 }
 
 void FinishStartup() {

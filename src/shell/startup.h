@@ -4,7 +4,8 @@
 
 namespace pv {
 
-// The first-run marker: "PV.ini" directly in the application folder.
+// The first-run marker: "PV.ini" directly in the application folder, found in
+// any letter case.
 QString firstRunMarkerPath();
 
 // Ends start-up: hides the splash and opens the main menu; on the first start
