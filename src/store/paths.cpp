@@ -3,6 +3,8 @@
 #include "failures.h"
 #include "store.h"
 
+#include <QStringDecoder>
+
 #include <algorithm>
 #include <string>
 #include <utility>
@@ -86,13 +88,13 @@ QString resolveBelow(const QString& base, const QString& relativePath) {
 
 namespace {
 
-// One listed file: its name as UTF-8 bytes and the same name case-folded, the
-// sort key. Short names stay inside std::string, so sorting touches no heap.
-// A name that is not ASCII also keeps its shown text.
+// One listed file: its shown name as UTF-8 bytes and the same name
+// case-folded, the sort key. Short names stay inside std::string, so sorting
+// touches no heap.
 struct ListedName {
     std::string key;
     std::string name;
-    QString shown;
+    bool ascii = true;
     bool operator<(const ListedName& other) const {
         const int byKey = key.compare(other.key);
         return byKey != 0 ? byKey < 0 : name < other.name;
@@ -101,7 +103,8 @@ struct ListedName {
 
 void addName(std::vector<ListedName>& names, fs::NameView entry) {
     ListedName listed;
-    if (fs::isAscii(entry)) {
+    listed.ascii = fs::isAscii(entry);
+    if (listed.ascii) {
         listed.name.reserve(size_t(entry.size()));
         for (const auto c : entry) {
             listed.name.push_back(char(QChar(c).unicode()));
@@ -113,9 +116,9 @@ void addName(std::vector<ListedName>& names, fs::NameView entry) {
             }
         }
     } else {
-        listed.shown = fs::shownName(entry);
-        listed.name = listed.shown.toStdString();
-        listed.key = listed.shown.toCaseFolded().toStdString();
+        const QString shown = fs::shownName(entry);
+        listed.name = shown.toStdString();
+        listed.key = shown.toCaseFolded().toStdString();
     }
     names.push_back(std::move(listed));
 }
@@ -138,10 +141,11 @@ Outcome<QStringList> listFiles(const fs::Path& folder) {
     std::sort(names.begin(), names.end());
     QStringList sorted;
     sorted.reserve(qsizetype(names.size()) + 1);
+    // A byte order mark at the start of a name is part of it.
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
     for (const ListedName& listed : names) {
-        sorted.append(listed.shown.isNull()
-                          ? QString::fromLatin1(listed.name.data(), qsizetype(listed.name.size()))
-                          : listed.shown);
+        const QByteArrayView name(listed.name.data(), qsizetype(listed.name.size()));
+        sorted.append(listed.ascii ? QString::fromLatin1(name) : QString(utf8.decode(name)));
     }
     sorted.append(QString());  // the spare entry callers stop before
     return sorted;

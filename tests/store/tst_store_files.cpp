@@ -153,6 +153,10 @@ void FilesTest::oldFileNames_data() {
     row("delete", "delete list", "Crème.txt", "ok", {'-' + creme});
     row("a UTF-8 twin comes first", "open", "Crème.txt", "utf", {}, {}, {},
         {"Shopping List/Cr\xC3\xA8me.txt=utf"});
+    const QByteArrayList bom{"Shopping List/\xEF\xBB\xBFnotes.txt=bom"};
+    row("a byte order mark is part of the name", "lists", "", "café.txt|Crème.txt|\uFEFFnotes.txt",
+        {}, {}, {}, bom);
+    row("and opens by it", "open", u"\uFEFFnotes.txt"_s, "bom", {}, {}, {}, bom);
     row("categories", "categories", "", "Crème|Soups");
     row("recipes", "recipes", "Crème", "Pâté|");
     row("recipes in a UTF-8 folder", "recipes", "Soups", "Crème brûlée|");
