@@ -11,6 +11,8 @@ public:
     int show(const QString& text, int flags, const QString& title) override {
         QMessageBox box(QApplication::activeWindow());
         box.setWindowTitle(title);
+        // Names and file texts in a message are shown as they are, never as markup.
+        box.setTextFormat(Qt::PlainText);
         box.setText(displayText(text));
         box.setWindowModality(Qt::ApplicationModal);
         switch (flags & 0x70) {

@@ -32,7 +32,8 @@ MessageService& messages();
 // Installs a service (nullptr brings back the default). The caller keeps ownership.
 void setMessageService(MessageService* service);
 
-// A message box; an empty title is the program's own title, "Pantrova".
+// A message box; an empty title is the program's own title, "Pantrova". The
+// text is shown as it is, never taken for markup.
 int showMessage(const QString& text, int flags = msg::kOkOnly, const QString& title = {});
 
 // The text as the screen shows it: CR LF and lone CR become line breaks.

@@ -28,7 +28,7 @@ bool TextFlowPrinter::begin() {
     x_ = 0;
     y_ = 0;
     pages_ = 1;
-    pageBreakPending_ = false;
+    pendingPages_ = 0;
     return true;
 }
 
@@ -61,9 +61,7 @@ void TextFlowPrinter::printRun(const QString& run) {
     if (run.isEmpty() || !painter_.isActive()) {
         return;
     }
-    if (pageBreakPending_) {
-        startPendingPage();
-    }
+    startPendingPages();
     const QFontMetricsF metrics(painter_.font(), printer_);
     painter_.drawText(QPointF(x_, y_ + metrics.ascent()), run);
     x_ += metrics.horizontalAdvance(run);
@@ -101,10 +99,11 @@ void TextFlowPrinter::endLine() {
     y_ += metrics.lineSpacing();
     // Like a line printer, a line that would not fit goes onto the next page.
     // The page itself starts only when something is printed on it, so a
-    // document whose last line fills the page ends without a blank page.
+    // document whose last line fills the page ends without a blank page; the
+    // position on it counts from its top, so empty lines there keep their room.
     const qreal bottom = printer_->pageLayout().paintRectPixels(printer_->resolution()).height();
     if (y_ + metrics.height() > bottom) {
-        pageBreakPending_ = true;
+        ++pendingPages_;
         y_ = 0;
     }
 }
@@ -113,16 +112,21 @@ void TextFlowPrinter::newPage() {
     if (!painter_.isActive()) {
         return;
     }
-    startPendingPage();
-}
-
-void TextFlowPrinter::startPendingPage() {
-    pageBreakPending_ = false;
-    if (printer_->newPage()) {
-        ++pages_;
+    // A page that is pending but still untouched is the new page already.
+    if (pendingPages_ == 0 || y_ > 0) {
+        ++pendingPages_;
     }
+    startPendingPages();
     x_ = 0;
     y_ = 0;
+}
+
+void TextFlowPrinter::startPendingPages() {
+    for (; pendingPages_ > 0; --pendingPages_) {
+        if (printer_->newPage()) {
+            ++pages_;
+        }
+    }
 }
 
 bool TextFlowPrinter::endDocument() {

@@ -53,7 +53,7 @@ private:
     qreal toPoints(qreal deviceUnits) const;
     void applyFont();
     void printRun(const QString& run);
-    void startPendingPage();
+    void startPendingPages();
 
     QPrinter* printer_;
     QPainter painter_;
@@ -61,7 +61,7 @@ private:
     qreal x_ = 0;  // device units
     qreal y_ = 0;  // device units, top of the current line
     int pages_ = 0;
-    bool pageBreakPending_ = false;  // the next print starts a new page
+    int pendingPages_ = 0;  // pages ended by line ends, started by the next print
 };
 
 // The printer set-up dialog and the printer behind it. Tests replace it.

@@ -1,9 +1,8 @@
 #include "shopprint.h"
 
-#include "cp1252.h"
 #include "printing.h"
+#include "store.h"
 
-#include <QFile>
 #include <QPrinter>
 
 namespace pv {
@@ -41,23 +40,17 @@ QStringList shoppingListWords(const QString& line) {
     return words;
 }
 
-bool PrintShoppingList(const QString& path, QPrinter* printer) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+bool PrintShoppingList(const store::Store& store, const QString& fileName, QPrinter* printer) {
+    const auto text = store.readShoppingList(fileName);
+    if (!text) {
         return false;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        return false;
-    }
-    file.close();
-
     TextFlowPrinter flow(printer);
     if (!flow.begin()) {
         return false;
     }
     // One character per byte; lines and words of any length print whole.
-    for (const QString& line : shoppingListLines(store::decodeCp1252(bytes))) {
+    for (const QString& line : shoppingListLines(text.value())) {
         for (const QString& word : shoppingListWords(line)) {
             if (flow.currentX() + flow.textWidth(word) > flow.pageWidth()) {
                 flow.endLine();
@@ -72,8 +65,8 @@ bool PrintShoppingList(const QString& path, QPrinter* printer) {
     return flow.endDocument();
 }
 
-bool PrintShoppingList(const QString& path) {
-    return PrintShoppingList(path, printerService().printer());
+bool PrintShoppingList(const store::Store& store, const QString& fileName) {
+    return PrintShoppingList(store, fileName, printerService().printer());
 }
 
 }  // namespace pv

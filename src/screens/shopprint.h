@@ -7,6 +7,10 @@ class QPrinter;
 
 namespace pv {
 
+namespace store {
+class Store;
+}
+
 // The lines of a saved shopping list: split at CR LF; a final CR LF starts no
 // further line, an empty line in between stays.
 QStringList shoppingListLines(const QString& text);
@@ -15,12 +19,12 @@ QStringList shoppingListLines(const QString& text);
 // blanks stay with the word before them.
 QStringList shoppingListWords(const QString& line);
 
-// Prints the shopping-list file at path in the printer's current font, word
-// by word, never splitting a word: a line ends before a word that would pass
-// the page width. False when the file cannot be read or the printer fails;
-// the caller stays quiet either way.
-bool PrintShoppingList(const QString& path, QPrinter* printer);
+// Prints the listed shopping-list file in the printer's current font, word by
+// word, never splitting a word: a line ends before a word that would pass the
+// page width. False when the file cannot be read or the printer fails; the
+// caller stays quiet either way.
+bool PrintShoppingList(const store::Store& store, const QString& fileName, QPrinter* printer);
 // The same on the printer of the printer service.
-bool PrintShoppingList(const QString& path);
+bool PrintShoppingList(const store::Store& store, const QString& fileName);
 
 }  // namespace pv

@@ -370,7 +370,7 @@ void ShopScreen::printList() {
         return;
     }
     const store::Store store(dataFolder());
-    PrintShoppingList(store.shoppingListPath(item->text()));
+    PrintShoppingList(store, item->text());
 }
 
 void ShopScreen::mainMenu() {

@@ -32,7 +32,10 @@ QFrame* band(QWidget* parent, const char* name, const QRect& geometry, const QCo
 
 QLabel* label(QWidget* parent, const char* name, const QString& text, const QRect& geometry,
               const QColor& colour, bool bold) {
-    auto* lbl = new QLabel(text, parent);
+    auto* lbl = new QLabel(parent);
+    // The values come from the failed operation: shown as they are, never as markup.
+    lbl->setTextFormat(Qt::PlainText);
+    lbl->setText(text);
     lbl->setObjectName(QLatin1String(name));
     lbl->setGeometry(geometry);
     lbl->setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -2,6 +2,7 @@
 
 #include "appfolder.h"
 #include "messages.h"
+#include "paths.h"
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -19,7 +20,7 @@ namespace pv {
 
 QString HelpFilePath(qint16 number) {
     if (number == kHelpContents)
-        return applicationFolder() + QStringLiteral("/Documentation/PVHelp.chm");
+        return store::resolveBelow(applicationFolder(), QStringLiteral("Documentation/PVHelp.chm"));
     const QString path;
     showMessage(QStringLiteral("Invalid Help file.\r\nHelp File #") + QString::number(number) +
                     QStringLiteral("\r\nHelp File Path: ") + path,

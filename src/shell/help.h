@@ -6,7 +6,7 @@
 namespace pv {
 
 // The help files by number; 1, "Documentation/PVHelp.chm" in the application
-// folder, is the only one.
+// folder (in any letter case), is the only one.
 inline constexpr qint16 kHelpContents = 1;
 
 // The full path of help file `number`, or "" after telling the user the number

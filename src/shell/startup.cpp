@@ -3,6 +3,7 @@
 #include "appfolder.h"
 #include "messages.h"
 #include "notice.h"
+#include "paths.h"
 #include "windowregistry.h"
 
 #include <QDir>
@@ -43,7 +44,7 @@ bool dataFolderReady() {
 }  // namespace
 
 QString firstRunMarkerPath() {
-    return dataFolder() + QStringLiteral("/PV.ini");
+    return store::resolveBelow(dataFolder(), QStringLiteral("PV.ini"));
 }
 
 void FinishStartup() {

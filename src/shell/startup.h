@@ -4,7 +4,8 @@
 
 namespace pv {
 
-// The first-run marker: "PV.ini" directly in the data folder.
+// The first-run marker: "PV.ini" directly in the data folder, found in any
+// letter case.
 QString firstRunMarkerPath();
 
 // Ends start-up: hides the splash, makes the data folder if it is missing and

@@ -3,179 +3,156 @@
 #include "failures.h"
 #include "store.h"
 
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
-#include <QFileInfo>
-
-#ifdef Q_OS_UNIX
-#include <dirent.h>
-#include <fcntl.h>
-#include <strings.h>
-#include <sys/stat.h>
-#endif
+#include <QStringDecoder>
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace pv::store {
 
-QString findIgnoringCase(const QString& folder, const QString& name) {
-    QString best;
-    auto consider = [&](const QString& candidate) {
-        if (candidate.compare(name, Qt::CaseInsensitive) == 0 &&
-            (best.isEmpty() || candidate < best)) {
-            best = candidate;
+fs::Path findIgnoringCase(const fs::Path& folder, const QString& name) {
+    // The best so far by rank: a shown name equal to name before one equal
+    // ignoring case, then the smaller shown name, then the name as the program
+    // writes it before the same text in other bytes.
+    struct Rank {
+        bool ignoringCase = false;
+        QString shown;
+        bool otherBytes = false;
+        bool operator<(const Rank& other) const {
+            if (ignoringCase != other.ignoringCase) {
+                return !ignoringCase;
+            }
+            if (shown != other.shown) {
+                return shown < other.shown;
+            }
+            return !otherBytes && other.otherBytes;
         }
     };
-#ifdef Q_OS_UNIX
-    // Names are compared as bytes where both are ASCII, which most are, and
-    // only turned into text otherwise: large folders are scanned on every
-    // save of a new recipe.
-    const QByteArray wanted = name.toUtf8();
-    const bool wantedAscii = std::all_of(
-        wanted.begin(), wanted.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    DIR* dir = opendir(QFile::encodeName(folder).constData());
-    if (!dir) {
-        return best;
-    }
-    while (const dirent* entry = readdir(dir)) {
-        const char* candidate = entry->d_name;
-        if (std::strcmp(candidate, ".") == 0 || std::strcmp(candidate, "..") == 0) {
-            continue;
+    fs::Path best;
+    Rank bestRank;
+    auto consider = [&](fs::NameView entry, const QString& shown) {
+        const bool exact = shown == name;
+        if (!exact && shown.compare(name, Qt::CaseInsensitive) != 0) {
+            return;
         }
-        bool ascii = wantedAscii;
-        for (const char* c = candidate; ascii && *c; ++c) {
-            ascii = static_cast<unsigned char>(*c) < 0x80;
+        const Rank rank{!exact, shown, fs::encodeName(shown) != entry};
+        if (best.isEmpty() || rank < bestRank) {
+            best = fs::keepName(entry);
+            bestRank = rank;
         }
-        if (ascii) {
-            if (strcasecmp(candidate, wanted.constData()) == 0) {
-                consider(QString::fromLatin1(candidate));
-            }
-        } else {
-            consider(QFile::decodeName(candidate));
+    };
+    // Names are compared as they are where both are ASCII, which most are, and
+    // only turned into text otherwise: large folders are scanned on every save
+    // of a new recipe.
+    const fs::Path wanted = fs::encodeName(name);
+    const bool wantedAscii = fs::isAscii(wanted);
+    fs::forEachEntry(folder, [&](fs::NameView entry, const fs::EntryKind&) {
+        if (!wantedAscii || !fs::isAscii(entry)) {
+            consider(entry, fs::shownName(entry));
+        } else if (entry.compare(wanted, Qt::CaseInsensitive) == 0) {
+            consider(entry, fs::shownName(entry));
         }
-    }
-    closedir(dir);
-#else
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        consider(it.fileName());
-    }
-#endif
+    });
     return best;
 }
 
-QString resolveBelow(const QString& base, const QString& relativePath) {
-    QString current = base;
+fs::Path resolveNative(const fs::Path& base, const QString& relativePath) {
+    fs::Path current = base;
     bool searching = true;
     const QStringList parts = relativePath.split(QLatin1Char('/'), Qt::SkipEmptyParts);
     for (const QString& part : parts) {
-        current += QLatin1Char('/');
+        const fs::Path given = fs::join(current, fs::encodeName(part));
         if (searching && part != QLatin1String(".") && part != QLatin1String("..")) {
-            if (QFileInfo::exists(current + part)) {
-                current += part;
+            if (fs::entryExists(given)) {
+                current = given;
                 continue;
             }
-            const QString match = findIgnoringCase(current, part);
+            const fs::Path match = findIgnoringCase(current, part);
             if (!match.isEmpty()) {
-                current += match;
+                current = fs::join(current, match);
                 continue;
             }
             // Nothing below a missing entry can exist.
             searching = false;
         }
-        current += part;
+        current = given;
     }
     return current;
 }
 
+QString resolveBelow(const QString& base, const QString& relativePath) {
+    return fs::toText(resolveNative(fs::fromText(base), relativePath));
+}
+
 namespace {
 
-// One listed file: its name as UTF-8 bytes and the same name case-folded, the
-// sort key. Short names stay inside std::string, so sorting touches no heap.
+// One listed file: its shown name as UTF-8 bytes and the same name
+// case-folded, the sort key. Short names stay inside std::string, so sorting
+// touches no heap.
 struct ListedName {
     std::string key;
     std::string name;
+    bool ascii = true;
     bool operator<(const ListedName& other) const {
         const int byKey = key.compare(other.key);
         return byKey != 0 ? byKey < 0 : name < other.name;
     }
 };
 
-void addName(std::vector<ListedName>& names, const char* utf8) {
-    ListedName entry{{}, utf8};
-    bool ascii = true;
-    entry.key = entry.name;
-    for (char& c : entry.key) {
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            ascii = false;
-            break;
+void addName(std::vector<ListedName>& names, fs::NameView entry) {
+    ListedName listed;
+    listed.ascii = fs::isAscii(entry);
+    if (listed.ascii) {
+        listed.name.reserve(size_t(entry.size()));
+        for (const auto c : entry) {
+            listed.name.push_back(char(QChar(c).unicode()));
         }
-        if (c >= 'A' && c <= 'Z') {
-            c = char(c - 'A' + 'a');
+        listed.key = listed.name;
+        for (char& c : listed.key) {
+            if (c >= 'A' && c <= 'Z') {
+                c = char(c - 'A' + 'a');
+            }
         }
+    } else {
+        const QString shown = fs::shownName(entry);
+        listed.name = shown.toStdString();
+        listed.key = shown.toCaseFolded().toStdString();
     }
-    if (!ascii) {
-        entry.key = QString::fromStdString(entry.name).toCaseFolded().toStdString();
-    }
-    names.push_back(std::move(entry));
-}
-
-// The regular files of a folder (links to regular files included), unsorted.
-// False when the folder cannot be read.
-bool readFileNames(const QString& folderPath, std::vector<ListedName>& names) {
-#ifdef Q_OS_UNIX
-    // readdir's entry type saves a status call per file, which is most of the
-    // time on large folders.
-    const QByteArray encoded = QFile::encodeName(folderPath);
-    DIR* dir = opendir(encoded.constData());
-    if (!dir) {
-        return false;
-    }
-    const int dirFd = dirfd(dir);
-    while (const dirent* entry = readdir(dir)) {
-        bool isFile = entry->d_type == DT_REG;
-        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
-            struct stat info {};
-            isFile = fstatat(dirFd, entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
-        }
-        if (isFile) {
-            addName(names, entry->d_name);
-        }
-    }
-    closedir(dir);
-    return true;
-#else
-    QDirIterator it(folderPath, QDir::Files | QDir::Hidden);
-    while (it.hasNext()) {
-        it.next();
-        addName(names, it.fileName().toStdString().c_str());
-    }
-    return true;
-#endif
+    names.push_back(std::move(listed));
 }
 
 }  // namespace
 
-Outcome<QStringList> listFolderFiles(const QString& folderPath) {
+Outcome<QStringList> listFiles(const fs::Path& folder) {
     std::vector<ListedName> names;
-    if (!QFileInfo(folderPath).isDir() || !readFileNames(folderPath, names)) {
+    // Regular files and links to them; sub-folders are not listed.
+    const bool read = fs::status(folder).isDir &&
+                      fs::forEachEntry(folder, [&](fs::NameView entry, const fs::EntryKind& kind) {
+                          if (kind.isFile) {
+                              addName(names, entry);
+                          }
+                      });
+    if (!read) {
         return fileSystemFailure(kPathNotFound);
     }
     // By name ignoring case, ties by exact name, so every machine shows one order.
     std::sort(names.begin(), names.end());
     QStringList sorted;
     sorted.reserve(qsizetype(names.size()) + 1);
-    for (const ListedName& entry : names) {
-        sorted.append(QString::fromStdString(entry.name));
+    // A byte order mark at the start of a name is part of it.
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    for (const ListedName& listed : names) {
+        const QByteArrayView name(listed.name.data(), qsizetype(listed.name.size()));
+        sorted.append(listed.ascii ? QString::fromLatin1(name) : QString(utf8.decode(name)));
     }
     sorted.append(QString());  // the spare entry callers stop before
     return sorted;
+}
+
+Outcome<QStringList> listFolderFiles(const QString& folderPath) {
+    return listFiles(fs::fromText(folderPath));
 }
 
 }  // namespace pv::store

@@ -1,17 +1,29 @@
 #pragma once
 
+#include "nativefs.h"
+#include "outcome.h"
+
 #include <QString>
+#include <QStringList>
 
 namespace pv::store {
 
 // Resolves relativePath below base one component at a time: an entry of that
 // exact name, otherwise one whose name matches ignoring case, otherwise the
 // component as given (so the result also names things still to be created).
+// Names are compared as shown (see fs::shownName), so a name an older version
+// wrote in Windows-1252 is found by its text.
+fs::Path resolveNative(const fs::Path& base, const QString& relativePath);
+// The same as text, for paths that are only ever UTF-8 (icons, help, marker).
 QString resolveBelow(const QString& base, const QString& relativePath);
 
-// The name of the entry of folder that matches name ignoring case, or an
-// empty string. When several do, the first by exact order wins, so the choice
-// does not depend on the order the file system lists them in.
-QString findIgnoringCase(const QString& folder, const QString& name);
+// The entry of folder whose shown name is name, otherwise one whose shown name
+// matches it ignoring case, or an empty path. When several match ignoring
+// case, the first by exact order wins, so the choice does not depend on the
+// order the file system lists them in.
+fs::Path findIgnoringCase(const fs::Path& folder, const QString& name);
+
+// listFolderFiles on a path as the file system takes it.
+Outcome<QStringList> listFiles(const fs::Path& folder);
 
 }  // namespace pv::store

@@ -6,13 +6,10 @@
 #include "paths.h"
 
 #include <QDir>
-#include <QDirIterator>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
-#include <QStorageInfo>
+#include <QList>
 
 #include <optional>
+#include <utility>
 
 namespace pv::store {
 namespace {
@@ -57,76 +54,78 @@ std::optional<Failure> checkEncodable(const QString& text) {
     return refusedFailure(Refusal::UnencodableCharacter, QString::fromUcs4(&code, 1));
 }
 
-Failure openFailure(const QString& path) {
-    const QFileInfo info(path);
-    if (!QFileInfo(info.absolutePath()).isDir()) {
+Failure openFailure(const fs::Path& path) {
+    const fs::Status info = fs::status(path);
+    if (!fs::status(fs::parentOf(path)).isDir) {
         return fileSystemFailure(kPathNotFound);
     }
-    if (info.isDir() || (info.exists() && !info.isFile())) {
+    if (info.isDir || (info.exists && !info.isFile)) {
         return fileSystemFailure(kPathFileAccess);
     }
-    if (info.exists() && !info.isWritable()) {
+    if (info.exists && !info.writable) {
         return fileSystemFailure(kPermissionDenied);
     }
     return fileSystemFailure(kPathFileAccess);
 }
 
-Failure writeFailure(const QString& path, qsizetype bytes) {
-    const QStorageInfo storage(QFileInfo(path).absolutePath());
-    if (storage.isValid() && storage.bytesAvailable() < bytes + 4096) {
+Failure writeFailure(const fs::Path& path, qsizetype bytes) {
+    const qint64 available = fs::bytesAvailable(fs::parentOf(path));
+    if (available >= 0 && available < bytes + 4096) {
         return fileSystemFailure(kDiskFull);
     }
     return fileSystemFailure(kDeviceIo);
 }
 
+// Why there is nothing at path: no file in its folder, or no folder.
+Failure missingFailure(const fs::Path& path) {
+    return fileSystemFailure(fs::status(fs::parentOf(path)).isDir ? kFileNotFound : kPathNotFound);
+}
+
 // The whole content of a regular file.
-Outcome<QByteArray> readFileBytes(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        return fileSystemFailure(QFileInfo(info.absolutePath()).isDir() ? kFileNotFound
-                                                                        : kPathNotFound);
+Outcome<QByteArray> readFileBytes(const fs::Path& path) {
+    const fs::Status info = fs::status(path);
+    if (!info.exists) {
+        return missingFailure(path);
     }
     // Only regular files: a folder, a pipe or a device is never read.
-    if (!info.isFile()) {
+    if (!info.isFile) {
         return fileSystemFailure(kPathFileAccess);
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return fileSystemFailure(info.isReadable() ? kPathFileAccess : kPermissionDenied);
+    QByteArray bytes;
+    switch (fs::readAll(path, bytes)) {
+        case fs::ReadResult::Ok:
+            return bytes;
+        case fs::ReadResult::NotOpened:
+            return fileSystemFailure(info.readable ? kPathFileAccess : kPermissionDenied);
+        case fs::ReadResult::Failed:
+            break;
     }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        return fileSystemFailure(kDeviceIo);
-    }
-    return bytes;
+    return fileSystemFailure(kDeviceIo);
 }
 
 // Writes a private temporary file beside path and renames it over path, so a
 // failure leaves the previous file whole.
-Outcome<void> writeFileAtomically(const QString& path, const QByteArray& bytes) {
-    const QFileInfo info(path);
-    if (!QFileInfo(info.absolutePath()).isDir()) {
+Outcome<void> writeFileAtomically(const fs::Path& path, const QByteArray& bytes) {
+    if (!fs::status(fs::parentOf(path)).isDir) {
         return fileSystemFailure(kPathNotFound);
     }
     // A name longer than a folder entry can hold would only fail at the final
     // rename, after the whole text was written.
     constexpr qsizetype kLongestName = 255;
-    if (info.isDir() || (info.exists() && !info.isFile()) ||
-        QFile::encodeName(info.fileName()).size() > kLongestName) {
+    const fs::Status info = fs::status(path);
+    if (info.isDir || (info.exists && !info.isFile) || fs::fileNameOf(path).size() > kLongestName) {
         return fileSystemFailure(kPathFileAccess);
     }
     // A read-only file is not replaced, though the rename would allow it.
-    if (info.exists() && !info.isWritable()) {
+    if (info.exists && !info.writable) {
         return fileSystemFailure(kPermissionDenied);
     }
-    QSaveFile file(path);
-    // Unbuffered, so that a short write shows in write()'s count: a buffered
-    // QSaveFile can commit a cut-off file after a short write.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+    fs::ReplacingFile file(path);
+    if (!file.open()) {
         return openFailure(path);
     }
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
+    if (!file.write(bytes)) {
+        file.cancel();
         return writeFailure(path, bytes.size());
     }
     if (!file.commit()) {
@@ -136,22 +135,48 @@ Outcome<void> writeFileAtomically(const QString& path, const QByteArray& bytes) 
 }
 
 // Deletes one file, not forced: a read-only file stays and fails.
-Outcome<void> deleteFile(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink()) {
-        return fileSystemFailure(QFileInfo(info.absolutePath()).isDir() ? kFileNotFound
-                                                                        : kPathNotFound);
+Outcome<void> deleteFile(const fs::Path& path) {
+    const fs::Status info = fs::status(path);
+    if (!info.exists && !info.isLink) {
+        return missingFailure(path);
     }
-    if (info.isDir()) {
+    if (info.isDir) {
         return fileSystemFailure(kPathFileAccess);
     }
-    if (!info.isSymLink() && !info.isWritable()) {
+    if (!info.isLink && !info.writable) {
         return fileSystemFailure(kPermissionDenied);
     }
-    if (!QFile::remove(path)) {
+    if (!fs::removeFile(path)) {
         return fileSystemFailure(kPathFileAccess);
     }
     return {};
+}
+
+// Whether every item below folder may be deleted (links themselves always may).
+bool everythingWritable(const fs::Path& folder) {
+    bool writable = true;
+    fs::forEachEntry(folder, [&](fs::NameView name, const fs::EntryKind& kind) {
+        const fs::Path path = fs::join(folder, fs::keepName(name));
+        if (writable && !kind.isLink) {
+            writable = fs::status(path).writable && (!kind.isDir || everythingWritable(path));
+        }
+    });
+    return writable;
+}
+
+// Deletes a folder with everything below it; links go, never what they lead to.
+bool removeTree(const fs::Path& folder) {
+    QList<std::pair<fs::Path, bool>> entries;  // path, a folder to descend into
+    if (!fs::forEachEntry(folder, [&](fs::NameView name, const fs::EntryKind& kind) {
+            entries.append({fs::join(folder, fs::keepName(name)), kind.isDir && !kind.isLink});
+        })) {
+        return false;
+    }
+    bool removed = true;
+    for (const auto& [path, isFolder] : entries) {
+        removed = (isFolder ? removeTree(path) : fs::removeFile(path)) && removed;
+    }
+    return removed && fs::removeFolder(folder);
 }
 
 // Why a recipe's category and name are refused, if they are. A name taken from
@@ -185,10 +210,14 @@ QString Store::resolve(const QString& relativePath) const {
     return resolveBelow(appFolder_, relativePath);
 }
 
+fs::Path Store::native(const QString& relativePath) const {
+    return resolveNative(fs::fromText(appFolder_), relativePath);
+}
+
 // --- categories ---
 
 Outcome<QStringList> Store::listCategoriesByLine() const {
-    auto bytes = readFileBytes(resolve(kCategoryList));
+    auto bytes = readFileBytes(native(kCategoryList));
     if (!bytes) {
         return bytes.failure();
     }
@@ -196,7 +225,7 @@ Outcome<QStringList> Store::listCategoriesByLine() const {
 }
 
 Outcome<QStringList> Store::listCategoriesByField() const {
-    auto bytes = readFileBytes(resolve(kCategoryList));
+    auto bytes = readFileBytes(native(kCategoryList));
     if (!bytes) {
         return bytes.failure();
     }
@@ -210,27 +239,27 @@ Outcome<CreateResult> Store::createCategory(const QString& name) {
     if (auto refused = checkEncodable(name)) {
         return *refused;
     }
-    const QString folder = resolve(kCategoryRoot + QLatin1Char('/') + name);
-    const QFileInfo folderInfo(folder);
-    if (folderInfo.isDir()) {
+    const fs::Path folder = native(kCategoryRoot + QLatin1Char('/') + name);
+    const fs::Status folderInfo = fs::status(folder);
+    if (folderInfo.isDir) {
         return CreateResult::AlreadyExists;
     }
-    if (folderInfo.exists() || folderInfo.isSymLink()) {
+    if (folderInfo.exists || folderInfo.isLink) {
         return fileSystemFailure(kFileAlreadyExists);
     }
-    if (!QFileInfo(resolve(kCategoryRoot)).isDir()) {
+    if (!fs::status(native(kCategoryRoot)).isDir) {
         return fileSystemFailure(kPathNotFound);
     }
-    const QString listPath = resolve(kCategoryList);
+    const fs::Path listPath = native(kCategoryList);
     QByteArray list;
-    if (QFileInfo(listPath).exists() || QFileInfo(listPath).isDir()) {
+    if (fs::status(listPath).exists) {
         auto existing = readFileBytes(listPath);
         if (!existing) {
             return existing.failure();
         }
         list = std::move(existing.value());
     }
-    if (!QDir().mkdir(folder)) {
+    if (!fs::makeFolder(folder)) {
         return fileSystemFailure(kPathFileAccess);
     }
     // A last line left open by another program gets its line end first, so
@@ -242,7 +271,7 @@ Outcome<CreateResult> Store::createCategory(const QString& name) {
     list.append("\r\n");
     auto written = writeFileAtomically(listPath, list);
     if (!written) {
-        QDir().rmdir(folder);  // list and folders change together or not at all
+        fs::removeFolder(folder);  // list and folders change together or not at all
         return written.failure();
     }
     return CreateResult::Created;
@@ -259,20 +288,19 @@ Outcome<int> Store::deleteCategory(const QString& name, const DeleteHooks& hooks
         return *refused;
     }
     // The temporary file lies beside the list, so the replacement is one rename.
-    if (!QFileInfo(resolve(kCategoryRoot)).isDir()) {
+    if (!fs::status(native(kCategoryRoot)).isDir) {
         return noTempPathFailure();
     }
-    const QString listPath = resolve(kCategoryList);
-    const QFileInfo listInfo(listPath);
-    if (listInfo.isDir()) {
+    const fs::Path listPath = native(kCategoryList);
+    const fs::Status listInfo = fs::status(listPath);
+    if (listInfo.isDir) {
         return fileSystemFailure(kPathFileAccess);
     }
-    if (listInfo.exists() && !listInfo.isWritable()) {
+    if (listInfo.exists && !listInfo.writable) {
         return fileSystemFailure(kPermissionDenied);
     }
-    QSaveFile temp(listPath);
-    temp.setDirectWriteFallback(false);
-    if (!temp.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+    fs::ReplacingFile temp(listPath);
+    if (!temp.open()) {
         return noTempFileFailure();
     }
     auto read = readFileBytes(listPath);
@@ -306,8 +334,8 @@ Outcome<int> Store::deleteCategory(const QString& name, const DeleteHooks& hooks
         }
         start = end + 1;
     }
-    if (temp.write(kept) != kept.size()) {
-        temp.cancelWriting();
+    if (!temp.write(kept)) {
+        temp.cancel();
         return writeFailure(listPath, kept.size());
     }
     if (!temp.commit()) {
@@ -316,7 +344,7 @@ Outcome<int> Store::deleteCategory(const QString& name, const DeleteHooks& hooks
     if (hooks.listRewritten) {
         hooks.listRewritten(count);
     }
-    auto removed = removePath(resolve(kCategoryRoot + QLatin1Char('/') + name));
+    auto removed = removeFolderTree(native(kCategoryRoot + QLatin1Char('/') + name));
     if (!removed) {
         return removed.failure();
     }
@@ -324,45 +352,40 @@ Outcome<int> Store::deleteCategory(const QString& name, const DeleteHooks& hooks
 }
 
 Outcome<void> Store::removePath(const QString& folderPath) {
-    QString path = QDir::cleanPath(folderPath);
+    const QString path = QDir::cleanPath(folderPath);
     const QString prefix = appFolder_ + QLatin1Char('/');
-    if (path.startsWith(prefix)) {
-        path = resolve(path.mid(prefix.size()));
-    }
-    const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink()) {
+    return removeFolderTree(path.startsWith(prefix) ? native(path.mid(prefix.size()))
+                                                    : fs::fromText(path));
+}
+
+Outcome<void> Store::removeFolderTree(const fs::Path& path) {
+    const fs::Status info = fs::status(path);
+    if (!info.exists && !info.isLink) {
         return fileSystemFailure(kPathNotFound);
     }
     // Only what lies inside the category root goes: a path made from an empty
     // or climbing name, or one that leads out through a link, never takes the
     // data tree or anything beyond it.
-    const QString root = QFileInfo(resolve(kCategoryRoot)).canonicalFilePath();
-    const QString parent = QFileInfo(info.absolutePath()).canonicalFilePath();
-    if (root.isEmpty() || parent.isEmpty() ||
-        (parent != root && !parent.startsWith(root + QLatin1Char('/')))) {
+    const fs::Path root = fs::canonical(native(kCategoryRoot));
+    const fs::Path parent = fs::canonical(fs::parentOf(path));
+    if (root.isEmpty() || parent.isEmpty() || (parent != root && !parent.startsWith(root + '/'))) {
         return refusedFailure(Refusal::BadCategoryName);
     }
-    if (info.isSymLink()) {
+    if (info.isLink) {
         // Only the link goes, never what it points to.
-        if (!QFile::remove(path)) {
+        if (!fs::removeFile(path)) {
             return fileSystemFailure(kPathFileAccess);
         }
         return {};
     }
-    if (!info.isDir()) {
+    if (!info.isDir) {
         return fileSystemFailure(kPathNotFound);
     }
     // Not forced: a read-only item anywhere stops the removal before it starts.
-    QDirIterator it(path, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        it.next();
-        const QFileInfo item = it.fileInfo();
-        if (!item.isSymLink() && !item.isWritable()) {
-            return fileSystemFailure(kPermissionDenied);
-        }
+    if (!everythingWritable(path)) {
+        return fileSystemFailure(kPermissionDenied);
     }
-    if (!QDir(path).removeRecursively()) {
+    if (!removeTree(path)) {
         return fileSystemFailure(kPathFileAccess);
     }
     return {};
@@ -406,7 +429,7 @@ Outcome<QStringList> Store::listRecipeFiles(const QString& category) const {
     if (!isSafeName(category)) {
         return refusedFailure(Refusal::BadCategoryName);
     }
-    return listFolderFiles(resolve(kCategoryRoot + QLatin1Char('/') + category));
+    return listFiles(native(kCategoryRoot + QLatin1Char('/') + category));
 }
 
 Outcome<void> Store::deleteRecipe(const QString& category, const QString& fileName) {
@@ -417,18 +440,18 @@ Outcome<void> Store::deleteRecipe(const QString& category, const QString& fileNa
 }
 
 bool Store::categoryFolderMissing(const QString& category) const {
-    const QFileInfo folder(resolve(kCategoryRoot + QLatin1Char('/') + category));
-    return !folder.exists() && !folder.isSymLink();
+    const fs::Status folder = fs::status(native(kCategoryRoot + QLatin1Char('/') + category));
+    return !folder.exists && !folder.isLink;
 }
 
-QString Store::recipePath(const QString& category, const QString& fileName) const {
-    return resolve(kCategoryRoot + QLatin1Char('/') + category + QLatin1Char('/') + fileName);
+fs::Path Store::recipePath(const QString& category, const QString& fileName) const {
+    return native(kCategoryRoot + QLatin1Char('/') + category + QLatin1Char('/') + fileName);
 }
 
 // --- shopping lists ---
 
 Outcome<QStringList> Store::listShoppingLists() const {
-    auto names = listFolderFiles(resolve(kShoppingFolder));
+    auto names = listFiles(native(kShoppingFolder));
     if (names) {
         names.value().removeLast();  // the spare entry
     }
@@ -446,14 +469,11 @@ Outcome<void> Store::saveShoppingList(const QString& name, const QString& text) 
     }
     QByteArray bytes = encodeCp1252(text);
     bytes.append("\r\n");
-    return writeFileAtomically(shoppingListPath(name + QStringLiteral(".txt")), bytes);
+    return writeFileAtomically(shoppingListFile(name + QStringLiteral(".txt")), bytes);
 }
 
 Outcome<QString> Store::openShoppingList(const QString& fileName) const {
-    if (!isListedName(fileName)) {
-        return refusedFailure(Refusal::BadShoppingListName);
-    }
-    auto bytes = readFileBytes(shoppingListPath(fileName));
+    auto bytes = shoppingListBytes(fileName);
     if (!bytes) {
         return bytes.failure();
     }
@@ -464,15 +484,30 @@ Outcome<QString> Store::openShoppingList(const QString& fileName) const {
     return decodeCp1252(content);
 }
 
+Outcome<QString> Store::readShoppingList(const QString& fileName) const {
+    auto bytes = shoppingListBytes(fileName);
+    if (!bytes) {
+        return bytes.failure();
+    }
+    return decodeCp1252(bytes.value());
+}
+
 Outcome<void> Store::deleteShoppingList(const QString& fileName) {
     if (!isListedName(fileName)) {
         return refusedFailure(Refusal::BadShoppingListName);
     }
-    return deleteFile(shoppingListPath(fileName));
+    return deleteFile(shoppingListFile(fileName));
 }
 
-QString Store::shoppingListPath(const QString& fileName) const {
-    return resolve(kShoppingFolder + QLatin1Char('/') + fileName);
+Outcome<QByteArray> Store::shoppingListBytes(const QString& fileName) const {
+    if (!isListedName(fileName)) {
+        return refusedFailure(Refusal::BadShoppingListName);
+    }
+    return readFileBytes(shoppingListFile(fileName));
+}
+
+fs::Path Store::shoppingListFile(const QString& fileName) const {
+    return native(kShoppingFolder + QLatin1Char('/') + fileName);
 }
 
 }  // namespace pv::store

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "nativefs.h"
 #include "outcome.h"
 
 #include <QString>
@@ -76,10 +77,11 @@ public:
     // --- shopping lists ---
     Outcome<QStringList> listShoppingLists() const;  // file names, no spare entry
     Outcome<void> saveShoppingList(const QString& name, const QString& text);
+    // The list text: the file less one CR LF at its very end.
     Outcome<QString> openShoppingList(const QString& fileName) const;
+    // The whole file as text, as the printout reads it.
+    Outcome<QString> readShoppingList(const QString& fileName) const;
     Outcome<void> deleteShoppingList(const QString& fileName);
-    // Full path of a listed shopping-list file, for printing.
-    QString shoppingListPath(const QString& fileName) const;
 
     // Resolves a path relative to the application folder ("Category/Soups")
     // component by component, ignoring case; a component that does not exist
@@ -87,14 +89,21 @@ public:
     QString resolve(const QString& relativePath) const;
 
 private:
-    QString recipePath(const QString& category, const QString& fileName) const;
+    // The same as the file system takes it: listed names that are not UTF-8
+    // keep their own bytes.
+    fs::Path native(const QString& relativePath) const;
+    fs::Path recipePath(const QString& category, const QString& fileName) const;
+    fs::Path shoppingListFile(const QString& fileName) const;
+    Outcome<QByteArray> shoppingListBytes(const QString& fileName) const;
+    Outcome<void> removeFolderTree(const fs::Path& path);
 
     QString appFolder_;
 };
 
 // The file names of a folder, ordered by name ignoring case, followed by one
 // spare empty entry (callers read entries 0 to size-2). Sub-folders are not
-// listed. A missing folder is error 76.
+// listed. A name that is not UTF-8 is listed as Windows-1252 text, and the
+// store's operations find the file by that name. A missing folder is error 76.
 Outcome<QStringList> listFolderFiles(const QString& folderPath);
 
 }  // namespace pv::store

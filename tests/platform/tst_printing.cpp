@@ -93,6 +93,67 @@ private slots:
         QCOMPARE(test::pdfText(service.printer()->outputFileName()).count(QLatin1Char('\f')), 1);
     }
 
+    // A line printed empty keeps its room wherever the page breaks: every other
+    // line stays on the page and at the height where it is when all lines have text.
+    void emptyLinesKeepTheirRoom_data() {
+        QTest::addColumn<QList<int>>("blank");  // from the first line of page 2, measured
+        QTest::newRow("the first line of a page") << QList<int>{0};
+        QTest::newRow("the two first lines of a page") << QList<int>{0, 1};
+        QTest::newRow("the last line of a page") << QList<int>{-1};
+        QTest::newRow("the last of one page and the first of the next") << QList<int>{-1, 0};
+    }
+    void emptyLinesKeepTheirRoom() {
+        QFETCH(QList<int>, blank);
+        QStringList lines;
+        for (int i = 1; i <= 40; ++i) {
+            lines << QStringLiteral("w%1").arg(i);
+        }
+        int pages = 0;
+        const QList<test::PrintedWord> all = printLines(lines, &pages);
+        const auto top = std::find_if(all.begin(), all.end(),
+                                      [](const test::PrintedWord& word) { return word.page == 2; });
+        QVERIFY(top != all.end() && pages > 3);
+        const auto firstOfPage2 = int(top - all.begin());
+        for (int offset : blank) {
+            lines[firstOfPage2 + offset].clear();
+        }
+        int blankedPages = 0;
+        QMap<QString, QString> expected = test::wordPlaces(all);
+        for (int offset : blank) {
+            expected.remove(all.at(firstOfPage2 + offset).text);
+        }
+        QCOMPARE(test::wordPlaces(printLines(lines, &blankedPages)), expected);
+        QCOMPARE(blankedPages, pages);
+    }
+
+    void aWholePageOfEmptyLinesIsAPage() {
+        QStringList lines;
+        for (int i = 1; i <= 40; ++i) {
+            lines << QStringLiteral("w%1").arg(i);
+        }
+        int pages = 0;
+        const QList<test::PrintedWord> all = printLines(lines, &pages);
+        QMap<QString, QString> expected = test::wordPlaces(all);
+        for (qsizetype i = 0; i < all.size(); ++i) {
+            if (all.at(i).page == 2) {
+                lines[i].clear();
+                expected.remove(all.at(i).text);
+            }
+        }
+        int blankedPages = 0;
+        const QList<test::PrintedWord> blanked = printLines(lines, &blankedPages);
+        QCOMPARE(test::wordPlaces(blanked), expected);
+        QCOMPARE(blankedPages, pages);
+        // Empty lines at the end start no page of their own.
+        const auto onPage = [&](int page) {
+            return int(std::count_if(all.begin(), all.end(), [&](const test::PrintedWord& word) {
+                return word.page == page;
+            }));
+        };
+        QCOMPARE(printLines(lines.mid(0, onPage(1) + onPage(2)), &blankedPages).size(), onPage(1));
+        QCOMPARE(blankedPages, 1);
+    }
+
     void nothingPrintsBeforeBegin() {
         TextFlowPrinter printer(nullptr);
         QVERIFY(!printer.begin());
@@ -100,6 +161,31 @@ private slots:
         printer.endLine();
         QVERIFY(!printer.endDocument());
     }
+
+private:
+    // Prints each line and a line end on a page of 100 by 100 points with
+    // margins of 5, in 10 points; the printed words and the page count.
+    QList<test::PrintedWord> printLines(const QStringList& lines, int* pages) {
+        const QString pdf = dir_.filePath(QStringLiteral("lines.pdf"));
+        test::PdfPrinter service(pdf);
+        service.printer()->setPageLayout(QPageLayout(QPageSize(QSizeF(100, 100), QPageSize::Point),
+                                                     QPageLayout::Portrait, QMarginsF(5, 5, 5, 5)));
+        TextFlowPrinter printer(service.printer());
+        if (!printer.begin()) {
+            return {};
+        }
+        printer.setFontSize(10);
+        for (const QString& line : lines) {
+            printer.print(line);
+            printer.endLine();
+        }
+        if (!printer.endDocument()) {
+            return {};
+        }
+        return test::printedWords(pdf, pages);
+    }
+
+    QTemporaryDir dir_;
 };
 
 QTEST_MAIN(PrintingTest)

@@ -2,6 +2,11 @@
 #include "testsupport.h"
 #include "windowregistry.h"
 
+#include <QAccessible>
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTimer>
 #include <QtTest>
 
 using namespace pv;
@@ -114,6 +119,42 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, shown);
         QCOMPARE(displayText(text), shown);
+    }
+
+    // The program's own message box shows names and file texts as they are:
+    // brackets and ampersands are not taken for markup, here or by a screen reader.
+    void messageBoxShowsTextAsItIs_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("bold tag") << QStringLiteral("The category \"<b>Soups</b>\" is missing.")
+                                  << QStringLiteral("The category \"<b>Soups</b>\" is missing.");
+        QTest::newRow("entity and line break") << QStringLiteral("Tom &amp; Jerry\r<i>pie</i>")
+                                               << QStringLiteral("Tom &amp; Jerry\n<i>pie</i>");
+        QTest::newRow("whole document") << QStringLiteral("<html><h1>Week</h1></html>")
+                                        << QStringLiteral("<html><h1>Week</h1></html>");
+    }
+    void messageBoxShowsTextAsItIs() {
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        QString label, spoken;
+        Qt::TextFormat format = Qt::AutoText;
+        // Read while the box is up, then answer it.
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (auto* shownLabel =
+                    box ? box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")) : nullptr) {
+                label = shownLabel->text();
+                format = shownLabel->textFormat();
+                spoken = QAccessible::queryAccessibleInterface(shownLabel)->text(QAccessible::Name);
+            }
+            if (box) {
+                box->accept();
+            }
+        });
+        QCOMPARE(showMessage(text, msg::kExclamation), msg::kResultOk);
+        QCOMPARE(label, shown);
+        QCOMPARE(spoken, shown);
+        QCOMPARE(format, Qt::PlainText);
     }
 
     void recordedMessageKeepsTextAndDefaultTitle() {

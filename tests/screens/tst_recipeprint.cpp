@@ -11,7 +11,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListView>
-#include <QProcess>
 #include <QPushButton>
 #include <QtTest>
 
@@ -26,31 +25,7 @@ QString today() {
     return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
 }
 
-struct Word {
-    QString text;
-    qreal left = 0;
-    qreal right = 0;
-    qreal top = 0;
-};
-
-// The words of the page with their boxes in points, in reading order.
-QList<Word> pageWords(const QString& pdf) {
-    QProcess process;
-    process.start(u"pdftotext"_s, {u"-bbox"_s, pdf, u"-"_s});
-    if (!process.waitForFinished(30000) || process.exitCode() != 0) {
-        return {};
-    }
-    static const QRegularExpression word(
-        u"<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"[\\d.]+\">([^<]*)</word>"_s);
-    QList<Word> words;
-    for (auto it = word.globalMatch(QString::fromUtf8(process.readAllStandardOutput()));
-         it.hasNext();) {
-        const auto match = it.next();
-        words.append({match.captured(4), match.captured(1).toDouble(), match.captured(3).toDouble(),
-                      match.captured(2).toDouble()});
-    }
-    return words;
-}
+using Word = test::PrintedWord;
 
 const Word* findWord(const QList<Word>& words, const QString& text, int skip = 0) {
     for (const Word& word : words) {
@@ -177,7 +152,7 @@ private slots:
 
         // Each on its own line: the dashes, an empty line, ten ingredient lines,
         // an empty line, the directions' two lines, two empty lines, the cooking line.
-        const QList<Word> words = pageWords(pdf);
+        const QList<Word> words = test::printedWords(pdf);
         const QMap<int, QString> expected{{0, "Pea soup Size: 4 " + today()},
                                           {1, kDashes},
                                           {3, u"1 lb peas"_s},
@@ -223,13 +198,59 @@ private slots:
         shown->print();
         // The ten ingredient lines of blanks, the empty directions and the empty
         // lines are all there; the screen's fixed texts are not printed.
-        const QList<Word> words = pageWords(pdf);
+        const QList<Word> words = test::printedWords(pdf);
         const QMap<int, QString> expected{
             {0, "Size: " + today()}, {1, kDashes}, {17, u"F H: M:"_s}};
         QCOMPARE(pageLines(words), expected);
         // The name is empty, so "Size: " starts after the five bold blanks.
         const qreal left = printer.printer()->pageLayout().paintRect(QPageLayout::Point).left();
         QVERIFY(qAbs(findWord(words, u"Size:"_s)->left - left - blanks(5, true)) < 1.0);
+    }
+
+    // Long directions run onto a second page; an empty line of theirs that falls
+    // at the top of that page takes its line there, as on the screen's printout
+    // with every line filled.
+    void emptyDirectionLineAtThePageTop() {
+        QStringList lines;
+        for (int i = 1; i <= 60; ++i) {
+            lines << u"d%1"_s.arg(i);
+        }
+        QVERIFY(QDir(app_->path()).mkpath(u"Category/Soups"_s));
+        RecipeScreen* shown = browser();
+        const auto printLines = [&](const QString& pdf) {
+            const QByteArray directions = lines.join(u"\r\n"_s).toLatin1();
+            if (!app_->write(u"Category/Soups/Stew"_s, QByteArray("\"\",").repeated(30) + '"' +
+                                                           directions +
+                                                           "\",\"\",\"\",\"\",\"\"\r\n")) {
+                return QList<test::PrintedWord>();
+            }
+            auto* category = child<QComboBox>(shown, u"cboRCat"_s);
+            category->setCurrentIndex(category->findText(u"Soups"_s));
+            emit category->activated(category->currentIndex());
+            auto* list = child<QListView>(shown, u"lswRFile"_s);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualRect(list->model()->index(0, 0)).center());
+            test::PdfPrinter printer(app_->file(pdf));
+            printer.printer()->setPageLayout(
+                QPageLayout(QPageSize(QSizeF(400, 500), QPageSize::Point), QPageLayout::Portrait,
+                            QMarginsF(10, 10, 10, 10)));
+            child<QPushButton>(shown, u"cmdRPrint"_s)->click();
+            return test::printedWords(app_->file(pdf));
+        };
+        const QList<test::PrintedWord> all = printLines(u"all.pdf"_s);
+        // The top line of the second page, as measured.
+        const test::PrintedWord* top = nullptr;
+        for (const test::PrintedWord& word : all) {
+            if (word.page == 2 && (!top || word.top < top->top)) {
+                top = &word;
+            }
+        }
+        QVERIFY(top && lines.contains(top->text) && top->text != lines.constFirst());
+        QMap<QString, QString> expected = test::wordPlaces(all);
+        expected.remove(top->text);
+        lines[lines.indexOf(top->text)].clear();
+        QCOMPARE(test::wordPlaces(printLines(u"blank.pdf"_s)), expected);
+        QVERIFY(messages_->shown.isEmpty());
     }
 
     void unprintedEndsSilently_data() {

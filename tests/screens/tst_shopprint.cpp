@@ -1,34 +1,20 @@
 #include "printing.h"
 #include "shopprint.h"
+#include "store.h"
 #include "testsupport.h"
 
 #include <QPageLayout>
 #include <QPrinter>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace pv;
 using pv::test::PdfPrinter;
 
-namespace {
-
-// One printed line as pdftotext -bbox reports its words, in points from the page's top left.
-struct PrintedLine {
-    int page = 0;
-    qreal left = 0;
-    qreal top = 0;
-    qreal bottom = 0;
-    QString text;
-};
-
-}  // namespace
-
 class ShopPrintTest : public QObject {
     Q_OBJECT
 private slots:
-    void init() { QVERIFY(dir_.isValid()); }
+    void init() { QVERIFY(QDir(app_.file(QStringLiteral("Shopping List"))).exists()); }
 
     // Lines split at CR LF, each shown as its words joined by '|'.
     void linesAndWords_data() {
@@ -52,8 +38,9 @@ private slots:
     }
 
     void bytesPrintAsWindows1252() {
-        PdfPrinter pdf(dir_.filePath(QStringLiteral("1252.pdf")));
-        QVERIFY(PrintShoppingList(writeList("caf\xe9 \x80 5\r\n")));
+        PdfPrinter pdf(app_.file(QStringLiteral("1252.pdf")));
+        QVERIFY(writeList("caf\xe9 \x80 5\r\n"));
+        QVERIFY(PrintShoppingList(store_, kList));
         QCOMPARE(test::pdfText(pdf.printer()->outputFileName()).trimmed(),
                  QString::fromUtf8("café € 5"));
     }
@@ -107,72 +94,76 @@ private slots:
             expected << QStringLiteral("item %1").arg(i);
         }
         QCOMPARE(print(bytes, 300, height), expected);
-        for (const PrintedLine& line : printed_) {
+        for (const test::PrintedWord& line : printed_) {
             QVERIFY2(line.bottom <= height + 0.5, qPrintable(line.text));
         }
         QVERIFY(pages_ > 1);
         QCOMPARE(pages_, printed_.constLast().page);
 
         // Exactly the lines that filled the first page: the final CR LF starts no other.
-        const auto perPage = std::count_if(printed_.begin(), printed_.end(),
-                                           [](const PrintedLine& line) { return line.page == 1; });
+        const auto perPage =
+            std::count_if(printed_.begin(), printed_.end(),
+                          [](const test::PrintedWord& line) { return line.page == 1; });
         QVERIFY(perPage > 1);
         QCOMPARE(print(bytes.left(bytes.indexOf(expected[perPage].toLatin1())), 300, height),
                  expected.mid(0, perPage));
         QCOMPARE(pages_, 1);
     }
 
+    // An empty line that falls at the top of a page takes its line there.
+    void emptyLineAtThePageTop() {
+        QByteArrayList lines;
+        for (int i = 1; i <= 30; ++i) {
+            lines << "w" + QByteArray::number(i);
+        }
+        QCOMPARE(print(lines.join("\r\n") + "\r\n", 300, 150).size(), lines.size());
+        const int pages = pages_;
+        QMap<QString, QString> expected = test::wordPlaces(printed_);
+        const auto top = std::find_if(printed_.begin(), printed_.end(),
+                                      [](const test::PrintedWord& line) { return line.page == 2; });
+        QVERIFY(top != printed_.end() && pages > 2);
+        expected.remove(top->text);
+        lines[top - printed_.begin()].clear();
+        print(lines.join("\r\n") + "\r\n", 300, 150);
+        QCOMPARE(test::wordPlaces(printed_), expected);
+        QCOMPARE(pages_, pages);
+    }
+
     void unreadableFileFailsQuietly() {
-        PdfPrinter pdf(dir_.filePath(QStringLiteral("none.pdf")));
-        QVERIFY(!PrintShoppingList(dir_.filePath(QStringLiteral("absent.txt"))));
-        QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("folder.txt")));
-        QVERIFY(!PrintShoppingList(dir_.filePath(QStringLiteral("folder.txt"))));
+        PdfPrinter pdf(app_.file(QStringLiteral("none.pdf")));
+        QVERIFY(!PrintShoppingList(store_, QStringLiteral("absent.txt")));
+        QVERIFY(QDir(app_.path()).mkpath(QStringLiteral("Shopping List/folder.txt")));
+        QVERIFY(!PrintShoppingList(store_, QStringLiteral("folder.txt")));
+        QVERIFY(!PrintShoppingList(store_, QStringLiteral("../PV.ini")));
         QVERIFY(!QFile::exists(pdf.printer()->outputFileName()));
     }
 
 private:
-    QString writeList(const QByteArray& bytes) {
-        const QString path = dir_.filePath(QStringLiteral("list.txt"));
-        QFile file(path);
-        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? path
-                                                                                    : QString();
+    bool writeList(const QByteArray& bytes) {
+        return app_.write(QStringLiteral("Shopping List/") + kList, bytes);
     }
     // Prints bytes as a saved list onto a page of the given size in points, no margins, and
     // reads back the texts of the printed lines; printed_ and pages_ tell where they sit.
     QStringList print(const QByteArray& bytes, qreal width, qreal height) {
         printed_.clear();
         pages_ = 0;
-        PdfPrinter pdf(dir_.filePath(QStringLiteral("list.pdf")));
+        PdfPrinter pdf(app_.file(QStringLiteral("list.pdf")));
         const QPageLayout layout(QPageSize(QSizeF(width, height), QPageSize::Point),
                                  QPageLayout::Portrait, QMarginsF(), QPageLayout::Point);
-        QProcess process;
-        if (!pdf.printer()->setPageLayout(layout) ||
-            !PrintShoppingList(writeList(bytes), pdf.printer())) {
+        if (!writeList(bytes) || !pdf.printer()->setPageLayout(layout) ||
+            !PrintShoppingList(store_, kList, pdf.printer())) {
             return {};
         }
-        // A crop area far larger than the page keeps text printed past its edge.
-        process.start(QStringLiteral("pdftotext"),
-                      {"-bbox", "-x", "0", "-y", "0", "-W", "100000", "-H", "100000",
-                       pdf.printer()->outputFileName(), "-"});
-        if (!process.waitForFinished(30000) || process.exitCode() != 0) {
-            return {};
-        }
-        static const QRegularExpression pageOrWord(
-            QStringLiteral("<page |<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"[0-9.]+\" "
-                           "yMax=\"([0-9.]+)\">([^<]*)</word>"));
         QStringList lines;
-        for (const auto& match : pageOrWord.globalMatch(QString::fromUtf8(process.readAll()))) {
-            const qreal top = match.captured(2).toDouble();
-            if (match.captured(0).startsWith(QStringLiteral("<page"))) {
-                ++pages_;
-            } else if (!printed_.isEmpty() && printed_.last().page == pages_ &&
-                       qAbs(printed_.last().top - top) <= 1.0) {
-                printed_.last().text += u' ' + match.captured(4);
+        for (const test::PrintedWord& word :
+             test::printedWords(pdf.printer()->outputFileName(), &pages_)) {
+            if (!printed_.isEmpty() && printed_.last().page == word.page &&
+                qAbs(printed_.last().top - word.top) <= 1.0) {
+                printed_.last().text += u' ' + word.text;
                 lines.last() = printed_.last().text;
             } else {
-                printed_.append({pages_, match.captured(1).toDouble(), top,
-                                 match.captured(3).toDouble(), match.captured(4)});
-                lines << match.captured(4);
+                printed_.append(word);
+                lines << word.text;
             }
         }
         return lines;
@@ -181,7 +172,7 @@ private:
     QSizeF measure(const QString& text) {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(dir_.filePath(QStringLiteral("measure.pdf")));
+        printer.setOutputFileName(app_.file(QStringLiteral("measure.pdf")));
         TextFlowPrinter flow(&printer);
         if (!flow.begin()) {
             return {};
@@ -193,8 +184,10 @@ private:
         return size;
     }
 
-    QTemporaryDir dir_;
-    QList<PrintedLine> printed_;
+    static inline const QString kList = QStringLiteral("list.txt");
+    test::TempAppFolder app_;
+    store::Store store_{app_.path()};
+    QList<test::PrintedWord> printed_;  // one per line, its first word's place
     int pages_ = 0;
 };
 

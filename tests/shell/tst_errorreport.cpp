@@ -79,6 +79,8 @@ private slots:
             QCOMPARE(label->palette().color(QPalette::WindowText), row.colour);
             // Only the captions are bold.
             QCOMPARE(label->font().bold(), row.colour == blue);
+            // What a failure puts there is never taken for markup.
+            QCOMPARE(label->textFormat(), Qt::PlainText);
         }
         QCOMPARE(okButton(&report)->text(), u"OK"_s);
         QCOMPARE(okButton(&report)->accessibleName(), u"OK"_s);

@@ -124,6 +124,20 @@ private slots:
         QVERIFY(messages.shown.isEmpty());  // the file's existence is not looked at
     }
 
+    // The help file and its folder are found in any letter case, and open.
+    void helpFileInOtherCase() {
+        requireBuiltHelp();
+        test::TempAppFolder app;
+        QVERIFY(QDir(app.path())
+                    .rename(QStringLiteral("Documentation"), QStringLiteral("documentation")));
+        QVERIFY(QFile::copy(kBuiltHelp, app.file(QStringLiteral("documentation/pvhelp.CHM"))));
+        test::RecordingMessages messages;
+        QCOMPARE(HelpFilePath(1), app.file(QStringLiteral("documentation/pvhelp.CHM")));
+        ShowHelpContents(1);
+        QVERIFY(messages.shown.isEmpty());
+        QCOMPARE(openViewers().size(), 1);
+    }
+
     void invalidNumberMessages_data() {
         QTest::addColumn<int>("number");
         for (int number : {0, 2, -1, 32767})

@@ -70,28 +70,34 @@ private slots:
     // "absent": the first start shows the notice and creates an empty marker.
     // "present": an existing marker, whatever it holds, counts and stays untouched.
     // "folder" (one named PV.ini): no marker can be made; the user is told why,
-    // start-up goes on, and every start shows the notice.
+    // start-up goes on, and every start shows the notice. The marker's name is
+    // found in any letter case.
     void startUp_data() {
         QTest::addColumn<QString>("marker");
         QTest::addColumn<QByteArray>("content");
-        QTest::newRow("first start") << "absent" << QByteArray();
-        QTest::newRow("empty marker") << "present" << QByteArray();
-        QTest::newRow("text marker") << "present" << QByteArray("[Settings]\r\nCategory=Soups\r\n");
-        QTest::newRow("binary marker") << "present" << QByteArray("\x00\xff\r\x1a", 4);
-        QTest::newRow("folder named PV.ini") << "folder" << QByteArray();
+        QTest::addColumn<QString>("name");
+        QTest::newRow("first start") << "absent" << QByteArray() << kMarker;
+        QTest::newRow("empty marker") << "present" << QByteArray() << kMarker;
+        QTest::newRow("text marker")
+            << "present" << QByteArray("[Settings]\r\nCategory=Soups\r\n") << kMarker;
+        QTest::newRow("binary marker") << "present" << QByteArray("\x00\xff\r\x1a", 4) << kMarker;
+        QTest::newRow("marker in other case") << "present" << QByteArray("x") << "pv.INI";
+        QTest::newRow("folder named PV.ini") << "folder" << QByteArray() << kMarker;
+        QTest::newRow("folder named Pv.Ini") << "folder" << QByteArray() << "Pv.Ini";
     }
 
     void startUp() {
         QFETCH(QString, marker);
         QFETCH(QByteArray, content);
+        QFETCH(QString, name);
         const bool present = marker == u"present";
         const bool fails = marker == u"folder";
         test::TempAppFolder folder;
-        const QString path = folder.file(kMarker);
+        const QString path = folder.file(name);
         if (present)
-            QVERIFY(folder.write(kMarker, content));
+            QVERIFY(folder.write(name, content));
         if (marker == u"folder")
-            QVERIFY(QDir(folder.path()).mkdir(kMarker));
+            QVERIFY(QDir(folder.path()).mkdir(name));
         const QDateTime written = QFileInfo(path).lastModified();
         test::RecordingMessages messages;
         bool markerAtNotice = true;
@@ -136,8 +142,10 @@ private slots:
             QVERIFY(QFileInfo(path).isDir());
         } else {
             QCOMPARE(firstRunMarkerPath(), path);
-            QCOMPARE(folder.read(kMarker), content);
+            QCOMPARE(folder.read(name), content);
         }
+        // One marker, whatever its letter case.
+        QCOMPARE(QDir(folder.path()).entryList({kMarker}, QDir::AllEntries).size(), 1);
         if (present)
             QCOMPARE(QFileInfo(path).lastModified(), written);
 
@@ -150,7 +158,7 @@ private slots:
         QVERIFY(mainMenuShown());
         QCOMPARE(messages.shown.size(), fails ? 2 : 0);
         if (!fails)
-            QCOMPARE(folder.read(kMarker), content);
+            QCOMPARE(folder.read(name), content);
     }
 };
 

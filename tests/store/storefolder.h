@@ -8,6 +8,14 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <ftw.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+
 namespace pv::store::test {
 
 using namespace Qt::StringLiterals;
@@ -35,6 +43,15 @@ public:
             }
         }
     }
+    // QTemporaryDir cannot reach names that are not UTF-8: they go first.
+    ~Folder() {
+        nftw(
+            QFile::encodeName(dir_.path()).constData(),
+            [](const char* path, const struct stat*, int, FTW*) { return ::remove(path); }, 16,
+            FTW_DEPTH | FTW_PHYS);
+    }
+    Folder(const Folder&) = delete;
+    Folder& operator=(const Folder&) = delete;
     QString path() const { return dir_.path(); }
     QString file(const QString& relative) const { return dir_.filePath(relative); }
     bool write(const QString& relative, const QByteArray& bytes) const {
@@ -47,6 +64,57 @@ public:
     }
     bool exists(const QString& relative) const { return QFileInfo::exists(file(relative)); }
     bool mkdir(const QString& relative) const { return QDir(dir_.path()).mkpath(relative); }
+    // Entries by the bytes of their names, as an older version of the program
+    // may have written them (in Windows-1252); a name ending in '/' is a folder.
+    bool put(const QByteArray& relative, const QByteArray& bytes = "x") const {
+        const QByteArray path = QFile::encodeName(dir_.path()) + '/' + relative;
+        if (relative.endsWith('/')) {
+            return ::mkdir(path.constData(), 0777) == 0;
+        }
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+        const bool written = fd >= 0 && ::write(fd, bytes.constData(), size_t(bytes.size())) ==
+                                            ssize_t(bytes.size());
+        return fd >= 0 && ::close(fd) == 0 && written;
+    }
+    QByteArray take(const QByteArray& relative) const {
+        QFile f;
+        const int fd =
+            ::open((QFile::encodeName(dir_.path()) + '/' + relative).constData(), O_RDONLY);
+        return fd >= 0 && f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)
+                   ? f.readAll()
+                   : QByteArray("<missing>");
+    }
+    // Every entry below relative by its bytes, those beyond ASCII as \xnn,
+    // folders ending in '/', in byte order.
+    QStringList byteTree(const QByteArray& relative = {}) const {
+        QStringList all;
+        const QByteArray folder = QFile::encodeName(dir_.path()) + '/' + relative;
+        DIR* dir = ::opendir(folder.constData());
+        while (const dirent* entry = dir ? ::readdir(dir) : nullptr) {
+            if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) {
+                continue;
+            }
+            const QByteArray path = relative + entry->d_name;
+            QString shown;
+            for (const char c : path) {
+                shown += static_cast<unsigned char>(c) < 0x80
+                             ? QString(QLatin1Char(c))
+                             : u"\\x"_s + QString::number(static_cast<unsigned char>(c), 16);
+            }
+            struct stat info {};
+            if (::lstat((folder + entry->d_name).constData(), &info) == 0 &&
+                S_ISDIR(info.st_mode)) {
+                all << shown + u'/' << byteTree(path + '/');
+            } else {
+                all << shown;
+            }
+        }
+        if (dir) {
+            ::closedir(dir);
+        }
+        all.sort();
+        return all;
+    }
     // Every entry below the folder with its size, for "nothing changed" checks.
     QStringList tree() const {
         QStringList all;

@@ -13,6 +13,16 @@ using namespace Qt::StringLiterals;
 using pv::store::test::Folder;
 using pv::store::test::said;
 
+namespace {
+
+// A recipe file whose first ingredient is the only field set.
+QByteArray ingredient(const QByteArray& text) {
+    return "\"\"" + QByteArray(",\"\"").repeated(19) + ",\"" + text + '"' +
+           QByteArray(",\"\"").repeated(14) + "\r\n";
+}
+
+}  // namespace
+
 class FilesTest : public QObject {
     Q_OBJECT
 
@@ -22,6 +32,8 @@ private slots:
     void openFilesFromElsewhere();
     void listingOrderAndSpareEntry();
     void removePath();
+    void oldFileNames_data();
+    void oldFileNames();
     void failuresChangeNothing_data();
     void failuresChangeNothing();
 };
@@ -108,6 +120,133 @@ void FilesTest::removePath() {
     QCOMPARE(store.deleteCategory(u"Linked"_s).value(), 1);
     QVERIFY(!QFileInfo(app.file(u"Category/Linked"_s)).isSymLink());
     QCOMPARE(app.read(u"Elsewhere/precious"_s), QByteArray("x"));
+}
+
+// A data folder from the older program holds names in Windows-1252 bytes,
+// which are not UTF-8. They are listed as their Windows-1252 text, and every
+// operation given that text reaches the file through its own bytes; names the
+// program makes are UTF-8.
+void FilesTest::oldFileNames_data() {
+    QTest::addColumn<QByteArrayList>("setup");  // more entries: "name=bytes" by their bytes
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<QStringList>("changes");  // "+entry" made, "-entry" gone, as byteTree shows
+    QTest::addColumn<QByteArray>("file");      // a file whose bytes are then
+    QTest::addColumn<QByteArray>("bytes");
+    auto row = [](const char* tag, const QString& command, const QString& argument,
+                  const QString& result, const QStringList& changes = {},
+                  const QByteArray& file = {}, const QByteArray& bytes = {},
+                  const QByteArrayList& setup = {}) {
+        QTest::newRow(tag) << setup << command << argument << result << changes << file << bytes;
+    };
+    const QString pate = u"Category/Cr\\xe8me/P\\xe2t\\xe9"_s;
+    const QString creme = u"Shopping List/Cr\\xe8me.txt"_s;
+    row("lists", "lists", "", "café.txt|Crème.txt");
+    row("open", "open", "Crème.txt", "old");
+    row("open in other case", "open", "CRÈME.TXT", "old");
+    row("read for printing", "read", "Crème.txt", "old\r\n");
+    row("save replaces it", "save list", "Crème", "ok", {}, "Shopping List/Cr\xE8me.txt",
+        "milk\r\n");
+    row("a new name is UTF-8", "save list", "Crème 2", "ok",
+        {u"+Shopping List/Cr\\xc3\\xa8me 2.txt"_s});
+    row("delete", "delete list", "Crème.txt", "ok", {'-' + creme});
+    row("a UTF-8 twin comes first", "open", "Crème.txt", "utf", {}, {}, {},
+        {"Shopping List/Cr\xC3\xA8me.txt=utf"});
+    const QByteArrayList bom{"Shopping List/\xEF\xBB\xBFnotes.txt=bom"};
+    row("a byte order mark is part of the name", "lists", "", "café.txt|Crème.txt|\uFEFFnotes.txt",
+        {}, {}, {}, bom);
+    row("and opens by it", "open", u"\uFEFFnotes.txt"_s, "bom", {}, {}, {}, bom);
+    row("categories", "categories", "", "Crème|Soups");
+    row("recipes", "recipes", "Crème", "Pâté|");
+    row("recipes in a UTF-8 folder", "recipes", "Soups", "Crème brûlée|");
+    row("load", "load", "Crème/Pâté", "beurre");
+    row("load in other case", "load", "CRÈME/pÂTÉ", "beurre");
+    row("load from a UTF-8 folder", "load", "Soups/Crème brûlée", "sucre");
+    row("save replaces it", "save", "Crème/Pâté", "ok", {}, "Category/Cr\xE8me/P\xE2t\xE9",
+        ingredient("miel"));
+    row("save a new one", "save", "Crème/Tarte", "ok", {u"+Category/Cr\\xe8me/Tarte"_s});
+    row("delete recipe", "delete recipe", "Crème/Pâté", "ok", {'-' + pate});
+    row("create", "create", "Crème", "exists");
+    row("delete category", "delete", "Crème", "1", {u"-Category/Cr\\xe8me/"_s, '-' + pate},
+        "Category/category.txt", "Soups\r\n");
+    row("delete the category holding one", "delete", "Soups", "1",
+        {u"-Category/Soups/"_s, u"-Category/Soups/Cr\\xe8me br\\xfbl\\xe9e"_s},
+        "Category/category.txt", "Cr\xE8me\r\n");
+    row("remove", "remove", "Category/crème", "ok", {u"-Category/Cr\\xe8me/"_s, '-' + pate});
+}
+
+void FilesTest::oldFileNames() {
+    QFETCH(QByteArrayList, setup);
+    QFETCH(QString, command);
+    QFETCH(QString, argument);
+    QFETCH(QStringList, changes);
+    QFETCH(QByteArray, file);
+    QFETCH(QByteArray, bytes);
+    Folder app;
+    for (const QByteArray& entry :
+         QByteArrayList{"Shopping List/Cr\xE8me.txt=old\r\n", "Shopping List/caf\xC3\xA9.txt=new",
+                        "Category/category.txt=Cr\xE8me\r\nSoups\r\n", "Category/Cr\xE8me/",
+                        "Category/Cr\xE8me/P\xE2t\xE9=" + ingredient("beurre"), "Category/Soups/",
+                        "Category/Soups/Cr\xE8me br\xFBl\xE9"
+                        "e=" +
+                            ingredient("sucre")} +
+             setup) {
+        const qsizetype equals = entry.indexOf('=');
+        QVERIFY(equals < 0 ? app.put(entry) : app.put(entry.left(equals), entry.mid(equals + 1)));
+    }
+    QStringList expected = app.byteTree();
+    for (const QString& change : changes) {
+        if (change.startsWith(u'+')) {
+            expected << change.mid(1);
+        } else {
+            QVERIFY(expected.removeOne(change.mid(1)));
+        }
+    }
+    expected.sort();
+
+    Store store(app.path());
+    const QString category = argument.section(u'/', 0, 0), name = argument.section(u'/', 1);
+    RecipeFields miel;
+    miel[ingredientField(1) - 1] = u"miel"_s;
+    const auto names = [](const Outcome<QStringList>& listed) {
+        return listed ? listed.value().join(u'|') : said(listed);
+    };
+    const auto text = [](const Outcome<QString>& read) { return read ? read.value() : said(read); };
+    const QHash<QString, std::function<QString()>> operations{
+        {"lists", [&] { return names(store.listShoppingLists()); }},
+        {"open", [&] { return text(store.openShoppingList(argument)); }},
+        {"read", [&] { return text(store.readShoppingList(argument)); }},
+        {"save list", [&] { return said(store.saveShoppingList(argument, u"milk"_s)); }},
+        {"delete list", [&] { return said(store.deleteShoppingList(argument)); }},
+        {"categories", [&] { return names(store.listCategoriesByField()); }},
+        {"recipes", [&] { return names(store.listRecipeFiles(argument)); }},
+        {"load",
+         [&] {
+             const auto fields = store.loadRecipe(category, name);
+             return fields ? fields.value()[ingredientField(1) - 1] : said(fields);
+         }},
+        {"save", [&] { return said(store.saveRecipe(category, name, miel)); }},
+        {"delete recipe", [&] { return said(store.deleteRecipe(category, name)); }},
+        {"create",
+         [&] {
+             const auto created = store.createCategory(argument);
+             return !created                                   ? said(created)
+                    : created.value() == CreateResult::Created ? u"created"_s
+                                                               : u"exists"_s;
+         }},
+        {"delete",
+         [&] {
+             const auto deleted = store.deleteCategory(argument);
+             return deleted ? QString::number(deleted.value()) : said(deleted);
+         }},
+        {"remove", [&] { return said(store.removePath(app.path() + u'/' + argument)); }}};
+    QVERIFY(operations.contains(command));
+    QTEST(operations[command](), "result");
+    QCOMPARE(app.byteTree(), expected);
+    if (!file.isEmpty()) {
+        QCOMPARE(app.take(file), bytes);
+    }
 }
 
 // Refused, cut short by a file-size limit, or stopped by the shape of the

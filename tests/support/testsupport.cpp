@@ -8,6 +8,12 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
+
+#include <fcntl.h>
+#include <ftw.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace pv::test {
 
@@ -67,6 +73,11 @@ TempAppFolder::TempAppFolder(Layout layout) {
 
 TempAppFolder::~TempAppFolder() {
     setApplicationFolder({});
+    // QTemporaryDir cannot reach names that are not UTF-8: they go first.
+    nftw(
+        QFile::encodeName(dir_.path()).constData(),
+        [](const char* path, const struct stat*, int, FTW*) { return ::remove(path); }, 16,
+        FTW_DEPTH | FTW_PHYS);
 }
 
 bool TempAppFolder::write(const QString& relative, const QByteArray& bytes) const {
@@ -77,6 +88,25 @@ bool TempAppFolder::write(const QString& relative, const QByteArray& bytes) cons
 QByteArray TempAppFolder::read(const QString& relative) const {
     QFile f(file(relative));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool TempAppFolder::writeNative(const QByteArray& relative, const QByteArray& bytes) const {
+    const QByteArray path = QFile::encodeName(dir_.path()) + '/' + relative;
+    if (relative.endsWith('/')) {
+        return ::mkdir(path.constData(), 0777) == 0;
+    }
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    QFile f;
+    return fd >= 0 && f.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle) &&
+           f.write(bytes) == bytes.size();
+}
+
+QByteArray TempAppFolder::readNative(const QByteArray& relative) const {
+    const int fd = ::open((QFile::encodeName(dir_.path()) + '/' + relative).constData(), O_RDONLY);
+    QFile f;
+    return fd >= 0 && f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)
+               ? f.readAll()
+               : QByteArray("<missing>");
 }
 
 TempHome::TempHome() : home_(qgetenv("HOME")) {
@@ -123,6 +153,52 @@ QString pdfText(const QString& pdfPath) {
         return {};
     }
     return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QList<PrintedWord> printedWords(const QString& pdfPath, int* pages) {
+    QProcess process;
+    // A crop area far larger than the page keeps text printed past its edge.
+    process.start(
+        QStringLiteral("pdftotext"),
+        {QStringLiteral("-bbox"), QStringLiteral("-x"), QStringLiteral("0"), QStringLiteral("-y"),
+         QStringLiteral("0"), QStringLiteral("-W"), QStringLiteral("100000"), QStringLiteral("-H"),
+         QStringLiteral("100000"), pdfPath, QStringLiteral("-")});
+    if (pages) {
+        *pages = 0;
+    }
+    if (!process.waitForFinished(30000) || process.exitCode() != 0) {
+        return {};
+    }
+    static const QRegularExpression pageOrWord(
+        QStringLiteral("<page |<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" "
+                       "xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>"));
+    QList<PrintedWord> words;
+    int page = 0;
+    for (const auto& match :
+         pageOrWord.globalMatch(QString::fromUtf8(process.readAllStandardOutput()))) {
+        if (match.captured(0).startsWith(QStringLiteral("<page"))) {
+            ++page;
+            continue;
+        }
+        words.append({page, match.captured(1).toDouble(), match.captured(3).toDouble(),
+                      match.captured(2).toDouble(), match.captured(4).toDouble(),
+                      match.captured(5)});
+    }
+    if (pages) {
+        *pages = page;
+    }
+    return words;
+}
+
+QMap<QString, QString> wordPlaces(const QList<PrintedWord>& words) {
+    QMap<QString, QString> places;
+    for (const PrintedWord& word : words) {
+        if (!places.contains(word.text)) {
+            places.insert(word.text,
+                          QStringLiteral("%1:%2").arg(word.page).arg(qRound(word.top * 10)));
+        }
+    }
+    return places;
 }
 
 }  // namespace pv::test

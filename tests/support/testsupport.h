@@ -4,6 +4,7 @@
 #include "printing.h"
 
 #include <QList>
+#include <QMap>
 #include <QPrinter>
 #include <QString>
 #include <QStringList>
@@ -66,6 +67,11 @@ public:
     QString file(const QString& relative) const { return dir_.filePath(relative); }
     bool write(const QString& relative, const QByteArray& bytes) const;
     QByteArray read(const QString& relative) const;
+    // By the bytes of the names, which an older version of the program may have
+    // written in Windows-1252: a name ending in '/' makes a folder. Reading a
+    // missing file gives "<missing>".
+    bool writeNative(const QByteArray& relative, const QByteArray& bytes = {}) const;
+    QByteArray readNative(const QByteArray& relative) const;
 
 private:
     QTemporaryDir dir_;
@@ -98,5 +104,21 @@ void registerStandIns(const QStringList& names = {QStringLiteral("frmMain"),
 
 // The text of a PDF file as pdftotext -layout prints it; empty when that fails.
 QString pdfText(const QString& pdfPath);
+
+// One printed word as pdftotext -bbox reports it, in points from its page's top left.
+struct PrintedWord {
+    int page = 0;  // from 1
+    qreal left = 0;
+    qreal right = 0;
+    qreal top = 0;
+    qreal bottom = 0;
+    QString text;
+};
+// The words of a PDF file in reading order, text printed past a page's edge
+// included, and the number of pages; empty when pdftotext fails.
+QList<PrintedWord> printedWords(const QString& pdfPath, int* pages = nullptr);
+// Where each word lies: "page:top" in tenths of a point, by the word's text (a
+// text printed more than once is kept at its first place).
+QMap<QString, QString> wordPlaces(const QList<PrintedWord>& words);
 
 }  // namespace pv::test
