@@ -129,7 +129,13 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Pantrova"));
     pv::preferTahomaLookAlikes();
     QApplication::setQuitOnLastWindowClosed(false);
-    const QStringList args = QCoreApplication::arguments();
+    QStringList args = QCoreApplication::arguments();
+    // The registration window changes the working folder.
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        if (!args.at(i).startsWith(QLatin1String("--"))) {
+            args[i] = QFileInfo(args.at(i)).absoluteFilePath();
+        }
+    }
     if (args.size() < 3) {
         std::fputs("usage: widgetdump <source folder> <help file> [output | --compare file]\n",
                    stderr);
