@@ -344,7 +344,15 @@ Outcome<int> Store::deleteCategory(const QString& name, const DeleteHooks& hooks
     if (hooks.listRewritten) {
         hooks.listRewritten(count);
     }
-    auto removed = removeFolderTree(native(kCategoryRoot + QLatin1Char('/') + name));
+    // A category whose folder is already gone (deleted a second time, or
+    // removed outside the program) is deleted once its line is: ending the
+    // program over it would lose whatever the user is typing elsewhere.
+    const fs::Path folder = native(kCategoryRoot + QLatin1Char('/') + name);
+    const fs::Status folderInfo = fs::status(folder);
+    if (!folderInfo.exists && !folderInfo.isLink) {
+        return count;
+    }
+    auto removed = removeFolderTree(folder);
     if (!removed) {
         return removed.failure();
     }

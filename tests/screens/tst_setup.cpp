@@ -273,7 +273,8 @@ private slots:
         QTest::newRow("load, list is a folder") << u"S - FL -"_s << u"list folder"_s << u" 75"_s;
         QTest::newRow("create, a file where the folder goes")
             << u"S - CC -"_s << u"file"_s << u" 58"_s;
-        QTest::newRow("delete, a name with no folder") << u"S - CD -"_s << u"ghost"_s << u" 76"_s;
+        QTest::newRow("delete, a file where the folder is")
+            << u"S - CD -"_s << u"ghost"_s << u" 76"_s;
     }
 
     void failureIsReported() {
@@ -299,7 +300,8 @@ private slots:
             type("txtSCreate", u"Soups"_s);
             click("cmdSCreate");
         } else {
-            // The list is rewritten and told, then removing the folder fails.
+            // The list is rewritten and told, then removing the "folder" fails.
+            QVERIFY(app_->write(u"Category/Ghost"_s, "not a folder"));
             clickItem(u"Pies"_s);
             box("txtSDel")->setText(u"Ghost"_s);
             click("cmdSDel");
@@ -394,6 +396,16 @@ private slots:
         QCOMPARE(items(), (QStringList{"Apple Pie", "Pies"}));
         QCOMPARE(box("txtSDel")->text(), u"Pie"_s);
         QCOMPARE(mode(), kDeleteMode);
+
+        // Delete again on the name left in the box: nothing more goes, and the
+        // program carries on instead of ending in the error report.
+        messages_->onShow = nullptr;
+        click("cmdSDel");
+        QCOMPARE(shown(), (QStringList{kDeleted, u"Pantrova|0|0 category is deleted."_s}));
+        QCOMPARE(windows().loaded(u"frmError"_s), nullptr);
+        QVERIFY(screen_->isVisible());
+        QCOMPARE(listBytes(), QByteArray("Apple Pie\r\nPies\r\n"));
+        QCOMPARE(items(), (QStringList{"Apple Pie", "Pies"}));
     }
 
     void commandsWaitForARunningDelete() {

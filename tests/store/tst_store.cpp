@@ -125,8 +125,9 @@ void StoreTest::deleteCategory_data() {
         "  Cr\xE8me\r\nx\x81y \r\n", {});
     row("empty name touches nothing", "\r\nSoups\r\n", {"Soups"}, "", "0", -1, "\r\nSoups\r\n",
         {"Soups"});
-    row("folder missing, reported after the rewrite", "Pie\r\nSoups\r\n", {"Soups"}, "Pie",
-        "76 Path not found", 1, "Soups\r\n", {"Soups"});
+    row("folder already gone", "Pie\r\nSoups\r\n", {"Soups"}, "Pie", "1", 1, "Soups\r\n",
+        {"Soups"});
+    row("deleted again", "Soups\r\n", {"Soups"}, "Pie", "0", 0, "Soups\r\n", {"Soups"});
 }
 
 void StoreTest::deleteCategory() {
