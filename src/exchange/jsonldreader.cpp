@@ -385,6 +385,64 @@ QList<QJsonValue> parseValues(QStringView text) {
     return values;
 }
 
+void ignoreMessage(void*, const char*, ...) {}
+
+// libxml2 writes some complaints (encoding errors) to the standard error
+// whatever the parse options say; these are silenced while a page is read.
+class QuietLibxml {
+public:
+    QuietLibxml() : old_(xmlGenericError), context_(xmlGenericErrorContext) {
+        xmlSetGenericErrorFunc(nullptr, &ignoreMessage);
+    }
+    ~QuietLibxml() { xmlSetGenericErrorFunc(context_, old_); }
+    QuietLibxml(const QuietLibxml&) = delete;
+    QuietLibxml& operator=(const QuietLibxml&) = delete;
+
+private:
+    xmlGenericErrorFunc old_;
+    void* context_;
+};
+
+// Collects the text of <script type="application/ld+json"> elements as the
+// HTML parser reports them.
+struct ScriptCollector {
+    QList<QByteArray> scripts;
+    bool inScript = false;
+
+    // The parser passes the user data it was created with.
+    static ScriptCollector& of(void* context) { return *static_cast<ScriptCollector*>(context); }
+    static bool isScript(const xmlChar* name) {
+        return xmlStrcasecmp(name, reinterpret_cast<const xmlChar*>("script")) == 0;
+    }
+    static void startElement(void* context, const xmlChar* name, const xmlChar** attributes) {
+        ScriptCollector& self = of(context);
+        if (!isScript(name) || !attributes) {
+            return;
+        }
+        for (const xmlChar** at = attributes; at[0]; at += 2) {
+            if (xmlStrcasecmp(at[0], reinterpret_cast<const xmlChar*>("type")) == 0 && at[1]) {
+                const QByteArray type =
+                    QByteArray(reinterpret_cast<const char*>(at[1])).trimmed().toLower();
+                if (type.startsWith("application/ld+json")) {
+                    self.inScript = true;
+                    self.scripts.append(QByteArray());
+                }
+            }
+        }
+    }
+    static void endElement(void* context, const xmlChar* name) {
+        if (isScript(name)) {
+            of(context).inScript = false;
+        }
+    }
+    static void text(void* context, const xmlChar* text, int length) {
+        ScriptCollector& self = of(context);
+        if (self.inScript) {
+            self.scripts.back().append(reinterpret_cast<const char*>(text), length);
+        }
+    }
+};
+
 void initLibxml() {
     static std::once_flag once;
     std::call_once(once, [] { xmlInitParser(); });
@@ -414,57 +472,43 @@ std::optional<QList<RecipeDraft>> JsonLdReader::readJson(QStringView text) {
 
 QList<RecipeDraft> JsonLdReader::readHtml(QByteArrayView bytes) {
     initLibxml();
-    // libxml2 reads an undeclared page as Latin-1; choose before it does.
-    const char* encoding = nullptr;
-    if (TextDecoding::isUtf8(bytes)) {
-        encoding = "UTF-8";
-    } else if (!bytes.first(std::min<qsizetype>(bytes.size(), 4096))
-                    .toByteArray()
-                    .toLower()
-                    .contains("charset")) {
-        encoding = "windows-1252";
-    }
-    const int size = int(std::min<qsizetype>(bytes.size(), INT_MAX));
-    htmlDocPtr document =
-        htmlReadMemory(bytes.data(), size, nullptr, encoding,
-                       HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING |
-                           HTML_PARSE_NONET | HTML_PARSE_COMPACT);
+    // The page's text is decoded here, so that libxml2 never meets bytes its
+    // converters refuse (Windows-1252 has five unassigned bytes) and reads an
+    // undeclared page as UTF-8 rather than Latin-1.
+    const QByteArray utf8 = TextDecoding::decode(bytes).toUtf8();
+
+    // Parsed by events, without building the page's tree: only the contents of
+    // the ld+json script elements are kept.
+    ScriptCollector collector;
+    htmlSAXHandler handler{};
+    handler.startElement = &ScriptCollector::startElement;
+    handler.endElement = &ScriptCollector::endElement;
+    handler.characters = &ScriptCollector::text;
+    handler.cdataBlock = &ScriptCollector::text;
+
+    const QuietLibxml quiet;
+    htmlParserCtxtPtr context =
+        htmlCreatePushParserCtxt(&handler, &collector, nullptr, 0, nullptr, XML_CHAR_ENCODING_UTF8);
     QList<RecipeDraft> drafts;
-    if (!document) {
+    if (!context) {
         return drafts;
     }
-    // Walk the tree without recursion.
-    const auto top = reinterpret_cast<xmlNodePtr>(document);
-    for (xmlNodePtr node = document->children; node;) {
-        if (node->type == XML_ELEMENT_NODE &&
-            xmlStrcasecmp(node->name, reinterpret_cast<const xmlChar*>("script")) == 0) {
-            xmlChar* type = xmlGetProp(node, reinterpret_cast<const xmlChar*>("type"));
-            const QString typeText =
-                type ? QString::fromUtf8(reinterpret_cast<const char*>(type)).trimmed().toLower()
-                     : QString();
-            xmlFree(type);
-            if (typeText.startsWith(u"application/ld+json"_s)) {
-                xmlChar* content = xmlNodeGetContent(node);
-                if (content) {
-                    const QString json = QString::fromUtf8(reinterpret_cast<const char*>(content));
-                    xmlFree(content);
-                    if (auto found = readJson(json)) {
-                        drafts += *found;
-                    }
-                }
-            }
-        } else if (node->children && node->type == XML_ELEMENT_NODE) {
-            node = node->children;
-            continue;
-        }
-        while (node && !node->next) {
-            node = node->parent == top ? nullptr : node->parent;
-        }
-        if (node) {
-            node = node->next;
+    htmlCtxtUseOptions(context, HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING |
+                                    HTML_PARSE_NONET | HTML_PARSE_IGNORE_ENC);
+    // Fed in pieces: the parser takes an int length.
+    constexpr qsizetype kChunk = 1 << 20;
+    for (qsizetype at = 0; at < utf8.size(); at += kChunk) {
+        const int length = int(std::min(kChunk, utf8.size() - at));
+        htmlParseChunk(context, utf8.constData() + at, length, 0);
+    }
+    htmlParseChunk(context, nullptr, 0, 1);
+    htmlFreeParserCtxt(context);
+
+    for (const QByteArray& script : collector.scripts) {
+        if (auto found = readJson(QString::fromUtf8(script))) {
+            drafts += *found;
         }
     }
-    xmlFreeDoc(document);
     return drafts;
 }
 

@@ -22,7 +22,7 @@ public:
 
     // The recipes in the <script type="application/ld+json"> blocks of a
     // saved web page, parsed with libxml2's HTML parser. The page is UTF-8
-    // when its bytes are valid UTF-8, else as it declares, else Windows-1252.
+    // when its bytes are valid UTF-8, else Windows-1252.
     static QList<RecipeDraft> readHtml(QByteArrayView bytes);
 };
 
