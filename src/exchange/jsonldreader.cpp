@@ -9,6 +9,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <libxml/HTMLparser.h>
 #include <libxml/parser.h>
@@ -317,25 +318,29 @@ RecipeDraft draftOf(const QJsonObject& recipe) {
     return draft;
 }
 
-void findRecipes(const QJsonValue& value, QList<QJsonObject>& found, int depth) {
+void findRecipes(const QJsonValue& value, QList<QJsonObject>& found, QSet<QString>& ids,
+                 int depth) {
     if (depth > kMaxDepth) {
         return;
     }
     if (value.isArray()) {
         for (const QJsonValue& item : value.toArray()) {
-            findRecipes(item, found, depth + 1);
+            findRecipes(item, found, ids, depth + 1);
         }
     } else if (value.isObject()) {
         const QJsonObject object = value.toObject();
         if (hasType(object, u"Recipe")) {
-            if (!found.contains(object)) {  // a page may give one recipe twice
+            // A page may give one recipe twice, under one @id.
+            const QString id = object.value(u"@id"_s).toString();
+            if (id.isEmpty() || !ids.contains(id)) {
+                ids.insert(id);
                 found.append(object);
             }
             return;
         }
         for (auto it = object.begin(); it != object.end(); ++it) {
             if (it->isArray() || it->isObject()) {
-                findRecipes(*it, found, depth + 1);
+                findRecipes(*it, found, ids, depth + 1);
             }
         }
     }
@@ -383,6 +388,34 @@ QList<QJsonValue> parseValues(QStringView text) {
         at += used;
     }
     return values;
+}
+
+void initLibxml() {
+    static std::once_flag once;
+    std::call_once(once, [] { xmlInitParser(); });
+}
+
+// The values of a JSON text, also of one written with HTML escapes.
+QList<QJsonValue> valuesOf(QStringView text) {
+    QList<QJsonValue> values = parseValues(text);
+    if (values.isEmpty() && text.contains(u"&quot;"_s)) {
+        initLibxml();
+        values = parseValues(decodeEntities(text));
+    }
+    return values;
+}
+
+QList<RecipeDraft> draftsOf(const QList<QJsonValue>& values) {
+    QList<QJsonObject> found;
+    QSet<QString> ids;
+    for (const QJsonValue& value : values) {
+        findRecipes(value, found, ids, 0);
+    }
+    QList<RecipeDraft> drafts;
+    for (const QJsonObject& recipe : found) {
+        drafts.append(draftOf(recipe));
+    }
+    return drafts;
 }
 
 void ignoreMessage(void*, const char*, ...) {}
@@ -443,31 +476,14 @@ struct ScriptCollector {
     }
 };
 
-void initLibxml() {
-    static std::once_flag once;
-    std::call_once(once, [] { xmlInitParser(); });
-}
-
 }  // namespace
 
 std::optional<QList<RecipeDraft>> JsonLdReader::readJson(QStringView text) {
-    QList<QJsonValue> values = parseValues(text);
-    if (values.isEmpty() && text.contains(u"&quot;"_s)) {
-        initLibxml();
-        values = parseValues(decodeEntities(text));  // JSON written with HTML escapes
-    }
+    const QList<QJsonValue> values = valuesOf(text);
     if (values.isEmpty()) {
         return std::nullopt;
     }
-    QList<QJsonObject> found;
-    for (const QJsonValue& value : values) {
-        findRecipes(value, found, 0);
-    }
-    QList<RecipeDraft> drafts;
-    for (const QJsonObject& recipe : found) {
-        drafts.append(draftOf(recipe));
-    }
-    return drafts;
+    return draftsOf(values);
 }
 
 QList<RecipeDraft> JsonLdReader::readHtml(QByteArrayView bytes) {
@@ -504,12 +520,12 @@ QList<RecipeDraft> JsonLdReader::readHtml(QByteArrayView bytes) {
     htmlParseChunk(context, nullptr, 0, 1);
     htmlFreeParserCtxt(context);
 
+    // All blocks at once: a page may repeat a recipe in a second block.
+    QList<QJsonValue> values;
     for (const QByteArray& script : collector.scripts) {
-        if (auto found = readJson(QString::fromUtf8(script))) {
-            drafts += *found;
-        }
+        values += valuesOf(QString::fromUtf8(script));
     }
-    return drafts;
+    return draftsOf(values);
 }
 
 }  // namespace pv::exchange

@@ -118,7 +118,8 @@ QByteArray JsonLdWriter::write(const QList<RecipeRecord>& recipes) {
         graph.append(recipeObject(recipe));
     }
     const QJsonObject document{{u"@context"_s, jsonld::kContext}, {u"@graph"_s, graph}};
-    return QJsonDocument(document).toJson(QJsonDocument::Indented);
+    // Without indentation: a whole collection is half the size.
+    return QJsonDocument(document).toJson(QJsonDocument::Compact);
 }
 
 }  // namespace pv::exchange

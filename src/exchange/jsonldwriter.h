@@ -29,9 +29,9 @@ namespace pv::exchange {
 // Empty boxes are left out.
 class JsonLdWriter {
 public:
-    // One recipe: a Recipe object with its @context.
+    // One recipe: a Recipe object with its @context, indented.
     static QByteArray write(const RecipeRecord& recipe);
-    // Several recipes: one @graph of Recipe objects.
+    // Several recipes: one @graph of Recipe objects, not indented.
     static QByteArray write(const QList<RecipeRecord>& recipes);
 
     // The Recipe object of one recipe, without @context.

@@ -54,7 +54,7 @@ store::Outcome<QList<ImportedRecipe>> RecipeImporter::readBytes(QByteArrayView b
         return userError(u"The file \"%1\" is empty."_s, path);
     }
     if (bytes.size() > kMaxFileSize) {
-        return userError(u"The file \"%1\" is too large to import (more than 32 MB)."_s, path);
+        return userError(u"The file \"%1\" is too large to import (more than 64 MB)."_s, path);
     }
     QList<RecipeDraft> drafts;
     switch (formatOf(bytes, path)) {
@@ -97,7 +97,7 @@ store::Outcome<QList<ImportedRecipe>> RecipeImporter::readFile(const QString& pa
         return userError(u"\"%1\" is a folder, not a recipe file."_s, path, store::kPathFileAccess);
     }
     if (info.size() > kMaxFileSize) {
-        return userError(u"The file \"%1\" is too large to import (more than 32 MB)."_s, path);
+        return userError(u"The file \"%1\" is too large to import (more than 64 MB)."_s, path);
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {

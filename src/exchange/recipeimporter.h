@@ -15,7 +15,7 @@ namespace pv::exchange {
 // recognised by its content.
 class RecipeImporter {
 public:
-    static constexpr qint64 kMaxFileSize = 32 * 1024 * 1024;
+    static constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
 
     // Every recipe of the file, in file order, at least one; a file may hold
     // several, for the user to pick one. A damaged or foreign file is a

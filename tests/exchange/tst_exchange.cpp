@@ -440,7 +440,7 @@ void ExchangeTest::missingAndFolder() {
     file.close();
     read = RecipeImporter::readFile(large);
     QCOMPARE(read.failure().userMessage,
-             u"The file \"%1\" is too large to import (more than 32 MB)."_s.arg(
+             u"The file \"%1\" is too large to import (more than 64 MB)."_s.arg(
                  QDir::toNativeSeparators(large)));
 }
 
