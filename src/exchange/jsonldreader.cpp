@@ -372,13 +372,16 @@ QList<QJsonValue> parseValues(QStringView text) {
         if (c != '{' && c != '[') {
             break;
         }
+        // Views, not copies: a file may hold thousands of values one after another.
         QJsonParseError error;
-        const QByteArray rest = data.sliced(at);
-        QJsonDocument document = QJsonDocument::fromJson(rest, &error);
-        qsizetype used = rest.size();
+        const qsizetype left = data.size() - at;
+        QJsonDocument document =
+            QJsonDocument::fromJson(QByteArray::fromRawData(data.constData() + at, left), &error);
+        qsizetype used = left;
         if (document.isNull() && error.error == QJsonParseError::GarbageAtEnd && error.offset > 0) {
             used = error.offset;
-            document = QJsonDocument::fromJson(rest.first(used), &error);
+            document = QJsonDocument::fromJson(QByteArray::fromRawData(data.constData() + at, used),
+                                               &error);
         }
         if (document.isNull()) {
             break;

@@ -147,6 +147,8 @@ private slots:
     void durations();
     void fixtures_data();
     void fixtures();
+    void tolerantJson_data();
+    void tolerantJson();
     void damagedFiles_data();
     void damagedFiles();
     void missingAndFolder();
@@ -380,6 +382,41 @@ void ExchangeTest::fixtures() {
     QCOMPARE(recipe.record.category, expected.category);
     const QStringList diff = differences(recipe.record.fields, expected.fields);
     QVERIFY2(diff.isEmpty(), qPrintable(diff.join(u'\n')));
+}
+
+void ExchangeTest::tolerantJson_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("names");
+    auto recipe = [](const char* name) {
+        return u"{\"@type\": \"Recipe\", \"name\": \"%1\"}"_s.arg(QLatin1String(name));
+    };
+    QTest::newRow("values one after another")
+        << recipe("A") + recipe("B") + u"\n;"_s + recipe("C") << QStringList{"A", "B", "C"};
+    QTest::newRow("comment wrapper") << u"<!-- "_s + recipe("A") + u" -->"_s << QStringList{"A"};
+    QTest::newRow("CDATA wrapper") << u"<![CDATA["_s + recipe("A") + u"]]>"_s << QStringList{"A"};
+    QTest::newRow("written with HTML escapes")
+        << u"{&quot;@type&quot;: &quot;Recipe&quot;, &quot;name&quot;: &quot;A &amp;amp; "
+           u"B&quot;}"_s
+        << QStringList{"A & B"};
+    QTest::newRow("type with a prefix, name in an array")
+        << u"{\"@type\": \"schema:Recipe\", \"name\": [\"A\", \"B\"]}"_s << QStringList{"A"};
+    QTest::newRow("no name") << u"{\"@type\": \"Recipe\", \"headline\": \"H\"}"_s
+                             << QStringList{"H"};
+    QTest::newRow("nothing at all") << u"{\"@type\": \"Recipe\"}"_s << QStringList{"file"};
+    QTest::newRow("many values") << recipe("A").repeated(20000) << QList<QString>(20000, u"A"_s);
+}
+
+// What real pages get wrong about their JSON.
+void ExchangeTest::tolerantJson() {
+    QFETCH(QString, text);
+    QFETCH(QStringList, names);
+    const auto read = RecipeImporter::readBytes(text.toUtf8(), u"file.json"_s);
+    QVERIFY(read.ok());
+    QStringList got;
+    for (const ImportedRecipe& recipe : read.value()) {
+        got.append(recipe.record.name);
+    }
+    QCOMPARE(got, names);
 }
 
 void ExchangeTest::damagedFiles_data() {
