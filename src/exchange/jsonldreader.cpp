@@ -1,9 +1,9 @@
 #include "jsonldreader.h"
 
 #include "duration.h"
+#include "htmlpage.h"
 #include "jsonldterms.h"
 #include "plaintext.h"
-#include "textdecoding.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -11,12 +11,7 @@
 #include <QRegularExpression>
 #include <QSet>
 
-#include <libxml/HTMLparser.h>
-#include <libxml/parser.h>
-
 #include <array>
-#include <climits>
-#include <mutex>
 
 namespace pv::exchange {
 namespace {
@@ -26,44 +21,6 @@ using namespace Qt::StringLiterals;
 constexpr int kMaxDepth = 64;  // of nested JSON values and instruction lists
 
 // --- text as web pages write it ---
-
-QString decodeEntities(QStringView text) {
-    if (!text.contains(u'&')) {
-        return text.toString();
-    }
-    QString out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const qsizetype end = text[i] == u'&' ? text.indexOf(u';', i + 1) : -1;
-        if (end < 0 || end - i > 12) {
-            out += text[i];
-            continue;
-        }
-        const QStringView name = text.sliced(i + 1, end - i - 1);
-        char32_t code = 0;
-        if (name.startsWith(u'#')) {
-            bool ok = false;
-            const bool hex = name.size() > 1 && (name[1] == u'x' || name[1] == u'X');
-            const uint value = name.sliced(hex ? 2 : 1).toUInt(&ok, hex ? 16 : 10);
-            code = ok && value > 0 && value <= 0x10FFFF && (value < 0xD800 || value > 0xDFFF)
-                       ? value
-                       : 0;
-        } else if (!name.isEmpty()) {
-            const QByteArray latin = name.toLatin1();
-            if (const htmlEntityDesc* entity =
-                    htmlEntityLookup(reinterpret_cast<const xmlChar*>(latin.constData()))) {
-                code = entity->value;
-            }
-        }
-        if (code == 0) {
-            out += text[i];
-            continue;
-        }
-        out += QString::fromUcs4(&code, 1);
-        i = end;
-    }
-    return out;
-}
 
 // Lines of a text that may hold HTML: block ends and <br> break lines, other
 // tags go, entities are decoded, blanks are folded.
@@ -76,7 +33,7 @@ QStringList textLines(QStringView text) {
         plain.replace(breaks, u"\n"_s);
         plain.replace(tags, u" "_s);
     }
-    plain = decodeEntities(plain);
+    plain = HtmlPage::decodeEntities(plain);
     static const QRegularExpression lineEnds(u"\r\n|\r|\n"_s);
     QStringList lines;
     for (const QString& line : plain.split(lineEnds)) {
@@ -393,17 +350,11 @@ QList<QJsonValue> parseValues(QStringView text) {
     return values;
 }
 
-void initLibxml() {
-    static std::once_flag once;
-    std::call_once(once, [] { xmlInitParser(); });
-}
-
 // The values of a JSON text, also of one written with HTML escapes.
 QList<QJsonValue> valuesOf(QStringView text) {
     QList<QJsonValue> values = parseValues(text);
     if (values.isEmpty() && text.contains(u"&quot;"_s)) {
-        initLibxml();
-        values = parseValues(decodeEntities(text));
+        values = parseValues(HtmlPage::decodeEntities(text));
     }
     return values;
 }
@@ -421,64 +372,6 @@ QList<RecipeDraft> draftsOf(const QList<QJsonValue>& values) {
     return drafts;
 }
 
-void ignoreMessage(void*, const char*, ...) {}
-
-// libxml2 writes some complaints (encoding errors) to the standard error
-// whatever the parse options say; these are silenced while a page is read.
-class QuietLibxml {
-public:
-    QuietLibxml() : old_(xmlGenericError), context_(xmlGenericErrorContext) {
-        xmlSetGenericErrorFunc(nullptr, &ignoreMessage);
-    }
-    ~QuietLibxml() { xmlSetGenericErrorFunc(context_, old_); }
-    QuietLibxml(const QuietLibxml&) = delete;
-    QuietLibxml& operator=(const QuietLibxml&) = delete;
-
-private:
-    xmlGenericErrorFunc old_;
-    void* context_;
-};
-
-// Collects the text of <script type="application/ld+json"> elements as the
-// HTML parser reports them.
-struct ScriptCollector {
-    QList<QByteArray> scripts;
-    bool inScript = false;
-
-    // The parser passes the user data it was created with.
-    static ScriptCollector& of(void* context) { return *static_cast<ScriptCollector*>(context); }
-    static bool isScript(const xmlChar* name) {
-        return xmlStrcasecmp(name, reinterpret_cast<const xmlChar*>("script")) == 0;
-    }
-    static void startElement(void* context, const xmlChar* name, const xmlChar** attributes) {
-        ScriptCollector& self = of(context);
-        if (!isScript(name) || !attributes) {
-            return;
-        }
-        for (const xmlChar** at = attributes; at[0]; at += 2) {
-            if (xmlStrcasecmp(at[0], reinterpret_cast<const xmlChar*>("type")) == 0 && at[1]) {
-                const QByteArray type =
-                    QByteArray(reinterpret_cast<const char*>(at[1])).trimmed().toLower();
-                if (type.startsWith("application/ld+json")) {
-                    self.inScript = true;
-                    self.scripts.append(QByteArray());
-                }
-            }
-        }
-    }
-    static void endElement(void* context, const xmlChar* name) {
-        if (isScript(name)) {
-            of(context).inScript = false;
-        }
-    }
-    static void text(void* context, const xmlChar* text, int length) {
-        ScriptCollector& self = of(context);
-        if (self.inScript) {
-            self.scripts.back().append(reinterpret_cast<const char*>(text), length);
-        }
-    }
-};
-
 }  // namespace
 
 std::optional<QList<RecipeDraft>> JsonLdReader::readJson(QStringView text) {
@@ -490,43 +383,10 @@ std::optional<QList<RecipeDraft>> JsonLdReader::readJson(QStringView text) {
 }
 
 QList<RecipeDraft> JsonLdReader::readHtml(QByteArrayView bytes) {
-    initLibxml();
-    // The page's text is decoded here, so that libxml2 never meets bytes its
-    // converters refuse (Windows-1252 has five unassigned bytes) and reads an
-    // undeclared page as UTF-8 rather than Latin-1.
-    const QByteArray utf8 = TextDecoding::decode(bytes).toUtf8();
-
-    // Parsed by events, without building the page's tree: only the contents of
-    // the ld+json script elements are kept.
-    ScriptCollector collector;
-    htmlSAXHandler handler{};
-    handler.startElement = &ScriptCollector::startElement;
-    handler.endElement = &ScriptCollector::endElement;
-    handler.characters = &ScriptCollector::text;
-    handler.cdataBlock = &ScriptCollector::text;
-
-    const QuietLibxml quiet;
-    htmlParserCtxtPtr context =
-        htmlCreatePushParserCtxt(&handler, &collector, nullptr, 0, nullptr, XML_CHAR_ENCODING_UTF8);
-    QList<RecipeDraft> drafts;
-    if (!context) {
-        return drafts;
-    }
-    htmlCtxtUseOptions(context, HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING |
-                                    HTML_PARSE_NONET | HTML_PARSE_IGNORE_ENC);
-    // Fed in pieces: the parser takes an int length.
-    constexpr qsizetype kChunk = 1 << 20;
-    for (qsizetype at = 0; at < utf8.size(); at += kChunk) {
-        const int length = int(std::min(kChunk, utf8.size() - at));
-        htmlParseChunk(context, utf8.constData() + at, length, 0);
-    }
-    htmlParseChunk(context, nullptr, 0, 1);
-    htmlFreeParserCtxt(context);
-
     // All blocks at once: a page may repeat a recipe in a second block.
     QList<QJsonValue> values;
-    for (const QByteArray& script : collector.scripts) {
-        values += valuesOf(QString::fromUtf8(script));
+    for (const QString& script : HtmlPage::ldJsonScripts(bytes)) {
+        values += valuesOf(script);
     }
     return draftsOf(values);
 }
