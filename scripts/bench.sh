@@ -7,9 +7,9 @@ cd "$(dirname "$0")/.."
 build=build-bench
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DPV_BENCH=ON -DPV_HELP=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)" --target bench_store bench_recipes bench_shopprint \
-    bench_regutil ostrel_fixtures >/dev/null
+    bench_regutil bench_exchange ostrel_fixtures >/dev/null
 export QT_QPA_PLATFORM=offscreen
-for b in bench_store bench_recipes bench_shopprint bench_regutil; do
+for b in bench_store bench_recipes bench_shopprint bench_regutil bench_exchange; do
     echo "== $b"
     "$build/bench/$b"
 done

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ccache pkg-config
     qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core
-    libchm-dev fp-utils
+    libchm-dev fp-utils libxml2-dev
     poppler-utils libbenchmark-dev clang xvfb fonts-liberation2
     "$@"
 )

@@ -1,0 +1,141 @@
+#include "boxmapper.h"
+
+#include "duration.h"
+#include "plaintext.h"
+
+#include <QRegularExpression>
+
+namespace pv::exchange {
+namespace {
+
+using namespace Qt::StringLiterals;
+using store::RecipeFields;
+
+const QString kLineEnd = u"\r\n"_s;
+constexpr int kMaxServings = 999;
+constexpr int kMaxHours = 99;
+
+// The serving size and whether the yield says more than that number.
+struct Servings {
+    QString size;
+    QStringList more;
+};
+
+Servings servingsOf(const QStringList& yields) {
+    static const QRegularExpression firstNumber(uR"((\d+))"_s);
+    static const QRegularExpression justServings(
+        uR"(^\s*\d+\s*(?:servings?|portions?|people|persons?|serves)?\.?\s*$)"_s,
+        QRegularExpression::CaseInsensitiveOption);
+    Servings servings;
+    for (const QString& yield : yields) {
+        const QString text = yield.simplified();
+        if (text.isEmpty()) {
+            continue;
+        }
+        const auto number = firstNumber.match(text);
+        const bool usable = number.hasMatch() && number.capturedLength(1) <= 4 &&
+                            number.captured(1).toInt() > 0 &&
+                            number.captured(1).toInt() <= kMaxServings;
+        if (servings.size.isEmpty() && usable) {
+            servings.size = QString::number(number.captured(1).toInt());
+        }
+        if ((!usable || !justServings.match(text).hasMatch()) && !servings.more.contains(text)) {
+            servings.more.append(text);
+        }
+    }
+    return servings;
+}
+
+void fillTime(RecipeFields& fields, QStringList& notes, const RecipeDraft& draft) {
+    std::optional<int> cook = draft.cookMinutes;
+    bool totalUsed = false;
+    if (!cook && draft.totalMinutes) {
+        totalUsed = true;
+        cook = draft.totalMinutes;
+        if (draft.prepMinutes && *draft.prepMinutes < *draft.totalMinutes) {
+            cook = *draft.totalMinutes - *draft.prepMinutes;
+        }
+    }
+    if (draft.prepMinutes && *draft.prepMinutes > 0) {
+        notes.append(u"Prep time: "_s + Duration::describe(*draft.prepMinutes));
+    }
+    if (draft.totalMinutes && !totalUsed && *draft.totalMinutes > 0) {
+        notes.append(u"Total time: "_s + Duration::describe(*draft.totalMinutes));
+    }
+    if (!cook || *cook <= 0) {
+        return;
+    }
+    if (*cook / 60 > kMaxHours) {
+        notes.append(u"Cook time: "_s + Duration::describe(*cook));
+        return;
+    }
+    if (*cook / 60 > 0) {
+        fields[store::kHoursField - 1] = QString::number(*cook / 60);
+    }
+    if (*cook % 60 > 0) {
+        fields[store::kMinutesField - 1] = QString::number(*cook % 60);
+    }
+}
+
+RecipeFields fieldsOf(const RecipeDraft& draft) {
+    RecipeFields fields;
+    QStringList blocks;
+
+    const qsizetype inGrid = std::min<qsizetype>(draft.ingredients.size(), 10);
+    for (int line = 1; line <= inGrid; ++line) {
+        const IngredientLine& ingredient = draft.ingredients[line - 1];
+        fields[store::amountField(line) - 1] = ingredient.amount;
+        fields[store::measureField(line) - 1] = ingredient.measure;
+        fields[store::ingredientField(line) - 1] = ingredient.ingredient;
+    }
+    if (draft.ingredients.size() > 10) {
+        QStringList more{u"More ingredients:"_s};
+        for (qsizetype i = 10; i < draft.ingredients.size(); ++i) {
+            more.append(draft.ingredients[i].joined());
+        }
+        blocks.append(more.join(kLineEnd));
+    }
+    if (!draft.steps.isEmpty()) {
+        blocks.append(draft.steps.join(kLineEnd));
+    }
+
+    QStringList notes;
+    const Servings servings = servingsOf(draft.yields);
+    fields[store::kServingSizeField - 1] = servings.size;
+    if (!servings.more.isEmpty()) {
+        notes.append(u"Yield: "_s + servings.more.join(u"; "_s));
+    }
+    fillTime(fields, notes, draft);
+    if (!notes.isEmpty()) {
+        blocks.append(notes.join(kLineEnd));
+    }
+
+    static const QRegularExpression temperature(uR"(^\d{1,3}$)"_s);
+    if (temperature.match(draft.temperature).hasMatch()) {
+        fields[store::kTemperatureField - 1] = draft.temperature;
+    }
+    fields[store::kDirectionsField - 1] = blocks.join(kLineEnd + kLineEnd);
+    return fields;
+}
+
+}  // namespace
+
+ImportedRecipe BoxMapper::map(const RecipeDraft& draft, const QString& fallbackName) {
+    ImportedRecipe imported;
+    RecipeRecord& record = imported.record;
+    record.name = draft.name.isEmpty() && !draft.exact ? fallbackName : draft.name;
+    record.category = draft.category;
+    record.fields = draft.exact ? *draft.exact : fieldsOf(draft);
+
+    record.name = PlainText::plain(record.name);
+    record.category = PlainText::plain(record.category);
+    PlainText::collectUnencodable(record.name, imported.unencodable);
+    for (QString& field : record.fields) {
+        field = PlainText::plain(field);
+        PlainText::collectUnencodable(field, imported.unencodable);
+    }
+    // The category is not filled in, so it does not stop an import.
+    return imported;
+}
+
+}  // namespace pv::exchange

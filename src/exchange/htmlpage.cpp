@@ -1,0 +1,163 @@
+#include "htmlpage.h"
+
+#include "textdecoding.h"
+
+#include <libxml/HTMLparser.h>
+#include <libxml/parser.h>
+
+#include <climits>
+#include <mutex>
+
+namespace pv::exchange {
+namespace {
+
+void initLibxml() {
+    static std::once_flag once;
+    std::call_once(once, [] { xmlInitParser(); });
+}
+
+void ignoreMessage(void*, const char*, ...) {}
+
+// libxml2 writes some complaints (encoding errors) to the standard error
+// whatever the parse options say; these are silenced while a page is read.
+class QuietLibxml {
+public:
+    QuietLibxml() : old_(xmlGenericError), context_(xmlGenericErrorContext) {
+        xmlSetGenericErrorFunc(nullptr, &ignoreMessage);
+    }
+    ~QuietLibxml() { xmlSetGenericErrorFunc(context_, old_); }
+    QuietLibxml(const QuietLibxml&) = delete;
+    QuietLibxml& operator=(const QuietLibxml&) = delete;
+
+private:
+    xmlGenericErrorFunc old_;
+    void* context_;
+};
+
+// Collects the text of <script type="application/ld+json"> elements as the
+// HTML parser reports them.
+struct ScriptCollector {
+    QList<QByteArray> scripts;
+    bool inScript = false;
+
+    // The parser passes the user data it was created with.
+    static ScriptCollector& of(void* context) { return *static_cast<ScriptCollector*>(context); }
+    static bool isScript(const xmlChar* name) {
+        return xmlStrcasecmp(name, reinterpret_cast<const xmlChar*>("script")) == 0;
+    }
+    static void startElement(void* context, const xmlChar* name, const xmlChar** attributes) {
+        ScriptCollector& self = of(context);
+        if (!isScript(name) || !attributes) {
+            return;
+        }
+        for (const xmlChar** at = attributes; at[0]; at += 2) {
+            if (xmlStrcasecmp(at[0], reinterpret_cast<const xmlChar*>("type")) == 0 && at[1]) {
+                const QByteArray type =
+                    QByteArray(reinterpret_cast<const char*>(at[1])).trimmed().toLower();
+                if (type.startsWith("application/ld+json")) {
+                    self.inScript = true;
+                    self.scripts.append(QByteArray());
+                }
+            }
+        }
+    }
+    static void endElement(void* context, const xmlChar* name) {
+        if (isScript(name)) {
+            of(context).inScript = false;
+        }
+    }
+    static void text(void* context, const xmlChar* text, int length) {
+        ScriptCollector& self = of(context);
+        if (self.inScript) {
+            self.scripts.back().append(reinterpret_cast<const char*>(text), length);
+        }
+    }
+};
+
+}  // namespace
+
+QStringList HtmlPage::ldJsonScripts(QByteArrayView bytes) {
+    initLibxml();
+    // The page's text is decoded here, so that libxml2 never meets bytes its
+    // converters refuse (Windows-1252 has five unassigned bytes) and reads an
+    // undeclared page as UTF-8 rather than Latin-1.
+    const QByteArray utf8 = TextDecoding::decode(bytes).toUtf8();
+
+    // Parsed by events, without building the page's tree: only the contents of
+    // the ld+json script elements are kept.
+    ScriptCollector collector;
+    htmlSAXHandler handler{};
+    handler.startElement = &ScriptCollector::startElement;
+    handler.endElement = &ScriptCollector::endElement;
+    handler.characters = &ScriptCollector::text;
+    handler.cdataBlock = &ScriptCollector::text;
+
+    const QuietLibxml quiet;
+    htmlParserCtxtPtr context =
+        htmlCreatePushParserCtxt(&handler, &collector, nullptr, 0, nullptr, XML_CHAR_ENCODING_UTF8);
+    if (!context) {
+        return {};
+    }
+    htmlCtxtUseOptions(context, HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING |
+                                    HTML_PARSE_NONET | HTML_PARSE_IGNORE_ENC);
+    // Fed in pieces: the parser takes an int length.
+    constexpr qsizetype kChunk = 1 << 20;
+    for (qsizetype at = 0; at < utf8.size(); at += kChunk) {
+        const int length = int(std::min(kChunk, utf8.size() - at));
+        htmlParseChunk(context, utf8.constData() + at, length, 0);
+    }
+    htmlParseChunk(context, nullptr, 0, 1);
+    htmlFreeParserCtxt(context);
+
+    QStringList scripts;
+    for (const QByteArray& script : collector.scripts) {
+        scripts.append(QString::fromUtf8(script));
+    }
+    return scripts;
+}
+
+QString HtmlPage::decodeEntities(QStringView text) {
+    if (!text.contains(u'&')) {
+        return text.toString();
+    }
+    initLibxml();
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        // A reference is short: look for its ';' nearby only.
+        const qsizetype near =
+            text[i] == u'&'
+                ? text.sliced(i + 1, std::min<qsizetype>(12, text.size() - i - 1)).indexOf(u';')
+                : -1;
+        const qsizetype end = near < 0 ? -1 : i + 1 + near;
+        if (end < 0) {
+            out += text[i];
+            continue;
+        }
+        const QStringView name = text.sliced(i + 1, end - i - 1);
+        char32_t code = 0;
+        if (name.startsWith(u'#')) {
+            bool ok = false;
+            const bool hex = name.size() > 1 && (name[1] == u'x' || name[1] == u'X');
+            const uint value = name.sliced(hex ? 2 : 1).toUInt(&ok, hex ? 16 : 10);
+            code = ok && value > 0 && value <= 0x10FFFF && (value < 0xD800 || value > 0xDFFF)
+                       ? value
+                       : 0;
+        } else if (!name.isEmpty()) {
+            const QByteArray latin = name.toLatin1();
+            if (const htmlEntityDesc* entity =
+                    htmlEntityLookup(reinterpret_cast<const xmlChar*>(latin.constData()))) {
+                code = entity->value;
+            }
+        }
+        if (code == 0) {
+            out += text[i];
+            continue;
+        }
+        out += QString::fromUcs4(&code, 1);
+        i = end;
+    }
+    return out;
+}
+
+}  // namespace pv::exchange

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+namespace pv::exchange {
+
+// What recipe import needs of a saved web page, through libxml2's HTML parser.
+class HtmlPage {
+public:
+    // The text of every <script type="application/ld+json"> element, in page
+    // order. The page is UTF-8 when its bytes are valid UTF-8, else
+    // Windows-1252.
+    static QStringList ldJsonScripts(QByteArrayView bytes);
+
+    // The text with HTML character references ("&amp;", "&#8211;", "&eacute;")
+    // replaced by their characters; anything else is kept as it is.
+    static QString decodeEntities(QStringView text);
+};
+
+}  // namespace pv::exchange

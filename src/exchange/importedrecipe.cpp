@@ -1,0 +1,27 @@
+#include "importedrecipe.h"
+
+#include "cp1252.h"
+
+namespace pv::exchange {
+
+using namespace Qt::StringLiterals;
+
+QString ImportedRecipe::unencodableMessage() const {
+    // A long list (a recipe in another script) is cut short.
+    constexpr qsizetype kShown = 12;
+    QStringList shown;
+    for (qsizetype i = 0; i < std::min(kShown, unencodable.size()); ++i) {
+        const QString& character = unencodable[i];
+        shown.append(u"\"%1\" (U+%2)"_s.arg(
+            character, u"%1"_s.arg(uint(store::codePointAt(character, 0)), 4, 16, QLatin1Char('0'))
+                           .toUpper()));
+    }
+    QString list = shown.join(u", "_s);
+    if (unencodable.size() > kShown) {
+        list += u", and %1 more"_s.arg(unencodable.size() - kShown);
+    }
+    return u"The recipe \"%1\" cannot be imported. These characters cannot be saved:\r\n%2"_s.arg(
+        record.name, list);
+}
+
+}  // namespace pv::exchange

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "reciperecord.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace pv::exchange {
+
+// One recipe found in an imported file, as the entry screen's boxes would
+// show it. The category is the one the file names; the screen keeps its own.
+struct ImportedRecipe {
+    RecipeRecord record;
+    // Characters with no Windows-1252 byte and no plain-text equivalent, each
+    // once. When there are any, the boxes must not be filled: show
+    // unencodableMessage() titled "User error" instead.
+    QStringList unencodable;
+
+    bool canFill() const { return unencodable.isEmpty(); }
+
+    // The "User error" text naming the recipe and the characters it holds that
+    // cannot be saved.
+    QString unencodableMessage() const;
+};
+
+}  // namespace pv::exchange

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "recipedraft.h"
+
+#include <QByteArrayView>
+#include <QList>
+#include <QStringView>
+
+#include <optional>
+
+namespace pv::exchange {
+
+// Finds schema.org Recipe data in JSON-LD: at the top, in arrays (nested ones
+// too), in @graph, or inside other objects; @type may be "Recipe" or a list
+// holding it. Tolerates what real pages get wrong: a CDATA or comment wrapper,
+// garbage or a second value after the JSON, HTML entities and tags inside
+// strings.
+class JsonLdReader {
+public:
+    // The recipes of a JSON text, or nothing when it is not JSON at all.
+    static std::optional<QList<RecipeDraft>> readJson(QStringView text);
+
+    // The recipes in the <script type="application/ld+json"> blocks of a
+    // saved web page, parsed with libxml2's HTML parser. The page is UTF-8
+    // when its bytes are valid UTF-8, else Windows-1252.
+    static QList<RecipeDraft> readHtml(QByteArrayView bytes);
+};
+
+}  // namespace pv::exchange

@@ -1,0 +1,111 @@
+#include "plaintext.h"
+
+#include "cp1252.h"
+
+#include <optional>
+
+namespace pv::exchange {
+namespace {
+
+// Equivalents that compatibility decomposition does not give.
+std::optional<QString> extraEquivalent(char32_t c) {
+    switch (c) {
+        case 0x2044:  // fraction slash
+        case 0x2215:  // division slash
+            return QStringLiteral("/");
+        case 0x2010:  // hyphen
+        case 0x2011:  // non-breaking hyphen
+        case 0x2012:  // figure dash
+        case 0x2043:  // hyphen bullet
+        case 0x2212:  // minus sign
+            return QStringLiteral("-");
+        case 0x2015:  // horizontal bar
+            return QString(QChar(0x2014));
+        case 0x2032:  // prime: feet, minutes
+            return QStringLiteral("'");
+        case 0x2033:  // double prime: inches
+            return QStringLiteral("\"");
+        case 0x03BC:  // Greek mu as in "μg"
+            return QString(QChar(0xB5));
+        case 0x200B:  // zero-width space, joiners, word joiner, byte-order mark
+        case 0x200C:
+        case 0x200D:
+        case 0x2060:
+        case 0xFEFF:
+            return QString();
+        default:
+            return std::nullopt;
+    }
+}
+
+bool encodable(QStringView text) {
+    return store::firstUnencodable(text) < 0;
+}
+
+// The plain equivalent of one character, or nothing.
+std::optional<QString> equivalent(char32_t c) {
+    if (auto extra = extraEquivalent(c)) {
+        return extra;
+    }
+    const QString nfkc = QString::fromUcs4(&c, 1).normalized(QString::NormalizationForm_KC);
+    QString mapped;
+    for (qsizetype i = 0; i < nfkc.size(); ++i) {
+        const char32_t part = store::codePointAt(nfkc, i);
+        mapped += extraEquivalent(part).value_or(QString::fromUcs4(&part, 1));
+        i += part > 0xFFFF;
+    }
+    if (mapped == QString::fromUcs4(&c, 1) || !encodable(mapped)) {
+        return std::nullopt;
+    }
+    return mapped;
+}
+
+}  // namespace
+
+QString PlainText::plain(QStringView text) {
+    if (encodable(text)) {
+        return text.toString();
+    }
+    // Compose first, so that a letter with a combining accent becomes the
+    // accented letter Windows-1252 has.
+    const QString composed = text.toString().normalized(QString::NormalizationForm_C);
+    QString out;
+    out.reserve(composed.size());
+    for (qsizetype i = 0; i < composed.size(); ++i) {
+        const char32_t c = store::codePointAt(composed, i);
+        const qsizetype width = c > 0xFFFF ? 2 : 1;
+        const QStringView original = QStringView(composed).sliced(i, width);
+        i += width - 1;
+        if (encodable(original)) {
+            out += original;
+            continue;
+        }
+        const auto replacement = equivalent(c);
+        if (!replacement) {
+            out += original;
+            continue;
+        }
+        // "1⅓" is one and a third, not eleven thirds.
+        if (replacement->contains(u'/') && replacement->front().isDigit() && !out.isEmpty() &&
+            out.back().isDigit()) {
+            out += u' ';
+        }
+        out += *replacement;
+    }
+    return out;
+}
+
+void PlainText::collectUnencodable(QStringView text, QStringList& found) {
+    for (qsizetype at = store::firstUnencodable(text); at >= 0;) {
+        const char32_t c = store::codePointAt(text, at);
+        const QString character = QString::fromUcs4(&c, 1);
+        if (!found.contains(character)) {
+            found.append(character);
+        }
+        const qsizetype next = at + character.size();
+        const qsizetype more = store::firstUnencodable(text.sliced(next));
+        at = more < 0 ? -1 : next + more;
+    }
+}
+
+}  // namespace pv::exchange

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "ingredientline.h"
+#include "store.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace pv::exchange {
+
+// What a reader found of one recipe, before it is fitted into the boxes.
+struct RecipeDraft {
+    QString name;
+    QString category;
+    QList<IngredientLine> ingredients;  // in order; a group heading is a line of its own
+    QStringList steps;                  // the directions, one step a line
+    QStringList yields;                 // yield or servings, as written
+    std::optional<int> cookMinutes;
+    std::optional<int> prepMinutes;
+    std::optional<int> totalMinutes;
+    QString temperature;  // oven temperature, digits
+    // A recipe this program exported: its boxes exactly as they were.
+    std::optional<store::RecipeFields> exact;
+};
+
+}  // namespace pv::exchange
