@@ -6,6 +6,7 @@
 #include "errorstate.h"
 #include "hoverhints.h"
 #include "notice.h"
+#include "pictures.h"
 #include "printing.h"
 #include "screentext.h"
 #include "shopprint.h"
@@ -72,29 +73,8 @@ CalendarIcon::CalendarIcon(QWidget* parent) : QWidget(parent) {
 }
 
 QPixmap CalendarIcon::picture() {
-    QPixmap picture(32, 32);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    // Sheet with a red heading band and two binding rings.
-    painter.setPen(QPen(QColor(80, 80, 80), 1));
-    painter.setBrush(Qt::white);
-    painter.drawRoundedRect(QRectF(2.5, 4.5, 27, 25), 2, 2);
-    painter.setBrush(QColor(200, 40, 40));
-    painter.drawRect(QRectF(2.5, 4.5, 27, 7));
-    painter.setBrush(QColor(120, 120, 120));
-    painter.drawRoundedRect(QRectF(8, 2, 3, 6), 1, 1);
-    painter.drawRoundedRect(QRectF(21, 2, 3, 6), 1, 1);
-    // A grid of days, today marked.
-    painter.setPen(Qt::NoPen);
-    for (int row = 0; row < 4; ++row) {
-        for (int col = 0; col < 5; ++col) {
-            const bool today = row == 2 && col == 3;
-            painter.setBrush(today ? QColor(200, 40, 40) : QColor(110, 110, 140));
-            painter.drawRect(QRectF(5 + col * 5, 14 + row * 4, 3, 2.5));
-        }
-    }
-    return picture;
+    // The same calendar as the menu's Calendar item and the shipped Calendar.ico.
+    return QPixmap::fromImage(pictures::screenIconImage(QStringLiteral("Calendar"), 32));
 }
 
 void CalendarIcon::paintEvent(QPaintEvent*) {

@@ -15,7 +15,4 @@ public:
     void onLoad() override;
 };
 
-// The small picture both informational windows show: an open recipe book.
-QPixmap recipeBookPicture(int size);
-
 }  // namespace pv

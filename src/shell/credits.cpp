@@ -1,9 +1,10 @@
 #include "credits.h"
 #include "twips.h"
 
-#include "about.h"
+#include "pictures.h"
 
 #include <QLabel>
+#include <QPixmap>
 
 namespace pv {
 
@@ -23,7 +24,7 @@ CreditsScreen::CreditsScreen(QWidget* parent)
                       QSize(px(10245), px(4710)), "shaCr", parent) {
     auto* image = new QLabel(this);
     image->setObjectName(QStringLiteral("imgCredit"));
-    image->setPixmap(recipeBookPicture(64));
+    image->setPixmap(QPixmap::fromImage(pictures::recipeBookPicture(64)));
     image->setGeometry(px(300), px(300), 64, 64);
     image->setAccessibleName(QStringLiteral("Picture of a recipe book"));
 

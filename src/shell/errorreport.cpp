@@ -4,11 +4,10 @@
 #include "dropshadow.h"
 #include "errorstate.h"
 #include "messages.h"
+#include "pictures.h"
 
 #include <QFrame>
 #include <QLabel>
-#include <QPainter>
-#include <QPainterPath>
 #include <QPixmap>
 #include <QPushButton>
 
@@ -48,29 +47,6 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, const QRec
     return lbl;
 }
 
-// A warning sign: a yellow triangle with a black exclamation mark.
-QPixmap warningPicture(int size) {
-    QPixmap picture(size, size);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const qreal m = size / 16.0;
-    QPainterPath triangle;
-    triangle.moveTo(size / 2.0, m);
-    triangle.lineTo(size - m, size - 2 * m);
-    triangle.lineTo(m, size - 2 * m);
-    triangle.closeSubpath();
-    painter.setPen(QPen(Qt::black, m, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.setBrush(QColor(255, 204, 0));
-    painter.drawPath(triangle);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(Qt::black);
-    const qreal barWidth = 2.2 * m;
-    painter.drawRoundedRect(QRectF(size / 2.0 - barWidth / 2, 5 * m, barWidth, 6 * m), m, m);
-    painter.drawEllipse(QPointF(size / 2.0, size - 4 * m), 1.3 * m, 1.3 * m);
-    return picture;
-}
-
 }  // namespace
 
 ErrorReportWindow::ErrorReportWindow(QWidget* parent) : PvWindow(parent) {
@@ -84,7 +60,7 @@ ErrorReportWindow::ErrorReportWindow(QWidget* parent) : PvWindow(parent) {
 
     auto* image1 = new QLabel(shape2);
     image1->setObjectName(QStringLiteral("Image1"));
-    image1->setPixmap(warningPicture(48));
+    image1->setPixmap(QPixmap::fromImage(pictures::warningPicture(48)));
     image1->setGeometry((shape2->width() - 48) / 2, 16, 48, 48);
     image1->setAccessibleName(QStringLiteral("Warning"));
 

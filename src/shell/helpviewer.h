@@ -1,6 +1,6 @@
 #pragma once
 
-#include "helparchive.h"
+#include "chmarchive.h"
 #include "helpcontents.h"
 
 #include <QTextBrowser>

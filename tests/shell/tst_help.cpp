@@ -1,7 +1,7 @@
 // Help access: the help file's path by number, its two messages, and the viewer
 // that stands in for the platform's HTML help on the compiled PVHelp.chm.
 #include "help.h"
-#include "helparchive.h"
+#include "chmarchive.h"
 #include "helpcontents.h"
 #include "helpviewer.h"
 #include "testsupport.h"

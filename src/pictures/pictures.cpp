@@ -277,6 +277,65 @@ QImage screenIconImage(const QString& name, int size) {
     return onGrid(size, kDraw[index]);
 }
 
+QImage recipeBookPicture(int size) {
+    QImage picture(size, size, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal s = size / 48.0;
+    painter.scale(s, s);
+    // Two pages of an open book.
+    painter.setPen(QPen(QColor(90, 60, 30), 1.5));
+    painter.setBrush(QColor(250, 245, 225));
+    QPainterPath left;
+    left.moveTo(24, 12);
+    left.cubicTo(18, 8, 10, 8, 4, 10);
+    left.lineTo(4, 40);
+    left.cubicTo(10, 38, 18, 38, 24, 42);
+    left.closeSubpath();
+    QPainterPath right;
+    right.moveTo(24, 12);
+    right.cubicTo(30, 8, 38, 8, 44, 10);
+    right.lineTo(44, 40);
+    right.cubicTo(38, 38, 30, 38, 24, 42);
+    right.closeSubpath();
+    painter.drawPath(left);
+    painter.drawPath(right);
+    // Lines of a recipe.
+    painter.setPen(QPen(QColor(150, 130, 110), 1));
+    for (int y = 17; y <= 33; y += 4) {
+        painter.drawLine(QPointF(8, y), QPointF(20, y + 0.5));
+    }
+    // A spoon over the right page.
+    painter.setPen(QPen(QColor(120, 120, 130), 2));
+    painter.drawLine(QPointF(30, 34), QPointF(38, 20));
+    painter.setBrush(QColor(170, 170, 180));
+    painter.drawEllipse(QPointF(39, 17), 3, 4);
+    return picture;
+}
+
+QImage warningPicture(int size) {
+    QImage picture(size, size, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal m = size / 16.0;
+    QPainterPath triangle;
+    triangle.moveTo(size / 2.0, m);
+    triangle.lineTo(size - m, size - 2 * m);
+    triangle.lineTo(m, size - 2 * m);
+    triangle.closeSubpath();
+    painter.setPen(QPen(Qt::black, m, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(QColor(255, 204, 0));
+    painter.drawPath(triangle);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    const qreal barWidth = 2.2 * m;
+    painter.drawRoundedRect(QRectF(size / 2.0 - barWidth / 2, 5 * m, barWidth, 6 * m), m, m);
+    painter.drawEllipse(QPointF(size / 2.0, size - 4 * m), 1.3 * m, 1.3 * m);
+    return picture;
+}
+
 QImage splashPicture(int width, int height) {
     QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);

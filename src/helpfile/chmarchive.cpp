@@ -1,4 +1,4 @@
-#include "helparchive.h"
+#include "chmarchive.h"
 
 #include <QFile>
 #include <QHash>

@@ -7,7 +7,7 @@
 namespace pv::pictures {
 
 // Pictures drawn by the program itself, so that nothing has to be read from
-// files to show the splash, the main menu and its side bar.
+// files to show the windows, the main menu and its side bar.
 
 // The splash's decorative picture: a steaming pot beside an open recipe book.
 QImage splashPicture(int width, int height);
@@ -25,5 +25,11 @@ QImage menuImage(int index, int size);
 // "Print", "Main", "Exit", "Calendar". A null image for any other name.
 QStringList screenIconNames();
 QImage screenIconImage(const QString& name, int size);
+
+// The picture of the informational windows: an open recipe book and a spoon.
+QImage recipeBookPicture(int size);
+
+// The error report's picture: a yellow warning triangle with an exclamation mark.
+QImage warningPicture(int size);
 
 }  // namespace pv::pictures
