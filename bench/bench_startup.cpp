@@ -9,9 +9,9 @@
 // scripts/bench-startup.sh runs this under Xvfb and also measures PV's peak
 // resident memory at the main menu.
 
-#include "busy.h"
-#include "mainmenu.h"
-#include "splash.h"
+#include "busypointer.h"
+#include "mainmenuwindow.h"
+#include "splashwindow.h"
 #include "windowregistry.h"
 
 #include <benchmark/benchmark.h>

@@ -1,6 +1,6 @@
 #include "errorstate.h"
 
-#include "messages.h"
+#include "messageservice.h"
 #include "windowregistry.h"
 
 #include <QWidget>
@@ -18,9 +18,9 @@ QString errorNumberText(int number) {
 
 void reportFailure(QWidget* ownScreen, const QString& locationCode, const store::Failure& failure) {
     ProgramErrors& errors = programErrors();
-    errors.ErrorLocation = locationCode;
-    errors.ErrorNumberText = errorNumberText(failure.number);
-    errors.ErrorDescription = failure.description;
+    errors.errorLocation = locationCode;
+    errors.errorNumberText = errorNumberText(failure.number);
+    errors.errorDescription = failure.description;
     if (ownScreen) {
         ownScreen->hide();
     }

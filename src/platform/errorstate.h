@@ -10,9 +10,9 @@ namespace pv {
 
 // Program-wide values a failing handler fills for the error report.
 struct ProgramErrors {
-    QString ErrorLocation;     // the location code, such as "I - CS -"
-    QString ErrorNumberText;   // the number with one leading blank when not negative
-    QString ErrorDescription;  // the failure's description; the report replaces it
+    QString errorLocation;     // the location code, such as "I - CS -"
+    QString errorNumberText;   // the number with one leading blank when not negative
+    QString errorDescription;  // the failure's description; the report replaces it
 };
 ProgramErrors& programErrors();
 

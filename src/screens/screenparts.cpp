@@ -5,16 +5,18 @@
 #include "errorstate.h"
 #include "failures.h"
 #include "hoverhints.h"
+#include "multilinebox.h"
 #include "notice.h"
-#include "screentext.h"
 #include "store.h"
 #include "twips.h"
 
+#include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTextEdit>
 
 namespace pv {
 
@@ -31,9 +33,27 @@ ScreenFrame setUpScreen(QWidget* screen, const QString& name, const QString& tit
     return {menu, placeMenuBar(screen, menu, clientSize)};
 }
 
+void clearScreenFields(QWidget* screen) {
+    const QList<QWidget*> controls = screen->findChildren<QWidget*>();
+    for (QWidget* control : controls) {
+        if (auto* line = qobject_cast<QLineEdit*>(control)) {
+            // The edit field inside a drop-down or spin box is part of that control.
+            QWidget* owner = line->parentWidget();
+            if (qobject_cast<QComboBox*>(owner) || qobject_cast<QAbstractSpinBox*>(owner)) {
+                continue;
+            }
+            line->clear();
+        } else if (auto* plain = qobject_cast<QPlainTextEdit*>(control)) {
+            plain->clear();
+        } else if (auto* rich = qobject_cast<QTextEdit*>(control)) {
+            rich->clear();
+        }
+    }
+}
+
 QList<MenuEntry> withLoadableIcons(QList<MenuEntry> table) {
     for (MenuEntry& entry : table) {
-        if (!entry.iconName.isEmpty() && !LoadScreenIcon(entry.iconName)) {
+        if (!entry.iconName.isEmpty() && !loadScreenIcon(entry.iconName)) {
             entry.iconName.clear();
         }
     }
@@ -42,7 +62,7 @@ QList<MenuEntry> withLoadableIcons(QList<MenuEntry> table) {
 
 void buildScreenMenu(QWidget* screen, ScreenMenuBar* menu, const QList<MenuEntry>& table) {
     setDropShadowStyle(screen);
-    BuildMenuBar(menu, withLoadableIcons(table));
+    buildMenuBar(menu, withLoadableIcons(table));
 }
 
 CategoryChoice loadCategories(QWidget* screen, QComboBox* box, const QString& location) {
@@ -58,7 +78,7 @@ CategoryChoice loadCategories(QWidget* screen, QComboBox* box, const QString& lo
     box->clear();
     if (!names) {
         // No list (any more): no categories, and the user is told how to make one.
-        NoCategoryNotice();
+        noCategoryNotice();
     } else {
         box->addItems(names.value());
     }

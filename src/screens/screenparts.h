@@ -1,6 +1,6 @@
 #pragma once
 
-#include "menubar.h"
+#include "screenmenubar.h"
 
 #include <QColor>
 #include <QFont>
@@ -36,6 +36,10 @@ struct ScreenFrame {
 // bar on top of a client area of the given size.
 ScreenFrame setUpScreen(QWidget* screen, const QString& name, const QString& title,
                         const QString& menuName, const QSize& clientSize);
+
+// Empties every text box of the screen, in the window's own control order.
+// Drop-down lists, check boxes and labels keep their state.
+void clearScreenFields(QWidget* screen);
 
 // The screen's menu table with an icon left out wherever its file cannot be
 // loaded, so that a missing icon costs only the picture.

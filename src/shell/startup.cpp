@@ -1,7 +1,7 @@
 #include "startup.h"
 
 #include "appfolder.h"
-#include "messages.h"
+#include "messageservice.h"
 #include "notice.h"
 #include "paths.h"
 #include "windowregistry.h"
@@ -47,7 +47,7 @@ QString firstRunMarkerPath() {
     return store::resolveBelow(dataFolder(), QStringLiteral("PV.ini"));
 }
 
-void FinishStartup() {
+void finishStartup() {
     windows().hide(QStringLiteral("frmSplash"));
     if (!dataFolderReady()) {
         windows().show(QStringLiteral("frmMain"));
@@ -57,7 +57,7 @@ void FinishStartup() {
     // A folder of that name is not the marker.
     const bool laterStart = QFileInfo(marker).isFile();
     if (!laterStart) {
-        NoCategoryNotice();
+        noCategoryNotice();
         createMarker(marker);
     }
     windows().show(QStringLiteral("frmMain"));

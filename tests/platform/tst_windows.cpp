@@ -1,4 +1,4 @@
-#include "messages.h"
+#include "messageservice.h"
 #include "testsupport.h"
 #include "windowregistry.h"
 

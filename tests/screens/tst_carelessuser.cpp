@@ -25,12 +25,12 @@
 #include "cp1252.h"
 #include "errorstate.h"
 #include "fieldreader.h"
-#include "ingredscreen.h"
+#include "multilinebox.h"
 #include "notice.h"
-#include "recipescreen.h"
-#include "screentext.h"
-#include "setupscreen.h"
-#include "shopscreen.h"
+#include "recipebrowserwindow.h"
+#include "recipeentrywindow.h"
+#include "setupwindow.h"
+#include "shoppinglistwindow.h"
 #include "store.h"
 #include "testsupport.h"
 #include "windowregistry.h"
@@ -187,10 +187,10 @@ class CarelessUserTest : public QObject {
     bool chance(int percent) { return below(100) < percent; }
 
     void registerWindows() {
-        windows().registerWindow(kSetup, [] { return new SetupScreen; });
-        windows().registerWindow(kIngred, [] { return new IngredScreen; });
-        windows().registerWindow(kRecipe, [] { return new RecipeScreen; });
-        windows().registerWindow(kShop, [] { return new ShopScreen; });
+        windows().registerWindow(kSetup, [] { return new SetupWindow; });
+        windows().registerWindow(kIngred, [] { return new RecipeEntryWindow; });
+        windows().registerWindow(kRecipe, [] { return new RecipeBrowserWindow; });
+        windows().registerWindow(kShop, [] { return new ShoppingListWindow; });
         test::registerStandIns({u"frmMain"_s, u"frmError"_s, u"frmCalendar"_s});
     }
     void startAgain() {
@@ -493,7 +493,7 @@ class CarelessUserTest : public QObject {
             return step;
         }
         if (pick < 90) {
-            auto* screen = qobject_cast<IngredScreen*>(windows().loaded(kIngred));
+            auto* screen = qobject_cast<RecipeEntryWindow*>(windows().loaded(kIngred));
             const QString category = control<QComboBox>(kIngred, u"cboIng"_s)->currentText();
             const QString name = control<QLineEdit>(kIngred, u"txtIName"_s)->text();
             const store::RecipeFields fields = screen->fields();
@@ -804,9 +804,9 @@ class CarelessUserTest : public QObject {
         }
         if (visible(u"frmError"_s)) {
             const ProgramErrors& errors = programErrors();
-            const QString report = errors.ErrorLocation + errors.ErrorNumberText;
+            const QString report = errors.errorLocation + errors.errorNumberText;
             if (!step.reportExpected || !step.reportExpected(before)) {
-                return u"the error report \"%1\" (%2)"_s.arg(report, errors.ErrorDescription);
+                return u"the error report \"%1\" (%2)"_s.arg(report, errors.errorDescription);
             }
             log_ << u"    error report \"%1\": the file system's, the program starts again"_s.arg(
                 report);

@@ -2,10 +2,10 @@
 // through the real screens: every byte and every file name comes through.
 #include "cp1252.h"
 #include "errorstate.h"
-#include "ingredscreen.h"
-#include "recipescreen.h"
-#include "screentext.h"
-#include "shopscreen.h"
+#include "multilinebox.h"
+#include "recipebrowserwindow.h"
+#include "recipeentrywindow.h"
+#include "shoppinglistwindow.h"
 #include "testsupport.h"
 #include "windowregistry.h"
 
@@ -113,8 +113,8 @@ class FileBytesTest : public QObject {
         return screen;
     }
     void expectNoFailure() {
-        QVERIFY2(programErrors().ErrorLocation.isEmpty(),
-                 qPrintable(programErrors().ErrorLocation));
+        QVERIFY2(programErrors().errorLocation.isEmpty(),
+                 qPrintable(programErrors().errorLocation));
         QVERIFY(messages_->shown.isEmpty());
     }
 
@@ -123,9 +123,9 @@ private slots:
         app_ = std::make_unique<test::TempAppFolder>();
         messages_ = std::make_unique<test::RecordingMessages>();
         programErrors() = {};
-        windows().registerWindow(u"frmShop"_s, [] { return new ShopScreen; });
-        windows().registerWindow(u"frmIngred"_s, [] { return new IngredScreen; });
-        windows().registerWindow(u"frmRecipe"_s, [] { return new RecipeScreen; });
+        windows().registerWindow(u"frmShop"_s, [] { return new ShoppingListWindow; });
+        windows().registerWindow(u"frmIngred"_s, [] { return new RecipeEntryWindow; });
+        windows().registerWindow(u"frmRecipe"_s, [] { return new RecipeBrowserWindow; });
         test::registerStandIns({u"frmMain"_s, u"frmError"_s, u"frmCalendar"_s});
     }
     void cleanup() {

@@ -1,5 +1,6 @@
-#include "menubar.h"
-#include "screentext.h"
+#include "multilinebox.h"
+#include "screenmenubar.h"
+#include "screenparts.h"
 #include "testsupport.h"
 #include "windowregistry.h"
 
@@ -20,14 +21,14 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QList<MenuEntry> kTable = {
-    {QString(), u"keyfile"_s, ScreenMenuBar::kItem, u"&File"_s, QString()},
-    {u"keyfile"_s, u"keyNew"_s, ScreenMenuBar::kItem, u"&New"_s, u"New"_s},
-    {u"keyfile"_s, u"keySave"_s, ScreenMenuBar::kItem, u"&Save"_s, u"Save"_s},
-    {u"keyfile"_s, QString(), ScreenMenuBar::kSeparator, QString(), QString()},
-    {u"keyfile"_s, u"keyPrint"_s, ScreenMenuBar::kItem, u"&Print"_s, u"Print"_s},
-    {u"keyfile"_s, u"keyprint"_s, ScreenMenuBar::kItem, u"print (lower case)"_s, u"Print"_s},
-    {u"keyfile"_s, QString(), ScreenMenuBar::kSeparator, QString(), QString()},
-    {u"keyfile"_s, u"keyMain"_s, ScreenMenuBar::kItem, u"&Main"_s, u"Main"_s},
+    {QString(), u"keyfile"_s, ScreenMenuBar::Kind::Item, u"&File"_s, QString()},
+    {u"keyfile"_s, u"keyNew"_s, ScreenMenuBar::Kind::Item, u"&New"_s, u"New"_s},
+    {u"keyfile"_s, u"keySave"_s, ScreenMenuBar::Kind::Item, u"&Save"_s, u"Save"_s},
+    {u"keyfile"_s, QString(), ScreenMenuBar::Kind::Separator, QString(), QString()},
+    {u"keyfile"_s, u"keyPrint"_s, ScreenMenuBar::Kind::Item, u"&Print"_s, u"Print"_s},
+    {u"keyfile"_s, u"keyprint"_s, ScreenMenuBar::Kind::Item, u"print (lower case)"_s, u"Print"_s},
+    {u"keyfile"_s, QString(), ScreenMenuBar::Kind::Separator, QString(), QString()},
+    {u"keyfile"_s, u"keyMain"_s, ScreenMenuBar::Kind::Item, u"&Main"_s, u"Main"_s},
 };
 
 // A screen whose menu clicks are mapped back to keys, as the working screens do.
@@ -53,7 +54,7 @@ private slots:
     void menuBarKeepsTableOrderAndDispatchesExactKeys() {
         test::TempAppFolder app;
         MenuScreen screen;
-        QVERIFY(BuildMenuBar(screen.bar, kTable).ok());
+        QVERIFY(buildMenuBar(screen.bar, kTable).ok());
         QCOMPARE(screen.bar->actions().size(), 1);
         QMenu* file = screen.bar->actions().at(0)->menu();
         QCOMPARE(file->title(), u"&File"_s);
@@ -101,7 +102,7 @@ private slots:
         test::TempAppFolder app;
         QVERIFY(QFile::remove(app.file(u"images/Save.ico"_s)));
         MenuScreen screen;
-        const auto built = BuildMenuBar(screen.bar, kTable);
+        const auto built = buildMenuBar(screen.bar, kTable);
         QVERIFY(!built.ok());
         QCOMPARE(built.failure().number, 53);
         QVERIFY(screen.bar->actionFor(u"keyNew"_s));
@@ -109,7 +110,7 @@ private slots:
         QCOMPARE(screen.bar->actionFor(u"keyMain"_s), nullptr);
     }
 
-    void loadScreenIcon_data() {
+    void unreadableIconIsFileNotFound_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("present");
         QTest::newRow("missing") << QByteArray() << false;
@@ -117,17 +118,17 @@ private slots:
         QTest::newRow("empty file") << QByteArray() << true;
     }
 
-    void loadScreenIcon() {
+    void unreadableIconIsFileNotFound() {
         QFETCH(QByteArray, bytes);
         QFETCH(bool, present);
         test::TempAppFolder app;
-        const auto found = LoadScreenIcon(u"Calendar"_s);
+        const auto found = loadScreenIcon(u"Calendar"_s);
         QVERIFY(found.ok() && !found.value().isNull());
         QVERIFY(QFile::remove(app.file(u"images/Calendar.ico"_s)));
         if (present) {
             QVERIFY(app.write(u"images/Calendar.ico"_s, bytes));
         }
-        const auto icon = LoadScreenIcon(u"Calendar"_s);
+        const auto icon = loadScreenIcon(u"Calendar"_s);
         QVERIFY(!icon.ok());
         QCOMPARE(icon.failure().number, 53);
         QCOMPARE(icon.failure().description, u"File not found"_s);
@@ -136,7 +137,7 @@ private slots:
     void iconFolderIsFoundWhateverItsCase() {
         test::TempAppFolder app;
         QVERIFY(QDir(app.path()).rename(u"images"_s, u"Images"_s));
-        const auto icon = LoadScreenIcon(u"Print"_s);
+        const auto icon = loadScreenIcon(u"Print"_s);
         QVERIFY(icon.ok());
         QVERIFY(!icon.value().pixmap(16, 16).isNull());
     }
@@ -156,7 +157,7 @@ private slots:
         spin->setValue(7);
         auto* heading = new QLabel(u"heading"_s, &screen);
 
-        ClearScreenFields(&screen);
+        clearScreenFields(&screen);
 
         for (const QString& text :
              {name->text(), nested->text(), multi->text(), plain->toPlainText()}) {

@@ -1,7 +1,7 @@
-#include "busy.h"
+#include "busypointer.h"
 #include "errorstate.h"
 #include "hoverhints.h"
-#include "setupscreen.h"
+#include "setupwindow.h"
 #include "testsupport.h"
 #include "windowregistry.h"
 
@@ -40,7 +40,7 @@ class SetupScreenTest : public QObject {
 
     std::unique_ptr<test::TempAppFolder> app_;
     std::unique_ptr<test::RecordingMessages> messages_;
-    QPointer<SetupScreen> screen_;
+    QPointer<SetupWindow> screen_;
 
     template <typename T = QWidget>
     T* control(const char* name) const {
@@ -55,8 +55,8 @@ class SetupScreenTest : public QObject {
     QListWidget* list() const { return control<QListWidget>("lswSetup"); }
     void click(const char* name) { QTest::mouseClick(button(name), Qt::LeftButton); }
 
-    SetupScreen* open() {
-        screen_ = qobject_cast<SetupScreen*>(windows().show(u"frmSetup"_s));
+    SetupWindow* open() {
+        screen_ = qobject_cast<SetupWindow*>(windows().show(u"frmSetup"_s));
         const bool ready =
             screen_ && (!screen_->isVisible() || QTest::qWaitForWindowActive(screen_));
         return ready ? screen_.data() : nullptr;
@@ -116,7 +116,7 @@ private slots:
         app_ = std::make_unique<test::TempAppFolder>();
         messages_ = std::make_unique<test::RecordingMessages>();
         programErrors() = {};
-        windows().registerWindow(u"frmSetup"_s, [] { return new SetupScreen; });
+        windows().registerWindow(u"frmSetup"_s, [] { return new SetupWindow; });
         // Stand-ins: these tests look at what the failing handler recorded.
         test::registerStandIns();
     }
@@ -312,8 +312,8 @@ private slots:
         // The screen hides and the report shows what the failing handler recorded.
         PvWindow* report = windows().loaded(u"frmError"_s);
         QVERIFY(report && report->isVisible() && !screen_->isVisible());
-        QCOMPARE(programErrors().ErrorLocation, code);
-        QCOMPARE(programErrors().ErrorNumberText, numberText);
+        QCOMPARE(programErrors().errorLocation, code);
+        QCOMPARE(programErrors().errorNumberText, numberText);
         QVERIFY(!isBusyPointer());
         QCOMPARE(messages_->shown.isEmpty(), code != u"S - CD -"_s);
     }

@@ -1,6 +1,6 @@
-#include "about.h"
-#include "calendar.h"
-#include "credits.h"
+#include "aboutwindow.h"
+#include "calendarwindow.h"
+#include "creditswindow.h"
 #include "windowregistry.h"
 
 #include <QAccessible>
@@ -25,9 +25,9 @@ class AboutTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
-        windows().registerWindow(QStringLiteral("frmAbout"), [] { return new AboutScreen; });
-        windows().registerWindow(QStringLiteral("frmCredit"), [] { return new CreditsScreen; });
-        windows().registerWindow(QStringLiteral("frmCalendar"), [] { return new CalendarScreen; });
+        windows().registerWindow(QStringLiteral("frmAbout"), [] { return new AboutWindow; });
+        windows().registerWindow(QStringLiteral("frmCredit"), [] { return new CreditsWindow; });
+        windows().registerWindow(QStringLiteral("frmCalendar"), [] { return new CalendarWindow; });
     }
     void cleanup() { windows().reset(); }
 

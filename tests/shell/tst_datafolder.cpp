@@ -1,12 +1,12 @@
 #include "appfolder.h"
 #include "errorstate.h"
-#include "ingredscreen.h"
-#include "menubar.h"
-#include "messages.h"
-#include "recipescreen.h"
-#include "screentext.h"
-#include "setupscreen.h"
-#include "shopscreen.h"
+#include "messageservice.h"
+#include "multilinebox.h"
+#include "recipebrowserwindow.h"
+#include "recipeentrywindow.h"
+#include "screenmenubar.h"
+#include "setupwindow.h"
+#include "shoppinglistwindow.h"
 #include "startup.h"
 #include "testsupport.h"
 #include "windowregistry.h"
@@ -185,7 +185,7 @@ private slots:
         test::TempAppFolder app(test::TempAppFolder::Layout::Installed);
         test::registerStandIns({u"frmSplash"_s, u"frmMain"_s});
         QVERIFY(windows().show(u"frmSplash"_s));
-        FinishStartup();
+        finishStartup();
         QVERIFY(!windows().loaded(u"frmSplash"_s)->isVisible());
         QVERIFY(windows().loaded(u"frmMain"_s) && windows().loaded(u"frmMain"_s)->isVisible());
         QCOMPARE(test::treeOf(app.path()), kInstalledTree);
@@ -199,7 +199,7 @@ private slots:
             QCOMPARE(bytesOf(data + u"/PV.ini"_s), QByteArray());
             // The next start finds the marker.
             messages_->shown.clear();
-            FinishStartup();
+            finishStartup();
             QCOMPARE(shown(), QStringList());
             return;
         }
@@ -217,10 +217,10 @@ private slots:
     void screensKeepTheirDataThere() {
         test::TempAppFolder app(test::TempAppFolder::Layout::Installed);
         QCOMPARE(prepareDataFolder().has_value(), false);
-        windows().registerWindow(u"frmSetup"_s, [] { return new SetupScreen; });
-        windows().registerWindow(u"frmIngred"_s, [] { return new IngredScreen; });
-        windows().registerWindow(u"frmRecipe"_s, [] { return new RecipeScreen; });
-        windows().registerWindow(u"frmShop"_s, [] { return new ShopScreen; });
+        windows().registerWindow(u"frmSetup"_s, [] { return new SetupWindow; });
+        windows().registerWindow(u"frmIngred"_s, [] { return new RecipeEntryWindow; });
+        windows().registerWindow(u"frmRecipe"_s, [] { return new RecipeBrowserWindow; });
+        windows().registerWindow(u"frmShop"_s, [] { return new ShoppingListWindow; });
         test::registerStandIns({u"frmMain"_s, u"frmError"_s, u"frmCalendar"_s});
 
         QWidget* setup = windows().show(u"frmSetup"_s);
@@ -250,7 +250,7 @@ private slots:
         click(shop, u"cmdHSave"_s);
 
         QCOMPARE(shown(), QStringList());
-        QCOMPARE(programErrors().ErrorLocation, QString());
+        QCOMPARE(programErrors().errorLocation, QString());
         const QString data = home_->dataFolder();
         QCOMPARE(test::treeOf(data),
                  (QStringList{u"Category/"_s, u"Category/Soups/"_s, u"Category/Soups/Stew"_s,

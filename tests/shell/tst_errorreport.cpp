@@ -1,6 +1,6 @@
-#include "errorreport.h"
+#include "errorreportwindow.h"
 #include "errorstate.h"
-#include "setupscreen.h"
+#include "setupwindow.h"
 #include "testsupport.h"
 #include "windowregistry.h"
 
@@ -19,9 +19,9 @@ const QString kFix =
     u"Please contact the author with the error number above.\nThis program will now end!"_s;
 
 void record(const QString& code, int number, const QString& description) {
-    programErrors().ErrorLocation = code;
-    programErrors().ErrorNumberText = errorNumberText(number);
-    programErrors().ErrorDescription = description;
+    programErrors().errorLocation = code;
+    programErrors().errorNumberText = errorNumberText(number);
+    programErrors().errorDescription = description;
 }
 
 // The four value texts: number, explanation, source, action.
@@ -140,7 +140,7 @@ private slots:
         // Activation rebuilds the texts; nothing is appended.
         QVERIFY(QTest::qWaitForWindowActive(report));
         QCOMPARE(values(report), expected);
-        QCOMPARE(programErrors().ErrorDescription, description);
+        QCOMPARE(programErrors().errorDescription, description);
         QCOMPARE(ErrorReportWindow::actionText(),
                  u"Please contact the author with the error number above.\r"
                  u"This program will now end!"_s);
@@ -170,7 +170,7 @@ private slots:
         test::RecordingMessages messages;
         int exits = 0;
         windows().setExitAction([&] { ++exits; });
-        windows().registerWindow(u"frmSetup"_s, [] { return new SetupScreen; });
+        windows().registerWindow(u"frmSetup"_s, [] { return new SetupWindow; });
         test::registerStandIns({u"frmSplash"_s});
         QPointer<PvWindow> splash = windows().show(u"frmSplash"_s);
         splash->hide();

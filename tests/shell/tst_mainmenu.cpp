@@ -1,5 +1,5 @@
-#include "mainmenu.h"
-#include "messages.h"
+#include "mainmenuwindow.h"
+#include "messageservice.h"
 #include "sidebar.h"
 #include "testsupport.h"
 #include "windowregistry.h"

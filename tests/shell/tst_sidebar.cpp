@@ -1,5 +1,5 @@
 // The side bar as the main menu uses it: drawing, keyboard and accessible names.
-#include "mainmenu.h"
+#include "mainmenuwindow.h"
 #include "sidebar.h"
 #include "windowregistry.h"
 

@@ -1,8 +1,8 @@
 #include "appfolder.h"
-#include "busy.h"
-#include "mainmenu.h"
-#include "messages.h"
-#include "splash.h"
+#include "busypointer.h"
+#include "mainmenuwindow.h"
+#include "messageservice.h"
+#include "splashwindow.h"
 #include "startup.h"
 #include "testsupport.h"
 #include "windowregistry.h"
@@ -154,7 +154,7 @@ private slots:
         registerStartupWindows();
         messages.shown.clear();
         windows().load(QStringLiteral("frmSplash"));
-        FinishStartup();
+        finishStartup();
         QVERIFY(mainMenuShown());
         QCOMPARE(messages.shown.size(), fails ? 2 : 0);
         if (!fails)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "messages.h"
-#include "printing.h"
+#include "messageservice.h"
+#include "printerservice.h"
 
 #include <QList>
 #include <QMap>

@@ -9,9 +9,9 @@
 #include "appfolder.h"
 #include "catalog.h"
 #include "errorstate.h"
-#include "frmreg.h"
-#include "helpviewer.h"
-#include "messages.h"
+#include "helpviewerwindow.h"
+#include "messageservice.h"
+#include "registrationwindow.h"
 #include "twips.h"
 #include "windowregistry.h"
 
@@ -71,9 +71,9 @@ QString dumpAll(const QString& root) {
 
     pv::registerPantrovaWindows();
     pv::ProgramErrors& errors = pv::programErrors();
-    errors.ErrorLocation = QStringLiteral("R - LF -");
-    errors.ErrorNumberText = QStringLiteral(" 53");
-    errors.ErrorDescription = QStringLiteral("File not found");
+    errors.errorLocation = QStringLiteral("R - LF -");
+    errors.errorNumberText = QStringLiteral(" 53");
+    errors.errorDescription = QStringLiteral("File not found");
     const char* names[] = {"frmSplash", "frmMain",  "frmSetup",  "frmIngred",   "frmRecipe",
                            "frmShop",   "frmAbout", "frmCredit", "frmCalendar", "frmError"};
     for (const char* name : names) {
@@ -95,7 +95,7 @@ QString dumpAll(const QString& root) {
 
     const QString help = root + QStringLiteral("/Documentation/PVHelp.chm");
     if (QFile::exists(help)) {
-        if (auto* viewer = pv::help::HelpViewer::open(help)) {
+        if (auto* viewer = pv::help::HelpViewerWindow::open(help)) {
             QCoreApplication::processEvents();
             section(QStringLiteral("help viewer"), viewer, root);
             delete viewer;

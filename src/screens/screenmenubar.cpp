@@ -1,0 +1,112 @@
+#include "screenmenubar.h"
+
+#include "appfolder.h"
+#include "store.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QMenu>
+#include <QVBoxLayout>
+
+namespace pv {
+
+ScreenMenuBar::ScreenMenuBar(QWidget* parent) : QMenuBar(parent) {
+    // Keep the bar inside the window on every desktop, so tests and screen
+    // readers find it where the window is.
+    setNativeMenuBar(false);
+}
+
+int ScreenMenuBar::addItem(const QString& parentKey, const QString& key, Kind kind,
+                           const QString& caption, const QIcon& picture) {
+    QAction* action = nullptr;
+    if (parentKey.isEmpty()) {
+        QMenu* menu = addMenu(caption);
+        menus_.insert(key, menu);
+        action = menu->menuAction();
+    } else if (QMenu* menu = menus_.value(parentKey)) {
+        if (kind == Kind::Separator) {
+            action = menu->addSeparator();
+        } else {
+            action = menu->addAction(picture, caption);
+        }
+    } else {
+        return -1;
+    }
+    const int id = int(items_.size()) + 1;
+    items_.append({kind == Kind::Separator ? QString() : key, action});
+    if (!parentKey.isEmpty() && kind != Kind::Separator) {
+        connect(action, &QAction::triggered, this, [this, id] { emit itemClicked(id); });
+    }
+    return id;
+}
+
+QString ScreenMenuBar::keyOf(int id) const {
+    if (id < 1 || id > items_.size()) {
+        return {};
+    }
+    return items_.at(id - 1).key;
+}
+
+QAction* ScreenMenuBar::actionFor(const QString& key) const {
+    for (const Item& item : items_) {
+        if (!key.isEmpty() && item.key == key) {
+            return item.action;
+        }
+    }
+    return nullptr;
+}
+
+void ScreenMenuBar::setMenuFont(const QString& family, int points) {
+    QFont menuFont(family);
+    menuFont.setPointSize(points);  // a missing family falls back to the desktop's font
+    setFont(menuFont);
+    for (QMenu* menu : std::as_const(menus_)) {
+        menu->setFont(menuFont);
+    }
+}
+
+QWidget* placeMenuBar(QWidget* window, ScreenMenuBar* bar, const QSize& clientSize) {
+    auto* layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    bar->setAccessibleName(QStringLiteral("Menu"));
+    layout->setMenuBar(bar);
+    auto* client = new QWidget(window);
+    client->setObjectName(QStringLiteral("clientArea"));
+    client->setFixedSize(clientSize);
+    layout->addWidget(client);
+    return client;
+}
+
+store::Outcome<void> buildMenuBar(ScreenMenuBar* bar, const QList<MenuEntry>& table) {
+    for (const MenuEntry& entry : table) {
+        QIcon picture;
+        if (entry.kind == ScreenMenuBar::Kind::Item && !entry.iconName.isEmpty()) {
+            auto icon = loadScreenIcon(entry.iconName);
+            if (!icon) {
+                return icon.failure();
+            }
+            picture = icon.value();
+        }
+        bar->addItem(entry.parentKey, entry.key, entry.kind,
+                     entry.kind == ScreenMenuBar::Kind::Separator ? QString() : entry.caption,
+                     picture);
+    }
+    bar->setMenuFont(QStringLiteral("Tahoma"), 8);
+    return {};
+}
+
+store::Outcome<QIcon> loadScreenIcon(const QString& name) {
+    const store::Store store(applicationFolder());
+    const QString path = store.resolve(QStringLiteral("images/") + name + QStringLiteral(".ico"));
+    QImageReader reader(path);
+    const QImage image = reader.read();
+    if (image.isNull()) {
+        return store::Failure::fileSystem(53, QStringLiteral("File not found"));
+    }
+    return QIcon(path);
+}
+
+}  // namespace pv

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "outcome.h"
+
+#include <QHash>
+#include <QIcon>
+#include <QList>
+#include <QMenuBar>
+#include <QString>
+
+class QAction;
+class QMenu;
+
+namespace pv {
+
+// A screen's menu bar: items added with parent key, key, kind, caption and an
+// optional picture; each gets an identifier, and a click delivers it.
+class ScreenMenuBar : public QMenuBar {
+    Q_OBJECT
+public:
+    enum class Kind { Item = 0, Separator = 3 };
+
+    explicit ScreenMenuBar(QWidget* parent = nullptr);
+
+    // An empty parent key adds a top-level menu. Returns the item's identifier.
+    int addItem(const QString& parentKey, const QString& key, Kind kind, const QString& caption,
+                const QIcon& picture = {});
+    // The key of the item with this identifier ("" for separators and unknown ids).
+    QString keyOf(int id) const;
+    // The action of the item with this key (tests and keyboard users).
+    QAction* actionFor(const QString& key) const;
+    void setMenuFont(const QString& family, int points);
+
+signals:
+    void itemClicked(int id);
+
+private:
+    struct Item {
+        QString key;
+        QAction* action = nullptr;
+    };
+    QList<Item> items_;
+    QHash<QString, QMenu*> menus_;
+};
+
+// Lays the menu bar above a client area of the designed size, as a window's
+// menu sits above its client area, and returns that area for the controls.
+QWidget* placeMenuBar(QWidget* window, ScreenMenuBar* bar, const QSize& clientSize);
+
+// One row of a screen's menu table.
+struct MenuEntry {
+    QString parentKey;  // "" for a top-level menu
+    QString key;        // "" for a separator
+    ScreenMenuBar::Kind kind = ScreenMenuBar::Kind::Item;
+    QString caption;
+    QString iconName;  // "" for none
+};
+
+// Fills the menu bar from the table, in table order, loading each icon with
+// loadScreenIcon, then sets the font to Tahoma 8. A missing icon fails with
+// error 53 at that row; the rows before it stay.
+store::Outcome<void> buildMenuBar(ScreenMenuBar* bar, const QList<MenuEntry>& table);
+
+// The picture of application folder / "images" / name ".ico"; error 53 when
+// the file is missing or unreadable.
+store::Outcome<QIcon> loadScreenIcon(const QString& name);
+
+}  // namespace pv
