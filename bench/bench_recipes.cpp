@@ -59,12 +59,12 @@ private:
 pv::RecipeBrowserWindow* browser() {
     static BenchFolder folder;
     static bool registered = [] {
-        pv::windows().registerWindow(QStringLiteral("frmRecipe"),
+        pv::windows().registerWindow(pv::WindowId::RecipeBrowser,
                                      [] { return new pv::RecipeBrowserWindow; });
         return true;
     }();
     (void)registered;
-    return qobject_cast<pv::RecipeBrowserWindow*>(pv::windows().show(QStringLiteral("frmRecipe")));
+    return qobject_cast<pv::RecipeBrowserWindow*>(pv::windows().show(pv::WindowId::RecipeBrowser));
 }
 
 void choose(pv::RecipeBrowserWindow* screen, const QString& category) {

@@ -24,7 +24,7 @@ void reportFailure(QWidget* ownScreen, const QString& locationCode, const store:
     if (ownScreen) {
         ownScreen->hide();
     }
-    windows().show(QStringLiteral("frmError"));
+    windows().show(WindowId::Error);
 }
 
 void showUserError(const QString& text) {

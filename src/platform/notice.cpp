@@ -13,7 +13,7 @@ QString noCategoryText() {
 void noCategoryNotice() {
     showMessage(noCategoryText(), msg::kOkOnly | msg::kExclamation | msg::kSystemModal,
                 QStringLiteral("User error"));
-    windows().show(QStringLiteral("frmMain"));
+    windows().show(WindowId::Main);
 }
 
 }  // namespace pv

@@ -82,9 +82,8 @@ QLineEdit* makeFixedBox(QWidget* parent, const QString& name, const QRect& at, c
 // --- the screen ---
 
 RecipeBrowserWindow::RecipeBrowserWindow(QWidget* parent) : PvWindow(parent) {
-    const ScreenFrame frame =
-        setUpScreen(this, QStringLiteral("frmRecipe"), QStringLiteral("Recipes"),
-                    QStringLiteral("SMXPR"), twips(0, 0, 11790, 7635).size());
+    const ScreenFrame frame = setUpScreen(this, WindowId::RecipeBrowser, QStringLiteral("Recipes"),
+                                          QStringLiteral("SMXPR"), twips(0, 0, 11790, 7635).size());
     menu_ = frame.menu;
     client_ = frame.client;
 
@@ -474,7 +473,7 @@ void RecipeBrowserWindow::returnToMain() {
     clearDisplay();
     delete_->setChecked(false);
     writeFixedTexts();
-    windows().show(QStringLiteral("frmMain"));
+    windows().show(WindowId::Main);
 }
 
 RecipePrintout RecipeBrowserWindow::printout() const {

@@ -34,7 +34,7 @@ QLineEdit* makeBox(QWidget* parent, const QString& name, const QRect& at, int li
 
 RecipeEntryWindow::RecipeEntryWindow(QWidget* parent) : PvWindow(parent) {
     const ScreenFrame frame =
-        setUpScreen(this, QStringLiteral("frmIngred"), QStringLiteral("Ingredients"),
+        setUpScreen(this, WindowId::RecipeEntry, QStringLiteral("Ingredients"),
                     QStringLiteral("SMXPI"), twips(0, 0, 12390, 8070).size());
     menu_ = frame.menu;
     client_ = frame.client;
@@ -259,7 +259,7 @@ void RecipeEntryWindow::newRecipe() {
 
 void RecipeEntryWindow::returnToMain() {
     hide();
-    windows().show(QStringLiteral("frmMain"));
+    windows().show(WindowId::Main);
 }
 
 }  // namespace pv

@@ -20,9 +20,9 @@
 
 namespace pv {
 
-ScreenFrame setUpScreen(QWidget* screen, const QString& name, const QString& title,
-                        const QString& menuName, const QSize& clientSize) {
-    screen->setObjectName(name);
+ScreenFrame setUpScreen(QWidget* screen, WindowId id, const QString& title, const QString& menuName,
+                        const QSize& clientSize) {
+    screen->setObjectName(objectNameOf(id));
     screen->setWindowTitle(title);
     preferTahomaLookAlikes();
     QFont face(QStringLiteral("Tahoma"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "screenmenubar.h"
+#include "windowid.h"
 
 #include <QColor>
 #include <QFont>
@@ -34,8 +35,8 @@ struct ScreenFrame {
 };
 // Names and titles the screen, gives it the Tahoma 8.25 face and puts a menu
 // bar on top of a client area of the given size.
-ScreenFrame setUpScreen(QWidget* screen, const QString& name, const QString& title,
-                        const QString& menuName, const QSize& clientSize);
+ScreenFrame setUpScreen(QWidget* screen, WindowId id, const QString& title, const QString& menuName,
+                        const QSize& clientSize);
 
 // Empties every text box of the screen, in the window's own control order.
 // Drop-down lists, check boxes and labels keep their state.

@@ -348,7 +348,7 @@ void SetupWindow::cancelDelete() {
 
 void SetupWindow::backToMain() {
     hide();
-    windows().show(QStringLiteral("frmMain"));
+    windows().show(WindowId::Main);
 }
 
 }  // namespace pv

@@ -312,13 +312,13 @@ void ShoppingListWindow::printList() {
 }
 
 void ShoppingListWindow::mainMenu() {
-    windows().hide(QStringLiteral("frmCalendar"));
+    windows().hide(WindowId::Calendar);
     hide();
-    windows().show(QStringLiteral("frmMain"));
+    windows().show(WindowId::Main);
 }
 
 void ShoppingListWindow::showCalendar() {
-    windows().show(QStringLiteral("frmCalendar"));
+    windows().show(WindowId::Calendar);
 }
 
 void ShoppingListWindow::dispatchMenuKey(const QString& key) {

@@ -11,8 +11,8 @@
 namespace pv {
 
 AboutWindow::AboutWindow(QWidget* parent)
-    : ClickAwayWindow(QStringLiteral("frmAbout"), QStringLiteral("About"),
-                      QSize(px(6570), px(2790)), "Shape1", parent) {
+    : ClickAwayWindow(WindowId::About, QStringLiteral("About"), QSize(px(6570), px(2790)), "Shape1",
+                      parent) {
     auto* image = new QLabel(this);
     image->setObjectName(QStringLiteral("Image1"));
     image->setPixmap(QPixmap::fromImage(pictures::recipeBookPicture(48)));

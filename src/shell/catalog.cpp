@@ -17,16 +17,16 @@ namespace pv {
 
 void registerPantrovaWindows() {
     WindowRegistry& registry = windows();
-    registry.registerWindow(QStringLiteral("frmSplash"), [] { return new SplashWindow; });
-    registry.registerWindow(QStringLiteral("frmMain"), [] { return new MainMenuWindow; });
-    registry.registerWindow(QStringLiteral("frmError"), [] { return new ErrorReportWindow; });
-    registry.registerWindow(QStringLiteral("frmSetup"), [] { return new SetupWindow; });
-    registry.registerWindow(QStringLiteral("frmIngred"), [] { return new RecipeEntryWindow; });
-    registry.registerWindow(QStringLiteral("frmRecipe"), [] { return new RecipeBrowserWindow; });
-    registry.registerWindow(QStringLiteral("frmShop"), [] { return new ShoppingListWindow; });
-    registry.registerWindow(QStringLiteral("frmAbout"), [] { return new AboutWindow; });
-    registry.registerWindow(QStringLiteral("frmCredit"), [] { return new CreditsWindow; });
-    registry.registerWindow(QStringLiteral("frmCalendar"), [] { return new CalendarWindow; });
+    registry.registerWindow(WindowId::Splash, [] { return new SplashWindow; });
+    registry.registerWindow(WindowId::Main, [] { return new MainMenuWindow; });
+    registry.registerWindow(WindowId::Error, [] { return new ErrorReportWindow; });
+    registry.registerWindow(WindowId::Setup, [] { return new SetupWindow; });
+    registry.registerWindow(WindowId::RecipeEntry, [] { return new RecipeEntryWindow; });
+    registry.registerWindow(WindowId::RecipeBrowser, [] { return new RecipeBrowserWindow; });
+    registry.registerWindow(WindowId::ShoppingList, [] { return new ShoppingListWindow; });
+    registry.registerWindow(WindowId::About, [] { return new AboutWindow; });
+    registry.registerWindow(WindowId::Credits, [] { return new CreditsWindow; });
+    registry.registerWindow(WindowId::Calendar, [] { return new CalendarWindow; });
     MainMenuWindow::setHelpAction([] { showHelpContents(1); });
 }
 

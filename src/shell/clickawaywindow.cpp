@@ -8,10 +8,10 @@
 
 namespace pv {
 
-ClickAwayWindow::ClickAwayWindow(const QString& name, const QString& title, const QSize& size,
+ClickAwayWindow::ClickAwayWindow(WindowId id, const QString& title, const QSize& size,
                                  const char* frameName, QWidget* parent)
     : PvWindow(parent) {
-    setObjectName(name);
+    setObjectName(objectNameOf(id));
     setWindowTitle(title);
     setAccessibleName(title);
     setFont(QFont(QStringLiteral("Tahoma"), 8));

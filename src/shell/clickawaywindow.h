@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pvwindow.h"
+#include "windowid.h"
 
 #include <QSize>
 
@@ -15,8 +16,8 @@ class ClickAwayWindow : public PvWindow {
     Q_OBJECT
 public:
     // A fixed-size window in Tahoma 8, with a frame shape around its contents.
-    ClickAwayWindow(const QString& name, const QString& title, const QSize& size,
-                    const char* frameName, QWidget* parent = nullptr);
+    ClickAwayWindow(WindowId id, const QString& title, const QSize& size, const char* frameName,
+                    QWidget* parent = nullptr);
 
 protected:
     // A word-wrapped text placed at its designed rectangle.

@@ -20,8 +20,8 @@ struct Acknowledgement {
 }  // namespace
 
 CreditsWindow::CreditsWindow(QWidget* parent)
-    : ClickAwayWindow(QStringLiteral("frmCredit"), QStringLiteral("Credits"),
-                      QSize(px(10245), px(4710)), "shaCr", parent) {
+    : ClickAwayWindow(WindowId::Credits, QStringLiteral("Credits"), QSize(px(10245), px(4710)),
+                      "shaCr", parent) {
     auto* image = new QLabel(this);
     image->setObjectName(QStringLiteral("imgCredit"));
     image->setPixmap(QPixmap::fromImage(pictures::recipeBookPicture(64)));

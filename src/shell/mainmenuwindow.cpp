@@ -106,21 +106,21 @@ void MainMenuWindow::onLoad() {
 
 void MainMenuWindow::dispatch(const QString& key) {
     if (key == QLatin1String("Setup")) {
-        windows().show(QStringLiteral("frmSetup"));
+        windows().show(WindowId::Setup);
     } else if (key == QLatin1String("Ingredients")) {
-        windows().show(QStringLiteral("frmIngred"));
+        windows().show(WindowId::RecipeEntry);
     } else if (key == QLatin1String("Recipes")) {
-        windows().show(QStringLiteral("frmRecipe"));
+        windows().show(WindowId::RecipeBrowser);
     } else if (key == QLatin1String("Shopping List")) {
-        windows().show(QStringLiteral("frmShop"));
+        windows().show(WindowId::ShoppingList);
     } else if (key == QLatin1String("Help")) {
         if (helpAction()) {
             helpAction()();
         }
     } else if (key == QLatin1String("About")) {
-        windows().show(QStringLiteral("frmAbout"));
+        windows().show(WindowId::About);
     } else if (key == QLatin1String("Credits")) {
-        windows().show(QStringLiteral("frmCredit"));
+        windows().show(WindowId::Credits);
     } else if (key == QLatin1String("Exit")) {
         confirmExit();
     }
@@ -139,14 +139,14 @@ QString exitQuestionText() {
 }
 
 void confirmExit() {
-    windows().hide(QStringLiteral("frmMain"));
+    windows().hide(WindowId::Main);
     const int answer =
         showMessage(exitQuestionText(), msg::kYesNo | msg::kQuestion | msg::kSystemModal,
                     QStringLiteral("Quit?"));
     if (answer == msg::kResultYes) {
         windows().closeAll();
     } else {
-        windows().show(QStringLiteral("frmMain"));
+        windows().show(WindowId::Main);
     }
 }
 

@@ -48,9 +48,9 @@ QString firstRunMarkerPath() {
 }
 
 void finishStartup() {
-    windows().hide(QStringLiteral("frmSplash"));
+    windows().hide(WindowId::Splash);
     if (!dataFolderReady()) {
-        windows().show(QStringLiteral("frmMain"));
+        windows().show(WindowId::Main);
         return;
     }
     const QString marker = firstRunMarkerPath();
@@ -60,7 +60,7 @@ void finishStartup() {
         noCategoryNotice();
         createMarker(marker);
     }
-    windows().show(QStringLiteral("frmMain"));
+    windows().show(WindowId::Main);
 }
 
 }  // namespace pv

@@ -40,7 +40,7 @@ class RecipeScreenTest : public QObject {
     RecipeBrowserWindow* screen_ = nullptr;
 
     RecipeBrowserWindow* open() {
-        screen_ = qobject_cast<RecipeBrowserWindow*>(windows().show(u"frmRecipe"_s));
+        screen_ = qobject_cast<RecipeBrowserWindow*>(windows().show(WindowId::RecipeBrowser));
         if (screen_ && screen_->isVisible()) {
             QApplication::processEvents();
         }
@@ -100,7 +100,7 @@ class RecipeScreenTest : public QObject {
         QCOMPARE(programErrors().errorLocation, location);
         QCOMPARE(programErrors().errorNumberText, number);
         QVERIFY(!screen_->isVisible());
-        QVERIFY(windows().loaded(u"frmError"_s)->isVisible());
+        QVERIFY(windows().loaded(WindowId::Error)->isVisible());
         QVERIFY(messages_->shown.isEmpty());
     }
 
@@ -109,7 +109,7 @@ private slots:
         app_ = std::make_unique<test::TempAppFolder>();
         messages_ = std::make_unique<test::RecordingMessages>();
         programErrors() = {};
-        windows().registerWindow(u"frmRecipe"_s, [] { return new RecipeBrowserWindow; });
+        windows().registerWindow(WindowId::RecipeBrowser, [] { return new RecipeBrowserWindow; });
         test::registerStandIns();
         QVERIFY(app_->write(u"Category/category.txt"_s, "Soups\r\nPies\r\nEmpty\r\nGone\r\n"));
         for (const QString& folder :
@@ -182,7 +182,7 @@ private slots:
         QCOMPARE(printer.dialogsShown, 1);
         bar->actionFor(u"keyMain"_s)->trigger();
         QVERIFY(!screen_->isVisible());
-        QVERIFY(windows().loaded(u"frmMain"_s)->isVisible());
+        QVERIFY(windows().loaded(WindowId::Main)->isVisible());
     }
 
     // The category list is read as on the entry screen; its failure has this screen's code.
@@ -344,7 +344,7 @@ private slots:
         pick(u"Empty"_s);
         QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
         QVERIFY(programErrors().errorLocation.isEmpty());
-        QVERIFY(windows().loaded(u"frmRecipe"_s)->isVisible());
+        QVERIFY(windows().loaded(WindowId::RecipeBrowser)->isVisible());
         QCOMPARE(text(u"txtRName"_s), u"Apple"_s);
     }
 
@@ -432,7 +432,7 @@ private slots:
         QCOMPARE(child<QComboBox>(u"cboRCat"_s)->currentText(), u"Soups"_s);
         const bool main = button == u"cmdRMain"_s;
         QCOMPARE(screen_->isVisible(), !main);
-        QCOMPARE(windows().loaded(u"frmMain"_s) != nullptr, main);
+        QCOMPARE(windows().loaded(WindowId::Main) != nullptr, main);
         // Main leaves the box enabled; the next activation disables it.
         QCOMPARE(deleteBox()->isEnabled(), main);
         if (main) {

@@ -44,7 +44,7 @@ class IngredScreenTest : public QObject {
         return found;
     }
     RecipeEntryWindow* open() {
-        return screen_ = qobject_cast<RecipeEntryWindow*>(windows().show(u"frmIngred"_s));
+        return screen_ = qobject_cast<RecipeEntryWindow*>(windows().show(WindowId::RecipeEntry));
     }
     void pick(const QString& category) {
         auto* box = child<QComboBox>(u"cboIng"_s);
@@ -62,7 +62,7 @@ private slots:
         app_ = std::make_unique<test::TempAppFolder>();
         messages_ = std::make_unique<test::RecordingMessages>();
         programErrors() = {};
-        windows().registerWindow(u"frmIngred"_s, [] { return new RecipeEntryWindow; });
+        windows().registerWindow(WindowId::RecipeEntry, [] { return new RecipeEntryWindow; });
         test::registerStandIns();
         QVERIFY(app_->write(u"Category/category.txt"_s, "Soups\r\nBreads, Cakes\r\nPies\r\n"));
         QVERIFY(QDir(app_->path()).mkpath(u"Category/Soups"_s));
@@ -97,15 +97,17 @@ private slots:
     }
 
     void everyControlHasAName_data() {
-        QTest::addColumn<QString>("window");
+        QTest::addColumn<WindowId>("window");
         QTest::addColumn<int>("least");
-        QTest::newRow("frmIngred") << u"frmIngred"_s << 40;  // 2 + 30 grid + 4 + directions + 3
-        QTest::newRow("frmRecipe") << u"frmRecipe"_s << 43;  // 3 + 3 + 30 grid + directions + 3 + 3
+        QTest::newRow("frmIngred")
+            << WindowId::RecipeEntry << 40;  // 2 + 30 grid + 4 + directions + 3
+        QTest::newRow("frmRecipe")
+            << WindowId::RecipeBrowser << 43;  // 3 + 3 + 30 grid + directions + 3 + 3
     }
     void everyControlHasAName() {
-        QFETCH(QString, window);
+        QFETCH(WindowId, window);
         QFETCH(int, least);
-        windows().registerWindow(u"frmRecipe"_s, [] { return new RecipeBrowserWindow; });
+        windows().registerWindow(WindowId::RecipeBrowser, [] { return new RecipeBrowserWindow; });
         QWidget* screen = windows().show(window);
         int controls = 0;
         for (QWidget* widget : screen->findChildren<QWidget*>()) {
@@ -159,7 +161,7 @@ private slots:
         QVERIFY(child(u"txtIName"_s)->text().isEmpty());
         bar->actionFor(u"keyMain"_s)->trigger();
         QVERIFY(!screen_->isVisible());
-        QVERIFY(windows().loaded(u"frmMain"_s)->isVisible());
+        QVERIFY(windows().loaded(WindowId::Main)->isVisible());
         QVERIFY(messages_->shown.isEmpty());
         QVERIFY(programErrors().errorLocation.isEmpty());
     }
@@ -188,7 +190,7 @@ private slots:
         QCOMPARE(category->currentIndex(), -1);
         QVERIFY(!category->isEditable());
         QCOMPARE(screen_->isVisible(), list < 2);
-        QCOMPARE(windows().loaded(u"frmError"_s) != nullptr, list == 2);
+        QCOMPARE(windows().loaded(WindowId::Error) != nullptr, list == 2);
         QCOMPARE(programErrors().errorLocation, list == 2 ? u"I - FL -"_s : QString());
         QVERIFY(list < 2 || programErrors().errorNumberText != u" 53"_s);
         QCOMPARE(messages_->shown.size(), list == 1 ? 1 : 0);
@@ -316,7 +318,7 @@ private slots:
             QVERIFY(messages_->shown.isEmpty());
             QCOMPARE(programErrors().errorLocation, u"I - CS -"_s);
             QCOMPARE(programErrors().errorNumberText, number);
-            QVERIFY(windows().loaded(u"frmError"_s)->isVisible());
+            QVERIFY(windows().loaded(WindowId::Error)->isVisible());
         }
     }
 
@@ -325,14 +327,14 @@ private slots:
     // is listed; typed text is never touched; the browser drops a gone category's files
     // and the recipe it showed.
     void categoriesFollowTheSetupScreen_data() {
-        QTest::addColumn<QString>("window");
+        QTest::addColumn<WindowId>("window");
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<QString>("change");  // on the setup screen, or outside the program
         QTest::addColumn<QStringList>("offered");
         QTest::addColumn<QString>("after");  // the choice afterwards
         const QStringList setupLeaves{"Pies", "Breads"};
-        for (const QString& window : {u"frmIngred"_s, u"frmRecipe"_s}) {
-            const QByteArray w = window.toLatin1();
+        for (WindowId window : {WindowId::RecipeEntry, WindowId::RecipeBrowser}) {
+            const QByteArray w = objectNameOf(window).toLatin1();
             QTest::addRow("%s: choice still listed", w.data())
                 << window << u"Pies"_s << u"setup"_s << setupLeaves << u"Pies"_s;
             QTest::addRow("%s: chosen category deleted", w.data())
@@ -344,18 +346,18 @@ private slots:
         }
     }
     void categoriesFollowTheSetupScreen() {
-        QFETCH(QString, window);
+        QFETCH(WindowId, window);
         QFETCH(QString, chosen);
         QFETCH(QString, change);
         QFETCH(QStringList, offered);
         QFETCH(QString, after);
-        windows().registerWindow(u"frmRecipe"_s, [] { return new RecipeBrowserWindow; });
-        windows().registerWindow(u"frmSetup"_s, [] { return new SetupWindow; });
+        windows().registerWindow(WindowId::RecipeBrowser, [] { return new RecipeBrowserWindow; });
+        windows().registerWindow(WindowId::Setup, [] { return new SetupWindow; });
         QVERIFY(app_->write(u"Category/category.txt"_s, "Soups\r\nPies\r\n"));
         const QByteArray empty = "\"\"" + QByteArray(",\"\"").repeated(34) + "\r\n";
         QVERIFY(app_->write(u"Category/Soups/Stew"_s, empty));
         QVERIFY(app_->write(u"Category/Pies/Tart"_s, empty));
-        const bool browser = window == u"frmRecipe"_s;
+        const bool browser = window == WindowId::RecipeBrowser;
         QWidget* screen = windows().show(window);
         auto* category = screen->findChild<QComboBox*>(browser ? u"cboRCat"_s : u"cboIng"_s);
         category->setCurrentIndex(category->findText(chosen));
@@ -374,7 +376,7 @@ private slots:
         const QString shown = name->text();
 
         if (change == u"setup"_s) {
-            QWidget* setup = windows().show(u"frmSetup"_s);
+            QWidget* setup = windows().show(WindowId::Setup);
             QTest::keyClicks(setup->findChild<QLineEdit*>(u"txtSCreate"_s), u"Breads"_s);
             QTest::mouseClick(setup->findChild<QPushButton*>(u"cmdSCreate"_s), Qt::LeftButton);
             auto* list = setup->findChild<QListWidget*>(u"lswSetup"_s);
@@ -440,7 +442,7 @@ private slots:
         child(u"txtIName"_s)->setText(u"Kept"_s);
         click(u"cmdIMain"_s);
         QVERIFY(!screen_->isVisible());
-        QVERIFY(windows().loaded(u"frmMain"_s)->isVisible());
+        QVERIFY(windows().loaded(WindowId::Main)->isVisible());
         RecipeEntryWindow* first = screen_;
         QCOMPARE(open(), first);
         QCOMPARE(child(u"txtIName"_s)->text(), u"Kept"_s);

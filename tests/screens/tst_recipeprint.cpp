@@ -79,7 +79,7 @@ class RecipePrintTest : public QObject {
         return found;
     }
     static RecipeBrowserWindow* browser() {
-        return qobject_cast<RecipeBrowserWindow*>(windows().show(u"frmRecipe"_s));
+        return qobject_cast<RecipeBrowserWindow*>(windows().show(WindowId::RecipeBrowser));
     }
 
 private slots:
@@ -87,8 +87,8 @@ private slots:
         app_ = std::make_unique<test::TempAppFolder>();
         messages_ = std::make_unique<test::RecordingMessages>();
         programErrors() = {};
-        windows().registerWindow(u"frmIngred"_s, [] { return new RecipeEntryWindow; });
-        windows().registerWindow(u"frmRecipe"_s, [] { return new RecipeBrowserWindow; });
+        windows().registerWindow(WindowId::RecipeEntry, [] { return new RecipeEntryWindow; });
+        windows().registerWindow(WindowId::RecipeBrowser, [] { return new RecipeBrowserWindow; });
         test::registerStandIns();
         QVERIFY(app_->write(u"Category/category.txt"_s, "Soups\r\nPies\r\n"));
         QVERIFY(QDir(app_->path()).mkpath(u"Category/Soups"_s));
@@ -101,7 +101,7 @@ private slots:
 
     void typedSavedShownAndPrinted() {
         // Written on the entry screen...
-        auto* entry = windows().show(u"frmIngred"_s);
+        auto* entry = windows().show(WindowId::RecipeEntry);
         QVERIFY(QTest::qWaitForWindowActive(entry));
         auto* categories = child<QComboBox>(entry, u"cboIng"_s);
         categories->setCurrentIndex(categories->findText(u"Soups"_s));

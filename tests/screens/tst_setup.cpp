@@ -56,7 +56,7 @@ class SetupScreenTest : public QObject {
     void click(const char* name) { QTest::mouseClick(button(name), Qt::LeftButton); }
 
     SetupWindow* open() {
-        screen_ = qobject_cast<SetupWindow*>(windows().show(u"frmSetup"_s));
+        screen_ = qobject_cast<SetupWindow*>(windows().show(WindowId::Setup));
         const bool ready =
             screen_ && (!screen_->isVisible() || QTest::qWaitForWindowActive(screen_));
         return ready ? screen_.data() : nullptr;
@@ -116,7 +116,7 @@ private slots:
         app_ = std::make_unique<test::TempAppFolder>();
         messages_ = std::make_unique<test::RecordingMessages>();
         programErrors() = {};
-        windows().registerWindow(u"frmSetup"_s, [] { return new SetupWindow; });
+        windows().registerWindow(WindowId::Setup, [] { return new SetupWindow; });
         // Stand-ins: these tests look at what the failing handler recorded.
         test::registerStandIns();
     }
@@ -257,7 +257,7 @@ private slots:
         QCOMPARE(shown(), QStringList{u"User error|4144|"_s + text});
         QCOMPARE(box(boxName)->text(), name);
         QCOMPARE(items(), QStringList{"Soups"});
-        QCOMPARE(windows().loaded(u"frmError"_s), nullptr);
+        QCOMPARE(windows().loaded(WindowId::Error), nullptr);
         QCOMPARE(listBytes(), QByteArray("Soups\r\n"));
         QCOMPARE(QDir(app_->file(u"Category"_s))
                      .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
@@ -310,7 +310,7 @@ private slots:
         }
 
         // The screen hides and the report shows what the failing handler recorded.
-        PvWindow* report = windows().loaded(u"frmError"_s);
+        PvWindow* report = windows().loaded(WindowId::Error);
         QVERIFY(report && report->isVisible() && !screen_->isVisible());
         QCOMPARE(programErrors().errorLocation, code);
         QCOMPARE(programErrors().errorNumberText, numberText);
@@ -364,7 +364,7 @@ private slots:
         clickItem(u"Soups"_s);
         click("cmdSMain");
         QVERIFY(!screen_->isVisible());
-        QVERIFY(windows().loaded(u"frmMain"_s)->isVisible());
+        QVERIFY(windows().loaded(WindowId::Main)->isVisible());
         QVERIFY(app_->write(u"Category/category.txt"_s, "Soups\r\nPies\r\nOther\r\n"));
         QCOMPARE(open(), screen_.data());
         QCOMPARE(mode(), kDeleteMode);
@@ -402,7 +402,7 @@ private slots:
         messages_->onShow = nullptr;
         click("cmdSDel");
         QCOMPARE(shown(), (QStringList{kDeleted, u"Pantrova|0|0 category is deleted."_s}));
-        QCOMPARE(windows().loaded(u"frmError"_s), nullptr);
+        QCOMPARE(windows().loaded(WindowId::Error), nullptr);
         QVERIFY(screen_->isVisible());
         QCOMPARE(listBytes(), QByteArray("Apple Pie\r\nPies\r\n"));
         QCOMPARE(items(), (QStringList{"Apple Pie", "Pies"}));
@@ -436,7 +436,7 @@ private slots:
 
         QCOMPARE(shown(), QStringList{u"Pantrova|0|Error getting temporary file path."_s});
         QVERIFY(!isBusyPointer());
-        QCOMPARE(windows().loaded(u"frmError"_s), nullptr);
+        QCOMPARE(windows().loaded(WindowId::Error), nullptr);
         QCOMPARE(items(), QStringList{"Soups"});
         QCOMPARE(box("txtSDel")->text(), u"Soups"_s);
         QCOMPARE(app_->read(u"Elsewhere/category.txt"_s), QByteArray("Soups\r\n"));

@@ -173,7 +173,7 @@ private slots:
         QTEST(programErrors().errorNumberText, "number");
         QTEST(programErrors().errorDescription, "description");
         QVERIFY(!screen_->isVisible());
-        QVERIFY(windows().loaded(QStringLiteral("frmError"))->isVisible());
+        QVERIFY(windows().loaded(WindowId::Error)->isVisible());
     }
 
     // Delete deletes only the list on screen, opened from the item still picked; else
@@ -258,7 +258,7 @@ private slots:
         QCOMPARE(messages_->shown.at(0).text, noCategoryText());
         QCOMPARE(messages_->shown.at(0).title, QStringLiteral("User error"));
         QVERIFY(programErrors().errorLocation.isEmpty());
-        QVERIFY(windows().loaded(QStringLiteral("frmMain"))->isVisible());
+        QVERIFY(windows().loaded(WindowId::Main)->isVisible());
     }
 
     // The name box is locked (label and box disabled, button-face background) after Load,
@@ -331,18 +331,18 @@ private slots:
         // hides it with the screen, which keeps its contents.
         auto* icon = screen_->findChild<QWidget*>(QStringLiteral("imgHCal"));
         QTest::mouseClick(icon, Qt::LeftButton, {}, QPoint(16, 16));
-        QVERIFY(windows().loaded(QStringLiteral("frmCalendar"))->isVisible());
+        QVERIFY(windows().loaded(WindowId::Calendar)->isVisible());
         trigger("keyMain");
-        QVERIFY(!windows().loaded(QStringLiteral("frmCalendar"))->isVisible());
-        QVERIFY(!screen_->isVisible() && windows().loaded(QStringLiteral("frmMain"))->isVisible());
-        QCOMPARE(windows().show(QStringLiteral("frmShop")), screen_);
+        QVERIFY(!windows().loaded(WindowId::Calendar)->isVisible());
+        QVERIFY(!screen_->isVisible() && windows().loaded(WindowId::Main)->isVisible());
+        QCOMPARE(windows().show(WindowId::ShoppingList), screen_);
         QCOMPARE(list()->text(), QStringLiteral("milk"));
         icon->setFocus();
         QTest::keyClick(icon, Qt::Key_Space);
-        QVERIFY(windows().loaded(QStringLiteral("frmCalendar"))->isVisible());
-        windows().hide(QStringLiteral("frmCalendar"));
+        QVERIFY(windows().loaded(WindowId::Calendar)->isVisible());
+        windows().hide(WindowId::Calendar);
         trigger("keyCalendar");
-        QVERIFY(windows().loaded(QStringLiteral("frmCalendar"))->isVisible());
+        QVERIFY(windows().loaded(WindowId::Calendar)->isVisible());
         trigger("keyNew");
         QVERIFY(list()->text().isEmpty() && nameBox()->text().isEmpty());
     }
@@ -386,12 +386,11 @@ private slots:
 
 private:
     void registerWindows() {
-        windows().registerWindow(QStringLiteral("frmShop"), [] { return new ShoppingListWindow; });
-        test::registerStandIns(
-            {QStringLiteral("frmError"), QStringLiteral("frmMain"), QStringLiteral("frmCalendar")});
+        windows().registerWindow(WindowId::ShoppingList, [] { return new ShoppingListWindow; });
+        test::registerStandIns({WindowId::Error, WindowId::Main, WindowId::Calendar});
     }
     void show() {
-        screen_ = qobject_cast<ShoppingListWindow*>(windows().show(QStringLiteral("frmShop")));
+        screen_ = qobject_cast<ShoppingListWindow*>(windows().show(WindowId::ShoppingList));
         QVERIFY(screen_);
         QVERIFY(!screen_->isVisible() || QTest::qWaitForWindowExposed(screen_));
     }

@@ -43,8 +43,8 @@ class ErrorReportTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
-        windows().registerWindow(u"frmError"_s, [] { return new ErrorReportWindow; });
-        test::registerStandIns({u"frmMain"_s});
+        windows().registerWindow(WindowId::Error, [] { return new ErrorReportWindow; });
+        test::registerStandIns({WindowId::Main});
     }
     void cleanup() {
         windows().setExitAction({});
@@ -133,7 +133,7 @@ private slots:
         QCOMPARE(ErrorReportWindow::codeTable().size(), 12);
         record(code, number, u"Path not found"_s);
         // Explained from the first showing: a window manager may never activate it.
-        auto* report = windows().load(u"frmError"_s);
+        auto* report = windows().load(WindowId::Error);
         QVERIFY(report);
         report->show();
         QCOMPARE(values(report), expected);
@@ -170,12 +170,12 @@ private slots:
         test::RecordingMessages messages;
         int exits = 0;
         windows().setExitAction([&] { ++exits; });
-        windows().registerWindow(u"frmSetup"_s, [] { return new SetupWindow; });
-        test::registerStandIns({u"frmSplash"_s});
-        QPointer<PvWindow> splash = windows().show(u"frmSplash"_s);
+        windows().registerWindow(WindowId::Setup, [] { return new SetupWindow; });
+        test::registerStandIns({WindowId::Splash});
+        QPointer<PvWindow> splash = windows().show(WindowId::Splash);
         splash->hide();
-        QPointer<PvWindow> main = windows().show(u"frmMain"_s);
-        QPointer<PvWindow> setup = windows().show(u"frmSetup"_s);
+        QPointer<PvWindow> main = windows().show(WindowId::Main);
+        QPointer<PvWindow> setup = windows().show(WindowId::Setup);
         QVERIFY(QTest::qWaitForWindowActive(setup));
         QVERIFY(QDir(app.file(u"Category"_s)).removeRecursively());
         auto* name = setup->findChild<QLineEdit*>(u"txtSCreate"_s);
@@ -183,7 +183,7 @@ private slots:
         QTest::keyClicks(name, u"Soups"_s);
         QTest::mouseClick(setup->findChild<QPushButton*>(u"cmdSCreate"_s), Qt::LeftButton);
 
-        QPointer<ErrorReportWindow> report = windows().loadedAs<ErrorReportWindow>(u"frmError"_s);
+        QPointer<ErrorReportWindow> report = windows().loadedAs<ErrorReportWindow>(WindowId::Error);
         QVERIFY(report);
         QVERIFY(QTest::qWaitForWindowActive(report));
         QVERIFY(!setup->isVisible());

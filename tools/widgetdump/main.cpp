@@ -74,18 +74,21 @@ QString dumpAll(const QString& root) {
     errors.errorLocation = QStringLiteral("R - LF -");
     errors.errorNumberText = QStringLiteral(" 53");
     errors.errorDescription = QStringLiteral("File not found");
-    const char* names[] = {"frmSplash", "frmMain",  "frmSetup",  "frmIngred",   "frmRecipe",
-                           "frmShop",   "frmAbout", "frmCredit", "frmCalendar", "frmError"};
-    for (const char* name : names) {
-        const QString id = QLatin1String(name);
+    using pv::WindowId;
+    const WindowId ids[] = {WindowId::Splash,      WindowId::Main,          WindowId::Setup,
+                            WindowId::RecipeEntry, WindowId::RecipeBrowser, WindowId::ShoppingList,
+                            WindowId::About,       WindowId::Credits,       WindowId::Calendar,
+                            WindowId::Error};
+    for (const WindowId id : ids) {
+        const QString name = pv::objectNameOf(id);
         pv::PvWindow* window = pv::windows().show(id);
         if (!window) {
-            out += QStringLiteral("== %1: not made\n").arg(id);
+            out += QStringLiteral("== %1: not made\n").arg(name);
             continue;
         }
         QCoreApplication::processEvents();
-        section(id, window, root);
-        if (id == QLatin1String("frmSplash")) {
+        section(name, window, root);
+        if (id == WindowId::Splash) {
             // Its timer would finish start-up under the other windows.
             delete window;
         } else {
