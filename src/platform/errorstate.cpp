@@ -16,11 +16,11 @@ QString errorNumberText(int number) {
     return number < 0 ? QString::number(number) : QLatin1Char(' ') + QString::number(number);
 }
 
-void reportFailure(QWidget* ownScreen, const QString& locationCode, const store::Failure& failure) {
+void reportFailure(QWidget* ownScreen, ErrorLocation location, const Problem& problem) {
     ProgramErrors& errors = programErrors();
-    errors.errorLocation = locationCode;
-    errors.errorNumberText = errorNumberText(failure.number);
-    errors.errorDescription = failure.description;
+    errors.errorLocation = errorLocationRow(location).code;
+    errors.errorNumberText = errorNumberText(problem.number);
+    errors.errorDescription = problem.description;
     if (ownScreen) {
         ownScreen->hide();
     }
@@ -32,13 +32,12 @@ void showUserError(const QString& text) {
                 QStringLiteral("User error"));
 }
 
-void handleStoreFailure(QWidget* ownScreen, const QString& locationCode,
-                        const store::Failure& failure) {
+void handleStoreFailure(QWidget* ownScreen, ErrorLocation location, const store::Failure& failure) {
     if (failure.isRefusal()) {
         showUserError(failure.userMessage);
         return;
     }
-    reportFailure(ownScreen, locationCode, failure);
+    reportFailure(ownScreen, location, Problem::fromStore(failure));
 }
 
 }  // namespace pv

@@ -29,10 +29,6 @@ namespace pv {
 
 namespace {
 
-const QString kLocationLoad = QStringLiteral("R - FL -");
-const QString kLocationOpen = QStringLiteral("R - LF -");
-const QString kLocationDelete = QStringLiteral("R - CD -");
-
 // A listed category whose folder was removed outside the program.
 void tellFolderMissing(const QString& category) {
     showUserError(
@@ -294,7 +290,7 @@ QList<MenuEntry> RecipeBrowserWindow::menuTable() {
 void RecipeBrowserWindow::onLoad() {
     buildScreenMenu(this, menu_, menuTable());
     delete_->setEnabled(false);
-    loadCategories(this, category_, kLocationLoad);
+    loadCategories(this, category_, ErrorLocation::RecipeBrowserLoad);
 }
 
 void RecipeBrowserWindow::onActivate() {
@@ -303,7 +299,7 @@ void RecipeBrowserWindow::onActivate() {
 
 bool RecipeBrowserWindow::onShowAgain() {
     // Categories made or deleted on the setup screen meanwhile.
-    const CategoryChoice choice = loadCategories(this, category_, kLocationLoad);
+    const CategoryChoice choice = loadCategories(this, category_, ErrorLocation::RecipeBrowserLoad);
     if (choice == CategoryChoice::Dropped) {
         // The chosen category is gone: so are its files and the recipe shown.
         newDisplay();
@@ -381,7 +377,7 @@ void RecipeBrowserWindow::fileClicked() {
             tellFolderMissing(category);
             return;
         }
-        handleStoreFailure(this, kLocationOpen, failure);
+        handleStoreFailure(this, ErrorLocation::RecipeBrowserOpen, failure);
         return;
     }
     if (marked) {
@@ -434,7 +430,7 @@ void RecipeBrowserWindow::deleteBoxClicked(bool checked) {
         if (deleted.failure().isRefusal()) {
             delete_->setChecked(false);
         }
-        handleStoreFailure(this, kLocationDelete, deleted.failure());
+        handleStoreFailure(this, ErrorLocation::RecipeBrowserDelete, deleted.failure());
         return;
     }
     delete_->setChecked(false);

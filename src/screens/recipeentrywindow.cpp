@@ -18,9 +18,6 @@ namespace pv {
 
 namespace {
 
-const QString kLocationLoad = QStringLiteral("I - FL -");
-const QString kLocationSave = QStringLiteral("I - CS -");
-
 QLineEdit* makeBox(QWidget* parent, const QString& name, const QRect& at, int limit,
                    const QString& accessibleName) {
     QLineEdit* box = makeLineBox(parent, name, at, false, accessibleName);
@@ -201,12 +198,13 @@ QList<MenuEntry> RecipeEntryWindow::menuTable() {
 
 void RecipeEntryWindow::onLoad() {
     buildScreenMenu(this, menu_, menuTable());
-    loadCategories(this, category_, kLocationLoad);
+    loadCategories(this, category_, ErrorLocation::RecipeEntryLoad);
 }
 
 bool RecipeEntryWindow::onShowAgain() {
     // Categories made or deleted on the setup screen meanwhile; the boxes keep their text.
-    return loadCategories(this, category_, kLocationLoad) != CategoryChoice::Failed;
+    return loadCategories(this, category_, ErrorLocation::RecipeEntryLoad) !=
+           CategoryChoice::Failed;
 }
 
 void RecipeEntryWindow::menuItemClicked(int id) {
@@ -250,7 +248,7 @@ void RecipeEntryWindow::saveRecipe() {
             category, QStringLiteral("The recipe cannot be saved in it.")));
         return;
     }
-    handleStoreFailure(this, kLocationSave, failure);
+    handleStoreFailure(this, ErrorLocation::RecipeEntrySave, failure);
 }
 
 void RecipeEntryWindow::newRecipe() {

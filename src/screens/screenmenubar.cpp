@@ -80,13 +80,13 @@ QWidget* placeMenuBar(QWidget* window, ScreenMenuBar* bar, const QSize& clientSi
     return client;
 }
 
-store::Outcome<void> buildMenuBar(ScreenMenuBar* bar, const QList<MenuEntry>& table) {
+Result<void> buildMenuBar(ScreenMenuBar* bar, const QList<MenuEntry>& table) {
     for (const MenuEntry& entry : table) {
         QIcon picture;
         if (entry.kind == ScreenMenuBar::Kind::Item && !entry.iconName.isEmpty()) {
             auto icon = loadScreenIcon(entry.iconName);
             if (!icon) {
-                return icon.failure();
+                return icon.problem();
             }
             picture = icon.value();
         }
@@ -98,13 +98,13 @@ store::Outcome<void> buildMenuBar(ScreenMenuBar* bar, const QList<MenuEntry>& ta
     return {};
 }
 
-store::Outcome<QIcon> loadScreenIcon(const QString& name) {
+Result<QIcon> loadScreenIcon(const QString& name) {
     const store::Store store(applicationFolder());
     const QString path = store.resolve(QStringLiteral("images/") + name + QStringLiteral(".ico"));
     QImageReader reader(path);
     const QImage image = reader.read();
     if (image.isNull()) {
-        return store::Failure::fileSystem(53, QStringLiteral("File not found"));
+        return Problem::fileNotFound();
     }
     return QIcon(path);
 }

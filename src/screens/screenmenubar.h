@@ -1,6 +1,6 @@
 #pragma once
 
-#include "outcome.h"
+#include "problem.h"
 
 #include <QHash>
 #include <QIcon>
@@ -57,12 +57,12 @@ struct MenuEntry {
 };
 
 // Fills the menu bar from the table, in table order, loading each icon with
-// loadScreenIcon, then sets the font to Tahoma 8. A missing icon fails with
-// error 53 at that row; the rows before it stay.
-store::Outcome<void> buildMenuBar(ScreenMenuBar* bar, const QList<MenuEntry>& table);
+// loadScreenIcon, then sets the font to Tahoma 8. A missing icon fails as
+// file not found at that row; the rows before it stay.
+Result<void> buildMenuBar(ScreenMenuBar* bar, const QList<MenuEntry>& table);
 
-// The picture of application folder / "images" / name ".ico"; error 53 when
-// the file is missing or unreadable.
-store::Outcome<QIcon> loadScreenIcon(const QString& name);
+// The picture of application folder / "images" / name ".ico"; file not found
+// when the file is missing or unreadable.
+Result<QIcon> loadScreenIcon(const QString& name);
 
 }  // namespace pv

@@ -65,14 +65,14 @@ void buildScreenMenu(QWidget* screen, ScreenMenuBar* menu, const QList<MenuEntry
     buildMenuBar(menu, withLoadableIcons(table));
 }
 
-CategoryChoice loadCategories(QWidget* screen, QComboBox* box, const QString& location) {
+CategoryChoice loadCategories(QWidget* screen, QComboBox* box, ErrorLocation location) {
     const bool hadChoice = box->currentIndex() >= 0;
     const QString chosen = box->currentText();
     const store::Store store(dataFolder());
     auto names = store.listCategoriesByField();
-    if (!names && names.failure().number != store::kFileNotFound) {
+    if (!names && !names.failure().isFileNotFound()) {
         box->clear();
-        reportFailure(screen, location, names.failure());
+        handleStoreFailure(screen, location, names.failure());
         return CategoryChoice::Failed;
     }
     box->clear();
@@ -94,8 +94,7 @@ QString missingCategoryFolderText(const QString& category, const QString& conseq
 
 bool categoryFolderGone(const store::Store& store, const store::Failure& failure,
                         const QString& category) {
-    return !failure.isRefusal() && failure.number == store::kPathNotFound &&
-           store.categoryFolderMissing(category);
+    return failure.isPathNotFound() && store.categoryFolderMissing(category);
 }
 
 QFont styledFont(const QWidget* on, bool bold) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "errorlocation.h"
 #include "screenmenubar.h"
 #include "windowid.h"
 
@@ -59,7 +60,7 @@ enum class CategoryChoice {
 // shown again. The choice stays when the list still holds it. A missing list
 // empties the drop-down and shows the notice; any other failure ends in the
 // error report at `location`.
-CategoryChoice loadCategories(QWidget* screen, QComboBox* box, const QString& location);
+CategoryChoice loadCategories(QWidget* screen, QComboBox* box, ErrorLocation location);
 
 // The "User error" text for a listed category without a folder: the category,
 // then what could not be done.

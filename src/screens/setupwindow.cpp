@@ -22,11 +22,7 @@
 namespace pv {
 namespace {
 
-const QString kLoadCode = QStringLiteral("S - FL -");
-const QString kCreateCode = QStringLiteral("S - CC -");
-const QString kDeleteCode = QStringLiteral("S - CD -");
 constexpr int kNameLimit = 35;
-constexpr int kFileNotFound = 53;
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
     auto* label = new QLabel(text, parent);
@@ -224,10 +220,10 @@ bool SetupWindow::fillList() {
     const auto names = store.listCategoriesByLine();
     if (!names) {
         // No list yet simply means no categories.
-        if (names.failure().number == kFileNotFound) {
+        if (names.failure().isFileNotFound()) {
             return true;
         }
-        reportFailure(this, kLoadCode, names.failure());
+        handleStoreFailure(this, ErrorLocation::SetupLoad, names.failure());
         return false;
     }
     for (const QString& name : names.value()) {
@@ -257,7 +253,7 @@ void SetupWindow::createCategory() {
     const auto result = store.createCategory(name);
     if (!result) {
         // A refused name keeps its text, so the user can correct it.
-        handleStoreFailure(this, kCreateCode, result.failure());
+        handleStoreFailure(this, ErrorLocation::SetupCreate, result.failure());
         if (result.failure().isRefusal()) {
             txtSCreate_->setFocus();
         }
@@ -320,7 +316,7 @@ void SetupWindow::deleteCategory() {
                 showMessage(QStringLiteral("Error getting temporary filename."), msg::kOkOnly);
                 return;
             default:
-                handleStoreFailure(this, kDeleteCode, failure);
+                handleStoreFailure(this, ErrorLocation::SetupDelete, failure);
                 if (failure.isRefusal()) {
                     txtSDel_->setFocus();
                 }
@@ -330,8 +326,8 @@ void SetupWindow::deleteCategory() {
     lswSetup_->clear();
     const auto names = store.listCategoriesByLine();
     if (!names) {
-        if (names.failure().number != kFileNotFound) {
-            reportFailure(this, kDeleteCode, names.failure());
+        if (!names.failure().isFileNotFound()) {
+            handleStoreFailure(this, ErrorLocation::SetupDelete, names.failure());
         }
         return;
     }

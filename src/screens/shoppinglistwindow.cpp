@@ -26,11 +26,6 @@ namespace pv {
 
 namespace {
 
-const QString kLoadCode = QStringLiteral("H - FL -");
-const QString kOpenCode = QStringLiteral("H - LF -");
-const QString kSaveCode = QStringLiteral("H - CS -");
-const QString kDeleteCode = QStringLiteral("H - CD -");
-
 // Open and Delete without a selected item use an item that is not there.
 // The layout was designed for Tahoma; where the desktop substitutes a wider
 // font, a label grows (a caption wider, a hint taller) rather than cut its text.
@@ -212,10 +207,10 @@ void ShoppingListWindow::onLoad() {
     setDropShadowStyle(this);
     const auto built = buildMenuBar(menuBar_, menuTable());
     if (!built) {
-        if (built.failure().number == 53) {
+        if (built.problem().isFileNotFound()) {
             noCategoryNotice();
         } else {
-            reportFailure(this, kLoadCode, built.failure());
+            reportFailure(this, ErrorLocation::ShoppingListLoad, built.problem());
         }
         return;
     }
@@ -223,10 +218,10 @@ void ShoppingListWindow::onLoad() {
     const store::Store store(dataFolder());
     const auto names = store.listShoppingLists();
     if (!names) {
-        if (names.failure().number == 53) {
+        if (names.failure().isFileNotFound()) {
             noCategoryNotice();
         } else {
-            reportFailure(this, kLoadCode, names.failure());
+            handleStoreFailure(this, ErrorLocation::ShoppingListLoad, names.failure());
         }
         return;
     }
@@ -250,7 +245,7 @@ void ShoppingListWindow::saveList() {
     store::Store store(dataFolder());
     const auto saved = store.saveShoppingList(nameBox_->text(), listText_->text());
     if (!saved) {
-        handleStoreFailure(this, kSaveCode, saved.failure());
+        handleStoreFailure(this, ErrorLocation::ShoppingListSave, saved.failure());
     }
 }
 
@@ -265,7 +260,7 @@ void ShoppingListWindow::openList() {
     const store::Store store(dataFolder());
     const auto text = store.openShoppingList(item->text());
     if (!text) {
-        handleStoreFailure(this, kOpenCode, text.failure());
+        handleStoreFailure(this, ErrorLocation::ShoppingListOpen, text.failure());
         return;
     }
     // The name box keeps what it held.
@@ -290,7 +285,7 @@ void ShoppingListWindow::deleteList() {
     store::Store store(dataFolder());
     const auto deleted = store.deleteShoppingList(openedFile_);
     if (!deleted) {
-        handleStoreFailure(this, kDeleteCode, deleted.failure());
+        handleStoreFailure(this, ErrorLocation::ShoppingListDelete, deleted.failure());
         return;
     }
     // Its item goes too: clicked again it could only fail to open.

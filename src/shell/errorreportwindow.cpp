@@ -122,8 +122,8 @@ void ErrorReportWindow::fitToFont() {
     // is cut off.
     const QFontMetrics metrics(font());
     QStringList texts = {findChild<QLabel*>(QStringLiteral("lblETitleMsg"))->text(),
-                         actionText().section(QLatin1Char('\r'), 0, 0)};
-    for (const ErrorCodeRow& row : codeTable()) {
+                         errorActionText().section(QLatin1Char('\r'), 0, 0)};
+    for (const ErrorLocationRow& row : errorLocationRows()) {
         texts << row.firstLine << row.source;
     }
     int widest = 0;
@@ -149,61 +149,24 @@ void ErrorReportWindow::fitToFont() {
     okButton_->move(width() - (6435 - 5280) / 15, okButton_->y());
 }
 
-const QList<ErrorCodeRow>& ErrorReportWindow::codeTable() {
-    static const QList<ErrorCodeRow> table = {
-        {QStringLiteral("I - CS -"), QStringLiteral("(form) Ingredient - cmdISave section"),
-         QStringLiteral("This program has failed to save the screen data")},
-        {QStringLiteral("I - FL -"), QStringLiteral("(form) Ingredient - Form_Load section"),
-         QStringLiteral("This program has failed to open the needed folder or file")},
-        {QStringLiteral("R - CD -"), QStringLiteral("(form) Recipe - chkRDel section"),
-         QStringLiteral("This program has failed to delete the screen data")},
-        {QStringLiteral("R - FL -"), QStringLiteral("(form) Recipe - Form_Load section"),
-         QStringLiteral("This program has failed to open the needed folder or file")},
-        {QStringLiteral("R - LF -"), QStringLiteral("(form) Recipe - lswRFile section"),
-         QStringLiteral("This program has failed to open the needed folder or file")},
-        {QStringLiteral("S - CC -"), QStringLiteral("(form) Setup - cmdSCreate section"),
-         QStringLiteral("This program has failed to create the needed folder")},
-        {QStringLiteral("S - CD -"), QStringLiteral("(form) Setup - cmdSDel section"),
-         QStringLiteral("This program has failed to delete the screen data")},
-        {QStringLiteral("S - FL -"), QStringLiteral("(form) Setup - Form_Load section"),
-         QStringLiteral("This program has failed to open the needed folder or file")},
-        {QStringLiteral("H - CD -"), QStringLiteral("(form) Shop - cmdHDel section"),
-         QStringLiteral("This program has failed to delete the screen data")},
-        {QStringLiteral("H - CS -"), QStringLiteral("(form) Shop - cmdHSave section"),
-         QStringLiteral("This program has failed to save the screen data")},
-        {QStringLiteral("H - FL -"), QStringLiteral("(form) Shop - Form_Load section"),
-         QStringLiteral("This program has failed to open the needed folder or file")},
-        {QStringLiteral("H - LF -"), QStringLiteral("(form) Shop - lswHOpen section"),
-         QStringLiteral("This program has failed to open the needed folder or file")},
-    };
-    return table;
-}
-
-QString ErrorReportWindow::actionText() {
-    return QStringLiteral("Please contact the author with the error number above.\r") +
-           QStringLiteral("This program will now end!");
-}
-
 void ErrorReportWindow::onLoad() {
     setDropShadowStyle(this);
 }
 
 void ErrorReportWindow::onActivate() {
     ProgramErrors& errors = programErrors();
-    for (const ErrorCodeRow& row : codeTable()) {
-        if (row.code != errors.errorLocation) {
-            continue;
-        }
-        setValue(numberValue_, errors.errorLocation + errors.errorNumberText);
-        numberValue_->adjustSize();
-        // The recorded description is replaced by the row's own explanation.
-        errors.errorDescription = row.firstLine + QLatin1Char('\r') + QStringLiteral("correctly.");
-        setValue(descriptionValue_, errors.errorDescription);
-        setValue(sourceValue_, row.source);
-        // Built whole each time, so a second activation shows the same text.
-        setValue(actionValue_, actionText());
+    const ErrorLocationRow* row = findErrorLocationRow(errors.errorLocation);
+    if (!row) {
         return;
     }
+    setValue(numberValue_, errors.errorLocation + errors.errorNumberText);
+    numberValue_->adjustSize();
+    // The recorded description is replaced by the row's own explanation.
+    errors.errorDescription = errorExplanation(*row);
+    setValue(descriptionValue_, errors.errorDescription);
+    setValue(sourceValue_, row->source);
+    // Built whole each time, so a second activation shows the same text.
+    setValue(actionValue_, errorActionText());
 }
 
 void ErrorReportWindow::showEvent(QShowEvent* event) {

@@ -2,20 +2,10 @@
 
 #include "pvwindow.h"
 
-#include <QList>
-#include <QString>
-
 class QLabel;
 class QPushButton;
 
 namespace pv {
-
-// One location code of a guarded handler and how the report explains it.
-struct ErrorCodeRow {
-    QString code;       // "S - CC -"
-    QString source;     // "(form) Setup - cmdSCreate section"
-    QString firstLine;  // the explanation's first line; "correctly." follows on the next
-};
 
 // The error report: the one place a failed file operation ends in. It explains
 // the failure by the location code in programErrors() and its only button ends
@@ -24,11 +14,6 @@ class ErrorReportWindow : public PvWindow {
     Q_OBJECT
 public:
     explicit ErrorReportWindow(QWidget* parent = nullptr);
-
-    // The twelve location codes of the guarded handlers.
-    static const QList<ErrorCodeRow>& codeTable();
-    // The action text every row shares.
-    static QString actionText();
 
     void onLoad() override;
     // Rebuilds the four value texts for the recorded location code.

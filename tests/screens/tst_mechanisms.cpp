@@ -54,7 +54,7 @@ private slots:
     void menuBarKeepsTableOrderAndDispatchesExactKeys() {
         test::TempAppFolder app;
         MenuScreen screen;
-        QVERIFY(buildMenuBar(screen.bar, kTable).ok());
+        QVERIFY(buildMenuBar(screen.bar, kTable));
         QCOMPARE(screen.bar->actions().size(), 1);
         QMenu* file = screen.bar->actions().at(0)->menu();
         QCOMPARE(file->title(), u"&File"_s);
@@ -103,8 +103,8 @@ private slots:
         QVERIFY(QFile::remove(app.file(u"images/Save.ico"_s)));
         MenuScreen screen;
         const auto built = buildMenuBar(screen.bar, kTable);
-        QVERIFY(!built.ok());
-        QCOMPARE(built.failure().number, 53);
+        QVERIFY(!built);
+        QVERIFY(built.problem().isFileNotFound());
         QVERIFY(screen.bar->actionFor(u"keyNew"_s));
         QCOMPARE(screen.bar->actionFor(u"keySave"_s), nullptr);
         QCOMPARE(screen.bar->actionFor(u"keyMain"_s), nullptr);
@@ -123,22 +123,22 @@ private slots:
         QFETCH(bool, present);
         test::TempAppFolder app;
         const auto found = loadScreenIcon(u"Calendar"_s);
-        QVERIFY(found.ok() && !found.value().isNull());
+        QVERIFY(found && !found.value().isNull());
         QVERIFY(QFile::remove(app.file(u"images/Calendar.ico"_s)));
         if (present) {
             QVERIFY(app.write(u"images/Calendar.ico"_s, bytes));
         }
         const auto icon = loadScreenIcon(u"Calendar"_s);
-        QVERIFY(!icon.ok());
-        QCOMPARE(icon.failure().number, 53);
-        QCOMPARE(icon.failure().description, u"File not found"_s);
+        QVERIFY(!icon);
+        QCOMPARE(icon.problem().number, 53);
+        QCOMPARE(icon.problem().description, u"File not found"_s);
     }
 
     void iconFolderIsFoundWhateverItsCase() {
         test::TempAppFolder app;
         QVERIFY(QDir(app.path()).rename(u"images"_s, u"Images"_s));
         const auto icon = loadScreenIcon(u"Print"_s);
-        QVERIFY(icon.ok());
+        QVERIFY(icon);
         QVERIFY(!icon.value().pixmap(16, 16).isNull());
     }
 

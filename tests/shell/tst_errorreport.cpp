@@ -130,7 +130,11 @@ private slots:
         QFETCH(int, number);
         QFETCH(QStringList, expected);
         QFETCH(QString, description);
-        QCOMPARE(ErrorReportWindow::codeTable().size(), 12);
+        // Twelve places, each found again by its own code.
+        QCOMPARE(errorLocationRows().size(), 12);
+        for (const ErrorLocationRow& row : errorLocationRows()) {
+            QCOMPARE(&errorLocationRow(row.location), findErrorLocationRow(row.code));
+        }
         record(code, number, u"Path not found"_s);
         // Explained from the first showing: a window manager may never activate it.
         auto* report = windows().load(WindowId::Error);
@@ -141,7 +145,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(report));
         QCOMPARE(values(report), expected);
         QCOMPARE(programErrors().errorDescription, description);
-        QCOMPARE(ErrorReportWindow::actionText(),
+        QCOMPARE(errorActionText(),
                  u"Please contact the author with the error number above.\r"
                  u"This program will now end!"_s);
         // Nothing is cut off, whatever font stands in for Tahoma.
