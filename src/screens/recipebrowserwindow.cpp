@@ -87,7 +87,6 @@ RecipeBrowserWindow::RecipeBrowserWindow(QWidget* parent) : PvWindow(parent) {
     buildHints();
     buildTabOrder();
 
-    connect(menu_, &ScreenMenuBar::itemClicked, this, &RecipeBrowserWindow::menuItemClicked);
     connect(category_, &QComboBox::activated, this, &RecipeBrowserWindow::categoryPicked);
     connect(delete_, &QCheckBox::clicked, this, &RecipeBrowserWindow::deleteBoxClicked);
     connect(newButton_, &QPushButton::clicked, this, &RecipeBrowserWindow::newDisplay);
@@ -273,17 +272,18 @@ void RecipeBrowserWindow::buildTabOrder() {
 }
 
 QList<MenuEntry> RecipeBrowserWindow::menuTable() {
+    using Kind = ScreenMenuBar::Kind;
     const QString file = QStringLiteral("keyfile");
     return {
-        {QString(), file, ScreenMenuBar::Kind::Item, QStringLiteral("&File"), QString()},
-        {file, QStringLiteral("keyNew"), ScreenMenuBar::Kind::Item, QStringLiteral("New"),
-         QStringLiteral("New")},
-        {file, QString(), ScreenMenuBar::Kind::Separator, QString(), QString()},
-        {file, QStringLiteral("keyPrint"), ScreenMenuBar::Kind::Item, QStringLiteral("Print"),
-         QStringLiteral("Print")},
-        {file, QString(), ScreenMenuBar::Kind::Separator, QString(), QString()},
-        {file, QStringLiteral("keyMain"), ScreenMenuBar::Kind::Item, QStringLiteral("Main"),
-         QStringLiteral("Main")},
+        {QString(), file, Kind::Item, QStringLiteral("&File"), QString(), {}},
+        {file, QStringLiteral("keyNew"), Kind::Item, QStringLiteral("New"), QStringLiteral("New"),
+         [this] { newDisplay(); }},
+        {file, QString(), Kind::Separator, QString(), QString(), {}},
+        {file, QStringLiteral("keyPrint"), Kind::Item, QStringLiteral("Print"),
+         QStringLiteral("Print"), [this] { print(); }},
+        {file, QString(), Kind::Separator, QString(), QString(), {}},
+        {file, QStringLiteral("keyMain"), Kind::Item, QStringLiteral("Main"),
+         QStringLiteral("Main"), [this] { returnToMain(); }},
     };
 }
 
@@ -305,17 +305,6 @@ bool RecipeBrowserWindow::onShowAgain() {
         newDisplay();
     }
     return choice != CategoryChoice::Failed;
-}
-
-void RecipeBrowserWindow::menuItemClicked(int id) {
-    const QString key = menu_->keyOf(id);
-    if (key == QLatin1String("keyNew")) {
-        newDisplay();
-    } else if (key == QLatin1String("keyPrint")) {
-        print();
-    } else if (key == QLatin1String("keyMain")) {
-        returnToMain();
-    }
 }
 
 void RecipeBrowserWindow::categoryPicked() {

@@ -43,13 +43,13 @@ public:
     // What the printout prints: the boxes as they stand.
     RecipePrintout printout() const;
 
-    static QList<MenuEntry> menuTable();
+    // The menu, each item bound to its command.
+    QList<MenuEntry> menuTable();
 
 private:
     void buildControls();
     void buildHints();
     void buildTabOrder();
-    void menuItemClicked(int id);
     void writeFixedTexts();
     void clearDisplay();
     void fitColumnsToNames();

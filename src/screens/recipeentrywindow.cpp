@@ -40,7 +40,6 @@ RecipeEntryWindow::RecipeEntryWindow(QWidget* parent) : PvWindow(parent) {
     buildHints();
     buildTabOrder();
 
-    connect(menu_, &ScreenMenuBar::itemClicked, this, &RecipeEntryWindow::menuItemClicked);
     connect(newButton_, &QPushButton::clicked, this, &RecipeEntryWindow::newRecipe);
     connect(saveButton_, &QPushButton::clicked, this, &RecipeEntryWindow::saveRecipe);
     connect(mainButton_, &QPushButton::clicked, this, &RecipeEntryWindow::returnToMain);
@@ -182,17 +181,18 @@ void RecipeEntryWindow::buildTabOrder() {
 }
 
 QList<MenuEntry> RecipeEntryWindow::menuTable() {
+    using Kind = ScreenMenuBar::Kind;
     const QString file = QStringLiteral("keyfile");
     return {
-        {QString(), file, ScreenMenuBar::Kind::Item, QStringLiteral("&File"), QString()},
-        {file, QStringLiteral("keyNew"), ScreenMenuBar::Kind::Item, QStringLiteral("New"),
-         QStringLiteral("New")},
-        {file, QString(), ScreenMenuBar::Kind::Separator, QString(), QString()},
-        {file, QStringLiteral("keySave"), ScreenMenuBar::Kind::Item, QStringLiteral("Save"),
-         QStringLiteral("Save")},
-        {file, QString(), ScreenMenuBar::Kind::Separator, QString(), QString()},
-        {file, QStringLiteral("keyMain"), ScreenMenuBar::Kind::Item, QStringLiteral("Main"),
-         QStringLiteral("Main")},
+        {QString(), file, Kind::Item, QStringLiteral("&File"), QString(), {}},
+        {file, QStringLiteral("keyNew"), Kind::Item, QStringLiteral("New"), QStringLiteral("New"),
+         [this] { newRecipe(); }},
+        {file, QString(), Kind::Separator, QString(), QString(), {}},
+        {file, QStringLiteral("keySave"), Kind::Item, QStringLiteral("Save"),
+         QStringLiteral("Save"), [this] { saveRecipe(); }},
+        {file, QString(), Kind::Separator, QString(), QString(), {}},
+        {file, QStringLiteral("keyMain"), Kind::Item, QStringLiteral("Main"),
+         QStringLiteral("Main"), [this] { returnToMain(); }},
     };
 }
 
@@ -205,17 +205,6 @@ bool RecipeEntryWindow::onShowAgain() {
     // Categories made or deleted on the setup screen meanwhile; the boxes keep their text.
     return loadCategories(this, category_, ErrorLocation::RecipeEntryLoad) !=
            CategoryChoice::Failed;
-}
-
-void RecipeEntryWindow::menuItemClicked(int id) {
-    const QString key = menu_->keyOf(id);
-    if (key == QLatin1String("keyNew")) {
-        newRecipe();
-    } else if (key == QLatin1String("keySave")) {
-        saveRecipe();
-    } else if (key == QLatin1String("keyMain")) {
-        returnToMain();
-    }
 }
 
 store::RecipeFields RecipeEntryWindow::fields() const {

@@ -36,13 +36,13 @@ public:
     // The 35 field texts as the boxes hold them, in file order.
     store::RecipeFields fields() const;
 
-    static QList<MenuEntry> menuTable();
+    // The menu, each item bound to its command.
+    QList<MenuEntry> menuTable();
 
 private:
     void buildControls();
     void buildHints();
     void buildTabOrder();
-    void menuItemClicked(int id);
 
     ScreenMenuBar* menu_ = nullptr;
     QWidget* client_ = nullptr;

@@ -18,7 +18,8 @@ ScreenMenuBar::ScreenMenuBar(QWidget* parent) : QMenuBar(parent) {
 }
 
 int ScreenMenuBar::addItem(const QString& parentKey, const QString& key, Kind kind,
-                           const QString& caption, const QIcon& picture) {
+                           const QString& caption, const QIcon& picture,
+                           std::function<void()> command) {
     QAction* action = nullptr;
     if (parentKey.isEmpty()) {
         QMenu* menu = addMenu(caption);
@@ -34,11 +35,22 @@ int ScreenMenuBar::addItem(const QString& parentKey, const QString& key, Kind ki
         return -1;
     }
     const int id = int(items_.size()) + 1;
-    items_.append({kind == Kind::Separator ? QString() : key, action});
-    if (!parentKey.isEmpty() && kind != Kind::Separator) {
-        connect(action, &QAction::triggered, this, [this, id] { emit itemClicked(id); });
+    const bool clickable = !parentKey.isEmpty() && kind != Kind::Separator;
+    items_.append({kind == Kind::Separator ? QString() : key, action,
+                   clickable ? std::move(command) : std::function<void()>()});
+    if (clickable) {
+        connect(action, &QAction::triggered, this, [this, id] { click(id); });
     }
     return id;
+}
+
+void ScreenMenuBar::click(int id) {
+    emit itemClicked(id);
+    // The entry the click belongs to, found by its identifier; its own command runs.
+    if (id >= 1 && id <= items_.size() && items_.at(id - 1).command) {
+        const std::function<void()> command = items_.at(id - 1).command;
+        command();
+    }
 }
 
 QString ScreenMenuBar::keyOf(int id) const {
@@ -92,7 +104,7 @@ Result<void> buildMenuBar(ScreenMenuBar* bar, const QList<MenuEntry>& table) {
         }
         bar->addItem(entry.parentKey, entry.key, entry.kind,
                      entry.kind == ScreenMenuBar::Kind::Separator ? QString() : entry.caption,
-                     picture);
+                     picture, entry.command);
     }
     bar->setMenuFont(QStringLiteral("Tahoma"), 8);
     return {};

@@ -8,13 +8,16 @@
 #include <QMenuBar>
 #include <QString>
 
+#include <functional>
+
 class QAction;
 class QMenu;
 
 namespace pv {
 
-// A screen's menu bar: items added with parent key, key, kind, caption and an
-// optional picture; each gets an identifier, and a click delivers it.
+// A screen's menu bar: items added with parent key, key, kind, caption, an
+// optional picture and the command they run; each gets an identifier, and a
+// click delivers it and runs the item's command.
 class ScreenMenuBar : public QMenuBar {
     Q_OBJECT
 public:
@@ -24,7 +27,7 @@ public:
 
     // An empty parent key adds a top-level menu. Returns the item's identifier.
     int addItem(const QString& parentKey, const QString& key, Kind kind, const QString& caption,
-                const QIcon& picture = {});
+                const QIcon& picture = {}, std::function<void()> command = {});
     // The key of the item with this identifier ("" for separators and unknown ids).
     QString keyOf(int id) const;
     // The action of the item with this key (tests and keyboard users).
@@ -35,9 +38,12 @@ signals:
     void itemClicked(int id);
 
 private:
+    void click(int id);
+
     struct Item {
         QString key;
         QAction* action = nullptr;
+        std::function<void()> command;
     };
     QList<Item> items_;
     QHash<QString, QMenu*> menus_;
@@ -54,6 +60,9 @@ struct MenuEntry {
     ScreenMenuBar::Kind kind = ScreenMenuBar::Kind::Item;
     QString caption;
     QString iconName;  // "" for none
+    // What a click runs: a command of the window that owns the table. Empty for
+    // menus and separators.
+    std::function<void()> command;
 };
 
 // Fills the menu bar from the table, in table order, loading each icon with

@@ -63,25 +63,28 @@ QPushButton* addButton(QWidget* parent, const char* name, const QString& caption
 
 }  // namespace
 
-const QList<MenuEntry>& ShoppingListWindow::menuTable() {
-    static const QList<MenuEntry> table = {
-        {{}, QStringLiteral("keyfile"), ScreenMenuBar::Kind::Item, QStringLiteral("&File"), {}},
-        {QStringLiteral("keyfile"), QStringLiteral("keyNew"), ScreenMenuBar::Kind::Item,
-         QStringLiteral("New"), QStringLiteral("New")},
-        {QStringLiteral("keyfile"), QStringLiteral("keySave"), ScreenMenuBar::Kind::Item,
-         QStringLiteral("Save"), QStringLiteral("Save")},
-        {QStringLiteral("keyfile"), QStringLiteral("keyPrint"), ScreenMenuBar::Kind::Item,
-         QStringLiteral("Print"), QStringLiteral("Print")},
-        {QStringLiteral("keyfile"), QStringLiteral("keyMain"), ScreenMenuBar::Kind::Item,
-         QStringLiteral("Main"), QStringLiteral("Main")},
-        {{}, QStringLiteral("keyEdit"), ScreenMenuBar::Kind::Item, QStringLiteral("&Edit"), {}},
-        {QStringLiteral("keyEdit"), QStringLiteral("keyDelete"), ScreenMenuBar::Kind::Item,
-         QStringLiteral("Del"), QStringLiteral("Exit")},
-        {{}, QStringLiteral("keyTool"), ScreenMenuBar::Kind::Item, QStringLiteral("&Tools"), {}},
-        {QStringLiteral("keyTool"), QStringLiteral("keyCalendar"), ScreenMenuBar::Kind::Item,
-         QStringLiteral("Calendar"), QStringLiteral("Calendar")},
+QList<MenuEntry> ShoppingListWindow::menuTable() {
+    using Kind = ScreenMenuBar::Kind;
+    const QString file = QStringLiteral("keyfile");
+    const QString edit = QStringLiteral("keyEdit");
+    const QString tools = QStringLiteral("keyTool");
+    return {
+        {{}, file, Kind::Item, QStringLiteral("&File"), {}, {}},
+        {file, QStringLiteral("keyNew"), Kind::Item, QStringLiteral("New"), QStringLiteral("New"),
+         [this] { newList(); }},
+        {file, QStringLiteral("keySave"), Kind::Item, QStringLiteral("Save"),
+         QStringLiteral("Save"), [this] { saveList(); }},
+        {file, QStringLiteral("keyPrint"), Kind::Item, QStringLiteral("Print"),
+         QStringLiteral("Print"), [this] { printList(); }},
+        {file, QStringLiteral("keyMain"), Kind::Item, QStringLiteral("Main"),
+         QStringLiteral("Main"), [this] { mainMenu(); }},
+        {{}, edit, Kind::Item, QStringLiteral("&Edit"), {}, {}},
+        {edit, QStringLiteral("keyDelete"), Kind::Item, QStringLiteral("Del"),
+         QStringLiteral("Exit"), [this] { deleteList(); }},
+        {{}, tools, Kind::Item, QStringLiteral("&Tools"), {}, {}},
+        {tools, QStringLiteral("keyCalendar"), Kind::Item, QStringLiteral("Calendar"),
+         QStringLiteral("Calendar"), [this] { showCalendar(); }},
     };
-    return table;
 }
 
 ShoppingListWindow::ShoppingListWindow(QWidget* parent) : PvWindow(parent) {
@@ -177,8 +180,6 @@ ShoppingListWindow::ShoppingListWindow(QWidget* parent) : PvWindow(parent) {
     connect(printButton, &QPushButton::clicked, this, &ShoppingListWindow::printList);
     connect(mainButton, &QPushButton::clicked, this, &ShoppingListWindow::mainMenu);
     connect(calendarIcon_, &CalendarIcon::clicked, this, &ShoppingListWindow::showCalendar);
-    connect(menuBar_, &ScreenMenuBar::itemClicked, this,
-            [this](int id) { dispatchMenuKey(menuBar_->keyOf(id)); });
 
     // A click on the list opens the selected item, as does Enter or Space.
     files_->viewport()->installEventFilter(this);
@@ -314,22 +315,6 @@ void ShoppingListWindow::mainMenu() {
 
 void ShoppingListWindow::showCalendar() {
     windows().show(WindowId::Calendar);
-}
-
-void ShoppingListWindow::dispatchMenuKey(const QString& key) {
-    if (key == QLatin1String("keyNew")) {
-        newList();
-    } else if (key == QLatin1String("keySave")) {
-        saveList();
-    } else if (key == QLatin1String("keyPrint")) {
-        printList();
-    } else if (key == QLatin1String("keyMain")) {
-        mainMenu();
-    } else if (key == QLatin1String("keyDelete")) {
-        deleteList();
-    } else if (key == QLatin1String("keyCalendar")) {
-        showCalendar();
-    }
 }
 
 bool ShoppingListWindow::nameBoxLocked() const {

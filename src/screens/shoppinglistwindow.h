@@ -34,12 +34,11 @@ public:
     void printList();
     void mainMenu();
     void showCalendar();
-    // Runs the command of a menu item key; other keys do nothing.
-    void dispatchMenuKey(const QString& key);
 
     bool nameBoxLocked() const;
 
-    static const QList<MenuEntry>& menuTable();
+    // The menu, each item bound to its command.
+    QList<MenuEntry> menuTable();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

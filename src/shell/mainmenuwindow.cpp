@@ -10,6 +10,8 @@
 #include <QPixmap>
 #include <QVBoxLayout>
 
+#include <span>
+
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
@@ -22,22 +24,32 @@ std::function<void()>& helpAction() {
     return action;
 }
 
+void showHelp() {
+    if (helpAction()) {
+        helpAction()();
+    }
+}
+
+// One item of the side bar: its key, text and icon, and what a click on it runs.
 struct MenuItem {
     const char* key;
     const char* text;
     int icon;
+    void (*command)();
 };
 
 constexpr MenuItem kSelections[] = {
-    {"Setup", "Prg setup", 0},         {"Ingredients", "Ingredients", 1},
-    {"Recipes", "Display recipes", 2}, {"Shopping List", "Create a shopping list", 3},
-    {"Exit", "Exit this program", 4},
+    {"Setup", "Prg setup", 0, [] { windows().show(WindowId::Setup); }},
+    {"Ingredients", "Ingredients", 1, [] { windows().show(WindowId::RecipeEntry); }},
+    {"Recipes", "Display recipes", 2, [] { windows().show(WindowId::RecipeBrowser); }},
+    {"Shopping List", "Create a shopping list", 3, [] { windows().show(WindowId::ShoppingList); }},
+    {"Exit", "Exit this program", 4, confirmExit},
 };
 
 constexpr MenuItem kOthers[] = {
-    {"Help", "View the help file", 5},
-    {"About", "About screen", 6},
-    {"Credits", "Credits", 7},
+    {"Help", "View the help file", 5, showHelp},
+    {"About", "About screen", 6, [] { windows().show(WindowId::About); }},
+    {"Credits", "Credits", 7, [] { windows().show(WindowId::Credits); }},
 };
 
 // 2895 x 3945 twips at 15 twips to the pixel.
@@ -105,24 +117,14 @@ void MainMenuWindow::onLoad() {
 }
 
 void MainMenuWindow::dispatch(const QString& key) {
-    if (key == QLatin1String("Setup")) {
-        windows().show(WindowId::Setup);
-    } else if (key == QLatin1String("Ingredients")) {
-        windows().show(WindowId::RecipeEntry);
-    } else if (key == QLatin1String("Recipes")) {
-        windows().show(WindowId::RecipeBrowser);
-    } else if (key == QLatin1String("Shopping List")) {
-        windows().show(WindowId::ShoppingList);
-    } else if (key == QLatin1String("Help")) {
-        if (helpAction()) {
-            helpAction()();
+    for (std::span<const MenuItem> group :
+         {std::span<const MenuItem>(kSelections), std::span<const MenuItem>(kOthers)}) {
+        for (const MenuItem& item : group) {
+            if (key == QLatin1String(item.key)) {
+                item.command();
+                return;
+            }
         }
-    } else if (key == QLatin1String("About")) {
-        windows().show(WindowId::About);
-    } else if (key == QLatin1String("Credits")) {
-        windows().show(WindowId::Credits);
-    } else if (key == QLatin1String("Exit")) {
-        confirmExit();
     }
 }
 

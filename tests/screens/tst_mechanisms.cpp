@@ -20,25 +20,33 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QList<MenuEntry> kTable = {
-    {QString(), u"keyfile"_s, ScreenMenuBar::Kind::Item, u"&File"_s, QString()},
-    {u"keyfile"_s, u"keyNew"_s, ScreenMenuBar::Kind::Item, u"&New"_s, u"New"_s},
-    {u"keyfile"_s, u"keySave"_s, ScreenMenuBar::Kind::Item, u"&Save"_s, u"Save"_s},
-    {u"keyfile"_s, QString(), ScreenMenuBar::Kind::Separator, QString(), QString()},
-    {u"keyfile"_s, u"keyPrint"_s, ScreenMenuBar::Kind::Item, u"&Print"_s, u"Print"_s},
-    {u"keyfile"_s, u"keyprint"_s, ScreenMenuBar::Kind::Item, u"print (lower case)"_s, u"Print"_s},
-    {u"keyfile"_s, QString(), ScreenMenuBar::Kind::Separator, QString(), QString()},
-    {u"keyfile"_s, u"keyMain"_s, ScreenMenuBar::Kind::Item, u"&Main"_s, u"Main"_s},
-};
-
-// A screen whose menu clicks are mapped back to keys, as the working screens do.
+// A screen whose menu commands record the key of the item that ran them.
 class MenuScreen : public PvWindow {
 public:
     MenuScreen() {
         auto* layout = new QVBoxLayout(this);
         layout->setMenuBar(bar);
         layout->addWidget(new QLabel(u"body"_s, this));
-        connect(bar, &ScreenMenuBar::itemClicked, this, [this](int id) { ran << bar->keyOf(id); });
+    }
+    QList<MenuEntry> table() {
+        using Kind = ScreenMenuBar::Kind;
+        const auto item = [this](const QString& key, const QString& caption, const QString& icon) {
+            return MenuEntry{u"keyfile"_s, key,  Kind::Item,
+                             caption,      icon, [this, key] { ran << key; }};
+        };
+        const MenuEntry separator{u"keyfile"_s, QString(), Kind::Separator,
+                                  QString(),    QString(), [this] { ran << u"separator"_s; }};
+        return {
+            {QString(), u"keyfile"_s, Kind::Item, u"&File"_s, QString(),
+             [this] { ran << u"menu"_s; }},
+            item(u"keyNew"_s, u"&New"_s, u"New"_s),
+            item(u"keySave"_s, u"&Save"_s, u"Save"_s),
+            separator,
+            item(u"keyPrint"_s, u"&Print"_s, u"Print"_s),
+            item(u"keyprint"_s, u"print (lower case)"_s, u"Print"_s),
+            separator,
+            item(u"keyMain"_s, u"&Main"_s, u"Main"_s),
+        };
     }
     ScreenMenuBar* bar = new ScreenMenuBar(this);
     QStringList ran;
@@ -54,7 +62,7 @@ private slots:
     void menuBarKeepsTableOrderAndDispatchesExactKeys() {
         test::TempAppFolder app;
         MenuScreen screen;
-        QVERIFY(buildMenuBar(screen.bar, kTable));
+        QVERIFY(buildMenuBar(screen.bar, screen.table()));
         QCOMPARE(screen.bar->actions().size(), 1);
         QMenu* file = screen.bar->actions().at(0)->menu();
         QCOMPARE(file->title(), u"&File"_s);
@@ -71,12 +79,18 @@ private slots:
             QCOMPARE(font.pointSize(), 8);
         }
 
-        // Each item's identifier leads back to its own key, case kept.
+        // Each item runs its own command, case kept; its identifier leads back to its key.
         const QStringList keys{"keyNew", "keySave", "keyPrint", "keyprint", "keyMain"};
+        QSignalSpy clicked(screen.bar, &ScreenMenuBar::itemClicked);
         for (const QString& key : keys) {
             screen.bar->actionFor(key)->trigger();
         }
         QCOMPARE(screen.ran, keys);
+        QStringList clickedKeys;
+        for (const QList<QVariant>& click : std::as_const(clicked)) {
+            clickedKeys << screen.bar->keyOf(click.at(0).toInt());
+        }
+        QCOMPARE(clickedKeys, keys);
         // Separators and the top menu deliver nothing.
         for (QAction* action : file->actions()) {
             if (action->isSeparator()) {
@@ -102,7 +116,7 @@ private slots:
         test::TempAppFolder app;
         QVERIFY(QFile::remove(app.file(u"images/Save.ico"_s)));
         MenuScreen screen;
-        const auto built = buildMenuBar(screen.bar, kTable);
+        const auto built = buildMenuBar(screen.bar, screen.table());
         QVERIFY(!built);
         QVERIFY(built.problem().isFileNotFound());
         QVERIFY(screen.bar->actionFor(u"keyNew"_s));
