@@ -1,5 +1,6 @@
 #include "pvwindow.h"
 
+#include "dropshadow.h"
 #include "windowregistry.h"
 
 #include <QCloseEvent>
@@ -8,6 +9,13 @@
 namespace pv {
 
 PvWindow::PvWindow(QWidget* parent, Qt::WindowFlags flags) : QWidget(parent, flags | Qt::Window) {}
+
+void PvWindow::load() {
+    if (dropShadowAtLoad_) {
+        setDropShadowStyle(this);
+    }
+    onLoad();
+}
 
 bool PvWindow::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) {

@@ -12,7 +12,10 @@ class PvWindow : public QWidget {
 public:
     explicit PvWindow(QWidget* parent = nullptr, Qt::WindowFlags flags = {});
 
-    // The Load handler: runs once, before the window first becomes visible.
+    // Load: the drop shadow when the window asks for one, then onLoad(). The
+    // registry runs it once, before the window first becomes visible.
+    void load();
+    // The Load handler.
     virtual void onLoad() {}
     // The Activate handler: runs each time the window becomes the active window.
     virtual void onActivate() {}
@@ -21,12 +24,20 @@ public:
     // reported a failure).
     virtual bool onShowAgain() { return true; }
 
+    // Whether Load gives the window its drop shadow (every window with a Load
+    // handler of its own does).
+    void setDropShadowAtLoad(bool on) { dropShadowAtLoad_ = on; }
+    bool dropShadowAtLoad() const { return dropShadowAtLoad_; }
+
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     // The window's close button outside of program exit; hides by default so the
     // window keeps its contents, as leaving by "Main" does.
     virtual void onCloseRequested() { hide(); }
+
+private:
+    bool dropShadowAtLoad_ = false;
 };
 
 }  // namespace pv

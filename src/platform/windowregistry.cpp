@@ -26,7 +26,7 @@ PvWindow* WindowRegistry::load(WindowId id) {
     windows_.at(index(id)) = window;
     order_.removeAll(id);
     order_.append(id);
-    window->onLoad();
+    window->load();
     emit windowLoaded(id);
     return window;
 }

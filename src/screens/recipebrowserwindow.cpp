@@ -4,6 +4,7 @@
 
 #include "appfolder.h"
 #include "errorstate.h"
+#include "formsetup.h"
 #include "hoverhints.h"
 #include "multilinebox.h"
 #include "recipefilemodel.h"
@@ -65,11 +66,6 @@ QLineEdit* makeFixedBox(QWidget* parent, const QString& name, const QRect& at, c
     QLineEdit* box = makeBox(parent, name, at, true, accessibleName);
     box->setText(text);
     box->setFocusPolicy(Qt::NoFocus);
-    // A wider stand-in font must not cut the fixed text; the box only grows.
-    const int needed = box->fontMetrics().horizontalAdvance(text) + 6;
-    if (box->width() < needed) {
-        box->resize(needed, box->height());
-    }
     return box;
 }
 
@@ -84,8 +80,8 @@ RecipeBrowserWindow::RecipeBrowserWindow(QWidget* parent) : PvWindow(parent) {
     client_ = frame.client;
 
     buildControls();
-    buildHints();
     buildTabOrder();
+    finish();
 
     connect(category_, &QComboBox::activated, this, &RecipeBrowserWindow::categoryPicked);
     connect(delete_, &QCheckBox::clicked, this, &RecipeBrowserWindow::deleteBoxClicked);
@@ -145,11 +141,6 @@ void RecipeBrowserWindow::buildControls() {
     delete_->setObjectName(QStringLiteral("chkRDel"));
     delete_->setGeometry(twips(6120, 480, 1335, 255));
     delete_->setFont(styledFont(which_, false));
-    // Grow the box, and the frame around it, rather than cut its caption.
-    delete_->resize(qMax(delete_->width(), delete_->sizeHint().width()), delete_->height());
-    if (which_->width() < delete_->geometry().right() + px(120)) {
-        which_->resize(delete_->geometry().right() + px(120), which_->height());
-    }
 
     auto* show = new QPlainTextEdit(area);
     show->setObjectName(QStringLiteral("txtRShow"));
@@ -244,21 +235,21 @@ void RecipeBrowserWindow::buildControls() {
         makeButton(area, "cmdRMain", QStringLiteral("Main"), twips(10560, 7200, 975, 375));
 }
 
-void RecipeBrowserWindow::buildHints() {
-    hints_ = new HoverHints(this);
-    // A move over an explained control, or over a frame, is that control's own:
-    // passed on to the background it would put the hints straight back.
-    hints_->explain(categoryLabel_, hintCategory_);
-    hints_->explain(files_, hintFiles_);
-    hints_->explain(delete_, hintDelete_);
-    hints_->explain(directions_, hintDirections_);
-    hints_->explain(mainButton_, hintDirections_);
-    hints_->resetOn(which_, {hintCategory_, hintFiles_, hintDelete_});
-    hints_->resetOn(client_, {hintDirections_});
-    for (QWidget* own :
-         QList<QWidget*>{categoryLabel_, files_, delete_, directions_, mainButton_, which_}) {
-        own->setAttribute(Qt::WA_NoMousePropagation);
+void RecipeBrowserWindow::finish() {
+    FormSetup setup;
+    setup.growToText = {delete_,          servingLabel_, slash_,
+                        temperatureUnit_, hoursLabel_,   minutesLabel_};
+    for (QLineEdit* heading : std::as_const(headings_)) {
+        setup.growToText.append(heading);
     }
+    setup.hints = {{categoryLabel_, hintCategory_},
+                   {files_, hintFiles_},
+                   {delete_, hintDelete_},
+                   {directions_, hintDirections_},
+                   {mainButton_, hintDirections_}};
+    setup.resets = {{which_, {hintCategory_, hintFiles_, hintDelete_}},
+                    {client_, {hintDirections_}}};
+    finishForm(this, setup);
 }
 
 void RecipeBrowserWindow::buildTabOrder() {
@@ -288,7 +279,7 @@ QList<MenuEntry> RecipeBrowserWindow::menuTable() {
 }
 
 void RecipeBrowserWindow::onLoad() {
-    buildScreenMenu(this, menu_, menuTable());
+    buildMenuBar(menu_, withLoadableIcons(menuTable()));
     delete_->setEnabled(false);
     loadCategories(this, category_, ErrorLocation::RecipeBrowserLoad);
 }

@@ -17,7 +17,6 @@ class QPushButton;
 
 namespace pv {
 
-class HoverHints;
 class RecipeFileModel;
 class MultiLineBox;
 
@@ -48,8 +47,8 @@ public:
 
 private:
     void buildControls();
-    void buildHints();
     void buildTabOrder();
+    void finish();
     void writeFixedTexts();
     void clearDisplay();
     void fitColumnsToNames();
@@ -88,7 +87,6 @@ private:
     QPushButton* newButton_ = nullptr;
     QPushButton* printButton_ = nullptr;
     QPushButton* mainButton_ = nullptr;
-    HoverHints* hints_ = nullptr;
 
     // The file whose recipe the display shows, the only one the delete box
     // deletes; empty while the display shows none.

@@ -4,6 +4,7 @@
 #include "appfolder.h"
 #include "digitfilter.h"
 #include "errorstate.h"
+#include "formsetup.h"
 #include "hoverhints.h"
 #include "multilinebox.h"
 #include "screenparts.h"
@@ -37,8 +38,8 @@ RecipeEntryWindow::RecipeEntryWindow(QWidget* parent) : PvWindow(parent) {
     client_ = frame.client;
 
     buildControls();
-    buildHints();
     buildTabOrder();
+    finish();
 
     connect(newButton_, &QPushButton::clicked, this, &RecipeEntryWindow::newRecipe);
     connect(saveButton_, &QPushButton::clicked, this, &RecipeEntryWindow::saveRecipe);
@@ -152,21 +153,16 @@ void RecipeEntryWindow::buildControls() {
         makeButton(area, "cmdIMain", QStringLiteral("Main"), twips(11280, 7560, 975, 375));
 }
 
-void RecipeEntryWindow::buildHints() {
-    hints_ = new HoverHints(this);
-    // A move over an explained control, or over a frame, is that control's own:
-    // passed on to the background it would put the hints straight back.
-    hints_->explain(categoryLabel_, categoryHint_);
-    hints_->explain(nameLabel_, categoryHint_);
-    hints_->explain(name_, categoryHint_);
-    hints_->explain(ingredientFrame_, ingredientsHint_);
-    hints_->explain(directionsLabel_, directionsHint_);
-    hints_->explain(directions_, directionsHint_);
-    hints_->resetOn(client_, {categoryHint_, ingredientsHint_, directionsHint_});
-    for (QWidget* own : QList<QWidget*>{categoryLabel_, nameLabel_, name_, ingredientFrame_,
-                                        directionsLabel_, directions_, cookingFrame_}) {
-        own->setAttribute(Qt::WA_NoMousePropagation);
-    }
+void RecipeEntryWindow::finish() {
+    FormSetup setup;
+    setup.hints = {{categoryLabel_, categoryHint_},
+                   {nameLabel_, categoryHint_},
+                   {name_, categoryHint_},
+                   {ingredientFrame_, ingredientsHint_},
+                   {directionsLabel_, directionsHint_},
+                   {directions_, directionsHint_}};
+    setup.resets = {{client_, {categoryHint_, ingredientsHint_, directionsHint_}}};
+    finishForm(this, setup);
 }
 
 void RecipeEntryWindow::buildTabOrder() {
@@ -197,7 +193,7 @@ QList<MenuEntry> RecipeEntryWindow::menuTable() {
 }
 
 void RecipeEntryWindow::onLoad() {
-    buildScreenMenu(this, menu_, menuTable());
+    buildMenuBar(menu_, withLoadableIcons(menuTable()));
     loadCategories(this, category_, ErrorLocation::RecipeEntryLoad);
 }
 

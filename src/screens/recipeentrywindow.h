@@ -15,7 +15,6 @@ class QPushButton;
 
 namespace pv {
 
-class HoverHints;
 class MultiLineBox;
 
 // The recipe entry screen "frmIngred": a category, a name, ten ingredient
@@ -41,8 +40,8 @@ public:
 
 private:
     void buildControls();
-    void buildHints();
     void buildTabOrder();
+    void finish();
 
     ScreenMenuBar* menu_ = nullptr;
     QWidget* client_ = nullptr;
@@ -67,7 +66,6 @@ private:
     QPushButton* newButton_ = nullptr;
     QPushButton* saveButton_ = nullptr;
     QPushButton* mainButton_ = nullptr;
-    HoverHints* hints_ = nullptr;
 };
 
 }  // namespace pv

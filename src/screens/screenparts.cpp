@@ -1,7 +1,6 @@
 #include "screenparts.h"
 
 #include "appfolder.h"
-#include "dropshadow.h"
 #include "errorstate.h"
 #include "failures.h"
 #include "hoverhints.h"
@@ -60,11 +59,6 @@ QList<MenuEntry> withLoadableIcons(QList<MenuEntry> table) {
     return table;
 }
 
-void buildScreenMenu(QWidget* screen, ScreenMenuBar* menu, const QList<MenuEntry>& table) {
-    setDropShadowStyle(screen);
-    buildMenuBar(menu, withLoadableIcons(table));
-}
-
 CategoryChoice loadCategories(QWidget* screen, QComboBox* box, ErrorLocation location) {
     const bool hadChoice = box->currentIndex() >= 0;
     const QString chosen = box->currentText();
@@ -120,11 +114,18 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, con
     return label;
 }
 
+QLabel* makeTextLabel(QWidget* parent, const char* name, const QString& text, const QRect& at) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(at);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
 QLabel* makeHint(QWidget* parent, const char* name, const QString& caption, const QRect& at,
                  const QColor& colour) {
-    QLabel* hint = makeLabel(parent, name, caption, at);
-    hint->setWordWrap(true);
-    hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QLabel* hint = makeTextLabel(parent, name, caption, at);
     HoverHints::setColour(hint, colour);
     return hint;
 }

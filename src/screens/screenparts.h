@@ -47,9 +47,6 @@ void clearScreenFields(QWidget* screen);
 // loaded, so that a missing icon costs only the picture.
 QList<MenuEntry> withLoadableIcons(QList<MenuEntry> table);
 
-// The first steps of Load: the drop shadow and the menu bar.
-void buildScreenMenu(QWidget* screen, ScreenMenuBar* menu, const QList<MenuEntry>& table);
-
 // What reading the category list did to the drop-down's choice.
 enum class CategoryChoice {
     Kept,     // still listed, or nothing was chosen
@@ -77,6 +74,8 @@ QFont styledFont(const QWidget* on, bool bold);
 QFrame* makePanel(QWidget* parent, const char* name, const QRect& at);
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, const QRect& at,
                   bool bold = false);
+// A word-wrapped text at its designed rectangle, aligned top left.
+QLabel* makeTextLabel(QWidget* parent, const char* name, const QString& text, const QRect& at);
 // A word-wrapped hint label of the hover table.
 QLabel* makeHint(QWidget* parent, const char* name, const QString& caption, const QRect& at,
                  const QColor& colour);

@@ -4,9 +4,8 @@
 
 #include "appfolder.h"
 #include "busypointer.h"
-#include "dropshadow.h"
 #include "errorstate.h"
-#include "hoverhints.h"
+#include "formsetup.h"
 #include "messageservice.h"
 #include "store.h"
 
@@ -89,7 +88,6 @@ void SetupWindow::buildControls() {
                           twips(240, 1560, 1335, 1815));
     for (QLabel* hint : {lblSMsg1_, lblSMsg2_}) {
         hint->setWordWrap(true);
-        HoverHints::setColour(hint, HoverHints::unlitColour());
     }
 
     fraSCategory_ = new QGroupBox(QStringLiteral("Categories:"), this);
@@ -157,43 +155,20 @@ void SetupWindow::buildControls() {
     setTabOrder(cmdSDel_, cmdSDelCancel_);
     setTabOrder(cmdSDelCancel_, cmdSMain_);
 
-    fitToFont();
-
-    hints_ = new HoverHints(this);
-    hints_->explain(cmdSCreate_, lblSMsg1_);
-    hints_->explain(txtSCreate_, lblSMsg1_);
-    hints_->explain(cmdSDel_, lblSMsg2_);
-    hints_->explain(txtSDel_, lblSMsg2_);
-    hints_->resetOn(fraSCategory_, {lblSMsg1_, lblSMsg2_});
-}
-
-void SetupWindow::fitToFont() {
-    // The layout is designed for Tahoma. Where a wider font stands in, labels
-    // grow to their texts; hints that need more lines widen within the panel
-    // and then lengthen it, the frame and the window below them.
-    for (QLabel* caption : {lblSCreate_, lblSCurrent_, lblSDel_}) {
-        caption->resize(std::max(caption->width(), caption->sizeHint().width()), caption->height());
-    }
-    auto* panel = findChild<QFrame*>(QStringLiteral("shaSPanel"));
-    const int innerWidth = panel->geometry().right() - 7 - lblSMsg1_->x();
-    for (QLabel* hint : {lblSMsg1_, lblSMsg2_}) {
-        if (hint->heightForWidth(hint->width()) > hint->height()) {
-            hint->resize(std::max(hint->width(), innerWidth), hint->height());
-        }
-        hint->resize(hint->width(), std::max(hint->height(), hint->heightForWidth(hint->width())));
-    }
-    lblSMsg2_->move(lblSMsg2_->x(), std::max(lblSMsg2_->y(), lblSMsg1_->geometry().bottom() + 9));
-    const int grow = std::max(0, lblSMsg2_->geometry().bottom() + 8 - panel->geometry().bottom());
-    if (grow > 0) {
-        panel->resize(panel->width(), panel->height() + grow);
-        fraSCategory_->resize(fraSCategory_->width(), fraSCategory_->height() + grow);
-        cmdSMain_->move(cmdSMain_->x(), cmdSMain_->y() + grow);
-        setFixedSize(width(), height() + grow);
-    }
+    FormSetup setup;
+    setup.growToText = {lblSCreate_, lblSCurrent_, lblSDel_};
+    // Hints that need more lines widen within the panel and then lengthen it,
+    // the frame and the window below them.
+    setup.hintPanel = {panel, {lblSMsg1_, lblSMsg2_}, 7, 8, {fraSCategory_, this}, {cmdSMain_}};
+    setup.hints = {{cmdSCreate_, lblSMsg1_},
+                   {txtSCreate_, lblSMsg1_},
+                   {cmdSDel_, lblSMsg2_},
+                   {txtSDel_, lblSMsg2_}};
+    setup.resets = {{fraSCategory_, {lblSMsg1_, lblSMsg2_}}};
+    finishForm(this, setup);
 }
 
 void SetupWindow::onLoad() {
-    setDropShadowStyle(this);
     setCreateMode(true);
     fillList();
 }

@@ -11,8 +11,6 @@ class QPushButton;
 
 namespace pv {
 
-class HoverHints;
-
 // The category setup screen: creates and deletes recipe categories. One of its
 // two groups (create, delete) is enabled at a time; that is its only state.
 class SetupWindow : public PvWindow {
@@ -26,7 +24,6 @@ public:
 
 private:
     void buildControls();
-    void fitToFont();
     void setCreateMode(bool create);
     // Adds the names as items; false after a failure that the handler reports.
     bool fillList();
@@ -51,7 +48,6 @@ private:
     QPushButton* cmdSDel_ = nullptr;
     QPushButton* cmdSDelCancel_ = nullptr;
     QPushButton* cmdSMain_ = nullptr;
-    HoverHints* hints_ = nullptr;
     bool working_ = false;
 };
 

@@ -4,9 +4,8 @@
 
 #include "appfolder.h"
 #include "calendaricon.h"
-#include "dropshadow.h"
 #include "errorstate.h"
-#include "hoverhints.h"
+#include "formsetup.h"
 #include "multilinebox.h"
 #include "notice.h"
 #include "printerservice.h"
@@ -25,34 +24,6 @@
 namespace pv {
 
 namespace {
-
-// Open and Delete without a selected item use an item that is not there.
-// The layout was designed for Tahoma; where the desktop substitutes a wider
-// font, a label grows (a caption wider, a hint taller) rather than cut its text.
-void fitLabel(QLabel* label, int maxWidth) {
-    QRect geometry = label->geometry();
-    if (label->wordWrap()) {
-        // Widen within the room there is before growing taller.
-        while (label->heightForWidth(geometry.width()) > geometry.height() &&
-               geometry.width() < maxWidth) {
-            geometry.setWidth(geometry.width() + 1);
-        }
-        geometry.setHeight(qMax(geometry.height(), label->heightForWidth(geometry.width())));
-    } else {
-        geometry.setWidth(qMax(geometry.width(), label->sizeHint().width()));
-        geometry.setHeight(qMax(geometry.height(), label->sizeHint().height()));
-    }
-    label->setGeometry(geometry);
-}
-
-QLabel* addLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(geometry);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
 
 QPushButton* addButton(QWidget* parent, const char* name, const QString& caption, int left) {
     auto* button = new QPushButton(caption, parent);
@@ -102,25 +73,22 @@ ShoppingListWindow::ShoppingListWindow(QWidget* parent) : PvWindow(parent) {
     panel->setFrameShape(QFrame::StyledPanel);
     panel->setGeometry(twips(120, 480, 1815, 4815));
 
-    QLabel* hintFile = addLabel(client_, "lblHMsg", QStringLiteral("Click on the file- name."),
-                                twips(240, 600, 1215, 495));
-    QLabel* hintList = addLabel(client_, "lblHMsg1",
-                                QStringLiteral("(1). enter your list in any manner you wish. "),
-                                twips(240, 1200, 1455, 615));
-    QLabel* hintName =
-        addLabel(client_, "lblHMsg2",
-                 QStringLiteral("(2). enter the filename              (3). click the Save button."),
-                 twips(240, 1920, 1455, 855));
+    QLabel* hintFile = makeTextLabel(client_, "lblHMsg", QStringLiteral("Click on the file- name."),
+                                     twips(240, 600, 1215, 495));
+    QLabel* hintList = makeTextLabel(
+        client_, "lblHMsg1", QStringLiteral("(1). enter your list in any manner you wish. "),
+        twips(240, 1200, 1455, 615));
+    QLabel* hintName = makeTextLabel(
+        client_, "lblHMsg2",
+        QStringLiteral("(2). enter the filename              (3). click the Save button."),
+        twips(240, 1920, 1455, 855));
     QLabel* hintCalendar =
-        addLabel(client_, "lblHMsg3", QStringLiteral("Click this icon to display a calendar."),
-                 twips(240, 4680, 1455, 495));
+        makeTextLabel(client_, "lblHMsg3", QStringLiteral("Click this icon to display a calendar."),
+                      twips(240, 4680, 1455, 495));
     const QList<QLabel*> hintLabels = {hintFile, hintList, hintName, hintCalendar};
-    for (QLabel* hint : hintLabels) {
-        HoverHints::setColour(hint, HoverHints::unlitColour());
-    }
 
-    QLabel* fileLabel = addLabel(client_, "lblHFile", QStringLiteral("Shopping list files:"),
-                                 twips(2040, 120, 1290, 195));
+    QLabel* fileLabel = makeTextLabel(client_, "lblHFile", QStringLiteral("Shopping list files:"),
+                                      twips(2040, 120, 1290, 195));
     fileLabel->setWordWrap(false);
     files_ = new QListWidget(client_);
     files_->setObjectName(QStringLiteral("lswHOpen"));
@@ -135,8 +103,8 @@ ShoppingListWindow::ShoppingListWindow(QWidget* parent) : PvWindow(parent) {
     calendarIcon_->setAccessibleName(QStringLiteral("Calendar"));
     calendarIcon_->setToolTip(QStringLiteral("Calendar"));
 
-    QLabel* dataLabel = addLabel(client_, "lblHData", QStringLiteral("Shopping list data:"),
-                                 twips(5280, 120, 1335, 195));
+    QLabel* dataLabel = makeTextLabel(client_, "lblHData", QStringLiteral("Shopping list data:"),
+                                      twips(5280, 120, 1335, 195));
     dataLabel->setWordWrap(false);
     listText_ = new MultiLineBox(client_);
     listText_->setObjectName(QStringLiteral("txtHList"));
@@ -145,13 +113,8 @@ ShoppingListWindow::ShoppingListWindow(QWidget* parent) : PvWindow(parent) {
     listText_->setAccessibleName(dataLabel->text());
 
     nameLabel_ =
-        addLabel(client_, "lblHName", QStringLiteral("Save as:"), twips(5280, 3600, 630, 195));
+        makeTextLabel(client_, "lblHName", QStringLiteral("Save as:"), twips(5280, 3600, 630, 195));
     nameLabel_->setWordWrap(false);
-    for (QLabel* label : client_->findChildren<QLabel*>()) {
-        // The hints stay inside their panel.
-        const bool hint = hintLabels.contains(label);
-        fitLabel(label, hint ? panel->geometry().right() - 4 - label->x() : label->width());
-    }
     nameBox_ = new QLineEdit(client_);
     nameBox_->setObjectName(QStringLiteral("txtHName"));
     nameBox_->setGeometry(twips(5280, 3840, 2055, 285));
@@ -187,25 +150,21 @@ ShoppingListWindow::ShoppingListWindow(QWidget* parent) : PvWindow(parent) {
     // Any character typed into the list opens the name box.
     listText_->installEventFilter(this);
 
-    hints_ = new HoverHints(this);
-    hints_->explain(files_, hintFile);
-    hints_->explain(listText_, hintList);
-    hints_->explain(nameBox_, hintName);
-    hints_->explain(nameLabel_, hintName);
-    hints_->explain(calendarIcon_, hintCalendar);
-    // A move over an explained control must not also reach the background,
-    // which would put its hint straight back.
-    for (QWidget* control : {static_cast<QWidget*>(files_), static_cast<QWidget*>(listText_),
-                             static_cast<QWidget*>(nameBox_), static_cast<QWidget*>(nameLabel_),
-                             static_cast<QWidget*>(calendarIcon_)}) {
-        control->setAttribute(Qt::WA_NoMousePropagation);
-    }
-    hints_->resetOn(client_, hintLabels);
-    hints_->resetOn(this, hintLabels);
+    FormSetup setup;
+    setup.growToText = {fileLabel, dataLabel, nameLabel_};
+    // The hints stay inside their panel.
+    setup.hintPanel.panel = panel;
+    setup.hintPanel.hints = hintLabels;
+    setup.hints = {{files_, hintFile},
+                   {listText_, hintList},
+                   {nameBox_, hintName},
+                   {nameLabel_, hintName},
+                   {calendarIcon_, hintCalendar}};
+    setup.resets = {{client_, hintLabels}, {this, hintLabels}};
+    finishForm(this, setup);
 }
 
 void ShoppingListWindow::onLoad() {
-    setDropShadowStyle(this);
     const auto built = buildMenuBar(menuBar_, menuTable());
     if (!built) {
         if (built.problem().isFileNotFound()) {

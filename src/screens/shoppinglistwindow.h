@@ -14,7 +14,6 @@ class QPushButton;
 namespace pv {
 
 class CalendarIcon;
-class HoverHints;
 class MultiLineBox;
 
 // "Shopping list": free-text shopping lists, saved, opened, printed and
@@ -54,7 +53,6 @@ private:
     QLabel* nameLabel_ = nullptr;
     QLineEdit* nameBox_ = nullptr;
     CalendarIcon* calendarIcon_ = nullptr;
-    HoverHints* hints_ = nullptr;
     // The listed file whose text Open put on screen, the only one Delete
     // deletes; empty after New.
     QString openedFile_;

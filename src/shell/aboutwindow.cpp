@@ -1,7 +1,7 @@
 #include "aboutwindow.h"
+#include "formsetup.h"
 #include "twips.h"
 
-#include "dropshadow.h"
 #include "hoverhints.h"
 #include "pictures.h"
 
@@ -39,10 +39,7 @@ AboutWindow::AboutWindow(QWidget* parent)
              QRect(px(1260), px(1920), px(5040), px(240)));
     addLabel("lblAMsg2", QStringLiteral("As always,. thanks for trying my program :)"),
              QRect(px(1260), px(2280), px(5040), px(240)));
-}
-
-void AboutWindow::onLoad() {
-    setDropShadowStyle(this);
+    finishForm(this, {});
 }
 
 }  // namespace pv

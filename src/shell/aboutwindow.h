@@ -12,7 +12,6 @@ class AboutWindow : public ClickAwayWindow {
     Q_OBJECT
 public:
     explicit AboutWindow(QWidget* parent = nullptr);
-    void onLoad() override;
 };
 
 }  // namespace pv

@@ -1,7 +1,6 @@
 #include "calendarwindow.h"
+#include "formsetup.h"
 #include "twips.h"
-
-#include "dropshadow.h"
 
 #include <QCalendarWidget>
 #include <QKeyEvent>
@@ -35,10 +34,7 @@ CalendarWindow::CalendarWindow(QWidget* parent) : PvWindow(parent, Qt::Tool) {
     calendar->setGeometry(kMargin, kMargin, needed.width(), needed.height());
     setFixedSize(needed + QSize(2 * kMargin, 2 * kMargin));
     setFocusProxy(calendar);
-}
-
-void CalendarWindow::onLoad() {
-    setDropShadowStyle(this);
+    finishForm(this, {});
 }
 
 void CalendarWindow::mouseReleaseEvent(QMouseEvent* event) {

@@ -10,7 +10,6 @@ class CalendarWindow : public PvWindow {
     Q_OBJECT
 public:
     explicit CalendarWindow(QWidget* parent = nullptr);
-    void onLoad() override;
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;

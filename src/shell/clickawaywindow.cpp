@@ -1,4 +1,6 @@
 #include "clickawaywindow.h"
+
+#include "screenparts.h"
 #include "twips.h"
 
 #include <QFrame>
@@ -26,12 +28,7 @@ ClickAwayWindow::ClickAwayWindow(WindowId id, const QString& title, const QSize&
 }
 
 QLabel* ClickAwayWindow::addLabel(const char* name, const QString& text, const QRect& geometry) {
-    auto* label = new QLabel(text, this);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(geometry);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
+    return makeTextLabel(this, name, text, geometry);
 }
 
 void ClickAwayWindow::mouseReleaseEvent(QMouseEvent* event) {

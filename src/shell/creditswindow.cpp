@@ -1,4 +1,5 @@
 #include "creditswindow.h"
+#include "formsetup.h"
 #include "twips.h"
 
 #include "pictures.h"
@@ -57,6 +58,9 @@ CreditsWindow::CreditsWindow(QWidget* parent)
     if (auto* last = findChild<QLabel*>(QStringLiteral("lblCrMsg4"))) {
         last->setAttribute(Qt::WA_NoMousePropagation);
     }
+    FormSetup setup;
+    setup.dropShadowAtLoad = false;
+    finishForm(this, setup);
 }
 
 }  // namespace pv

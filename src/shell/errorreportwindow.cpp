@@ -2,10 +2,11 @@
 #include "twips.h"
 #include "windowregistry.h"
 
-#include "dropshadow.h"
 #include "errorstate.h"
+#include "formsetup.h"
 #include "messageservice.h"
 #include "pictures.h"
+#include "screenparts.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -32,16 +33,10 @@ QFrame* band(QWidget* parent, const char* name, const QRect& geometry, const QCo
 
 QLabel* label(QWidget* parent, const char* name, const QString& text, const QRect& geometry,
               const QColor& colour, bool bold) {
-    auto* lbl = new QLabel(parent);
+    QLabel* lbl = makeLabel(parent, name, text, geometry, bold);
     // The values come from the failed operation: shown as they are, never as markup.
     lbl->setTextFormat(Qt::PlainText);
-    lbl->setText(text);
-    lbl->setObjectName(QLatin1String(name));
-    lbl->setGeometry(geometry);
     lbl->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    QFont font = lbl->font();
-    font.setBold(bold);
-    lbl->setFont(font);
     QPalette palette = lbl->palette();
     palette.setColor(QPalette::WindowText, colour);
     lbl->setPalette(palette);
@@ -113,13 +108,17 @@ ErrorReportWindow::ErrorReportWindow(QWidget* parent) : PvWindow(parent) {
     okButton_->setAutoDefault(true);
     okButton_->setFocus();
     connect(okButton_, &QPushButton::clicked, this, &ErrorReportWindow::endProgram);
-    fitToFont();
+    FormSetup setup;
+    for (const char* name : {"lblENum", "lblEDesc", "lblESource", "lblEFix"}) {
+        setup.growToText.append(findChild<QLabel*>(QLatin1String(name)));
+    }
+    finishForm(this, setup);
+    widenToTexts();
 }
 
-void ErrorReportWindow::fitToFont() {
+void ErrorReportWindow::widenToTexts() {
     // The layout is designed for Tahoma. Where a wider font stands in, the
-    // labels grow to their texts and the window widens with them, so nothing
-    // is cut off.
+    // window widens to the longest text a value can show, so nothing is cut off.
     const QFontMetrics metrics(font());
     QStringList texts = {findChild<QLabel*>(QStringLiteral("lblETitleMsg"))->text(),
                          errorActionText().section(QLatin1Char('\r'), 0, 0)};
@@ -142,15 +141,7 @@ void ErrorReportWindow::fitToFont() {
     for (QLabel* value : {descriptionValue_, sourceValue_, actionValue_}) {
         value->resize(right - left, value->height());
     }
-    for (const char* name : {"lblENum", "lblEDesc", "lblESource", "lblEFix"}) {
-        QLabel* caption = findChild<QLabel*>(QLatin1String(name));
-        caption->resize(std::max(caption->width(), caption->sizeHint().width()), caption->height());
-    }
     okButton_->move(width() - (6435 - 5280) / 15, okButton_->y());
-}
-
-void ErrorReportWindow::onLoad() {
-    setDropShadowStyle(this);
 }
 
 void ErrorReportWindow::onActivate() {

@@ -15,7 +15,6 @@ class ErrorReportWindow : public PvWindow {
 public:
     explicit ErrorReportWindow(QWidget* parent = nullptr);
 
-    void onLoad() override;
     // Rebuilds the four value texts for the recorded location code.
     void onActivate() override;
 
@@ -27,7 +26,7 @@ protected:
     void onCloseRequested() override { endProgram(); }
 
 private:
-    void fitToFont();
+    void widenToTexts();
     void endProgram();
     void setValue(QLabel* label, const QString& text);
 

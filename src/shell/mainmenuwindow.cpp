@@ -1,7 +1,7 @@
 #include "mainmenuwindow.h"
+#include "formsetup.h"
 #include "windowregistry.h"
 
-#include "dropshadow.h"
 #include "messageservice.h"
 #include "pictures.h"
 #include "sidebar.h"
@@ -85,6 +85,7 @@ MainMenuWindow::MainMenuWindow() {
     }
 
     connect(sideBar_, &SideBar::itemClicked, this, &MainMenuWindow::dispatch);
+    finishForm(this, {});
 }
 
 MainMenuWindow::~MainMenuWindow() {
@@ -97,7 +98,6 @@ MainMenuWindow::~MainMenuWindow() {
 }
 
 void MainMenuWindow::onLoad() {
-    setDropShadowStyle(this);
     sideBar_->setRedraw(false);
     sideBar_->setImageList(icons_);
 

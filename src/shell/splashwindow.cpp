@@ -2,8 +2,9 @@
 #include "twips.h"
 
 #include "busypointer.h"
-#include "dropshadow.h"
+#include "formsetup.h"
 #include "pictures.h"
+#include "screenparts.h"
 #include "startup.h"
 
 #include <QGuiApplication>
@@ -28,12 +29,10 @@ QFont displayFont(qreal points, bool bold) {
     return face;
 }
 
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QRect& place,
-                  const QFont& face) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
+QLabel* displayLabel(QWidget* parent, const char* name, const QString& text, const QRect& place,
+                     const QFont& face) {
+    QLabel* label = makeLabel(parent, name, text, place);
     label->setFont(face);
-    label->setGeometry(place);
     return label;
 }
 
@@ -61,16 +60,16 @@ SplashWindow::SplashWindow(std::chrono::milliseconds tick)
 
     const QFont title = displayFont(27.75, true);
     const QColor blue(0, 0, 255);
-    QLabel* label1 = makeLabel(this, "Label1", QStringLiteral("Pan"),
-                               QRect(px(360), px(120), 300, px(675)), title);
-    QLabel* label2 = makeLabel(this, "Label2", QStringLiteral("trova"),
-                               QRect(px(0), px(720), width(), px(675)), title);
+    QLabel* label1 = displayLabel(this, "Label1", QStringLiteral("Pan"),
+                                  QRect(px(360), px(120), 300, px(675)), title);
+    QLabel* label2 = displayLabel(this, "Label2", QStringLiteral("trova"),
+                                  QRect(px(0), px(720), width(), px(675)), title);
     label2->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-    QLabel* label3 = makeLabel(this, "Label3", QStringLiteral("1.0"),
-                               QRect(px(360), px(1440), 120, 32), displayFont(18, true));
-    QLabel* label4 = makeLabel(this, "Label4", QStringLiteral("Household software"),
-                               QRect(px(2640), px(3600), width() - px(2640) - 4, px(285)),
-                               displayFont(11.25, false));
+    QLabel* label3 = displayLabel(this, "Label3", QStringLiteral("1.0"),
+                                  QRect(px(360), px(1440), 120, 32), displayFont(18, true));
+    QLabel* label4 = displayLabel(this, "Label4", QStringLiteral("Household software"),
+                                  QRect(px(2640), px(3600), width() - px(2640) - 4, px(285)),
+                                  displayFont(11.25, false));
     for (QLabel* label : {label1, label2, label3}) {
         QPalette colours = label->palette();
         colours.setColor(QPalette::WindowText, blue);
@@ -88,10 +87,10 @@ SplashWindow::SplashWindow(std::chrono::milliseconds tick)
     timer_ = new QTimer(this);
     timer_->setObjectName(QStringLiteral("tmrTaskTimer"));
     connect(timer_, &QTimer::timeout, this, &SplashWindow::onTick);
+    finishForm(this, {});
 }
 
 void SplashWindow::onLoad() {
-    setDropShadowStyle(this);
     setBusyPointer();
     progress_->setValue(progress_->minimum());
     progress_->setRange(0, 100);

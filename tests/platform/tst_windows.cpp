@@ -34,6 +34,13 @@ public:
     bool refuseAgain = false;
 };
 
+// Notes whether the shadow was already asked for when its Load handler ran.
+class ShadowWindow : public PvWindow {
+public:
+    void onLoad() override { shadowAtLoad = !windowFlags().testFlag(Qt::NoDropShadowWindowHint); }
+    bool shadowAtLoad = false;
+};
+
 }  // namespace
 
 class WindowsTest : public QObject {
@@ -60,6 +67,25 @@ private slots:
         windows().show(WindowId::Setup);
         QCOMPARE(static_cast<CountingWindow*>(first)->showsAgain, 2);
         QCOMPARE(loads, 1);
+    }
+
+    // The shadow comes with Load, before the window's own handler, and only when asked for.
+    void dropShadowComesWithLoad_data() {
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("asked") << true;
+        QTest::newRow("not asked") << false;
+    }
+    void dropShadowComesWithLoad() {
+        QFETCH(bool, asked);
+        windows().registerWindow(WindowId::Setup, [asked] {
+            auto* window = new ShadowWindow;
+            window->setWindowFlag(Qt::NoDropShadowWindowHint);
+            window->setDropShadowAtLoad(asked);
+            return window;
+        });
+        auto* window = static_cast<ShadowWindow*>(windows().show(WindowId::Setup));
+        QCOMPARE(window->shadowAtLoad, asked);
+        QCOMPARE(window->windowFlags().testFlag(Qt::NoDropShadowWindowHint), !asked);
     }
 
     void closeButtonOnlyHides() {

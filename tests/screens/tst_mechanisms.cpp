@@ -1,3 +1,5 @@
+#include "formsetup.h"
+#include "hoverhints.h"
 #include "multilinebox.h"
 #include "screenmenubar.h"
 #include "screenparts.h"
@@ -5,12 +7,14 @@
 #include "windowregistry.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <QtTest>
@@ -181,6 +185,137 @@ private slots:
         QCOMPARE(combo->count(), 2);
         QCOMPARE(spin->value(), 7);
         QCOMPARE(heading->text(), u"heading"_s);
+    }
+
+    // The shared step after setupUi: fonts, grown captions and hints, hover hints, shadow.
+    void finishFormSetsFractionalSizesAndTheLookAlike() {
+        PvWindow window;
+        window.setFont(QFont(u"Tahoma"_s, 8));
+        window.setProperty(kPointSizeProperty, 8.25);
+        auto* frame = new QGroupBox(&window);
+        auto* title = new QLabel(u"Pan"_s, frame);
+        title->setProperty(kPointSizeProperty, 27.75);
+        auto* plain = new QLabel(u"plain"_s, frame);
+        finishForm(&window, {});
+        QCOMPARE(window.font().pointSizeF(), 8.25);
+        QCOMPARE(plain->font().pointSizeF(), 8.25);
+        QCOMPARE(title->font().pointSizeF(), 27.75);
+        QCOMPARE(plain->font().family(), u"Tahoma"_s);
+        QVERIFY(
+            QFont::substitutes(u"Tahoma"_s).contains(u"Liberation Sans"_s, Qt::CaseInsensitive));
+        QVERIFY(window.dropShadowAtLoad());
+        FormSetup none;
+        none.dropShadowAtLoad = false;
+        finishForm(&window, none);
+        QVERIFY(!window.dropShadowAtLoad());
+    }
+
+    void finishFormGrowsCaptionsToTheirText_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("designedWide");
+        for (const char* kind : {"label", "check box", "fixed box"}) {
+            QTest::addRow("%s too narrow", kind) << QString::fromLatin1(kind) << false;
+            QTest::addRow("%s wide enough", kind) << QString::fromLatin1(kind) << true;
+        }
+    }
+    void finishFormGrowsCaptionsToTheirText() {
+        QFETCH(QString, kind);
+        QFETCH(bool, designedWide);
+        PvWindow window;
+        auto* frame = new QGroupBox(&window);
+        frame->setGeometry(0, 0, 120, 60);
+        const QString text = u"Delete this file?"_s;
+        QWidget* control = nullptr;
+        int needed = 0;
+        if (kind == u"label") {
+            auto* label = new QLabel(text, frame);
+            needed = label->sizeHint().width();
+            control = label;
+        } else if (kind == u"check box") {
+            auto* box = new QCheckBox(text, frame);
+            needed = box->sizeHint().width();
+            control = box;
+        } else {
+            auto* box = new QLineEdit(text, frame);
+            needed = box->fontMetrics().horizontalAdvance(text) + 6;
+            control = box;
+        }
+        const QRect designed(100, 10, designedWide ? needed + 40 : 10, 17);
+        control->setGeometry(designed);
+        FormSetup setup;
+        setup.growToText = {control};
+        finishForm(&window, setup);
+        QCOMPARE(control->pos(), designed.topLeft());
+        QCOMPARE(control->width(), std::max(designed.width(), needed));
+        QVERIFY(control->height() >= designed.height());
+        // The frame keeps the grown control 8 pixels inside its right edge.
+        QCOMPARE(frame->width(), std::max(120, control->geometry().right() + 8));
+    }
+
+    void finishFormFitsHintsOnTheirPanel_data() {
+        QTest::addColumn<int>("spacing");
+        QTest::newRow("stacked") << 8;
+        QTest::newRow("left in place") << -1;
+    }
+    void finishFormFitsHintsOnTheirPanel() {
+        QFETCH(int, spacing);
+        PvWindow window;
+        window.setFixedSize(400, 200);
+        auto* panel = new QFrame(&window);
+        panel->setGeometry(8, 16, 121, 120);
+        auto* frame = new QGroupBox(&window);
+        frame->setGeometry(136, 16, 200, 120);
+        auto* button = new QPushButton(u"Main"_s, &window);
+        button->setGeometry(300, 160, 65, 25);
+        const QString words = u"Click on the name and click the delete button. "_s.repeated(3);
+        auto* first = makeTextLabel(&window, "first", words, QRect(16, 32, 60, 20));
+        auto* second = makeTextLabel(&window, "second", u"Short."_s, QRect(16, 60, 89, 40));
+        FormSetup setup;
+        setup.hintPanel = {panel, {first, second}, 7, spacing, {frame, &window}, {button}};
+        finishForm(&window, setup);
+        // The long hint widens to the panel's inner edge, then lengthens to hold its text.
+        QCOMPARE(first->geometry().right(), panel->geometry().right() - 7 - 1);
+        QCOMPARE(first->height(), first->heightForWidth(first->width()));
+        QVERIFY(first->height() > 20);
+        // The short one already held its text.
+        QCOMPARE(second->size(), QSize(89, 40));
+        QCOMPARE(second->y(), spacing < 0 ? 60 : first->geometry().bottom() + 1 + spacing);
+        // The panel holds its last hint, and what stands beside and below it follows.
+        const int lowest = std::max(first->geometry().bottom(), second->geometry().bottom());
+        const int grow = lowest + 8 - 135;
+        QVERIFY(grow > 0);
+        QCOMPARE(panel->height(), 120 + grow);
+        QCOMPARE(frame->height(), 120 + grow);
+        QCOMPARE(window.size(), QSize(400, 200 + grow));
+        QCOMPARE(window.minimumSize(), window.maximumSize());
+        QCOMPARE(button->y(), 160 + grow);
+    }
+
+    void finishFormLightsHintsFromItsTable() {
+        PvWindow window;
+        window.resize(300, 200);
+        auto* surface = new QGroupBox(&window);
+        surface->setGeometry(100, 0, 200, 200);
+        auto* box = new QLineEdit(surface);
+        box->setGeometry(10, 20, 80, 20);
+        auto* plain = makeTextLabel(&window, "plain", u"Type a name."_s, QRect(0, 0, 90, 40));
+        auto* blue =
+            makeHint(&window, "blue", u"Directions."_s, QRect(0, 50, 90, 40), QColor(0, 0, 255));
+        FormSetup setup;
+        setup.hints = {{box, plain}, {box, blue}};
+        setup.resets = {{surface, {plain, blue}}};
+        finishForm(&window, setup);
+        // A hint the form leaves uncoloured starts unlit; a coloured one keeps its colour.
+        QCOMPARE(HoverHints::colourOf(plain), HoverHints::unlitColour());
+        QCOMPARE(HoverHints::colourOf(blue), QColor(0, 0, 255));
+        QVERIFY(box->testAttribute(Qt::WA_NoMousePropagation));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTest::mouseMove(box, QPoint(5, 5));
+        QTRY_VERIFY(HoverHints::isLit(plain) && HoverHints::isLit(blue));
+        QTest::mouseMove(surface, QPoint(150, 150));
+        QTRY_VERIFY(!HoverHints::isLit(plain) && !HoverHints::isLit(blue));
+        QCOMPARE(HoverHints::colourOf(blue), HoverHints::unlitColour());
     }
 };
 
