@@ -1,5 +1,5 @@
 #include "setupwindow.h"
-#include "twips.h"
+#include "ui_setupwindow.h"
 #include "windowregistry.h"
 
 #include "appfolder.h"
@@ -10,9 +10,6 @@
 #include "store.h"
 
 #include <QCoreApplication>
-#include <QFrame>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -20,34 +17,6 @@
 
 namespace pv {
 namespace {
-
-constexpr int kNameLimit = 35;
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(geometry);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
-
-QLineEdit* makeBox(QWidget* parent, const char* name, const QRect& geometry) {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(QLatin1String(name));
-    box->setGeometry(geometry);
-    box->setMaxLength(kNameLimit);
-    return box;
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption,
-                        const QRect& geometry) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(geometry);
-    button->setAccessibleName(caption);
-    button->setAutoDefault(false);
-    return button;
-}
 
 // Once sorted, the list orders names as a person reads them, ignoring case.
 class CategoryItem : public QListWidgetItem {
@@ -61,148 +30,73 @@ public:
 
 }  // namespace
 
-SetupWindow::SetupWindow(QWidget* parent) : PvWindow(parent) {
-    setObjectName(QStringLiteral("frmSetup"));
-    setWindowTitle(QStringLiteral("Program setup"));
-    setFixedSize(12780 / 15, 4230 / 15);
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
-    buildControls();
-}
-
-void SetupWindow::buildControls() {
-    // The decorative panel down the left side carries the two hint labels.
-    auto* panel = new QFrame(this);
-    panel->setObjectName(QStringLiteral("shaSPanel"));
-    panel->setGeometry(twips(120, 240, 1815, 3255));
-    panel->setFrameShape(QFrame::Box);
-    panel->setFrameShadow(QFrame::Sunken);
-
-    lblSMsg1_ =
-        makeLabel(this, "lblSMsg1",
-                  QStringLiteral("Enter the name in the box and click the 'create' button."),
-                  twips(240, 480, 1305, 795));
-    lblSMsg2_ = makeLabel(this, "lblSMsg2",
-                          QStringLiteral("Click on the name in the 'current categories' box and "
-                                         "click the delete button. THIS WILL DELETE ALL RECIPES "
-                                         "IN THE SELECTED CATEGORY"),
-                          twips(240, 1560, 1335, 1815));
-    for (QLabel* hint : {lblSMsg1_, lblSMsg2_}) {
-        hint->setWordWrap(true);
-    }
-
-    fraSCategory_ = new QGroupBox(QStringLiteral("Categories:"), this);
-    fraSCategory_->setObjectName(QStringLiteral("fraSCategory"));
-    fraSCategory_->setGeometry(twips(2040, 240, 10335, 3255));
-
-    lblSCreate_ = makeLabel(fraSCategory_, "lblSCreate", QStringLiteral("Create new category:"),
-                            twips(120, 360, 1590, 195));
-    txtSCreate_ = makeBox(fraSCategory_, "txtSCreate", twips(120, 600, 2895, 285));
-    lblSCreate_->setBuddy(txtSCreate_);
-    txtSCreate_->setAccessibleName(lblSCreate_->text());
-
-    auto* createBox = new QWidget(fraSCategory_);
-    createBox->setObjectName(QStringLiteral("picSCreate"));
-    createBox->setGeometry(twips(1920, 1080, 1215, 1095));
-    cmdSCreate_ =
-        makeButton(createBox, "cmdSCreate", QStringLiteral("Create"), twips(120, 120, 975, 375));
-    cmdSCCancel_ =
-        makeButton(createBox, "cmdSCCancel", QStringLiteral("Cancel"), twips(120, 600, 975, 375));
-    cmdSCCancel_->setAccessibleDescription(
-        QStringLiteral("Stop creating; pick a category to delete"));
-
-    lblSCurrent_ = makeLabel(fraSCategory_, "lblSCurrent", QStringLiteral("(current categories)"),
-                             twips(3600, 360, 1440, 195));
-    lswSetup_ = new QListWidget(fraSCategory_);
-    lswSetup_->setObjectName(QStringLiteral("lswSetup"));
-    lswSetup_->setGeometry(twips(3600, 600, 3015, 2415));
-    lswSetup_->setSelectionMode(QAbstractItemView::SingleSelection);
-    lblSCurrent_->setBuddy(lswSetup_);
-    lswSetup_->setAccessibleName(QStringLiteral("Current categories"));
-
-    lblSDel_ = makeLabel(fraSCategory_, "lblSDel", QStringLiteral("Delete category:"),
-                         twips(7200, 360, 1215, 195));
-    txtSDel_ = makeBox(fraSCategory_, "txtSDel", twips(7200, 600, 2895, 285));
-    lblSDel_->setBuddy(txtSDel_);
-    txtSDel_->setAccessibleName(lblSDel_->text());
-
-    auto* deleteBox = new QWidget(fraSCategory_);
-    deleteBox->setObjectName(QStringLiteral("picSDel"));
-    deleteBox->setGeometry(twips(9000, 1200, 1095, 1095));
-    cmdSDel_ = makeButton(deleteBox, "cmdSDel", QStringLiteral("Delete"), twips(120, 0, 975, 375));
-    cmdSDelCancel_ =
-        makeButton(deleteBox, "cmdSDelCancel", QStringLiteral("Cancel"), twips(120, 480, 975, 375));
-    cmdSDelCancel_->setAccessibleDescription(
-        QStringLiteral("Stop deleting; go back to creating a category"));
-
-    cmdSMain_ = makeButton(this, "cmdSMain", QStringLiteral("Main"), twips(11400, 3720, 975, 375));
-
-    connect(lswSetup_, &QListWidget::itemClicked, this, &SetupWindow::itemPicked);
-    // Enter on an item picks it, for keyboard users.
-    connect(lswSetup_, &QListWidget::itemActivated, this, &SetupWindow::itemPicked);
-    connect(cmdSCreate_, &QPushButton::clicked, this, &SetupWindow::createCategory);
-    connect(txtSCreate_, &QLineEdit::returnPressed, this, &SetupWindow::createCategory);
-    connect(cmdSCCancel_, &QPushButton::clicked, this, &SetupWindow::cancelCreate);
-    connect(cmdSDel_, &QPushButton::clicked, this, &SetupWindow::deleteCategory);
-    connect(txtSDel_, &QLineEdit::returnPressed, this, &SetupWindow::deleteCategory);
-    connect(cmdSDelCancel_, &QPushButton::clicked, this, &SetupWindow::cancelDelete);
-    connect(cmdSMain_, &QPushButton::clicked, this, &SetupWindow::backToMain);
-
-    setTabOrder(txtSCreate_, cmdSCreate_);
-    setTabOrder(cmdSCreate_, cmdSCCancel_);
-    setTabOrder(cmdSCCancel_, lswSetup_);
-    setTabOrder(lswSetup_, txtSDel_);
-    setTabOrder(txtSDel_, cmdSDel_);
-    setTabOrder(cmdSDel_, cmdSDelCancel_);
-    setTabOrder(cmdSDelCancel_, cmdSMain_);
+SetupWindow::SetupWindow(QWidget* parent)
+    : PvWindow(parent), ui_(std::make_unique<Ui::SetupWindow>()) {
+    ui_->setupUi(this);
 
     FormSetup setup;
-    setup.growToText = {lblSCreate_, lblSCurrent_, lblSDel_};
+    setup.growToText = {ui_->lblSCreate, ui_->lblSCurrent, ui_->lblSDel};
     // Hints that need more lines widen within the panel and then lengthen it,
     // the frame and the window below them.
-    setup.hintPanel = {panel, {lblSMsg1_, lblSMsg2_}, 7, 8, {fraSCategory_, this}, {cmdSMain_}};
-    setup.hints = {{cmdSCreate_, lblSMsg1_},
-                   {txtSCreate_, lblSMsg1_},
-                   {cmdSDel_, lblSMsg2_},
-                   {txtSDel_, lblSMsg2_}};
-    setup.resets = {{fraSCategory_, {lblSMsg1_, lblSMsg2_}}};
+    setup.hintPanel = {
+        ui_->shaSPanel, {ui_->lblSMsg1, ui_->lblSMsg2}, 7, 8, {ui_->fraSCategory, this},
+        {ui_->cmdSMain}};
+    setup.hints = {{ui_->cmdSCreate, ui_->lblSMsg1},
+                   {ui_->txtSCreate, ui_->lblSMsg1},
+                   {ui_->cmdSDel, ui_->lblSMsg2},
+                   {ui_->txtSDel, ui_->lblSMsg2}};
+    setup.resets = {{ui_->fraSCategory, {ui_->lblSMsg1, ui_->lblSMsg2}}};
     finishForm(this, setup);
+
+    connect(ui_->lswSetup, &QListWidget::itemClicked, this, &SetupWindow::itemPicked);
+    // Enter on an item picks it, for keyboard users.
+    connect(ui_->lswSetup, &QListWidget::itemActivated, this, &SetupWindow::itemPicked);
+    connect(ui_->cmdSCreate, &QPushButton::clicked, this, &SetupWindow::createCategory);
+    connect(ui_->txtSCreate, &QLineEdit::returnPressed, this, &SetupWindow::createCategory);
+    connect(ui_->cmdSCCancel, &QPushButton::clicked, this, &SetupWindow::cancelCreate);
+    connect(ui_->cmdSDel, &QPushButton::clicked, this, &SetupWindow::deleteCategory);
+    connect(ui_->txtSDel, &QLineEdit::returnPressed, this, &SetupWindow::deleteCategory);
+    connect(ui_->cmdSDelCancel, &QPushButton::clicked, this, &SetupWindow::cancelDelete);
+    connect(ui_->cmdSMain, &QPushButton::clicked, this, &SetupWindow::backToMain);
 }
+
+SetupWindow::~SetupWindow() = default;
 
 void SetupWindow::onLoad() {
     setCreateMode(true);
-    fillList();
+    fillList(ErrorLocation::SetupLoad);
 }
 
 bool SetupWindow::inCreateMode() const {
-    return txtSCreate_->isEnabled();
+    return ui_->txtSCreate->isEnabled();
 }
 
 void SetupWindow::setCreateMode(bool create) {
     for (QWidget* control :
-         {static_cast<QWidget*>(lblSCreate_), static_cast<QWidget*>(txtSCreate_),
-          static_cast<QWidget*>(cmdSCreate_), static_cast<QWidget*>(cmdSCCancel_)}) {
+         {static_cast<QWidget*>(ui_->lblSCreate), static_cast<QWidget*>(ui_->txtSCreate),
+          static_cast<QWidget*>(ui_->cmdSCreate), static_cast<QWidget*>(ui_->cmdSCCancel)}) {
         control->setEnabled(create);
     }
     for (QWidget* control :
-         {static_cast<QWidget*>(lblSDel_), static_cast<QWidget*>(txtSDel_),
-          static_cast<QWidget*>(cmdSDel_), static_cast<QWidget*>(cmdSDelCancel_)}) {
+         {static_cast<QWidget*>(ui_->lblSDel), static_cast<QWidget*>(ui_->txtSDel),
+          static_cast<QWidget*>(ui_->cmdSDel), static_cast<QWidget*>(ui_->cmdSDelCancel)}) {
         control->setEnabled(!create);
     }
 }
 
-bool SetupWindow::fillList() {
+bool SetupWindow::fillList(ErrorLocation where) {
     const store::Store store(dataFolder());
     const auto names = store.listCategoriesByLine();
     if (!names) {
-        // No list yet simply means no categories.
+        // No list (any more) simply means no categories.
         if (names.failure().isFileNotFound()) {
             return true;
         }
-        handleStoreFailure(this, ErrorLocation::SetupLoad, names.failure());
+        handleStoreFailure(this, where, names.failure());
         return false;
     }
     for (const QString& name : names.value()) {
-        lswSetup_->addItem(new CategoryItem(name));
+        ui_->lswSetup->addItem(new CategoryItem(name));
     }
     return true;
 }
@@ -212,16 +106,16 @@ void SetupWindow::itemPicked(QListWidgetItem* item) {
         return;
     }
     setCreateMode(false);
-    txtSDel_->setText(item->text());
+    ui_->txtSDel->setText(item->text());
 }
 
 void SetupWindow::createCategory() {
-    if (!txtSCreate_->isEnabled() || working_) {
+    if (!ui_->txtSCreate->isEnabled() || working_) {
         return;
     }
-    const QString name = txtSCreate_->text();
+    const QString name = ui_->txtSCreate->text();
     if (name.isEmpty()) {
-        txtSCreate_->setFocus();
+        ui_->txtSCreate->setFocus();
         return;
     }
     store::Store store(dataFolder());
@@ -230,12 +124,12 @@ void SetupWindow::createCategory() {
         // A refused name keeps its text, so the user can correct it.
         handleStoreFailure(this, ErrorLocation::SetupCreate, result.failure());
         if (result.failure().isRefusal()) {
-            txtSCreate_->setFocus();
+            ui_->txtSCreate->setFocus();
         }
         return;
     }
-    txtSCreate_->clear();
-    txtSCreate_->setFocus();
+    ui_->txtSCreate->clear();
+    ui_->txtSCreate->setFocus();
     if (result.value() == store::CreateResult::AlreadyExists) {
         showMessage(QStringLiteral("This category already exists! You MUST\r"
                                    "delete it first and then re-enter the category."),
@@ -243,28 +137,28 @@ void SetupWindow::createCategory() {
                     QStringLiteral("User error"));
         return;
     }
-    lswSetup_->addItem(new CategoryItem(name));
+    ui_->lswSetup->addItem(new CategoryItem(name));
     // From now on the list stays in ascending order, refills included.
-    lswSetup_->setSortingEnabled(true);
-    lswSetup_->sortItems(Qt::AscendingOrder);
+    ui_->lswSetup->setSortingEnabled(true);
+    ui_->lswSetup->sortItems(Qt::AscendingOrder);
 }
 
 void SetupWindow::cancelCreate() {
     setCreateMode(false);
-    txtSCreate_->clear();
-    txtSDel_->setFocus();
+    ui_->txtSCreate->clear();
+    ui_->txtSDel->setFocus();
 }
 
 void SetupWindow::deleteCategory() {
     // The delete lets pending events run once while the list is rewritten; a
     // second command arriving then must wait for this one to finish.
-    if (!txtSDel_->isEnabled() || working_) {
+    if (!ui_->txtSDel->isEnabled() || working_) {
         return;
     }
     const QScopedValueRollback<bool> working(working_, true);
-    const QString name = txtSDel_->text();
+    const QString name = ui_->txtSDel->text();
     if (name.isEmpty()) {
-        txtSDel_->setFocus();
+        ui_->txtSDel->setFocus();
         return;
     }
     // No question first: the warning is the permanent text of lblSMsg2.
@@ -293,28 +187,19 @@ void SetupWindow::deleteCategory() {
             default:
                 handleStoreFailure(this, ErrorLocation::SetupDelete, failure);
                 if (failure.isRefusal()) {
-                    txtSDel_->setFocus();
+                    ui_->txtSDel->setFocus();
                 }
                 return;
         }
     }
-    lswSetup_->clear();
-    const auto names = store.listCategoriesByLine();
-    if (!names) {
-        if (!names.failure().isFileNotFound()) {
-            handleStoreFailure(this, ErrorLocation::SetupDelete, names.failure());
-        }
-        return;
-    }
-    for (const QString& remaining : names.value()) {
-        lswSetup_->addItem(new CategoryItem(remaining));
-    }
+    ui_->lswSetup->clear();
+    fillList(ErrorLocation::SetupDelete);
 }
 
 void SetupWindow::cancelDelete() {
     setCreateMode(true);
-    txtSDel_->clear();
-    txtSCreate_->setFocus();
+    ui_->txtSDel->clear();
+    ui_->txtSCreate->setFocus();
 }
 
 void SetupWindow::backToMain() {
