@@ -32,7 +32,7 @@ QByteArray record(const QMap<int, QByteArray>& set) {
 
 }  // namespace
 
-class RecipeScreenTest : public QObject {
+class RecipeBrowserTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<test::TempAppFolder> app_;
@@ -460,5 +460,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(RecipeScreenTest)
+QTEST_MAIN(RecipeBrowserTest)
 #include "tst_recipebrowser.moc"

@@ -28,7 +28,7 @@
 using namespace pv;
 using namespace Qt::StringLiterals;
 
-class IngredScreenTest : public QObject {
+class RecipeEntryTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<test::TempAppFolder> app_;
@@ -522,5 +522,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(IngredScreenTest)
+QTEST_MAIN(RecipeEntryTest)
 #include "tst_recipeentry.moc"

@@ -35,7 +35,7 @@ void moveOver(QWidget* widget, QPoint pos = QPoint(3, 3)) {
 
 }  // namespace
 
-class SetupScreenTest : public QObject {
+class SetupWindowTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<test::TempAppFolder> app_;
@@ -466,5 +466,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(SetupScreenTest)
+QTEST_MAIN(SetupWindowTest)
 #include "tst_setup.moc"

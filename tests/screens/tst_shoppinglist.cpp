@@ -25,7 +25,7 @@ namespace {
 
 }  // namespace
 
-class ShopScreenTest : public QObject {
+class ShoppingListTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
@@ -450,5 +450,5 @@ private:
     ShoppingListWindow* screen_ = nullptr;
 };
 
-QTEST_MAIN(ShopScreenTest)
+QTEST_MAIN(ShoppingListTest)
 #include "tst_shoppinglist.moc"
