@@ -6,7 +6,7 @@
 // Goals: picking a category of 10,000 recipe files fills the file list in under
 // 100 ms, of 100,000 in under 1 s; a click on a recipe shows it in under 5 ms.
 #include "appfolder.h"
-#include "recipescreen.h"
+#include "recipebrowserwindow.h"
 #include "store.h"
 #include "windowregistry.h"
 
@@ -56,25 +56,25 @@ private:
     QTemporaryDir dir_;
 };
 
-pv::RecipeScreen* browser() {
+pv::RecipeBrowserWindow* browser() {
     static BenchFolder folder;
     static bool registered = [] {
-        pv::windows().registerWindow(QStringLiteral("frmRecipe"),
-                                     [] { return new pv::RecipeScreen; });
+        pv::windows().registerWindow(pv::WindowId::RecipeBrowser,
+                                     [] { return new pv::RecipeBrowserWindow; });
         return true;
     }();
     (void)registered;
-    return qobject_cast<pv::RecipeScreen*>(pv::windows().show(QStringLiteral("frmRecipe")));
+    return qobject_cast<pv::RecipeBrowserWindow*>(pv::windows().show(pv::WindowId::RecipeBrowser));
 }
 
-void choose(pv::RecipeScreen* screen, const QString& category) {
+void choose(pv::RecipeBrowserWindow* screen, const QString& category) {
     auto* box = screen->findChild<QComboBox*>(QStringLiteral("cboRCat"));
     box->setCurrentIndex(box->findText(category));
 }
 
 // The category pick alone: reading the folder and handing the names to the list.
 void BM_PickCategory(benchmark::State& state) {
-    pv::RecipeScreen* screen = browser();
+    pv::RecipeBrowserWindow* screen = browser();
     const QString category =
         state.range(0) == 10000 ? QStringLiteral("Small") : QStringLiteral("Large");
     choose(screen, category);
@@ -102,7 +102,7 @@ BENCHMARK(BM_ListRecipeFiles)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillise
 
 // The pick as the user sees it: the list laid out and painted too.
 void BM_PickCategoryAndPaint(benchmark::State& state) {
-    pv::RecipeScreen* screen = browser();
+    pv::RecipeBrowserWindow* screen = browser();
     const QString category =
         state.range(0) == 10000 ? QStringLiteral("Small") : QStringLiteral("Large");
     choose(screen, category);
@@ -118,7 +118,7 @@ BENCHMARK(BM_PickCategoryAndPaint)->Arg(10000)->Arg(100000)->Unit(benchmark::kMi
 
 // A click on one recipe of the large category: read it and fill the display.
 void BM_ShowRecipe(benchmark::State& state) {
-    pv::RecipeScreen* screen = browser();
+    pv::RecipeBrowserWindow* screen = browser();
     choose(screen, QStringLiteral("Large"));
     screen->categoryPicked();
     auto* list = screen->findChild<QListView*>(QStringLiteral("lswRFile"));

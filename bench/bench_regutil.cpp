@@ -7,8 +7,9 @@
 // The fixture libraries are taken from build/tests/regutil_fixtures (or from the folder
 // named by OSTREL_FIXTURES). Goals: 100 quick libraries in under 1 s; a library that
 // hangs gives control back within the wait limit plus 100 ms ("overshoot_ms").
-#include "frmreg.h"
-#include "regengine.h"
+#include "folderlist.h"
+#include "registrationengine.h"
+#include "registrationwindow.h"
 #include "regmessages.h"
 
 #include <benchmark/benchmark.h>

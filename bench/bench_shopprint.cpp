@@ -40,7 +40,7 @@ void BM_PrintShoppingList(benchmark::State& state) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.filePath(QStringLiteral("list.pdf")));
     for (auto _ : state) {
-        if (!pv::PrintShoppingList(store, QStringLiteral("list.txt"), &printer)) {
+        if (!pv::printShoppingList(store, QStringLiteral("list.txt"), &printer)) {
             state.SkipWithError("printing failed");
             return;
         }

@@ -9,9 +9,9 @@
 // scripts/bench-startup.sh runs this under Xvfb and also measures PV's peak
 // resident memory at the main menu.
 
-#include "busy.h"
-#include "mainmenu.h"
-#include "splash.h"
+#include "busypointer.h"
+#include "mainmenuwindow.h"
+#include "splashwindow.h"
 #include "windowregistry.h"
 
 #include <benchmark/benchmark.h>
@@ -31,7 +31,7 @@ namespace {
 int runProbe(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    pv::windows().registerWindow(QStringLiteral("frmSplash"), [] { return new pv::SplashWindow; });
+    pv::windows().registerWindow(pv::WindowId::Splash, [] { return new pv::SplashWindow; });
     struct FirstPaint : QObject {
         bool eventFilter(QObject* watched, QEvent* event) override {
             if (event->type() == QEvent::Paint &&
@@ -47,8 +47,8 @@ int runProbe(int argc, char* argv[]) {
             return false;
         }
     } watcher;
-    pv::windows().registerWindow(QStringLiteral("frmMain"), [] { return new pv::MainMenuWindow; });
-    pv::PvWindow* splash = pv::windows().show(QStringLiteral("frmSplash"));
+    pv::windows().registerWindow(pv::WindowId::Main, [] { return new pv::MainMenuWindow; });
+    pv::PvWindow* splash = pv::windows().show(pv::WindowId::Splash);
     if (!splash) {
         return 1;
     }

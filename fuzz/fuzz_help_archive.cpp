@@ -9,7 +9,7 @@
 //   cp build-fuzz/app/Documentation/PVHelp.chm build-fuzz/corpus-chm/
 //   build-fuzz/fuzz/fuzz_help_archive -max_total_time=60 -max_len=131072 -timeout=10 \
 //       build-fuzz/corpus-chm
-#include "helparchive.h"
+#include "chmarchive.h"
 #include "helpcontents.h"
 
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "frmreg.h"
-#include "regengine.h"
+#include "registrationengine.h"
+#include "registrationwindow.h"
 
 #include <QApplication>
 

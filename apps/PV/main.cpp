@@ -13,7 +13,7 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
     pv::windows().setExitAction([] { QCoreApplication::quit(); });
     pv::registerPantrovaWindows();
-    if (!pv::windows().show(QStringLiteral("frmSplash"))) {
+    if (!pv::windows().show(pv::WindowId::Splash)) {
         return 1;
     }
     return app.exec();

@@ -1,6 +1,6 @@
 #include "errorstate.h"
 
-#include "messages.h"
+#include "messageservice.h"
 #include "windowregistry.h"
 
 #include <QWidget>
@@ -16,15 +16,15 @@ QString errorNumberText(int number) {
     return number < 0 ? QString::number(number) : QLatin1Char(' ') + QString::number(number);
 }
 
-void reportFailure(QWidget* ownScreen, const QString& locationCode, const store::Failure& failure) {
+void reportFailure(QWidget* ownScreen, ErrorLocation location, const Problem& problem) {
     ProgramErrors& errors = programErrors();
-    errors.ErrorLocation = locationCode;
-    errors.ErrorNumberText = errorNumberText(failure.number);
-    errors.ErrorDescription = failure.description;
+    errors.errorLocation = errorLocationRow(location).code;
+    errors.errorNumberText = errorNumberText(problem.number);
+    errors.errorDescription = problem.description;
     if (ownScreen) {
         ownScreen->hide();
     }
-    windows().show(QStringLiteral("frmError"));
+    windows().show(WindowId::Error);
 }
 
 void showUserError(const QString& text) {
@@ -32,13 +32,12 @@ void showUserError(const QString& text) {
                 QStringLiteral("User error"));
 }
 
-void handleStoreFailure(QWidget* ownScreen, const QString& locationCode,
-                        const store::Failure& failure) {
+void handleStoreFailure(QWidget* ownScreen, ErrorLocation location, const store::Failure& failure) {
     if (failure.isRefusal()) {
         showUserError(failure.userMessage);
         return;
     }
-    reportFailure(ownScreen, locationCode, failure);
+    reportFailure(ownScreen, location, Problem::fromStore(failure));
 }
 
 }  // namespace pv

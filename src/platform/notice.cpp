@@ -1,6 +1,6 @@
 #include "notice.h"
 
-#include "messages.h"
+#include "messageservice.h"
 #include "windowregistry.h"
 
 namespace pv {
@@ -10,10 +10,10 @@ QString noCategoryText() {
         "Please click on 'Prg. setup' in the Main menu\rand create at least 1 category.");
 }
 
-void NoCategoryNotice() {
+void noCategoryNotice() {
     showMessage(noCategoryText(), msg::kOkOnly | msg::kExclamation | msg::kSystemModal,
                 QStringLiteral("User error"));
-    windows().show(QStringLiteral("frmMain"));
+    windows().show(WindowId::Main);
 }
 
 }  // namespace pv

@@ -8,6 +8,6 @@ namespace pv {
 QString noCategoryText();
 
 // Tells the user to create a category first, then shows the main menu.
-void NoCategoryNotice();
+void noCategoryNotice();
 
 }  // namespace pv

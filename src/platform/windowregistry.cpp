@@ -1,60 +1,39 @@
 #include "windowregistry.h"
 
-#include <QCloseEvent>
-#include <QEvent>
-
 namespace pv {
-
-PvWindow::PvWindow(QWidget* parent, Qt::WindowFlags flags) : QWidget(parent, flags | Qt::Window) {}
-
-bool PvWindow::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate) {
-        onActivate();
-    }
-    return QWidget::event(event);
-}
-
-void PvWindow::closeEvent(QCloseEvent* event) {
-    if (WindowRegistry::instance().closingAll()) {
-        event->accept();
-        return;
-    }
-    event->ignore();
-    onCloseRequested();
-}
 
 WindowRegistry& WindowRegistry::instance() {
     static WindowRegistry registry;
     return registry;
 }
 
-void WindowRegistry::registerWindow(const QString& name, Factory factory) {
-    factories_.insert(name, std::move(factory));
+void WindowRegistry::registerWindow(WindowId id, Factory factory) {
+    factories_.at(index(id)) = std::move(factory);
 }
 
-PvWindow* WindowRegistry::load(const QString& name) {
-    if (PvWindow* window = loaded(name)) {
+PvWindow* WindowRegistry::load(WindowId id) {
+    if (PvWindow* window = loaded(id)) {
         return window;
     }
-    auto factory = factories_.value(name);
+    const Factory& factory = factories_.at(index(id));
     if (!factory) {
         return nullptr;
     }
     PvWindow* window = factory();
     if (window->objectName().isEmpty()) {
-        window->setObjectName(name);
+        window->setObjectName(objectNameOf(id));
     }
-    windows_.insert(name, window);
-    order_.removeAll(name);
-    order_.append(name);
-    window->onLoad();
-    emit windowLoaded(name);
+    windows_.at(index(id)) = window;
+    order_.removeAll(id);
+    order_.append(id);
+    window->load();
+    emit windowLoaded(id);
     return window;
 }
 
-PvWindow* WindowRegistry::show(const QString& name) {
-    const bool firstShowing = loaded(name) == nullptr;
-    PvWindow* window = load(name);
+PvWindow* WindowRegistry::show(WindowId id) {
+    const bool firstShowing = loaded(id) == nullptr;
+    PvWindow* window = load(id);
     if (!window) {
         return nullptr;
     }
@@ -73,28 +52,28 @@ PvWindow* WindowRegistry::show(const QString& name) {
     return window;
 }
 
-void WindowRegistry::hide(const QString& name) {
-    if (PvWindow* window = loaded(name)) {
+void WindowRegistry::hide(WindowId id) {
+    if (PvWindow* window = loaded(id)) {
         window->hide();
     }
 }
 
-PvWindow* WindowRegistry::loaded(const QString& name) const {
-    return windows_.value(name).data();
+PvWindow* WindowRegistry::loaded(WindowId id) const {
+    return windows_.at(index(id)).data();
 }
 
-QStringList WindowRegistry::loadedNames() const {
-    QStringList names;
-    for (const QString& name : order_) {
-        if (loaded(name)) {
-            names.append(name);
+QList<WindowId> WindowRegistry::loadedWindows() const {
+    QList<WindowId> ids;
+    for (WindowId id : order_) {
+        if (loaded(id)) {
+            ids.append(id);
         }
     }
-    return names;
+    return ids;
 }
 
 int WindowRegistry::loadedCount() const {
-    return int(loadedNames().size());
+    return int(loadedWindows().size());
 }
 
 void WindowRegistry::closeAll() {
@@ -102,14 +81,14 @@ void WindowRegistry::closeAll() {
         return;
     }
     closingAll_ = true;
-    const QStringList names = loadedNames();
-    for (const QString& name : names) {
-        if (PvWindow* window = loaded(name)) {
+    const QList<WindowId> ids = loadedWindows();
+    for (WindowId id : ids) {
+        if (PvWindow* window = loaded(id)) {
             window->close();
             window->deleteLater();
         }
     }
-    windows_.clear();
+    windows_.fill(nullptr);
     order_.clear();
     closingAll_ = false;
     emit allClosed();
@@ -120,13 +99,13 @@ void WindowRegistry::closeAll() {
 
 void WindowRegistry::reset() {
     closingAll_ = true;
-    const QStringList names = loadedNames();
-    for (const QString& name : names) {
-        delete loaded(name);
+    const QList<WindowId> ids = loadedWindows();
+    for (WindowId id : ids) {
+        delete loaded(id);
     }
-    windows_.clear();
+    windows_.fill(nullptr);
     order_.clear();
-    factories_.clear();
+    factories_.fill(nullptr);
     closingAll_ = false;
 }
 

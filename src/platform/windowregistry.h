@@ -1,39 +1,16 @@
 #pragma once
 
-#include <QHash>
+#include "pvwindow.h"
+#include "windowid.h"
+
+#include <QList>
 #include <QObject>
 #include <QPointer>
-#include <QStringList>
-#include <QWidget>
 
+#include <array>
 #include <functional>
 
 namespace pv {
-
-// A top-level window of the program. Load runs once, at the first showing,
-// through the WindowRegistry; afterwards the window is only hidden and shown,
-// so it keeps its contents.
-class PvWindow : public QWidget {
-    Q_OBJECT
-public:
-    explicit PvWindow(QWidget* parent = nullptr, Qt::WindowFlags flags = {});
-
-    // The Load handler: runs once, before the window first becomes visible.
-    virtual void onLoad() {}
-    // The Activate handler: runs each time the window becomes the active window.
-    virtual void onActivate() {}
-    // Runs each time the registry shows the window again after its first
-    // showing, before it comes forward. False keeps it hidden (the handler
-    // reported a failure).
-    virtual bool onShowAgain() { return true; }
-
-protected:
-    bool event(QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    // The window's close button outside of program exit; hides by default so the
-    // window keeps its contents, as leaving by "Main" does.
-    virtual void onCloseRequested() { hide(); }
-};
 
 // The collection of loaded windows.
 class WindowRegistry : public QObject {
@@ -43,23 +20,24 @@ public:
 
     static WindowRegistry& instance();
 
-    void registerWindow(const QString& name, Factory factory);
-    bool isRegistered(const QString& name) const { return factories_.contains(name); }
+    void registerWindow(WindowId id, Factory factory);
+    bool isRegistered(WindowId id) const { return bool(factories_.at(index(id))); }
 
     // Creates the window and runs its Load the first time; later calls run its
     // onShowAgain and show it again. Not modal. A window whose Load hid it
     // explicitly (a failure or a notice), or whose onShowAgain refused, stays hidden.
-    PvWindow* show(const QString& name);
+    PvWindow* show(WindowId id);
     // Creates the window and runs its Load without showing it (nothing when loaded).
-    PvWindow* load(const QString& name);
-    void hide(const QString& name);
+    PvWindow* load(WindowId id);
+    void hide(WindowId id);
 
-    PvWindow* loaded(const QString& name) const;
+    PvWindow* loaded(WindowId id) const;
     template <typename T>
-    T* loadedAs(const QString& name) const {
-        return qobject_cast<T*>(loaded(name));
+    T* loadedAs(WindowId id) const {
+        return qobject_cast<T*>(loaded(id));
     }
-    QStringList loadedNames() const;
+    // The loaded windows in the order they were first loaded.
+    QList<WindowId> loadedWindows() const;
     int loadedCount() const;
 
     // Closes every loaded window, hidden ones too; the program then ends.
@@ -74,13 +52,15 @@ public:
     void reset();
 
 signals:
-    void windowLoaded(const QString& name);
+    void windowLoaded(pv::WindowId id);
     void allClosed();
 
 private:
-    QHash<QString, Factory> factories_;
-    QHash<QString, QPointer<PvWindow>> windows_;
-    QStringList order_;
+    static std::size_t index(WindowId id) { return std::size_t(id); }
+
+    std::array<Factory, kWindowCount> factories_;
+    std::array<QPointer<PvWindow>, kWindowCount> windows_;
+    QList<WindowId> order_;
     std::function<void()> exitAction_;
     bool closingAll_ = false;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "regengine.h"
+#include "registrationengine.h"
 
 #include <QString>
 

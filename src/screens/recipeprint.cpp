@@ -1,6 +1,7 @@
 #include "recipeprint.h"
 
-#include "printing.h"
+#include "printerservice.h"
+#include "textflowprinter.h"
 
 #include <QDate>
 #include <QLocale>
@@ -59,7 +60,7 @@ void writeRecipePage(TextFlowPrinter& printer, const RecipePrintout& recipe, con
     printer.endLine();
 }
 
-bool PrintRecipe(QWidget* parent, const RecipePrintout& recipe) {
+bool printRecipe(QWidget* parent, const RecipePrintout& recipe) {
     PrinterService& service = printerService();
     if (!service.setupDialog(parent)) {
         return false;

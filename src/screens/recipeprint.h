@@ -30,6 +30,6 @@ void writeRecipePage(TextFlowPrinter& printer, const RecipePrintout& recipe, con
 // The print command: the printer set-up dialog, then the page with today's
 // date in the system's short form, then the end of the document. False when
 // the user cancelled or anything failed; nothing is reported either way.
-bool PrintRecipe(QWidget* parent, const RecipePrintout& recipe);
+bool printRecipe(QWidget* parent, const RecipePrintout& recipe);
 
 }  // namespace pv

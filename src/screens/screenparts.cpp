@@ -1,26 +1,27 @@
 #include "screenparts.h"
 
 #include "appfolder.h"
-#include "dropshadow.h"
 #include "errorstate.h"
 #include "failures.h"
 #include "hoverhints.h"
+#include "multilinebox.h"
 #include "notice.h"
-#include "screentext.h"
 #include "store.h"
 #include "twips.h"
 
+#include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTextEdit>
 
 namespace pv {
 
-ScreenFrame setUpScreen(QWidget* screen, const QString& name, const QString& title,
-                        const QString& menuName, const QSize& clientSize) {
-    screen->setObjectName(name);
+ScreenFrame setUpScreen(QWidget* screen, WindowId id, const QString& title, const QString& menuName,
+                        const QSize& clientSize) {
+    screen->setObjectName(objectNameOf(id));
     screen->setWindowTitle(title);
     preferTahomaLookAlikes();
     QFont face(QStringLiteral("Tahoma"));
@@ -31,34 +32,47 @@ ScreenFrame setUpScreen(QWidget* screen, const QString& name, const QString& tit
     return {menu, placeMenuBar(screen, menu, clientSize)};
 }
 
+void clearScreenFields(QWidget* screen) {
+    const QList<QWidget*> controls = screen->findChildren<QWidget*>();
+    for (QWidget* control : controls) {
+        if (auto* line = qobject_cast<QLineEdit*>(control)) {
+            // The edit field inside a drop-down or spin box is part of that control.
+            QWidget* owner = line->parentWidget();
+            if (qobject_cast<QComboBox*>(owner) || qobject_cast<QAbstractSpinBox*>(owner)) {
+                continue;
+            }
+            line->clear();
+        } else if (auto* plain = qobject_cast<QPlainTextEdit*>(control)) {
+            plain->clear();
+        } else if (auto* rich = qobject_cast<QTextEdit*>(control)) {
+            rich->clear();
+        }
+    }
+}
+
 QList<MenuEntry> withLoadableIcons(QList<MenuEntry> table) {
     for (MenuEntry& entry : table) {
-        if (!entry.iconName.isEmpty() && !LoadScreenIcon(entry.iconName)) {
+        if (!entry.iconName.isEmpty() && !loadScreenIcon(entry.iconName)) {
             entry.iconName.clear();
         }
     }
     return table;
 }
 
-void buildScreenMenu(QWidget* screen, ScreenMenuBar* menu, const QList<MenuEntry>& table) {
-    setDropShadowStyle(screen);
-    BuildMenuBar(menu, withLoadableIcons(table));
-}
-
-CategoryChoice loadCategories(QWidget* screen, QComboBox* box, const QString& location) {
+CategoryChoice loadCategories(QWidget* screen, QComboBox* box, ErrorLocation location) {
     const bool hadChoice = box->currentIndex() >= 0;
     const QString chosen = box->currentText();
     const store::Store store(dataFolder());
     auto names = store.listCategoriesByField();
-    if (!names && names.failure().number != store::kFileNotFound) {
+    if (!names && !names.failure().isFileNotFound()) {
         box->clear();
-        reportFailure(screen, location, names.failure());
+        handleStoreFailure(screen, location, names.failure());
         return CategoryChoice::Failed;
     }
     box->clear();
     if (!names) {
         // No list (any more): no categories, and the user is told how to make one.
-        NoCategoryNotice();
+        noCategoryNotice();
     } else {
         box->addItems(names.value());
     }
@@ -74,8 +88,7 @@ QString missingCategoryFolderText(const QString& category, const QString& conseq
 
 bool categoryFolderGone(const store::Store& store, const store::Failure& failure,
                         const QString& category) {
-    return !failure.isRefusal() && failure.number == store::kPathNotFound &&
-           store.categoryFolderMissing(category);
+    return failure.isPathNotFound() && store.categoryFolderMissing(category);
 }
 
 QFont styledFont(const QWidget* on, bool bold) {
@@ -101,11 +114,18 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, con
     return label;
 }
 
+QLabel* makeTextLabel(QWidget* parent, const char* name, const QString& text, const QRect& at) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(at);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
 QLabel* makeHint(QWidget* parent, const char* name, const QString& caption, const QRect& at,
                  const QColor& colour) {
-    QLabel* hint = makeLabel(parent, name, caption, at);
-    hint->setWordWrap(true);
-    hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QLabel* hint = makeTextLabel(parent, name, caption, at);
     HoverHints::setColour(hint, colour);
     return hint;
 }

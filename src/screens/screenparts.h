@@ -1,6 +1,8 @@
 #pragma once
 
-#include "menubar.h"
+#include "errorlocation.h"
+#include "screenmenubar.h"
+#include "windowid.h"
 
 #include <QColor>
 #include <QFont>
@@ -34,15 +36,16 @@ struct ScreenFrame {
 };
 // Names and titles the screen, gives it the Tahoma 8.25 face and puts a menu
 // bar on top of a client area of the given size.
-ScreenFrame setUpScreen(QWidget* screen, const QString& name, const QString& title,
-                        const QString& menuName, const QSize& clientSize);
+ScreenFrame setUpScreen(QWidget* screen, WindowId id, const QString& title, const QString& menuName,
+                        const QSize& clientSize);
+
+// Empties every text box of the screen, in the window's own control order.
+// Drop-down lists, check boxes and labels keep their state.
+void clearScreenFields(QWidget* screen);
 
 // The screen's menu table with an icon left out wherever its file cannot be
 // loaded, so that a missing icon costs only the picture.
 QList<MenuEntry> withLoadableIcons(QList<MenuEntry> table);
-
-// The first steps of Load: the drop shadow and the menu bar.
-void buildScreenMenu(QWidget* screen, ScreenMenuBar* menu, const QList<MenuEntry>& table);
 
 // What reading the category list did to the drop-down's choice.
 enum class CategoryChoice {
@@ -54,7 +57,7 @@ enum class CategoryChoice {
 // shown again. The choice stays when the list still holds it. A missing list
 // empties the drop-down and shows the notice; any other failure ends in the
 // error report at `location`.
-CategoryChoice loadCategories(QWidget* screen, QComboBox* box, const QString& location);
+CategoryChoice loadCategories(QWidget* screen, QComboBox* box, ErrorLocation location);
 
 // The "User error" text for a listed category without a folder: the category,
 // then what could not be done.
@@ -71,6 +74,8 @@ QFont styledFont(const QWidget* on, bool bold);
 QFrame* makePanel(QWidget* parent, const char* name, const QRect& at);
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, const QRect& at,
                   bool bold = false);
+// A word-wrapped text at its designed rectangle, aligned top left.
+QLabel* makeTextLabel(QWidget* parent, const char* name, const QString& text, const QRect& at);
 // A word-wrapped hint label of the hover table.
 QLabel* makeHint(QWidget* parent, const char* name, const QString& caption, const QRect& at,
                  const QColor& colour);

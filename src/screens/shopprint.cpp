@@ -1,7 +1,8 @@
 #include "shopprint.h"
 
-#include "printing.h"
+#include "printerservice.h"
 #include "store.h"
+#include "textflowprinter.h"
 
 #include <QPrinter>
 
@@ -40,7 +41,7 @@ QStringList shoppingListWords(const QString& line) {
     return words;
 }
 
-bool PrintShoppingList(const store::Store& store, const QString& fileName, QPrinter* printer) {
+bool printShoppingList(const store::Store& store, const QString& fileName, QPrinter* printer) {
     const auto text = store.readShoppingList(fileName);
     if (!text) {
         return false;
@@ -65,8 +66,8 @@ bool PrintShoppingList(const store::Store& store, const QString& fileName, QPrin
     return flow.endDocument();
 }
 
-bool PrintShoppingList(const store::Store& store, const QString& fileName) {
-    return PrintShoppingList(store, fileName, printerService().printer());
+bool printShoppingList(const store::Store& store, const QString& fileName) {
+    return printShoppingList(store, fileName, printerService().printer());
 }
 
 }  // namespace pv

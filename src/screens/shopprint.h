@@ -23,8 +23,8 @@ QStringList shoppingListWords(const QString& line);
 // word, never splitting a word: a line ends before a word that would pass the
 // page width. False when the file cannot be read or the printer fails; the
 // caller stays quiet either way.
-bool PrintShoppingList(const store::Store& store, const QString& fileName, QPrinter* printer);
+bool printShoppingList(const store::Store& store, const QString& fileName, QPrinter* printer);
 // The same on the printer of the printer service.
-bool PrintShoppingList(const store::Store& store, const QString& fileName);
+bool printShoppingList(const store::Store& store, const QString& fileName);
 
 }  // namespace pv

@@ -1,33 +1,33 @@
 #include "catalog.h"
 
-#include "about.h"
-#include "calendar.h"
-#include "credits.h"
-#include "errorreport.h"
+#include "aboutwindow.h"
+#include "calendarwindow.h"
+#include "creditswindow.h"
+#include "errorreportwindow.h"
 #include "help.h"
-#include "ingredscreen.h"
-#include "mainmenu.h"
-#include "recipescreen.h"
-#include "setupscreen.h"
-#include "shopscreen.h"
-#include "splash.h"
+#include "mainmenuwindow.h"
+#include "recipebrowserwindow.h"
+#include "recipeentrywindow.h"
+#include "setupwindow.h"
+#include "shoppinglistwindow.h"
+#include "splashwindow.h"
 #include "windowregistry.h"
 
 namespace pv {
 
 void registerPantrovaWindows() {
     WindowRegistry& registry = windows();
-    registry.registerWindow(QStringLiteral("frmSplash"), [] { return new SplashWindow; });
-    registry.registerWindow(QStringLiteral("frmMain"), [] { return new MainMenuWindow; });
-    registry.registerWindow(QStringLiteral("frmError"), [] { return new ErrorReportWindow; });
-    registry.registerWindow(QStringLiteral("frmSetup"), [] { return new SetupScreen; });
-    registry.registerWindow(QStringLiteral("frmIngred"), [] { return new IngredScreen; });
-    registry.registerWindow(QStringLiteral("frmRecipe"), [] { return new RecipeScreen; });
-    registry.registerWindow(QStringLiteral("frmShop"), [] { return new ShopScreen; });
-    registry.registerWindow(QStringLiteral("frmAbout"), [] { return new AboutScreen; });
-    registry.registerWindow(QStringLiteral("frmCredit"), [] { return new CreditsScreen; });
-    registry.registerWindow(QStringLiteral("frmCalendar"), [] { return new CalendarScreen; });
-    MainMenuWindow::setHelpAction([] { ShowHelpContents(1); });
+    registry.registerWindow(WindowId::Splash, [] { return new SplashWindow; });
+    registry.registerWindow(WindowId::Main, [] { return new MainMenuWindow; });
+    registry.registerWindow(WindowId::Error, [] { return new ErrorReportWindow; });
+    registry.registerWindow(WindowId::Setup, [] { return new SetupWindow; });
+    registry.registerWindow(WindowId::RecipeEntry, [] { return new RecipeEntryWindow; });
+    registry.registerWindow(WindowId::RecipeBrowser, [] { return new RecipeBrowserWindow; });
+    registry.registerWindow(WindowId::ShoppingList, [] { return new ShoppingListWindow; });
+    registry.registerWindow(WindowId::About, [] { return new AboutWindow; });
+    registry.registerWindow(WindowId::Credits, [] { return new CreditsWindow; });
+    registry.registerWindow(WindowId::Calendar, [] { return new CalendarWindow; });
+    MainMenuWindow::setHelpAction([] { showHelpContents(1); });
 }
 
 }  // namespace pv

@@ -1,7 +1,7 @@
 #include "help.h"
 
 #include "appfolder.h"
-#include "messages.h"
+#include "messageservice.h"
 #include "paths.h"
 
 #ifdef Q_OS_WIN
@@ -13,12 +13,12 @@
 #pragma comment(lib, "htmlhelp.lib")
 #endif
 #else
-#include "helpviewer.h"
+#include "helpviewerwindow.h"
 #endif
 
 namespace pv {
 
-QString HelpFilePath(qint16 number) {
+QString helpFilePath(qint16 number) {
     if (number == kHelpContents)
         return store::resolveBelow(applicationFolder(), QStringLiteral("Documentation/PVHelp.chm"));
     const QString path;
@@ -28,23 +28,23 @@ QString HelpFilePath(qint16 number) {
     return path;
 }
 
-void ShowHelpContents(qint16 number) {
-    const QString path = HelpFilePath(number);
-    if (DisplayHelpContents(path) == 0) {
+void showHelpContents(qint16 number) {
+    const QString path = helpFilePath(number);
+    if (displayHelpContents(path) == 0) {
         showMessage(
             QStringLiteral("Error in opening Help file.\r\nHelp File #") + QString::number(number),
             msg::kCritical, QStringLiteral("Tolm Help File Contents"));
     }
 }
 
-quintptr DisplayHelpContents(const QString& path) {
+quintptr displayHelpContents(const QString& path) {
     if (path.isEmpty())
         return 0;
 #ifdef Q_OS_WIN
     const std::wstring file = QDir::toNativeSeparators(path).toStdWString();
     return reinterpret_cast<quintptr>(HtmlHelpW(nullptr, file.c_str(), HH_DISPLAY_TOC, 0));
 #else
-    return reinterpret_cast<quintptr>(help::HelpViewer::open(path));
+    return reinterpret_cast<quintptr>(help::HelpViewerWindow::open(path));
 #endif
 }
 

@@ -1,7 +1,7 @@
 #include "startup.h"
 
 #include "appfolder.h"
-#include "messages.h"
+#include "messageservice.h"
 #include "notice.h"
 #include "paths.h"
 #include "windowregistry.h"
@@ -47,20 +47,20 @@ QString firstRunMarkerPath() {
     return store::resolveBelow(dataFolder(), QStringLiteral("PV.ini"));
 }
 
-void FinishStartup() {
-    windows().hide(QStringLiteral("frmSplash"));
+void finishStartup() {
+    windows().hide(WindowId::Splash);
     if (!dataFolderReady()) {
-        windows().show(QStringLiteral("frmMain"));
+        windows().show(WindowId::Main);
         return;
     }
     const QString marker = firstRunMarkerPath();
     // A folder of that name is not the marker.
     const bool laterStart = QFileInfo(marker).isFile();
     if (!laterStart) {
-        NoCategoryNotice();
+        noCategoryNotice();
         createMarker(marker);
     }
-    windows().show(QStringLiteral("frmMain"));
+    windows().show(WindowId::Main);
 }
 
 }  // namespace pv

@@ -11,6 +11,6 @@ QString firstRunMarkerPath();
 // Ends start-up: hides the splash, makes the data folder if it is missing and
 // opens the main menu; on the first start (no marker) tells the user to create
 // a category and creates the empty marker.
-void FinishStartup();
+void finishStartup();
 
 }  // namespace pv

@@ -29,6 +29,14 @@ QString errorDescription(int number) {
     }
 }
 
+bool Failure::isFileNotFound() const {
+    return kind == Kind::FileSystem && number == kFileNotFound;
+}
+
+bool Failure::isPathNotFound() const {
+    return kind == Kind::FileSystem && number == kPathNotFound;
+}
+
 Failure fileSystemFailure(int number) {
     return Failure::fileSystem(number, errorDescription(number));
 }

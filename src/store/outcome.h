@@ -24,6 +24,9 @@ struct Failure {
     QString userMessage;
 
     bool isRefusal() const { return kind == Kind::Refused; }
+    // The file-system failures the screens tell apart (53 and 76).
+    bool isFileNotFound() const;
+    bool isPathNotFound() const;
     static Failure fileSystem(int number, QString description) {
         return {Kind::FileSystem, number, std::move(description), {}};
     }

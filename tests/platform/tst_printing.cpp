@@ -1,5 +1,6 @@
-#include "printing.h"
+#include "printerservice.h"
 #include "testsupport.h"
+#include "textflowprinter.h"
 
 #include <QPageLayout>
 #include <QPageSize>

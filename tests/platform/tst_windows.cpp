@@ -1,4 +1,4 @@
-#include "messages.h"
+#include "messageservice.h"
 #include "testsupport.h"
 #include "windowregistry.h"
 
@@ -34,6 +34,13 @@ public:
     bool refuseAgain = false;
 };
 
+// Notes whether the shadow was already asked for when its Load handler ran.
+class ShadowWindow : public PvWindow {
+public:
+    void onLoad() override { shadowAtLoad = !windowFlags().testFlag(Qt::NoDropShadowWindowHint); }
+    bool shadowAtLoad = false;
+};
+
 }  // namespace
 
 class WindowsTest : public QObject {
@@ -43,46 +50,63 @@ private slots:
 
     void loadRunsOnceAndWindowKeepsItsState() {
         int loads = 0;
-        windows().registerWindow(QStringLiteral("frmA"),
-                                 [&] { return new CountingWindow(&loads); });
-        PvWindow* first = windows().show(QStringLiteral("frmA"));
+        windows().registerWindow(WindowId::Setup, [&] { return new CountingWindow(&loads); });
+        PvWindow* first = windows().show(WindowId::Setup);
         QVERIFY(first);
         QVERIFY(first->isVisible());
         first->setWindowTitle(QStringLiteral("kept"));
         first->hide();
         QCOMPARE(static_cast<CountingWindow*>(first)->showsAgain, 0);
-        PvWindow* again = windows().show(QStringLiteral("frmA"));
+        PvWindow* again = windows().show(WindowId::Setup);
         QCOMPARE(again, first);
         QCOMPARE(loads, 1);
         QCOMPARE(again->windowTitle(), QStringLiteral("kept"));
         QVERIFY(again->isVisible());
         QVERIFY(!again->isModal());
         // Every later showing, of a visible window too, runs its show-again step.
-        windows().show(QStringLiteral("frmA"));
+        windows().show(WindowId::Setup);
         QCOMPARE(static_cast<CountingWindow*>(first)->showsAgain, 2);
         QCOMPARE(loads, 1);
     }
 
+    // The shadow comes with Load, before the window's own handler, and only when asked for.
+    void dropShadowComesWithLoad_data() {
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("asked") << true;
+        QTest::newRow("not asked") << false;
+    }
+    void dropShadowComesWithLoad() {
+        QFETCH(bool, asked);
+        windows().registerWindow(WindowId::Setup, [asked] {
+            auto* window = new ShadowWindow;
+            window->setWindowFlag(Qt::NoDropShadowWindowHint);
+            window->setDropShadowAtLoad(asked);
+            return window;
+        });
+        auto* window = static_cast<ShadowWindow*>(windows().show(WindowId::Setup));
+        QCOMPARE(window->shadowAtLoad, asked);
+        QCOMPARE(window->windowFlags().testFlag(Qt::NoDropShadowWindowHint), !asked);
+    }
+
     void closeButtonOnlyHides() {
         int loads = 0;
-        windows().registerWindow(QStringLiteral("frmA"),
-                                 [&] { return new CountingWindow(&loads); });
-        PvWindow* window = windows().show(QStringLiteral("frmA"));
+        windows().registerWindow(WindowId::Setup, [&] { return new CountingWindow(&loads); });
+        PvWindow* window = windows().show(WindowId::Setup);
         window->close();
         QVERIFY(!window->isVisible());
-        QCOMPARE(windows().loaded(QStringLiteral("frmA")), window);
+        QCOMPARE(windows().loaded(WindowId::Setup), window);
     }
 
     void windowHiddenByItsLoadStaysHidden() {
-        windows().registerWindow(QStringLiteral("frmH"), [] { return new HidingWindow; });
-        PvWindow* window = windows().show(QStringLiteral("frmH"));
+        windows().registerWindow(WindowId::Credits, [] { return new HidingWindow; });
+        PvWindow* window = windows().show(WindowId::Credits);
         QVERIFY(window);
         QVERIFY(!window->isVisible());
-        QVERIFY(windows().show(QStringLiteral("frmH"))->isVisible());
+        QVERIFY(windows().show(WindowId::Credits)->isVisible());
         // A show-again step that reports a failure keeps the window hidden.
         window->hide();
         static_cast<HidingWindow*>(window)->refuseAgain = true;
-        QCOMPARE(windows().show(QStringLiteral("frmH")), window);
+        QCOMPARE(windows().show(WindowId::Credits), window);
         QVERIFY(!window->isVisible());
     }
 
@@ -90,12 +114,10 @@ private slots:
         int loads = 0;
         int exits = 0;
         windows().setExitAction([&] { ++exits; });
-        windows().registerWindow(QStringLiteral("frmA"),
-                                 [&] { return new CountingWindow(&loads); });
-        windows().registerWindow(QStringLiteral("frmB"),
-                                 [&] { return new CountingWindow(&loads); });
-        QPointer<PvWindow> a = windows().show(QStringLiteral("frmA"));
-        QPointer<PvWindow> b = windows().show(QStringLiteral("frmB"));
+        windows().registerWindow(WindowId::Setup, [&] { return new CountingWindow(&loads); });
+        windows().registerWindow(WindowId::About, [&] { return new CountingWindow(&loads); });
+        QPointer<PvWindow> a = windows().show(WindowId::Setup);
+        QPointer<PvWindow> b = windows().show(WindowId::About);
         b->hide();
         QSignalSpy closed(&windows(), &WindowRegistry::allClosed);
         windows().closeAll();

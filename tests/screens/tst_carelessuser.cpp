@@ -25,12 +25,12 @@
 #include "cp1252.h"
 #include "errorstate.h"
 #include "fieldreader.h"
-#include "ingredscreen.h"
+#include "multilinebox.h"
 #include "notice.h"
-#include "recipescreen.h"
-#include "screentext.h"
-#include "setupscreen.h"
-#include "shopscreen.h"
+#include "recipebrowserwindow.h"
+#include "recipeentrywindow.h"
+#include "setupwindow.h"
+#include "shoppinglistwindow.h"
 #include "store.h"
 #include "testsupport.h"
 #include "windowregistry.h"
@@ -53,10 +53,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kSetup = u"frmSetup"_s;
-const QString kIngred = u"frmIngred"_s;
-const QString kRecipe = u"frmRecipe"_s;
-const QString kShop = u"frmShop"_s;
+constexpr WindowId kSetup = WindowId::Setup;
+constexpr WindowId kIngred = WindowId::RecipeEntry;
+constexpr WindowId kRecipe = WindowId::RecipeBrowser;
+constexpr WindowId kShop = WindowId::ShoppingList;
 const QString kList = u"Category/category.txt"_s;
 
 // The data tree as relative path -> bytes; a folder is its path and a '/'.
@@ -171,11 +171,11 @@ class CarelessUserTest : public QObject {
     int userErrors_ = 0;
 
     template <typename T = QWidget>
-    T* control(const QString& window, const QString& name) const {
+    T* control(WindowId window, const QString& name) const {
         PvWindow* screen = windows().loaded(window);
         return screen ? screen->findChild<T*>(name) : nullptr;
     }
-    bool visible(const QString& window) const {
+    bool visible(WindowId window) const {
         PvWindow* screen = windows().loaded(window);
         return screen && screen->isVisible();
     }
@@ -187,11 +187,11 @@ class CarelessUserTest : public QObject {
     bool chance(int percent) { return below(100) < percent; }
 
     void registerWindows() {
-        windows().registerWindow(kSetup, [] { return new SetupScreen; });
-        windows().registerWindow(kIngred, [] { return new IngredScreen; });
-        windows().registerWindow(kRecipe, [] { return new RecipeScreen; });
-        windows().registerWindow(kShop, [] { return new ShopScreen; });
-        test::registerStandIns({u"frmMain"_s, u"frmError"_s, u"frmCalendar"_s});
+        windows().registerWindow(kSetup, [] { return new SetupWindow; });
+        windows().registerWindow(kIngred, [] { return new RecipeEntryWindow; });
+        windows().registerWindow(kRecipe, [] { return new RecipeBrowserWindow; });
+        windows().registerWindow(kShop, [] { return new ShoppingListWindow; });
+        test::registerStandIns({WindowId::Main, WindowId::Error, WindowId::Calendar});
     }
     void startAgain() {
         windows().reset();
@@ -204,12 +204,12 @@ class CarelessUserTest : public QObject {
 
     Typed typed() const {
         Typed texts;
-        auto take = [&](const QString& window, const QStringList& names) {
+        auto take = [&](WindowId window, const QStringList& names) {
             for (const QString& name : names) {
                 if (auto* line = control<QLineEdit>(window, name)) {
-                    texts.insert(window + u'/' + name, line->text());
+                    texts.insert(objectNameOf(window) + u'/' + name, line->text());
                 } else if (auto* box = control<MultiLineBox>(window, name)) {
-                    texts.insert(window + u'/' + name, box->text());
+                    texts.insert(objectNameOf(window) + u'/' + name, box->text());
                 }
             }
         };
@@ -226,10 +226,10 @@ class CarelessUserTest : public QObject {
         }
         return names;
     }
-    static QStringList prefixed(const QString& window, const QStringList& names) {
+    static QStringList prefixed(WindowId window, const QStringList& names) {
         QStringList keys;
         for (const QString& name : names) {
-            keys << window + u'/' + name;
+            keys << objectNameOf(window) + u'/' + name;
         }
         return keys;
     }
@@ -297,7 +297,7 @@ class CarelessUserTest : public QObject {
             QTest::keyClick(view, chance(50) ? Qt::Key_Down : Qt::Key_Up);
         }
     }
-    void click(const QString& window, const QString& button) {
+    void click(WindowId window, const QString& button) {
         QTest::mouseClick(control<QPushButton>(window, button), Qt::LeftButton);
     }
 
@@ -307,14 +307,15 @@ class CarelessUserTest : public QObject {
         return {what, std::move(act), {}, {}, {}, {}};
     }
 
-    Step show(const QString& window) {
+    Step show(WindowId window) {
         // The category choice before, to hold the screen to it afterwards.
         const QString box = window == kIngred ? u"cboIng"_s : u"cboRCat"_s;
         auto* combo = control<QComboBox>(window, box);
         const std::optional<QString> chosen = combo && combo->currentIndex() >= 0
                                                   ? std::optional(combo->currentText())
                                                   : std::nullopt;
-        Step step = noChange(u"show "_s + window, [window] { windows().show(window); });
+        Step step =
+            noChange(u"show "_s + objectNameOf(window), [window] { windows().show(window); });
         if (chosen && (window == kIngred || window == kRecipe)) {
             step.after = [this, window, box, chosen](const Folder&, const Folder& after,
                                                      const Typed&, const Typed&) {
@@ -337,32 +338,33 @@ class CarelessUserTest : public QObject {
         return step;
     }
 
-    Step main(const QString& window) {
+    Step main(WindowId window) {
         const QString button = window == kSetup    ? u"cmdSMain"_s
                                : window == kIngred ? u"cmdIMain"_s
                                : window == kRecipe ? u"cmdRMain"_s
                                                    : u"cmdHMain"_s;
-        return noChange(window + u" Main"_s, [this, window, button] { click(window, button); });
+        return noChange(objectNameOf(window) + u" Main"_s,
+                        [this, window, button] { click(window, button); });
     }
 
-    Step typeIn(const QString& window, const QString& box, bool multiLine = false) {
+    Step typeIn(WindowId window, const QString& box, bool multiLine = false) {
         const QString text = someText(multiLine);
         const QString shown =
             QString(text).replace(u'\n', u"<Enter>"_s).replace(u'\b', u"<Backspace>"_s);
-        Step step = noChange(u"%1: type \"%2\" into %3"_s.arg(window, shown, box),
+        Step step = noChange(u"%1: type \"%2\" into %3"_s.arg(objectNameOf(window), shown, box),
                              [this, window, box, text] {
                                  QWidget* target = control<QWidget>(window, box);
                                  if (target->isEnabled()) {
                                      typeInto(target, text);
                                  }
                              });
-        step.mayChange = {window + u'/' + box};
+        step.mayChange = {objectNameOf(window) + u'/' + box};
         return step;
     }
 
     // Replaces what an enabled box holds by a name, typed.
-    Step replaceText(const QString& window, const QString& box, const QString& name) {
-        Step step = noChange(u"%1: type \"%2\" over %3"_s.arg(window, name, box),
+    Step replaceText(WindowId window, const QString& box, const QString& name) {
+        Step step = noChange(u"%1: type \"%2\" over %3"_s.arg(objectNameOf(window), name, box),
                              [this, window, box, name] {
                                  auto* line = control<QLineEdit>(window, box);
                                  if (line->isEnabled()) {
@@ -371,7 +373,7 @@ class CarelessUserTest : public QObject {
                                      typeInto(line, name);
                                  }
                              });
-        step.mayChange = {window + u'/' + box};
+        step.mayChange = {objectNameOf(window) + u'/' + box};
         return step;
     }
 
@@ -493,7 +495,7 @@ class CarelessUserTest : public QObject {
             return step;
         }
         if (pick < 90) {
-            auto* screen = qobject_cast<IngredScreen*>(windows().loaded(kIngred));
+            auto* screen = qobject_cast<RecipeEntryWindow*>(windows().loaded(kIngred));
             const QString category = control<QComboBox>(kIngred, u"cboIng"_s)->currentText();
             const QString name = control<QLineEdit>(kIngred, u"txtIName"_s)->text();
             const store::RecipeFields fields = screen->fields();
@@ -655,7 +657,7 @@ class CarelessUserTest : public QObject {
             };
             step.after = [this, file](const Folder&, const Folder& after, const Typed& was,
                                       const Typed& now) {
-                const QString key = kShop + u"/txtHList"_s;
+                const QString key = objectNameOf(kShop) + u"/txtHList"_s;
                 if (file.isEmpty()) {
                     return was.value(key) == now.value(key)
                                ? QString()
@@ -683,8 +685,8 @@ class CarelessUserTest : public QObject {
             step.mayChange = prefixed(kShop, {u"txtHList"_s, u"txtHName"_s});
             step.after = [this](const Folder&, const Folder&, const Typed&, const Typed& now) {
                 listOpened_.clear();
-                return now.value(kShop + u"/txtHList"_s).isEmpty() &&
-                               now.value(kShop + u"/txtHName"_s).isEmpty()
+                return now.value(objectNameOf(kShop) + u"/txtHList"_s).isEmpty() &&
+                               now.value(objectNameOf(kShop) + u"/txtHName"_s).isEmpty()
                            ? QString()
                            : u"New left text"_s;
             };
@@ -743,7 +745,7 @@ class CarelessUserTest : public QObject {
                 }
                 if (deleted) {
                     listOpened_.clear();
-                    if (!now.value(kShop + u"/txtHList"_s).isEmpty()) {
+                    if (!now.value(objectNameOf(kShop) + u"/txtHList"_s).isEmpty()) {
                         return u"Delete left the list's text on screen"_s;
                     }
                 }
@@ -755,16 +757,16 @@ class CarelessUserTest : public QObject {
     }
 
     Step nextStep() {
-        QStringList shown;
-        for (const QString& window : {kSetup, kIngred, kRecipe, kShop}) {
+        QList<WindowId> shown;
+        for (WindowId window : {kSetup, kIngred, kRecipe, kShop}) {
             if (visible(window)) {
                 shown << window;
             }
         }
         if (shown.isEmpty() || chance(8)) {
-            return show(oneOf(QList<QString>{kSetup, kIngred, kRecipe, kShop}));
+            return show(oneOf(QList<WindowId>{kSetup, kIngred, kRecipe, kShop}));
         }
-        const QString window = oneOf(shown);
+        const WindowId window = oneOf(shown);
         return window == kSetup    ? setupStep()
                : window == kIngred ? ingredStep()
                : window == kRecipe ? recipeStep()
@@ -802,11 +804,11 @@ class CarelessUserTest : public QObject {
         if (!files.isEmpty()) {
             return files;
         }
-        if (visible(u"frmError"_s)) {
+        if (visible(WindowId::Error)) {
             const ProgramErrors& errors = programErrors();
-            const QString report = errors.ErrorLocation + errors.ErrorNumberText;
+            const QString report = errors.errorLocation + errors.errorNumberText;
             if (!step.reportExpected || !step.reportExpected(before)) {
-                return u"the error report \"%1\" (%2)"_s.arg(report, errors.ErrorDescription);
+                return u"the error report \"%1\" (%2)"_s.arg(report, errors.errorDescription);
             }
             log_ << u"    error report \"%1\": the file system's, the program starts again"_s.arg(
                 report);

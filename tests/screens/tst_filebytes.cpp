@@ -2,10 +2,10 @@
 // through the real screens: every byte and every file name comes through.
 #include "cp1252.h"
 #include "errorstate.h"
-#include "ingredscreen.h"
-#include "recipescreen.h"
-#include "screentext.h"
-#include "shopscreen.h"
+#include "multilinebox.h"
+#include "recipebrowserwindow.h"
+#include "recipeentrywindow.h"
+#include "shoppinglistwindow.h"
 #include "testsupport.h"
 #include "windowregistry.h"
 
@@ -105,16 +105,16 @@ class FileBytesTest : public QObject {
         QVERIFY(categories->currentIndex() >= 0);
         emit categories->activated(categories->currentIndex());
     }
-    static QWidget* show(const QString& name) {
-        QWidget* screen = windows().show(name);
+    static QWidget* show(WindowId id) {
+        QWidget* screen = windows().show(id);
         if (screen && !QTest::qWaitForWindowExposed(screen)) {
-            qWarning("%s was not shown", qPrintable(name));
+            qWarning("%s was not shown", qPrintable(objectNameOf(id)));
         }
         return screen;
     }
     void expectNoFailure() {
-        QVERIFY2(programErrors().ErrorLocation.isEmpty(),
-                 qPrintable(programErrors().ErrorLocation));
+        QVERIFY2(programErrors().errorLocation.isEmpty(),
+                 qPrintable(programErrors().errorLocation));
         QVERIFY(messages_->shown.isEmpty());
     }
 
@@ -123,10 +123,10 @@ private slots:
         app_ = std::make_unique<test::TempAppFolder>();
         messages_ = std::make_unique<test::RecordingMessages>();
         programErrors() = {};
-        windows().registerWindow(u"frmShop"_s, [] { return new ShopScreen; });
-        windows().registerWindow(u"frmIngred"_s, [] { return new IngredScreen; });
-        windows().registerWindow(u"frmRecipe"_s, [] { return new RecipeScreen; });
-        test::registerStandIns({u"frmMain"_s, u"frmError"_s, u"frmCalendar"_s});
+        windows().registerWindow(WindowId::ShoppingList, [] { return new ShoppingListWindow; });
+        windows().registerWindow(WindowId::RecipeEntry, [] { return new RecipeEntryWindow; });
+        windows().registerWindow(WindowId::RecipeBrowser, [] { return new RecipeBrowserWindow; });
+        test::registerStandIns({WindowId::Main, WindowId::Error, WindowId::Calendar});
     }
     void cleanup() {
         windows().reset();
@@ -148,7 +148,7 @@ private slots:
         const QByteArray old = everyByte();
         QCOMPARE(distinctBytes(old), 251);
         QVERIFY(app_->write(u"Shopping List/Old.txt"_s, old));
-        QWidget* shop = show(u"frmShop"_s);
+        QWidget* shop = show(WindowId::ShoppingList);
         auto* list = child<MultiLineBox>(shop, u"txtHList"_s);
         auto* nameBox = child<QLineEdit>(shop, u"txtHName"_s);
         // A key typed into the list opens the name box; the name stays when a list is opened.
@@ -178,14 +178,14 @@ private slots:
         QVERIFY(QDir(app_->path()).mkpath(u"Category/Soups"_s));
         QVERIFY(app_->write(u"Category/Soups/Old"_s, old));
 
-        QWidget* browser = show(u"frmRecipe"_s);
+        QWidget* browser = show(WindowId::RecipeBrowser);
         pick(browser, u"cboRCat"_s, u"Soups"_s);
         clickListed(child<QListView>(browser, u"lswRFile"_s), u"Old"_s);
         auto* shown = child<MultiLineBox>(browser, u"txtRDirec"_s);
         QCOMPARE(shown->text(), store::decodeCp1252(everyByte("\"")));
         selectAllAndCopy(shown);
 
-        QWidget* entry = show(u"frmIngred"_s);
+        QWidget* entry = show(WindowId::RecipeEntry);
         pick(entry, u"cboIng"_s, u"Soups"_s);
         QTest::keyClicks(child(entry, u"txtIName"_s), u"Copy"_s);
         auto* directions = child<MultiLineBox>(entry, u"txtIDirec"_s);
@@ -203,7 +203,7 @@ private slots:
             app_->writeNative("Shopping List/Cr\xE8me fra\xEE"
                               "che.txt",
                               "2 pots\r\n"));
-        QWidget* shop = show(u"frmShop"_s);
+        QWidget* shop = show(WindowId::ShoppingList);
         auto* files = child<QListWidget>(shop, u"lswHOpen"_s);
         QCOMPARE(listed(files), QStringList{u"Crème fraîche.txt"_s});
         clickListed(files, u"Crème fraîche.txt"_s);
@@ -227,7 +227,7 @@ private slots:
         QVERIFY(app_->writeNative("Category/Cr\xE8me/"));
         QVERIFY(app_->writeNative("Category/Cr\xE8me/P\xE2t\xE9", record({{21, "beurre"}})));
 
-        QWidget* browser = show(u"frmRecipe"_s);
+        QWidget* browser = show(WindowId::RecipeBrowser);
         pick(browser, u"cboRCat"_s, u"Crème"_s);
         auto* files = child<QListView>(browser, u"lswRFile"_s);
         QCOMPARE(listed(files), QStringList{u"Pâté"_s});
@@ -238,7 +238,7 @@ private slots:
         expectNoFailure();
         QCOMPARE(app_->readNative("Category/Cr\xE8me/P\xE2t\xE9"), QByteArray("<missing>"));
 
-        QWidget* entry = show(u"frmIngred"_s);
+        QWidget* entry = show(WindowId::RecipeEntry);
         pick(entry, u"cboIng"_s, u"Crème"_s);
         QTest::keyClicks(child(entry, u"txtIName"_s), u"Tarte"_s);
         click(entry, u"cmdISave"_s);

@@ -1,8 +1,8 @@
 #include "errorstate.h"
-#include "ingredscreen.h"
-#include "printing.h"
-#include "recipescreen.h"
-#include "screentext.h"
+#include "multilinebox.h"
+#include "printerservice.h"
+#include "recipebrowserwindow.h"
+#include "recipeentrywindow.h"
 #include "testsupport.h"
 #include "windowregistry.h"
 
@@ -78,8 +78,8 @@ class RecipePrintTest : public QObject {
         }
         return found;
     }
-    static RecipeScreen* browser() {
-        return qobject_cast<RecipeScreen*>(windows().show(u"frmRecipe"_s));
+    static RecipeBrowserWindow* browser() {
+        return qobject_cast<RecipeBrowserWindow*>(windows().show(WindowId::RecipeBrowser));
     }
 
 private slots:
@@ -87,8 +87,8 @@ private slots:
         app_ = std::make_unique<test::TempAppFolder>();
         messages_ = std::make_unique<test::RecordingMessages>();
         programErrors() = {};
-        windows().registerWindow(u"frmIngred"_s, [] { return new IngredScreen; });
-        windows().registerWindow(u"frmRecipe"_s, [] { return new RecipeScreen; });
+        windows().registerWindow(WindowId::RecipeEntry, [] { return new RecipeEntryWindow; });
+        windows().registerWindow(WindowId::RecipeBrowser, [] { return new RecipeBrowserWindow; });
         test::registerStandIns();
         QVERIFY(app_->write(u"Category/category.txt"_s, "Soups\r\nPies\r\n"));
         QVERIFY(QDir(app_->path()).mkpath(u"Category/Soups"_s));
@@ -101,7 +101,7 @@ private slots:
 
     void typedSavedShownAndPrinted() {
         // Written on the entry screen...
-        auto* entry = windows().show(u"frmIngred"_s);
+        auto* entry = windows().show(WindowId::RecipeEntry);
         QVERIFY(QTest::qWaitForWindowActive(entry));
         auto* categories = child<QComboBox>(entry, u"cboIng"_s);
         categories->setCurrentIndex(categories->findText(u"Soups"_s));
@@ -122,7 +122,7 @@ private slots:
         QTest::mouseClick(child<QPushButton>(entry, u"cmdIMain"_s), Qt::LeftButton);
 
         // ...picked and shown on the browser...
-        RecipeScreen* shown = browser();
+        RecipeBrowserWindow* shown = browser();
         QVERIFY(QTest::qWaitForWindowActive(shown));
         auto* category = child<QComboBox>(shown, u"cboRCat"_s);
         category->setCurrentIndex(category->findText(u"Soups"_s));
@@ -191,7 +191,7 @@ private slots:
     }
 
     void printAfterNewPrintsTheBarePage() {
-        RecipeScreen* shown = browser();
+        RecipeBrowserWindow* shown = browser();
         shown->newDisplay();
         const QString pdf = app_->file(u"bare.pdf"_s);
         test::PdfPrinter printer(pdf);
@@ -216,7 +216,7 @@ private slots:
             lines << u"d%1"_s.arg(i);
         }
         QVERIFY(QDir(app_->path()).mkpath(u"Category/Soups"_s));
-        RecipeScreen* shown = browser();
+        RecipeBrowserWindow* shown = browser();
         const auto printLines = [&](const QString& pdf) {
             const QByteArray directions = lines.join(u"\r\n"_s).toLatin1();
             if (!app_->write(u"Category/Soups/Stew"_s, QByteArray("\"\",").repeated(30) + '"' +
@@ -262,7 +262,7 @@ private slots:
     void unprintedEndsSilently() {
         QFETCH(QString, pdf);
         QFETCH(bool, answer);
-        RecipeScreen* shown = browser();
+        RecipeBrowserWindow* shown = browser();
         child(shown, u"txtRName"_s)->setText(u"Anything"_s);
         auto* box = child<QCheckBox>(shown, u"chkRDel"_s);
         box->setEnabled(true);
@@ -278,7 +278,7 @@ private slots:
         QVERIFY(box->isChecked());
         QVERIFY(box->isEnabled());
         QVERIFY(messages_->shown.isEmpty());
-        QVERIFY(programErrors().ErrorLocation.isEmpty());
+        QVERIFY(programErrors().errorLocation.isEmpty());
         QVERIFY(shown->isVisible());
     }
 };

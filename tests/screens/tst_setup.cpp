@@ -1,7 +1,7 @@
-#include "busy.h"
+#include "busypointer.h"
 #include "errorstate.h"
 #include "hoverhints.h"
-#include "setupscreen.h"
+#include "setupwindow.h"
 #include "testsupport.h"
 #include "windowregistry.h"
 
@@ -35,12 +35,12 @@ void moveOver(QWidget* widget, QPoint pos = QPoint(3, 3)) {
 
 }  // namespace
 
-class SetupScreenTest : public QObject {
+class SetupWindowTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<test::TempAppFolder> app_;
     std::unique_ptr<test::RecordingMessages> messages_;
-    QPointer<SetupScreen> screen_;
+    QPointer<SetupWindow> screen_;
 
     template <typename T = QWidget>
     T* control(const char* name) const {
@@ -55,8 +55,8 @@ class SetupScreenTest : public QObject {
     QListWidget* list() const { return control<QListWidget>("lswSetup"); }
     void click(const char* name) { QTest::mouseClick(button(name), Qt::LeftButton); }
 
-    SetupScreen* open() {
-        screen_ = qobject_cast<SetupScreen*>(windows().show(u"frmSetup"_s));
+    SetupWindow* open() {
+        screen_ = qobject_cast<SetupWindow*>(windows().show(WindowId::Setup));
         const bool ready =
             screen_ && (!screen_->isVisible() || QTest::qWaitForWindowActive(screen_));
         return ready ? screen_.data() : nullptr;
@@ -116,7 +116,7 @@ private slots:
         app_ = std::make_unique<test::TempAppFolder>();
         messages_ = std::make_unique<test::RecordingMessages>();
         programErrors() = {};
-        windows().registerWindow(u"frmSetup"_s, [] { return new SetupScreen; });
+        windows().registerWindow(WindowId::Setup, [] { return new SetupWindow; });
         // Stand-ins: these tests look at what the failing handler recorded.
         test::registerStandIns();
     }
@@ -257,7 +257,7 @@ private slots:
         QCOMPARE(shown(), QStringList{u"User error|4144|"_s + text});
         QCOMPARE(box(boxName)->text(), name);
         QCOMPARE(items(), QStringList{"Soups"});
-        QCOMPARE(windows().loaded(u"frmError"_s), nullptr);
+        QCOMPARE(windows().loaded(WindowId::Error), nullptr);
         QCOMPARE(listBytes(), QByteArray("Soups\r\n"));
         QCOMPARE(QDir(app_->file(u"Category"_s))
                      .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
@@ -310,10 +310,10 @@ private slots:
         }
 
         // The screen hides and the report shows what the failing handler recorded.
-        PvWindow* report = windows().loaded(u"frmError"_s);
+        PvWindow* report = windows().loaded(WindowId::Error);
         QVERIFY(report && report->isVisible() && !screen_->isVisible());
-        QCOMPARE(programErrors().ErrorLocation, code);
-        QCOMPARE(programErrors().ErrorNumberText, numberText);
+        QCOMPARE(programErrors().errorLocation, code);
+        QCOMPARE(programErrors().errorNumberText, numberText);
         QVERIFY(!isBusyPointer());
         QCOMPARE(messages_->shown.isEmpty(), code != u"S - CD -"_s);
     }
@@ -364,7 +364,7 @@ private slots:
         clickItem(u"Soups"_s);
         click("cmdSMain");
         QVERIFY(!screen_->isVisible());
-        QVERIFY(windows().loaded(u"frmMain"_s)->isVisible());
+        QVERIFY(windows().loaded(WindowId::Main)->isVisible());
         QVERIFY(app_->write(u"Category/category.txt"_s, "Soups\r\nPies\r\nOther\r\n"));
         QCOMPARE(open(), screen_.data());
         QCOMPARE(mode(), kDeleteMode);
@@ -402,7 +402,7 @@ private slots:
         messages_->onShow = nullptr;
         click("cmdSDel");
         QCOMPARE(shown(), (QStringList{kDeleted, u"Pantrova|0|0 category is deleted."_s}));
-        QCOMPARE(windows().loaded(u"frmError"_s), nullptr);
+        QCOMPARE(windows().loaded(WindowId::Error), nullptr);
         QVERIFY(screen_->isVisible());
         QCOMPARE(listBytes(), QByteArray("Apple Pie\r\nPies\r\n"));
         QCOMPARE(items(), (QStringList{"Apple Pie", "Pies"}));
@@ -436,7 +436,7 @@ private slots:
 
         QCOMPARE(shown(), QStringList{u"Pantrova|0|Error getting temporary file path."_s});
         QVERIFY(!isBusyPointer());
-        QCOMPARE(windows().loaded(u"frmError"_s), nullptr);
+        QCOMPARE(windows().loaded(WindowId::Error), nullptr);
         QCOMPARE(items(), QStringList{"Soups"});
         QCOMPARE(box("txtSDel")->text(), u"Soups"_s);
         QCOMPARE(app_->read(u"Elsewhere/category.txt"_s), QByteArray("Soups\r\n"));
@@ -466,5 +466,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(SetupScreenTest)
+QTEST_MAIN(SetupWindowTest)
 #include "tst_setup.moc"

@@ -1,7 +1,8 @@
-#include "printing.h"
+#include "printerservice.h"
 #include "shopprint.h"
 #include "store.h"
 #include "testsupport.h"
+#include "textflowprinter.h"
 
 #include <QPageLayout>
 #include <QPrinter>
@@ -40,7 +41,7 @@ private slots:
     void bytesPrintAsWindows1252() {
         PdfPrinter pdf(app_.file(QStringLiteral("1252.pdf")));
         QVERIFY(writeList("caf\xe9 \x80 5\r\n"));
-        QVERIFY(PrintShoppingList(store_, kList));
+        QVERIFY(printShoppingList(store_, kList));
         QCOMPARE(test::pdfText(pdf.printer()->outputFileName()).trimmed(),
                  QString::fromUtf8("café € 5"));
     }
@@ -131,10 +132,10 @@ private slots:
 
     void unreadableFileFailsQuietly() {
         PdfPrinter pdf(app_.file(QStringLiteral("none.pdf")));
-        QVERIFY(!PrintShoppingList(store_, QStringLiteral("absent.txt")));
+        QVERIFY(!printShoppingList(store_, QStringLiteral("absent.txt")));
         QVERIFY(QDir(app_.path()).mkpath(QStringLiteral("Shopping List/folder.txt")));
-        QVERIFY(!PrintShoppingList(store_, QStringLiteral("folder.txt")));
-        QVERIFY(!PrintShoppingList(store_, QStringLiteral("../PV.ini")));
+        QVERIFY(!printShoppingList(store_, QStringLiteral("folder.txt")));
+        QVERIFY(!printShoppingList(store_, QStringLiteral("../PV.ini")));
         QVERIFY(!QFile::exists(pdf.printer()->outputFileName()));
     }
 
@@ -151,7 +152,7 @@ private:
         const QPageLayout layout(QPageSize(QSizeF(width, height), QPageSize::Point),
                                  QPageLayout::Portrait, QMarginsF(), QPageLayout::Point);
         if (!writeList(bytes) || !pdf.printer()->setPageLayout(layout) ||
-            !PrintShoppingList(store_, kList, pdf.printer())) {
+            !printShoppingList(store_, kList, pdf.printer())) {
             return {};
         }
         QStringList lines;

@@ -1,6 +1,6 @@
-#include "about.h"
-#include "calendar.h"
-#include "credits.h"
+#include "aboutwindow.h"
+#include "calendarwindow.h"
+#include "creditswindow.h"
 #include "windowregistry.h"
 
 #include <QAccessible>
@@ -14,8 +14,8 @@ using namespace pv;
 
 namespace {
 
-PvWindow* showWindow(const QString& name) {
-    PvWindow* window = windows().show(name);
+PvWindow* showWindow(WindowId id) {
+    PvWindow* window = windows().show(id);
     return window && QTest::qWaitForWindowExposed(window) ? window : nullptr;
 }
 
@@ -25,53 +25,63 @@ class AboutTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
-        windows().registerWindow(QStringLiteral("frmAbout"), [] { return new AboutScreen; });
-        windows().registerWindow(QStringLiteral("frmCredit"), [] { return new CreditsScreen; });
-        windows().registerWindow(QStringLiteral("frmCalendar"), [] { return new CalendarScreen; });
+        windows().registerWindow(WindowId::About, [] { return new AboutWindow; });
+        windows().registerWindow(WindowId::Credits, [] { return new CreditsWindow; });
+        windows().registerWindow(WindowId::Calendar, [] { return new CalendarWindow; });
     }
     void cleanup() { windows().reset(); }
 
     // Exact texts, every control named for screen readers, the pictures drawn.
     void textsNamesAndPictures() {
-        const QList<QStringList> texts = {
-            {"frmAbout", "lblATitle", "Pantrova"},
-            {"frmAbout", "lblAVer", "V1.0"},
-            {"frmAbout", "lblAEMail", "marten.holloway@example.org"},
-            {"frmAbout", "lblAMsg2", "As always,. thanks for trying my program :)"},
-            {"frmCredit", "lblCrAcc", "The Qt Project"},
-            {"frmCredit", "lblCrChm", "Jed Wing (CHM Lib)"},
-            {"frmCredit", "lblCrMsg1",
+        const struct {
+            WindowId window;
+            const char* label;
+            const char* text;
+        } texts[] = {
+            {WindowId::About, "lblATitle", "Pantrova"},
+            {WindowId::About, "lblAVer", "V1.0"},
+            {WindowId::About, "lblAEMail", "marten.holloway@example.org"},
+            {WindowId::About, "lblAMsg2", "As always,. thanks for trying my program :)"},
+            {WindowId::Credits, "lblCrAcc", "The Qt Project"},
+            {WindowId::Credits, "lblCrChm", "Jed Wing (CHM Lib)"},
+            {WindowId::Credits, "lblCrMsg1",
              "-- for the code concerning the main screen. I did modify it for my purposes."}};
-        for (const QStringList& text : texts) {
-            QCOMPARE(showWindow(text[0])->findChild<QLabel*>(text[1])->text(), text[2]);
+        for (const auto& text : texts) {
+            QCOMPARE(showWindow(text.window)->findChild<QLabel*>(text.label)->text(),
+                     QString::fromUtf8(text.text));
         }
-        QCOMPARE(showWindow("frmAbout")->windowTitle(), QStringLiteral("About"));
-        QCOMPARE(showWindow("frmCredit")->windowTitle(), QStringLiteral("Credits"));
-        QCOMPARE(showWindow("frmCalendar")->windowTitle(), QStringLiteral("Calendar"));
-        for (const char* name : {"frmAbout", "frmCredit"}) {
-            for (QWidget* child : windows().loaded(name)->findChildren<QWidget*>()) {
+        QCOMPARE(showWindow(WindowId::About)->windowTitle(), QStringLiteral("About"));
+        QCOMPARE(showWindow(WindowId::Credits)->windowTitle(), QStringLiteral("Credits"));
+        QCOMPARE(showWindow(WindowId::Calendar)->windowTitle(), QStringLiteral("Calendar"));
+        for (WindowId id : {WindowId::About, WindowId::Credits}) {
+            for (QWidget* child : windows().loaded(id)->findChildren<QWidget*>()) {
                 QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(child);
                 QVERIFY2(accessible && !accessible->text(QAccessible::Name).isEmpty(),
                          qPrintable(child->objectName()));
             }
         }
         for (const char* reason : {"lblCrMsg1", "lblCrMsg2", "lblCrMsg3", "lblCrMsg4"}) {
-            auto* label = windows().loaded("frmCredit")->findChild<QLabel*>(reason);
+            auto* label = windows().loaded(WindowId::Credits)->findChild<QLabel*>(reason);
             QVERIFY2(label && label->text().startsWith(QStringLiteral("-- ")), reason);
         }
-        QVERIFY(!windows().loaded("frmAbout")->findChild<QLabel*>("Image1")->pixmap().isNull());
-        QVERIFY(!windows().loaded("frmCredit")->findChild<QLabel*>("imgCredit")->pixmap().isNull());
+        QVERIFY(
+            !windows().loaded(WindowId::About)->findChild<QLabel*>("Image1")->pixmap().isNull());
+        QVERIFY(!windows()
+                     .loaded(WindowId::Credits)
+                     ->findChild<QLabel*>("imgCredit")
+                     ->pixmap()
+                     .isNull());
     }
 
     // Every control but one hides the window, and so does its margin.
     void clicksHide_data() {
-        QTest::addColumn<QString>("window");
+        QTest::addColumn<WindowId>("window");
         QTest::addColumn<QString>("keeper");
-        QTest::newRow("about") << QStringLiteral("frmAbout") << QStringLiteral("Image1");
-        QTest::newRow("credits") << QStringLiteral("frmCredit") << QStringLiteral("lblCrMsg4");
+        QTest::newRow("about") << WindowId::About << QStringLiteral("Image1");
+        QTest::newRow("credits") << WindowId::Credits << QStringLiteral("lblCrMsg4");
     }
     void clicksHide() {
-        QFETCH(QString, window);
+        QFETCH(WindowId, window);
         QFETCH(QString, keeper);
         PvWindow* shown = showWindow(window);
         QVERIFY(shown);
@@ -89,13 +99,13 @@ private slots:
     }
 
     void windowsLoadOnce_data() {
-        QTest::addColumn<QString>("name");
-        for (const char* name : {"frmAbout", "frmCredit", "frmCalendar"}) {
-            QTest::newRow(name) << name;
+        QTest::addColumn<WindowId>("name");
+        for (WindowId id : {WindowId::About, WindowId::Credits, WindowId::Calendar}) {
+            QTest::newRow(qPrintable(objectNameOf(id))) << id;
         }
     }
     void windowsLoadOnce() {
-        QFETCH(QString, name);
+        QFETCH(WindowId, name);
         QSignalSpy loads(&windows(), &WindowRegistry::windowLoaded);
         PvWindow* first = showWindow(name);
         QVERIFY(first);
@@ -107,7 +117,7 @@ private slots:
     }
 
     void calendarIsAToolWindowThatOnlyItsMarginHides() {
-        PvWindow* calendar = showWindow(QStringLiteral("frmCalendar"));
+        PvWindow* calendar = showWindow(WindowId::Calendar);
         QVERIFY(calendar);
         QCOMPARE(calendar->windowType(), Qt::Tool);
         QCOMPARE(calendar->children().size(), 1);

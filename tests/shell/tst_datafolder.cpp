@@ -1,12 +1,12 @@
 #include "appfolder.h"
 #include "errorstate.h"
-#include "ingredscreen.h"
-#include "menubar.h"
-#include "messages.h"
-#include "recipescreen.h"
-#include "screentext.h"
-#include "setupscreen.h"
-#include "shopscreen.h"
+#include "messageservice.h"
+#include "multilinebox.h"
+#include "recipebrowserwindow.h"
+#include "recipeentrywindow.h"
+#include "screenmenubar.h"
+#include "setupwindow.h"
+#include "shoppinglistwindow.h"
 #include "startup.h"
 #include "testsupport.h"
 #include "windowregistry.h"
@@ -183,11 +183,11 @@ private slots:
         }
         const QStringList homeBefore = test::treeOf(home_->path());
         test::TempAppFolder app(test::TempAppFolder::Layout::Installed);
-        test::registerStandIns({u"frmSplash"_s, u"frmMain"_s});
-        QVERIFY(windows().show(u"frmSplash"_s));
-        FinishStartup();
-        QVERIFY(!windows().loaded(u"frmSplash"_s)->isVisible());
-        QVERIFY(windows().loaded(u"frmMain"_s) && windows().loaded(u"frmMain"_s)->isVisible());
+        test::registerStandIns({WindowId::Splash, WindowId::Main});
+        QVERIFY(windows().show(WindowId::Splash));
+        finishStartup();
+        QVERIFY(!windows().loaded(WindowId::Splash)->isVisible());
+        QVERIFY(windows().loaded(WindowId::Main) && windows().loaded(WindowId::Main)->isVisible());
         QCOMPARE(test::treeOf(app.path()), kInstalledTree);
 
         const QString data = home_->dataFolder();
@@ -199,7 +199,7 @@ private slots:
             QCOMPARE(bytesOf(data + u"/PV.ini"_s), QByteArray());
             // The next start finds the marker.
             messages_->shown.clear();
-            FinishStartup();
+            finishStartup();
             QCOMPARE(shown(), QStringList());
             return;
         }
@@ -217,17 +217,17 @@ private slots:
     void screensKeepTheirDataThere() {
         test::TempAppFolder app(test::TempAppFolder::Layout::Installed);
         QCOMPARE(prepareDataFolder().has_value(), false);
-        windows().registerWindow(u"frmSetup"_s, [] { return new SetupScreen; });
-        windows().registerWindow(u"frmIngred"_s, [] { return new IngredScreen; });
-        windows().registerWindow(u"frmRecipe"_s, [] { return new RecipeScreen; });
-        windows().registerWindow(u"frmShop"_s, [] { return new ShopScreen; });
-        test::registerStandIns({u"frmMain"_s, u"frmError"_s, u"frmCalendar"_s});
+        windows().registerWindow(WindowId::Setup, [] { return new SetupWindow; });
+        windows().registerWindow(WindowId::RecipeEntry, [] { return new RecipeEntryWindow; });
+        windows().registerWindow(WindowId::RecipeBrowser, [] { return new RecipeBrowserWindow; });
+        windows().registerWindow(WindowId::ShoppingList, [] { return new ShoppingListWindow; });
+        test::registerStandIns({WindowId::Main, WindowId::Error, WindowId::Calendar});
 
-        QWidget* setup = windows().show(u"frmSetup"_s);
+        QWidget* setup = windows().show(WindowId::Setup);
         control(setup, u"txtSCreate"_s)->setText(u"Soups"_s);
         click(setup, u"cmdSCreate"_s);
 
-        QWidget* ingred = windows().show(u"frmIngred"_s);
+        QWidget* ingred = windows().show(WindowId::RecipeEntry);
         auto* categories = control<QComboBox>(ingred, u"cboIng"_s);
         categories->setCurrentIndex(categories->findText(u"Soups"_s));
         control(ingred, u"txtIName"_s)->setText(u"Stew"_s);
@@ -236,7 +236,7 @@ private slots:
         QVERIFY(
             !control<ScreenMenuBar>(ingred, u"SMXPI"_s)->actionFor(u"keySave"_s)->icon().isNull());
 
-        QWidget* recipes = windows().show(u"frmRecipe"_s);
+        QWidget* recipes = windows().show(WindowId::RecipeBrowser);
         auto* browse = control<QComboBox>(recipes, u"cboRCat"_s);
         browse->setCurrentIndex(browse->findText(u"Soups"_s));
         emit browse->activated(browse->currentIndex());
@@ -244,13 +244,13 @@ private slots:
         QVERIFY(files->rowCount() > 0);
         QCOMPARE(files->index(0, 0).data().toString(), u"Stew"_s);
 
-        QWidget* shop = windows().show(u"frmShop"_s);
+        QWidget* shop = windows().show(WindowId::ShoppingList);
         control<MultiLineBox>(shop, u"txtHList"_s)->setText(u"milk"_s);
         control(shop, u"txtHName"_s)->setText(u"Week"_s);
         click(shop, u"cmdHSave"_s);
 
         QCOMPARE(shown(), QStringList());
-        QCOMPARE(programErrors().ErrorLocation, QString());
+        QCOMPARE(programErrors().errorLocation, QString());
         const QString data = home_->dataFolder();
         QCOMPARE(test::treeOf(data),
                  (QStringList{u"Category/"_s, u"Category/Soups/"_s, u"Category/Soups/Stew"_s,

@@ -1,6 +1,6 @@
-#include "errorreport.h"
+#include "errorreportwindow.h"
 #include "errorstate.h"
-#include "setupscreen.h"
+#include "setupwindow.h"
 #include "testsupport.h"
 #include "windowregistry.h"
 
@@ -19,9 +19,9 @@ const QString kFix =
     u"Please contact the author with the error number above.\nThis program will now end!"_s;
 
 void record(const QString& code, int number, const QString& description) {
-    programErrors().ErrorLocation = code;
-    programErrors().ErrorNumberText = errorNumberText(number);
-    programErrors().ErrorDescription = description;
+    programErrors().errorLocation = code;
+    programErrors().errorNumberText = errorNumberText(number);
+    programErrors().errorDescription = description;
 }
 
 // The four value texts: number, explanation, source, action.
@@ -43,8 +43,8 @@ class ErrorReportTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
-        windows().registerWindow(u"frmError"_s, [] { return new ErrorReportWindow; });
-        test::registerStandIns({u"frmMain"_s});
+        windows().registerWindow(WindowId::Error, [] { return new ErrorReportWindow; });
+        test::registerStandIns({WindowId::Main});
     }
     void cleanup() {
         windows().setExitAction({});
@@ -130,27 +130,36 @@ private slots:
         QFETCH(int, number);
         QFETCH(QStringList, expected);
         QFETCH(QString, description);
-        QCOMPARE(ErrorReportWindow::codeTable().size(), 12);
+        // Twelve places, each found again by its own code.
+        QCOMPARE(errorLocationRows().size(), 12);
+        for (const ErrorLocationRow& row : errorLocationRows()) {
+            QCOMPARE(&errorLocationRow(row.location), findErrorLocationRow(row.code));
+        }
         record(code, number, u"Path not found"_s);
         // Explained from the first showing: a window manager may never activate it.
-        auto* report = windows().load(u"frmError"_s);
+        auto* report = windows().load(WindowId::Error);
         QVERIFY(report);
         report->show();
         QCOMPARE(values(report), expected);
         // Activation rebuilds the texts; nothing is appended.
         QVERIFY(QTest::qWaitForWindowActive(report));
         QCOMPARE(values(report), expected);
-        QCOMPARE(programErrors().ErrorDescription, description);
-        QCOMPARE(ErrorReportWindow::actionText(),
+        QCOMPARE(programErrors().errorDescription, description);
+        QCOMPARE(errorActionText(),
                  u"Please contact the author with the error number above.\r"
                  u"This program will now end!"_s);
         // Nothing is cut off, whatever font stands in for Tahoma.
         for (QLabel* label : report->findChildren<QLabel*>()) {
-            QVERIFY(label->geometry().right() < report->width());
+            const QByteArray nameBytes = label->objectName().toLatin1();
+            const char* name = nameBytes.constData();
             if (label->wordWrap()) {
-                QVERIFY(label->heightForWidth(label->width()) <= label->height());
+                QVERIFY2(label->geometry().right() < report->width(), name);
+                QVERIFY2(label->heightForWidth(label->width()) <= label->height(), name);
             } else {
-                QVERIFY(label->width() >= label->fontMetrics().horizontalAdvance(label->text()));
+                // The title's box runs past the edge as designed; its text must not.
+                const int textWidth = label->fontMetrics().horizontalAdvance(label->text());
+                QVERIFY2(label->width() >= textWidth, name);
+                QVERIFY2(label->x() + textWidth < report->width(), name);
             }
         }
     }
@@ -170,12 +179,12 @@ private slots:
         test::RecordingMessages messages;
         int exits = 0;
         windows().setExitAction([&] { ++exits; });
-        windows().registerWindow(u"frmSetup"_s, [] { return new SetupScreen; });
-        test::registerStandIns({u"frmSplash"_s});
-        QPointer<PvWindow> splash = windows().show(u"frmSplash"_s);
+        windows().registerWindow(WindowId::Setup, [] { return new SetupWindow; });
+        test::registerStandIns({WindowId::Splash});
+        QPointer<PvWindow> splash = windows().show(WindowId::Splash);
         splash->hide();
-        QPointer<PvWindow> main = windows().show(u"frmMain"_s);
-        QPointer<PvWindow> setup = windows().show(u"frmSetup"_s);
+        QPointer<PvWindow> main = windows().show(WindowId::Main);
+        QPointer<PvWindow> setup = windows().show(WindowId::Setup);
         QVERIFY(QTest::qWaitForWindowActive(setup));
         QVERIFY(QDir(app.file(u"Category"_s)).removeRecursively());
         auto* name = setup->findChild<QLineEdit*>(u"txtSCreate"_s);
@@ -183,7 +192,7 @@ private slots:
         QTest::keyClicks(name, u"Soups"_s);
         QTest::mouseClick(setup->findChild<QPushButton*>(u"cmdSCreate"_s), Qt::LeftButton);
 
-        QPointer<ErrorReportWindow> report = windows().loadedAs<ErrorReportWindow>(u"frmError"_s);
+        QPointer<ErrorReportWindow> report = windows().loadedAs<ErrorReportWindow>(WindowId::Error);
         QVERIFY(report);
         QVERIFY(QTest::qWaitForWindowActive(report));
         QVERIFY(!setup->isVisible());

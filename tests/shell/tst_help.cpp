@@ -1,9 +1,10 @@
 // Help access: the help file's path by number, its two messages, and the viewer
 // that stands in for the platform's HTML help on the compiled PVHelp.chm.
+#include "chmarchive.h"
 #include "help.h"
-#include "helparchive.h"
+#include "helpbrowser.h"
 #include "helpcontents.h"
-#include "helpviewer.h"
+#include "helpviewerwindow.h"
 #include "testsupport.h"
 
 #include <QAbstractButton>
@@ -17,7 +18,7 @@
 
 using namespace pv;
 using pv::help::ContentsEntry;
-using pv::help::HelpViewer;
+using pv::help::HelpViewerWindow;
 
 namespace {
 
@@ -28,10 +29,10 @@ QUrl chm(const char* page) {
     return QUrl(QStringLiteral("chm:/") + QLatin1String(page));
 }
 
-QList<HelpViewer*> openViewers() {
-    QList<HelpViewer*> viewers;
+QList<HelpViewerWindow*> openViewers() {
+    QList<HelpViewerWindow*> viewers;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* viewer = qobject_cast<HelpViewer*>(widget))
+        if (auto* viewer = qobject_cast<HelpViewerWindow*>(widget))
             viewers.append(viewer);
     }
     return viewers;
@@ -120,7 +121,7 @@ private slots:
     void pathForNumberOne() {
         test::TempAppFolder app;
         test::RecordingMessages messages;
-        QCOMPARE(HelpFilePath(1), app.path() + QStringLiteral("/Documentation/PVHelp.chm"));
+        QCOMPARE(helpFilePath(1), app.path() + QStringLiteral("/Documentation/PVHelp.chm"));
         QVERIFY(messages.shown.isEmpty());  // the file's existence is not looked at
     }
 
@@ -132,8 +133,8 @@ private slots:
                     .rename(QStringLiteral("Documentation"), QStringLiteral("documentation")));
         QVERIFY(QFile::copy(kBuiltHelp, app.file(QStringLiteral("documentation/pvhelp.CHM"))));
         test::RecordingMessages messages;
-        QCOMPARE(HelpFilePath(1), app.file(QStringLiteral("documentation/pvhelp.CHM")));
-        ShowHelpContents(1);
+        QCOMPARE(helpFilePath(1), app.file(QStringLiteral("documentation/pvhelp.CHM")));
+        showHelpContents(1);
         QVERIFY(messages.shown.isEmpty());
         QCOMPARE(openViewers().size(), 1);
     }
@@ -149,8 +150,8 @@ private slots:
         test::TempAppFolder app;
         QVERIFY(QFile::copy(kBuiltHelp, app.file(kHelpRelative)) || !QFile::exists(kBuiltHelp));
         test::RecordingMessages messages;
-        QCOMPARE(HelpFilePath(qint16(number)), QString());
-        ShowHelpContents(qint16(number));
+        QCOMPARE(helpFilePath(qint16(number)), QString());
+        showHelpContents(qint16(number));
 
         const QString digits = QString::number(number);
         const QString invalid =
@@ -167,11 +168,11 @@ private slots:
         test::RecordingMessages messages;
 
         // Every call opens a viewer of its own.
-        ShowHelpContents(1);
-        ShowHelpContents(1);
+        showHelpContents(1);
+        showHelpContents(1);
         QCOMPARE(shown(messages), QStringList());
         QCOMPARE(openViewers().size(), 2);
-        HelpViewer* viewer = openViewers()[0];
+        HelpViewerWindow* viewer = openViewers()[0];
         QVERIFY(viewer->isVisible() && viewer->isWindow() && !viewer->isModal());
         QVERIFY(!viewer->testAttribute(Qt::WA_QuitOnClose));
         QCOMPARE(viewer->windowTitle(), QStringLiteral("Pantrova Help"));
@@ -206,7 +207,7 @@ private slots:
             QVERIFY(!button->accessibleName().isEmpty());
 
         // Closing it deletes it; the program kept nothing about it.
-        QPointer<HelpViewer> guard(viewer);
+        QPointer<HelpViewerWindow> guard(viewer);
         viewer->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(guard.isNull());
@@ -214,7 +215,7 @@ private slots:
 
     void browsingInsideTheFile() {
         requireBuiltHelp();
-        HelpViewer* viewer = HelpViewer::open(kBuiltHelp);
+        HelpViewerWindow* viewer = HelpViewerWindow::open(kBuiltHelp);
         QVERIFY(viewer);
         help::HelpBrowser* browser = viewer->browser();
         QApplication::setActiveWindow(viewer);
@@ -313,13 +314,13 @@ private slots:
             QSKIP("the file system cannot hold a sparse 3 GB file");
 
         test::RecordingMessages messages;
-        ShowHelpContents(1);
+        showHelpContents(1);
         QCOMPARE(shown(messages), opens ? QStringList() : QStringList{kOpenError + u'1'});
         QCOMPARE(openViewers().size(), opens ? 1 : 0);
         if (!opens)
             return;
         // Title and default topic unread or not: the plain title and the first page.
-        HelpViewer* viewer = openViewers()[0];
+        HelpViewerWindow* viewer = openViewers()[0];
         QCOMPARE(viewer->windowTitle(), QStringLiteral("Pantrova Help"));
         QCOMPARE(viewer->browser()->source(), chm("index.html"));
         QCOMPARE(viewer->contentsTree()->topLevelItemCount(), 6);

@@ -1,5 +1,5 @@
-#include "mainmenu.h"
-#include "messages.h"
+#include "mainmenuwindow.h"
+#include "messageservice.h"
 #include "sidebar.h"
 #include "testsupport.h"
 #include "windowregistry.h"
@@ -10,20 +10,21 @@ using namespace pv;
 
 namespace {
 
-const QList<std::pair<const char*, const char*>> kScreens = {
-    {"Setup", "frmSetup"},        {"Ingredients", "frmIngred"}, {"Recipes", "frmRecipe"},
-    {"Shopping List", "frmShop"}, {"About", "frmAbout"},        {"Credits", "frmCredit"}};
+const QList<std::pair<const char*, WindowId>> kScreens = {
+    {"Setup", WindowId::Setup},           {"Ingredients", WindowId::RecipeEntry},
+    {"Recipes", WindowId::RecipeBrowser}, {"Shopping List", WindowId::ShoppingList},
+    {"About", WindowId::About},           {"Credits", WindowId::Credits}};
 
 }  // namespace
 
 class MainMenuTest : public QObject {
     Q_OBJECT
-    QHash<QString, int> loads_;
+    QMap<WindowId, int> loads_;
     int helpCalls_ = 0;
     int exits_ = 0;
 
     MainMenuWindow* showMenu() {
-        return qobject_cast<MainMenuWindow*>(windows().show(QStringLiteral("frmMain")));
+        return qobject_cast<MainMenuWindow*>(windows().show(WindowId::Main));
     }
     void click(MainMenuWindow* menu, const QString& key) {
         for (SideBarItem* item : menu->sideBar()->items()) {
@@ -36,10 +37,9 @@ private slots:
     void init() {
         loads_.clear();
         helpCalls_ = exits_ = 0;
-        windows().registerWindow(QStringLiteral("frmMain"), [] { return new MainMenuWindow; });
-        for (const auto& [key, name] : kScreens) {
-            const QString screen = QString::fromLatin1(name);
-            windows().registerWindow(screen, [this, screen] {
+        windows().registerWindow(WindowId::Main, [] { return new MainMenuWindow; });
+        for (const auto& [key, screen] : kScreens) {
+            windows().registerWindow(screen, [this, screen = screen] {
                 ++loads_[screen];
                 return new PvWindow;
             });
@@ -81,31 +81,31 @@ private slots:
     // again as it was left.
     void dispatchOnExactKey_data() {
         QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("screen");
+        QTest::addColumn<QList<WindowId>>("opened");
         QTest::addColumn<int>("help");
-        for (const auto& [key, screen] : kScreens) QTest::newRow(key) << key << screen << 0;
-        QTest::newRow("Help") << "Help"
-                              << "" << 1;
+        for (const auto& [key, screen] : kScreens)
+            QTest::newRow(key) << key << QList<WindowId>{screen} << 0;
+        QTest::newRow("Help") << "Help" << QList<WindowId>() << 1;
         for (const char* key :
              {"setup", "HELP", "Exit ", "Prg setup", "frmSetup", "SPECIAL", "", "ShoppingList"})
-            QTest::newRow(qPrintable(QStringLiteral("'%1'").arg(key))) << key << "" << 0;
+            QTest::newRow(qPrintable(QStringLiteral("'%1'").arg(key)))
+                << key << QList<WindowId>() << 0;
     }
 
     void dispatchOnExactKey() {
         QFETCH(QString, key);
-        QFETCH(QString, screen);
+        QFETCH(QList<WindowId>, opened);
         QFETCH(int, help);
         test::RecordingMessages messages;
         MainMenuWindow* menu = showMenu();
         menu->dispatch(key);
-        const QStringList names =
-            screen.isEmpty() ? QStringList{"frmMain"} : QStringList{"frmMain", screen};
-        QCOMPARE(windows().loadedNames(), names);
+        QCOMPARE(windows().loadedWindows(), QList<WindowId>{WindowId::Main} + opened);
         QCOMPARE(helpCalls_, help);
         QVERIFY(messages.shown.isEmpty());
         QVERIFY(menu->isVisible());
-        if (screen.isEmpty())
+        if (opened.isEmpty())
             return;
+        const WindowId screen = opened.constFirst();
         PvWindow* shown = windows().loaded(screen);
         QVERIFY(shown->isVisible() && !shown->isModal());
         shown->hide();
@@ -132,12 +132,12 @@ private slots:
         messages.answers = {yes ? msg::kResultYes : msg::kResultNo};
         bool menuVisibleDuringQuestion = true;
         messages.onShow = [&](const test::RecordingMessages::Shown&) {
-            menuVisibleDuringQuestion = windows().loaded(QStringLiteral("frmMain"))->isVisible();
+            menuVisibleDuringQuestion = windows().loaded(WindowId::Main)->isVisible();
         };
         MainMenuWindow* menu = showMenu();
         click(menu, QStringLiteral("Ingredients"));
         click(menu, QStringLiteral("Recipes"));
-        QPointer<PvWindow> hidden = windows().loaded(QStringLiteral("frmIngred"));
+        QPointer<PvWindow> hidden = windows().loaded(WindowId::RecipeEntry);
         hidden->hide();
         QPointer<PvWindow> guard = menu;
 
@@ -159,9 +159,10 @@ private slots:
             return;
         }
         QVERIFY(menu->isVisible());
-        QCOMPARE(windows().loadedNames(), QStringList({"frmMain", "frmIngred", "frmRecipe"}));
+        QCOMPARE(windows().loadedWindows(),
+                 QList({WindowId::Main, WindowId::RecipeEntry, WindowId::RecipeBrowser}));
         QVERIFY(!hidden->isVisible());
-        QVERIFY(windows().loaded(QStringLiteral("frmRecipe"))->isVisible());
+        QVERIFY(windows().loaded(WindowId::RecipeBrowser)->isVisible());
     }
 };
 

@@ -1,5 +1,5 @@
 // The side bar as the main menu uses it: drawing, keyboard and accessible names.
-#include "mainmenu.h"
+#include "mainmenuwindow.h"
 #include "sidebar.h"
 #include "windowregistry.h"
 
@@ -17,9 +17,9 @@ class SideBarTest : public QObject {
 
 private slots:
     void init() {
-        windows().registerWindow(QStringLiteral("frmMain"), [] { return new MainMenuWindow; });
-        windows().registerWindow(QStringLiteral("frmSetup"), [] { return new PvWindow; });
-        menu_ = qobject_cast<MainMenuWindow*>(windows().show(QStringLiteral("frmMain")));
+        windows().registerWindow(WindowId::Main, [] { return new MainMenuWindow; });
+        windows().registerWindow(WindowId::Setup, [] { return new PvWindow; });
+        menu_ = qobject_cast<MainMenuWindow*>(windows().show(WindowId::Main));
         bar_ = menu_->sideBar();
         menu_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(menu_));
@@ -52,7 +52,7 @@ private slots:
             QVERIFY2(items.at(index)->hasFocus(), qPrintable(QString::number(index)));
         }
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QVERIFY(windows().loaded(QStringLiteral("frmSetup"))->isVisible());
+        QVERIFY(windows().loaded(WindowId::Setup)->isVisible());
     }
 
     void activationGivesTheKey_data() {

@@ -1,8 +1,8 @@
 #include "appfolder.h"
-#include "busy.h"
-#include "mainmenu.h"
-#include "messages.h"
-#include "splash.h"
+#include "busypointer.h"
+#include "mainmenuwindow.h"
+#include "messageservice.h"
+#include "splashwindow.h"
 #include "startup.h"
 #include "testsupport.h"
 #include "windowregistry.h"
@@ -24,12 +24,12 @@ const QString kMarker = QStringLiteral("PV.ini");
 
 // The two windows of start-up, with a short tick.
 void registerStartupWindows() {
-    windows().registerWindow(QStringLiteral("frmSplash"), [] { return new SplashWindow(2ms); });
-    windows().registerWindow(QStringLiteral("frmMain"), [] { return new MainMenuWindow; });
+    windows().registerWindow(WindowId::Splash, [] { return new SplashWindow(2ms); });
+    windows().registerWindow(WindowId::Main, [] { return new MainMenuWindow; });
 }
 
 bool mainMenuShown() {
-    const PvWindow* menu = windows().loaded(QStringLiteral("frmMain"));
+    const PvWindow* menu = windows().loaded(WindowId::Main);
     return menu && menu->isVisible();
 }
 
@@ -63,7 +63,7 @@ private slots:
         QTest::mouseClick(&splash, Qt::LeftButton);
         QVERIFY(splash.isVisible());
         QVERIFY(splash.timer()->isActive());
-        QCOMPARE(windows().loaded(QStringLiteral("frmMain")), nullptr);
+        QCOMPARE(windows().loaded(WindowId::Main), nullptr);
         splash.timer()->stop();
     }
 
@@ -106,9 +106,9 @@ private slots:
             if (shown.title != u"User error")
                 return;
             markerAtNotice = QFileInfo(path).isFile();
-            splashAtNotice = windows().loaded(QStringLiteral("frmSplash"))->isVisible();
+            splashAtNotice = windows().loaded(WindowId::Splash)->isVisible();
         };
-        auto* splash = qobject_cast<SplashWindow*>(windows().show(QStringLiteral("frmSplash")));
+        auto* splash = qobject_cast<SplashWindow*>(windows().show(WindowId::Splash));
         QVERIFY(splash && splash->isVisible());
         QVERIFY(isBusyPointer());
         QSignalSpy steps(splash->progress(), &QProgressBar::valueChanged);
@@ -120,7 +120,7 @@ private slots:
         QVERIFY(!isBusyPointer());
         // Hidden, not closed: it stays loaded until the program ends.
         QVERIFY(!splash->isVisible());
-        QCOMPARE(windows().loaded(QStringLiteral("frmSplash")), splash);
+        QCOMPARE(windows().loaded(WindowId::Splash), splash);
 
         QCOMPARE(messages.shown.size(), present ? 0 : fails ? 2 : 1);
         if (!present) {
@@ -153,8 +153,8 @@ private slots:
         windows().reset();
         registerStartupWindows();
         messages.shown.clear();
-        windows().load(QStringLiteral("frmSplash"));
-        FinishStartup();
+        windows().load(WindowId::Splash);
+        finishStartup();
         QVERIFY(mainMenuShown());
         QCOMPARE(messages.shown.size(), fails ? 2 : 0);
         if (!fails)

@@ -139,9 +139,9 @@ QStringList treeOf(const QString& folder) {
     return names;
 }
 
-void registerStandIns(const QStringList& names) {
-    for (const QString& name : names) {
-        windows().registerWindow(name, [] { return new PvWindow; });
+void registerStandIns(const QList<WindowId>& ids) {
+    for (WindowId id : ids) {
+        windows().registerWindow(id, [] { return new PvWindow; });
     }
 }
 

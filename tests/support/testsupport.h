@@ -1,7 +1,8 @@
 #pragma once
 
-#include "messages.h"
-#include "printing.h"
+#include "messageservice.h"
+#include "printerservice.h"
+#include "windowid.h"
 
 #include <QList>
 #include <QMap>
@@ -97,10 +98,9 @@ private:
 // in "/"; to see what a run wrote.
 QStringList treeOf(const QString& folder);
 
-// Registers a plain, empty window under each name (by default the main menu
-// and the error report), so that a screen's tests can see it hand over to them.
-void registerStandIns(const QStringList& names = {QStringLiteral("frmMain"),
-                                                  QStringLiteral("frmError")});
+// Registers a plain, empty window for each (by default the main menu and the
+// error report), so that a screen's tests can see it hand over to them.
+void registerStandIns(const QList<WindowId>& ids = {WindowId::Main, WindowId::Error});
 
 // The text of a PDF file as pdftotext -layout prints it; empty when that fails.
 QString pdfText(const QString& pdfPath);

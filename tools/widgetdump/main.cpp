@@ -9,9 +9,9 @@
 #include "appfolder.h"
 #include "catalog.h"
 #include "errorstate.h"
-#include "frmreg.h"
-#include "helpviewer.h"
-#include "messages.h"
+#include "helpviewerwindow.h"
+#include "messageservice.h"
+#include "registrationwindow.h"
 #include "twips.h"
 #include "windowregistry.h"
 
@@ -71,21 +71,24 @@ QString dumpAll(const QString& root) {
 
     pv::registerPantrovaWindows();
     pv::ProgramErrors& errors = pv::programErrors();
-    errors.ErrorLocation = QStringLiteral("R - LF -");
-    errors.ErrorNumberText = QStringLiteral(" 53");
-    errors.ErrorDescription = QStringLiteral("File not found");
-    const char* names[] = {"frmSplash", "frmMain",  "frmSetup",  "frmIngred",   "frmRecipe",
-                           "frmShop",   "frmAbout", "frmCredit", "frmCalendar", "frmError"};
-    for (const char* name : names) {
-        const QString id = QLatin1String(name);
+    errors.errorLocation = QStringLiteral("R - LF -");
+    errors.errorNumberText = QStringLiteral(" 53");
+    errors.errorDescription = QStringLiteral("File not found");
+    using pv::WindowId;
+    const WindowId ids[] = {WindowId::Splash,      WindowId::Main,          WindowId::Setup,
+                            WindowId::RecipeEntry, WindowId::RecipeBrowser, WindowId::ShoppingList,
+                            WindowId::About,       WindowId::Credits,       WindowId::Calendar,
+                            WindowId::Error};
+    for (const WindowId id : ids) {
+        const QString name = pv::objectNameOf(id);
         pv::PvWindow* window = pv::windows().show(id);
         if (!window) {
-            out += QStringLiteral("== %1: not made\n").arg(id);
+            out += QStringLiteral("== %1: not made\n").arg(name);
             continue;
         }
         QCoreApplication::processEvents();
-        section(id, window, root);
-        if (id == QLatin1String("frmSplash")) {
+        section(name, window, root);
+        if (id == WindowId::Splash) {
             // Its timer would finish start-up under the other windows.
             delete window;
         } else {
@@ -95,7 +98,7 @@ QString dumpAll(const QString& root) {
 
     const QString help = root + QStringLiteral("/Documentation/PVHelp.chm");
     if (QFile::exists(help)) {
-        if (auto* viewer = pv::help::HelpViewer::open(help)) {
+        if (auto* viewer = pv::help::HelpViewerWindow::open(help)) {
             QCoreApplication::processEvents();
             section(QStringLiteral("help viewer"), viewer, root);
             delete viewer;

@@ -1,0 +1,75 @@
+#include "messageservice.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace pv {
+namespace {
+
+class QtMessageService final : public MessageService {
+public:
+    int show(const QString& text, int flags, const QString& title) override {
+        QMessageBox box(QApplication::activeWindow());
+        box.setWindowTitle(title);
+        // Names and file texts in a message are shown as they are, never as markup.
+        box.setTextFormat(Qt::PlainText);
+        box.setText(displayText(text));
+        box.setWindowModality(Qt::ApplicationModal);
+        switch (flags & 0x70) {
+            case msg::kCritical:
+                box.setIcon(QMessageBox::Critical);
+                break;
+            case msg::kQuestion:
+                box.setIcon(QMessageBox::Question);
+                break;
+            case msg::kExclamation:
+                box.setIcon(QMessageBox::Warning);
+                break;
+            case msg::kInformation:
+                box.setIcon(QMessageBox::Information);
+                break;
+            default:
+                box.setIcon(QMessageBox::NoIcon);
+                break;
+        }
+        if ((flags & 0x7) == msg::kYesNo) {
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            box.setDefaultButton(QMessageBox::Yes);
+            box.setEscapeButton(QMessageBox::No);
+            return box.exec() == QMessageBox::Yes ? msg::kResultYes : msg::kResultNo;
+        }
+        box.setStandardButtons(QMessageBox::Ok);
+        box.exec();
+        return msg::kResultOk;
+    }
+};
+
+QtMessageService& defaultService() {
+    static QtMessageService service;
+    return service;
+}
+
+MessageService* current = nullptr;
+
+}  // namespace
+
+MessageService& messages() {
+    return current ? *current : defaultService();
+}
+
+void setMessageService(MessageService* service) {
+    current = service;
+}
+
+int showMessage(const QString& text, int flags, const QString& title) {
+    return messages().show(text, flags, title.isEmpty() ? QStringLiteral("Pantrova") : title);
+}
+
+QString displayText(const QString& text) {
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return shown;
+}
+
+}  // namespace pv

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QAbstractListModel>
+#include <QStringList>
+
+namespace pv {
+
+// The recipe file names of one category, for the browser's file list. A plain
+// list model, so that a folder of many thousand files is listed at once.
+class RecipeFileModel : public QAbstractListModel {
+    Q_OBJECT
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    // Shows entries 0 to size-2 of a folder listing (its last entry is the spare one).
+    void setListing(QStringList listing);
+    void clear();
+    // The name with the most characters ("" when there is none).
+    QString longestName() const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+private:
+    QStringList listing_;
+};
+
+}  // namespace pv

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "problem.h"
+
+#include <QHash>
+#include <QIcon>
+#include <QList>
+#include <QMenuBar>
+#include <QString>
+
+#include <functional>
+
+class QAction;
+class QMenu;
+
+namespace pv {
+
+// A screen's menu bar: items added with parent key, key, kind, caption, an
+// optional picture and the command they run; each gets an identifier, and a
+// click delivers it and runs the item's command.
+class ScreenMenuBar : public QMenuBar {
+    Q_OBJECT
+public:
+    enum class Kind { Item = 0, Separator = 3 };
+
+    explicit ScreenMenuBar(QWidget* parent = nullptr);
+
+    // An empty parent key adds a top-level menu. Returns the item's identifier.
+    int addItem(const QString& parentKey, const QString& key, Kind kind, const QString& caption,
+                const QIcon& picture = {}, std::function<void()> command = {});
+    // The key of the item with this identifier ("" for separators and unknown ids).
+    QString keyOf(int id) const;
+    // The action of the item with this key (tests and keyboard users).
+    QAction* actionFor(const QString& key) const;
+    void setMenuFont(const QString& family, int points);
+
+signals:
+    void itemClicked(int id);
+
+private:
+    void click(int id);
+
+    struct Item {
+        QString key;
+        QAction* action = nullptr;
+        std::function<void()> command;
+    };
+    QList<Item> items_;
+    QHash<QString, QMenu*> menus_;
+};
+
+// Lays the menu bar above a client area of the designed size, as a window's
+// menu sits above its client area, and returns that area for the controls.
+QWidget* placeMenuBar(QWidget* window, ScreenMenuBar* bar, const QSize& clientSize);
+
+// One row of a screen's menu table.
+struct MenuEntry {
+    QString parentKey;  // "" for a top-level menu
+    QString key;        // "" for a separator
+    ScreenMenuBar::Kind kind = ScreenMenuBar::Kind::Item;
+    QString caption;
+    QString iconName;  // "" for none
+    // What a click runs: a command of the window that owns the table. Empty for
+    // menus and separators.
+    std::function<void()> command;
+};
+
+// Fills the menu bar from the table, in table order, loading each icon with
+// loadScreenIcon, then sets the font to Tahoma 8. A missing icon fails as
+// file not found at that row; the rows before it stay.
+Result<void> buildMenuBar(ScreenMenuBar* bar, const QList<MenuEntry>& table);
+
+// The picture of application folder / "images" / name ".ico"; file not found
+// when the file is missing or unreadable.
+Result<QIcon> loadScreenIcon(const QString& name);
+
+}  // namespace pv

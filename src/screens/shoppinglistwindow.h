@@ -1,0 +1,61 @@
+#pragma once
+
+#include "pvwindow.h"
+#include "screenmenubar.h"
+
+#include <QList>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+
+namespace pv {
+
+class CalendarIcon;
+class MultiLineBox;
+
+// "Shopping list": free-text shopping lists, saved, opened, printed and
+// deleted by name, with the calendar at hand.
+class ShoppingListWindow : public PvWindow {
+    Q_OBJECT
+public:
+    explicit ShoppingListWindow(QWidget* parent = nullptr);
+
+    void onLoad() override;
+
+    // The command handlers; buttons and menu items run the same ones.
+    void newList();
+    void saveList();
+    void openList();
+    void deleteList();
+    void printList();
+    void mainMenu();
+    void showCalendar();
+
+    bool nameBoxLocked() const;
+
+    // The menu, each item bound to its command.
+    QList<MenuEntry> menuTable();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void setNameBoxLocked(bool locked);
+    QListWidgetItem* selectedItem() const;
+
+    ScreenMenuBar* menuBar_ = nullptr;
+    QWidget* client_ = nullptr;
+    QListWidget* files_ = nullptr;
+    MultiLineBox* listText_ = nullptr;
+    QLabel* nameLabel_ = nullptr;
+    QLineEdit* nameBox_ = nullptr;
+    CalendarIcon* calendarIcon_ = nullptr;
+    // The listed file whose text Open put on screen, the only one Delete
+    // deletes; empty after New.
+    QString openedFile_;
+};
+
+}  // namespace pv

@@ -1,0 +1,155 @@
+#include "mainmenuwindow.h"
+#include "formsetup.h"
+#include "windowregistry.h"
+
+#include "messageservice.h"
+#include "pictures.h"
+#include "sidebar.h"
+
+#include <QFont>
+#include <QPixmap>
+#include <QVBoxLayout>
+
+#include <span>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace pv {
+namespace {
+
+std::function<void()>& helpAction() {
+    static std::function<void()> action;
+    return action;
+}
+
+void showHelp() {
+    if (helpAction()) {
+        helpAction()();
+    }
+}
+
+// One item of the side bar: its key, text and icon, and what a click on it runs.
+struct MenuItem {
+    const char* key;
+    const char* text;
+    int icon;
+    void (*command)();
+};
+
+constexpr MenuItem kSelections[] = {
+    {"Setup", "Prg setup", 0, [] { windows().show(WindowId::Setup); }},
+    {"Ingredients", "Ingredients", 1, [] { windows().show(WindowId::RecipeEntry); }},
+    {"Recipes", "Display recipes", 2, [] { windows().show(WindowId::RecipeBrowser); }},
+    {"Shopping List", "Create a shopping list", 3, [] { windows().show(WindowId::ShoppingList); }},
+    {"Exit", "Exit this program", 4, confirmExit},
+};
+
+constexpr MenuItem kOthers[] = {
+    {"Help", "View the help file", 5, showHelp},
+    {"About", "About screen", 6, [] { windows().show(WindowId::About); }},
+    {"Credits", "Credits", 7, [] { windows().show(WindowId::Credits); }},
+};
+
+// 2895 x 3945 twips at 15 twips to the pixel.
+constexpr int kWidth = 193;
+constexpr int kHeight = 263;
+
+}  // namespace
+
+MainMenuWindow::MainMenuWindow() {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Main Menu:"));
+    setWindowIcon(pictures::appIcon());
+    resize(kWidth, kHeight);
+    setMinimumSize(160, 160);
+    QFont face(QStringLiteral("Tahoma"));
+    face.setPointSizeF(8.25);
+    setFont(face);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    sideBar_ = new SideBar(this);
+    sideBar_->setObjectName(QStringLiteral("vbalExplorerBarCtl1"));
+    sideBar_->setAccessibleName(QStringLiteral("Main menu"));
+    layout->addWidget(sideBar_);
+
+    icons_ = new ImageList(this);
+    icons_->setObjectName(QStringLiteral("ilsIcons"));
+    for (int i = 0; i < pictures::kMenuIconCount; ++i) {
+        QIcon icon;
+        icon.addPixmap(QPixmap::fromImage(pictures::menuImage(i, 16)));
+        icon.addPixmap(QPixmap::fromImage(pictures::menuImage(i, 32)));
+        icons_->add(icon);
+    }
+
+    connect(sideBar_, &SideBar::itemClicked, this, &MainMenuWindow::dispatch);
+    finishForm(this, {});
+}
+
+MainMenuWindow::~MainMenuWindow() {
+#ifdef Q_OS_WIN
+    // Once nothing is loaded any more, no fault dialog for the process.
+    if (windows().loadedCount() == 0) {
+        SetErrorMode(SEM_NOGPFAULTERRORBOX);
+    }
+#endif
+}
+
+void MainMenuWindow::onLoad() {
+    sideBar_->setRedraw(false);
+    sideBar_->setImageList(icons_);
+
+    SideBarGroup* selections =
+        sideBar_->addGroup(QStringLiteral("SPECIAL"), QStringLiteral("Prg. Selections"));
+    selections->setSpecial(true);
+    for (const MenuItem& item : kSelections) {
+        selections->addItem(QString::fromLatin1(item.key), QString::fromLatin1(item.text),
+                            item.icon);
+    }
+    SideBarGroup* others = sideBar_->addGroup(QStringLiteral("Others"), QStringLiteral("Misc"));
+    for (const MenuItem& item : kOthers) {
+        others->addItem(QString::fromLatin1(item.key), QString::fromLatin1(item.text), item.icon);
+    }
+
+    sideBar_->setRedraw(true);
+}
+
+void MainMenuWindow::dispatch(const QString& key) {
+    for (std::span<const MenuItem> group :
+         {std::span<const MenuItem>(kSelections), std::span<const MenuItem>(kOthers)}) {
+        for (const MenuItem& item : group) {
+            if (key == QLatin1String(item.key)) {
+                item.command();
+                return;
+            }
+        }
+    }
+}
+
+void MainMenuWindow::setHelpAction(std::function<void()> action) {
+    helpAction() = std::move(action);
+}
+
+void MainMenuWindow::onCloseRequested() {
+    confirmExit();
+}
+
+QString exitQuestionText() {
+    return QStringLiteral("You have indicated you wish to exit\rthis program. Is this correct?");
+}
+
+void confirmExit() {
+    windows().hide(WindowId::Main);
+    const int answer =
+        showMessage(exitQuestionText(), msg::kYesNo | msg::kQuestion | msg::kSystemModal,
+                    QStringLiteral("Quit?"));
+    if (answer == msg::kResultYes) {
+        windows().closeAll();
+    } else {
+        windows().show(WindowId::Main);
+    }
+}
+
+}  // namespace pv
