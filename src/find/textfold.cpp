@@ -122,13 +122,18 @@ const FoldTable& foldTable() {
 
 void appendFolded(QStringView text, std::string& out) {
     const FoldTable& table = foldTable();
-    const QByteArray encodable = store::encodeCp1252(text);
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i].unicode();
-        const auto byte = static_cast<unsigned char>(encodable[i]);
-        // encodeCp1252 writes '?' for what it cannot hold; a real '?' stays.
-        if (byte != '?' || unit == u'?') {
-            out.append(table.bytes[byte].data(), table.size[byte]);
+        // Characters that are their own Windows-1252 byte, then the others
+        // that have one.
+        int byte = unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF) ? unit : -1;
+        if (byte < 0) {
+            // encodeCp1252 writes '?' for what it cannot hold.
+            const QByteArray encoded = store::encodeCp1252(text.sliced(i, 1));
+            byte = encoded[0] == '?' ? -1 : static_cast<unsigned char>(encoded[0]);
+        }
+        if (byte >= 0) {
+            out.append(table.bytes[size_t(byte)].data(), table.size[size_t(byte)]);
             continue;
         }
         const char32_t c = store::codePointAt(text, i);
