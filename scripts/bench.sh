@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # Runs every benchmark in a Release build (not part of CI; the machine should be
-# otherwise idle). Start-up time and memory need a virtual display: see
-# scripts/bench-startup.sh, which this runs last.
+# otherwise idle). bench_find first writes 260,000 small recipe files to the
+# temporary folder (about 1 GB of disk, removed afterwards). Start-up time and
+# memory need a virtual display: see scripts/bench-startup.sh, which this runs last.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build-bench
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DPV_BENCH=ON -DPV_HELP=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)" --target bench_store bench_recipes bench_shopprint \
-    bench_regutil bench_exchange ostrel_fixtures >/dev/null
+    bench_regutil bench_exchange bench_find ostrel_fixtures >/dev/null
 export QT_QPA_PLATFORM=offscreen
-for b in bench_store bench_recipes bench_shopprint bench_regutil bench_exchange; do
+for b in bench_store bench_recipes bench_shopprint bench_regutil bench_exchange bench_find; do
     echo "== $b"
     "$build/bench/$b"
 done

@@ -95,6 +95,8 @@ struct ListedName {
     std::string key;
     std::string name;
     bool ascii = true;
+    // The entry's own name where its bytes are not the shown name's UTF-8.
+    fs::Path other;
     bool operator<(const ListedName& other) const {
         const int byKey = key.compare(other.key);
         return byKey != 0 ? byKey < 0 : name < other.name;
@@ -119,36 +121,74 @@ void addName(std::vector<ListedName>& names, fs::NameView entry) {
         const QString shown = fs::shownName(entry);
         listed.name = shown.toStdString();
         listed.key = shown.toCaseFolded().toStdString();
+        if (fs::encodeName(shown) != entry) {
+            listed.other = fs::keepName(entry);
+        }
     }
     names.push_back(std::move(listed));
 }
 
-}  // namespace
-
-Outcome<QStringList> listFiles(const fs::Path& folder) {
-    std::vector<ListedName> names;
-    // Regular files and links to them; sub-folders are not listed.
+// The regular files of folder (and links to them; sub-folders are not
+// listed), by name ignoring case, ties by exact name, so every machine shows
+// one order. False when the folder cannot be read.
+bool sortedNames(const fs::Path& folder, std::vector<ListedName>& names) {
     const bool read = fs::status(folder).isDir &&
                       fs::forEachEntry(folder, [&](fs::NameView entry, const fs::EntryKind& kind) {
                           if (kind.isFile) {
                               addName(names, entry);
                           }
                       });
-    if (!read) {
+    if (read) {
+        std::sort(names.begin(), names.end());
+    }
+    return read;
+}
+
+// A byte order mark at the start of a name is part of it.
+QStringDecoder nameDecoder() {
+    return QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+}
+
+QString shownText(const ListedName& listed, QStringDecoder& utf8) {
+    const QByteArrayView name(listed.name.data(), qsizetype(listed.name.size()));
+    return listed.ascii ? QString::fromLatin1(name) : QString(utf8.decode(name));
+}
+
+}  // namespace
+
+Outcome<QStringList> listFiles(const fs::Path& folder) {
+    std::vector<ListedName> names;
+    if (!sortedNames(folder, names)) {
         return fileSystemFailure(kPathNotFound);
     }
-    // By name ignoring case, ties by exact name, so every machine shows one order.
-    std::sort(names.begin(), names.end());
     QStringList sorted;
     sorted.reserve(qsizetype(names.size()) + 1);
-    // A byte order mark at the start of a name is part of it.
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    QStringDecoder utf8 = nameDecoder();
     for (const ListedName& listed : names) {
-        const QByteArrayView name(listed.name.data(), qsizetype(listed.name.size()));
-        sorted.append(listed.ascii ? QString::fromLatin1(name) : QString(utf8.decode(name)));
+        sorted.append(shownText(listed, utf8));
     }
     sorted.append(QString());  // the spare entry callers stop before
     return sorted;
+}
+
+Outcome<std::vector<ListedFile>> listFileEntries(const fs::Path& folder) {
+    std::vector<ListedName> names;
+    if (!sortedNames(folder, names)) {
+        return fileSystemFailure(kPathNotFound);
+    }
+    std::vector<ListedFile> files;
+    files.reserve(names.size());
+    QStringDecoder utf8 = nameDecoder();
+    for (const ListedName& listed : names) {
+        ListedFile file{shownText(listed, utf8), {}};
+        const fs::Path byText = fs::encodeName(file.name);
+        // Resolution tries the text's own UTF-8 name before any other spelling.
+        file.native = listed.other.isEmpty() || fs::entryExists(fs::join(folder, byText))
+                          ? byText
+                          : listed.other;
+        files.push_back(std::move(file));
+    }
+    return files;
 }
 
 Outcome<QStringList> listFolderFiles(const QString& folderPath) {

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 namespace pv::store {
 
 // Resolves relativePath below base one component at a time: an entry of that
@@ -25,5 +27,16 @@ fs::Path findIgnoringCase(const fs::Path& folder, const QString& name);
 
 // listFolderFiles on a path as the file system takes it.
 Outcome<QStringList> listFiles(const fs::Path& folder);
+
+// One file of a listing: the name it is listed by, and the name of the file in
+// the folder that the store's operations reach by that listed name.
+struct ListedFile {
+    QString name;
+    fs::Path native;
+};
+// The files of listFiles, in its order, without the spare entry. An old name
+// whose text is also the UTF-8 name of another entry reaches that entry, as a
+// lookup by its text does.
+Outcome<std::vector<ListedFile>> listFileEntries(const fs::Path& folder);
 
 }  // namespace pv::store

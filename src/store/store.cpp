@@ -431,13 +431,21 @@ Outcome<RecipeFields> Store::loadRecipe(const QString& category, const QString& 
 }
 
 Outcome<QStringList> Store::listRecipeFiles(const QString& category) const {
+    auto folder = categoryFolder(category);
+    if (!folder) {
+        return folder.failure();
+    }
+    return listFiles(folder.value());
+}
+
+Outcome<fs::Path> Store::categoryFolder(const QString& category) const {
     if (category.isEmpty()) {
         return refusedFailure(Refusal::EmptyCategory);
     }
     if (!isSafeName(category)) {
         return refusedFailure(Refusal::BadCategoryName);
     }
-    return listFiles(native(kCategoryRoot + QLatin1Char('/') + category));
+    return native(kCategoryRoot + QLatin1Char('/') + category);
 }
 
 Outcome<void> Store::deleteRecipe(const QString& category, const QString& fileName) {

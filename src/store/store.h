@@ -69,6 +69,9 @@ public:
     Outcome<RecipeFields> loadRecipe(const QString& category, const QString& fileName) const;
     // The recipe files of one category (ListFolderFiles, spare entry included).
     Outcome<QStringList> listRecipeFiles(const QString& category) const;
+    // The folder of a category as the file system takes it, resolved as every
+    // recipe operation resolves it; refused like listRecipeFiles.
+    Outcome<fs::Path> categoryFolder(const QString& category) const;
     Outcome<void> deleteRecipe(const QString& category, const QString& fileName);
     // Whether nothing at all stands where the category's folder belongs (it was
     // removed outside the program, or never made).

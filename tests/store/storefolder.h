@@ -133,6 +133,24 @@ private:
     QTemporaryDir dir_;
 };
 
+// A recipe file: the given fields quoted, every other field "".
+inline QByteArray record(const QList<QPair<int, QByteArray>>& set = {}) {
+    QList<QByteArray> fields(kRecipeFieldCount);
+    for (const auto& [field, bytes] : set) {
+        fields[field - 1] = bytes;
+    }
+    return '"' + fields.join("\",\"") + "\"\r\n";
+}
+
+// "field=text" entries into recipe fields.
+inline RecipeFields recipe(const QStringList& set) {
+    RecipeFields fields;
+    for (const QString& entry : set) {
+        fields[entry.section(u'=', 0, 0).toInt() - 1] = entry.section(u'=', 1);
+    }
+    return fields;
+}
+
 // "ok", "refused: <user message>", "<number> <description>" or, for the
 // temporary-file failures, the description: one string to compare.
 template <typename T>

@@ -6,29 +6,13 @@
 using namespace pv::store;
 using namespace Qt::StringLiterals;
 using pv::store::test::Folder;
+using pv::store::test::recipe;
+using pv::store::test::record;
 using pv::store::test::said;
 
 namespace {
 
 const QString kList = u"Category/category.txt"_s;
-
-// A recipe file: the given fields quoted, every other field "".
-QByteArray record(const QList<QPair<int, QByteArray>>& set = {}) {
-    QList<QByteArray> fields(kRecipeFieldCount);
-    for (const auto& [field, bytes] : set) {
-        fields[field - 1] = bytes;
-    }
-    return '"' + fields.join("\",\"") + "\"\r\n";
-}
-
-// "field=text" entries into recipe fields.
-RecipeFields recipe(const QStringList& set) {
-    RecipeFields fields;
-    for (const QString& entry : set) {
-        fields[entry.section(u'=', 0, 0).toInt() - 1] = entry.section(u'=', 1);
-    }
-    return fields;
-}
 
 }  // namespace
 

@@ -1,9 +1,12 @@
 // Shopping lists, folder listings, and failures that change nothing.
+#include "openfolder.h"
+#include "paths.h"
 #include "storefolder.h"
 
 #include <QTest>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <csignal>
 #include <functional>
@@ -34,6 +37,8 @@ private slots:
     void removePath();
     void oldFileNames_data();
     void oldFileNames();
+    void readInFolder_data();
+    void readInFolder();
     void failuresChangeNothing_data();
     void failuresChangeNothing();
 };
@@ -157,6 +162,13 @@ void FilesTest::oldFileNames_data() {
     row("a byte order mark is part of the name", "lists", "", "café.txt|Crème.txt|\uFEFFnotes.txt",
         {}, {}, {}, bom);
     row("and opens by it", "open", u"\uFEFFnotes.txt"_s, "bom", {}, {}, {}, bom);
+    const QByteArrayList twin{"Category/Cr\xE8me/P\xC3\xA2t\xC3\xA9=" + ingredient("utf")};
+    row("recipe entries: an old name by its bytes", "entries", "Crème", "Pâté>P\\xe2t\\xe9");
+    row("recipe entries in a UTF-8 folder", "entries", "Soups",
+        "Crème brûlée>Cr\\xe8me br\\xfbl\\xe9e");
+    row("recipe entries: both names reach the UTF-8 twin", "entries", "Crème",
+        "Pâté>P\\xc3\\xa2t\\xc3\\xa9|Pâté>P\\xc3\\xa2t\\xc3\\xa9", {}, {}, {}, twin);
+    row("and load reads the twin", "load", "Crème/Pâté", "utf", {}, {}, {}, twin);
     row("categories", "categories", "", "Crème|Soups");
     row("recipes", "recipes", "Crème", "Pâté|");
     row("recipes in a UTF-8 folder", "recipes", "Soups", "Crème brûlée|");
@@ -221,6 +233,22 @@ void FilesTest::oldFileNames() {
         {"delete list", [&] { return said(store.deleteShoppingList(argument)); }},
         {"categories", [&] { return names(store.listCategoriesByField()); }},
         {"recipes", [&] { return names(store.listRecipeFiles(argument)); }},
+        {"entries",
+         [&] {
+             const auto folder = store.categoryFolder(argument);
+             const auto files = listFileEntries(folder.value());
+             QStringList shown;
+             for (const ListedFile& file : files.value()) {
+                 QString native;
+                 for (const char c : file.native) {
+                     const auto byte = static_cast<unsigned char>(c);
+                     native += byte < 0x80 ? QString(QLatin1Char(c))
+                                           : u"\\x"_s + QString::number(byte, 16);
+                 }
+                 shown << file.name + u'>' + native;
+             }
+             return shown.join(u'|');
+         }},
         {"load",
          [&] {
              const auto fields = store.loadRecipe(category, name);
@@ -247,6 +275,55 @@ void FilesTest::oldFileNames() {
     if (!file.isEmpty()) {
         QCOMPARE(app.take(file), bytes);
     }
+}
+
+// Reading many files of one folder: only regular files, through links, never
+// a pipe (which would hang a blocking read), never outside the folder.
+void FilesTest::readInFolder_data() {
+    QTest::addColumn<QByteArray>("folder");
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<qint64>("maxSize");
+    QTest::addColumn<QByteArray>("result");  // the bytes read, "<not opened>" or "<failed>"
+    auto row = [](const char* tag, const QByteArray& name, const QByteArray& result,
+                  qint64 maxSize = 1000, const QByteArray& folder = "Category/Soups") {
+        QTest::newRow(tag) << folder << name << maxSize << result;
+    };
+    row("a file", "Stew", "stew\r\n");
+    row("an empty file", "Empty", "");
+    row("a link to a file", "Link", "stew\r\n");
+    row("an old name by its bytes", "P\xE2t\xE9", "old");
+    row("as large as allowed", "Stew", "stew\r\n", 6);
+    row("larger than allowed", "Stew", "<failed>", 5);
+    row("a folder", "Folder", "<not opened>");
+    row("a link to a folder", "Folder link", "<not opened>");
+    row("a pipe", "Pipe", "<not opened>");
+    row("missing", "Gone", "<not opened>");
+    row("no name", "", "<not opened>");
+    row("a path", "Folder/inside", "<not opened>");
+    row("a climbing path", "../Soups/Stew", "<not opened>");
+    row("a name with NUL", QByteArray("Stew\0x", 6), "<not opened>");
+    row("no folder", "Stew", "<not opened>", 1000, "Category/Cakes");
+    row("a file for the folder", "x", "<not opened>", 1000, "Category/Soups/Stew");
+}
+
+void FilesTest::readInFolder() {
+    QFETCH(QByteArray, folder);
+    QFETCH(QByteArray, name);
+    QFETCH(qint64, maxSize);
+    Folder app({"Category/Soups/Stew=stew\r\n", "Category/Soups/Empty=",
+                "Category/Soups/Folder/inside", "Category/Soups/Link->Category/Soups/Stew",
+                "Category/Soups/Folder link->Category/Soups/Folder"});
+    QVERIFY(app.put("Category/Soups/P\xE2t\xE9", "old"));
+    QCOMPARE(::mkfifo(QFile::encodeName(app.file(u"Category/Soups/Pipe"_s)).constData(), 0666), 0);
+    const fs::OpenFolder open(QFile::encodeName(app.path()) + '/' + folder);
+    QCOMPARE(open.isOpen(), folder == "Category/Soups");
+    // Bytes read before are replaced whole.
+    QByteArray bytes("a much longer text read before");
+    const fs::ReadResult result = open.readFile(name, bytes, maxSize);
+    QTEST(result == fs::ReadResult::Ok          ? bytes
+          : result == fs::ReadResult::NotOpened ? QByteArray("<not opened>")
+                                                : QByteArray("<failed>"),
+          "result");
 }
 
 // Refused, cut short by a file-size limit, or stopped by the shape of the
@@ -325,6 +402,8 @@ void FilesTest::failuresChangeNothing_data() {
     row("delete recipe, parent", "delete recipe", "..", recipe);
     row("list recipes, no category", "list recipes", "Cakes", r76);
     row("list recipes, parent", "list recipes", "..", category);
+    row("recipe entries, no category", "entries", "Cakes", r76);
+    row("recipe entries, parent", "entries", "..", category);
 
     const QStringList none{"-Shopping List"}, file{"-Shopping List", "Shopping List"};
     row("lists, no folder", "lists", "", r76, none);
@@ -385,6 +464,11 @@ void FilesTest::failuresChangeNothing() {
         {"load from", [&] { take(store.loadRecipe(text, u"Stew"_s)); }},
         {"delete recipe", [&] { take(store.deleteRecipe(u"Soups"_s, text)); }},
         {"list recipes", [&] { take(store.listRecipeFiles(text)); }},
+        {"entries",
+         [&] {
+             const auto folder = store.categoryFolder(text);
+             folder ? take(listFileEntries(folder.value())) : take(folder);
+         }},
         {"save list as", [&] { take(store.saveShoppingList(text, u"milk"_s)); }},
         {"save list", [&] { take(store.saveShoppingList(u"Week"_s, text)); }},
         {"lists", [&] { take(store.listShoppingLists()); }},

@@ -1,0 +1,499 @@
+// Finding recipes by words: folding, the matched line, and searches over real
+// folders on worker threads.
+#include "../store/storefolder.h"
+#include "cp1252.h"
+#include "fieldreader.h"
+#include "recipefinder.h"
+#include "recipematcher.h"
+#include "textfold.h"
+
+#include <QEventLoop>
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <sys/stat.h>
+
+#include <memory>
+
+using namespace pv::find;
+using namespace Qt::StringLiterals;
+using pv::store::RecipeFields;
+using pv::store::Store;
+using pv::store::test::Folder;
+using pv::store::test::recipe;
+
+Q_DECLARE_METATYPE(Match::Place)
+
+namespace {
+
+// The bytes the store writes for a recipe of "field=text" entries.
+QByteArray recipeBytes(const QStringList& set) {
+    return pv::store::formatRecipeRecord(recipe(set));
+}
+
+// One match as one line: "category|file|line".
+QString row(const Match& match) {
+    return match.category + u'|' + match.fileName + u'|' + match.line;
+}
+
+// What one search delivered, and whether anything of another search came.
+struct Delivered {
+    QStringList rows;
+    bool more = false;
+    int batches = 0;
+    QList<quint64> strays;  // numbers of other searches that delivered meanwhile
+};
+
+// Runs the event loop until the search started by start() ends, or until its
+// first batch when firstBatchOnly.
+Delivered follow(RecipeFinder& finder, const std::function<quint64()>& start,
+                 bool firstBatchOnly = false) {
+    Delivered got;
+    QEventLoop loop;
+    quint64 number = 0;
+    const auto found = QObject::connect(&finder, &RecipeFinder::matchesFound,
+                                        [&](quint64 query, const MatchList& m) {
+                                            if (query != number) {
+                                                got.strays << query;
+                                                return;
+                                            }
+                                            ++got.batches;
+                                            for (const Match& match : m) {
+                                                got.rows << row(match);
+                                            }
+                                            if (firstBatchOnly) {
+                                                loop.quit();
+                                            }
+                                        });
+    const auto ended =
+        QObject::connect(&finder, &RecipeFinder::finished, [&](quint64 query, bool more) {
+            if (query != number) {
+                got.strays << query;
+                return;
+            }
+            got.more = more;
+            loop.quit();
+        });
+    number = start();
+    loop.exec();
+    QObject::disconnect(found);
+    QObject::disconnect(ended);
+    return got;
+}
+
+Delivered runSearch(RecipeFinder& finder, const QString& query) {
+    return follow(finder, [&] { return finder.find(query); });
+}
+
+}  // namespace
+
+class FindTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void folding_data();
+    void folding();
+    void quickLookNeverMissesAMatch();
+    void matchedLine_data();
+    void matchedLine();
+    void search_data();
+    void search();
+    void matchLimitAndOrder_data();
+    void matchLimitAndOrder();
+    void newestQueryWins();
+    void abandoned();
+    void destroyedWhileSearching_data();
+    void destroyedWhileSearching();
+
+private:
+    std::unique_ptr<Folder> app_;    // a few recipes of every kind
+    std::unique_ptr<Folder> large_;  // 1,100 recipes in two categories
+};
+
+void FindTest::initTestCase() {
+    app_ = std::make_unique<Folder>(QStringList{
+        "Category/Soups/", "Category/Desserts/", "Category/Cakes/", "Category/Breads, Cakes/",
+        "Category/Soups/zucchini folder/", "Category/Soups/Folder/zucchini"});
+    const Folder& app = *app_;
+    // Read by field, as the browser offers them: "Breads, Cakes" is "Breads"
+    // and "Cakes"; "Gone" has no folder; "soups" and the second "Desserts"
+    // name folders already listed.
+    QVERIFY(
+        app.put("Category/category.txt",
+                "Soups\r\nDesserts\r\nGone\r\nsoups\r\nDesserts\r\nBreads, Cakes\r\nCr\xE8me\r\n"));
+    QVERIFY(app.put("Category/Cr\xE8me/"));
+    QVERIFY(app.put("Category/Cr\xE8me/P\xE2t\xE9", recipeBytes({"21=beurre"})));
+    Store store(app.path());
+    const QList<std::pair<QString, QStringList>> recipes{
+        {"Soups/Leek soup",
+         {"1=2", "11=cups", "21=crème fraîche", "22=leeks",
+          "31=Wash the leeks.\r\nSimmer gently with the saffron for 20 minutes.", "32=350", "33=12",
+          "34=1", "35=15"}},
+        {"Soups/Zucchini", {"21=zucchini", "31=Grate.\r\nFry in butter."}},
+        {"Soups/apple broth", {"21=apples", "31=Boil."}},
+        {"Desserts/Crème brûlée", {"21=cream", "31=Caramelise the sugar."}},
+        {"Cakes/Carrot cake", {"21=carrots", "31=Bake."}},
+        {"Breads, Cakes/Hidden", {"21=zucchini"}},
+    };
+    for (const auto& [path, fields] : recipes) {
+        QVERIFY(store.saveRecipe(path.section(u'/', 0, 0), path.section(u'/', 1), recipe(fields)));
+    }
+    // Not recipes, or words outside what the reader gives: never found.
+    QVERIFY(app.put("Category/Soups/Short", "\"zucchini\"" + QByteArray(",\"\"").repeated(33)));
+    QVERIFY(app.put("Category/Soups/Two records",
+                    recipeBytes({"21=rhubarb"}) + recipeBytes({"21=plums"})));
+    QVERIFY(app.put("Category/Soups/Passed over",
+                    "\"tart\"gooseberry" + QByteArray(",\"\"").repeated(34) + "\r\n"));
+    QCOMPARE(::mkfifo(QFile::encodeName(app.file(u"Category/Soups/Pipe of zucchini"_s)).constData(),
+                      0666),
+             0);
+
+    large_ = std::make_unique<Folder>(QStringList{"Category/A/", "Category/B/"});
+    QVERIFY(large_->put("Category/category.txt", "A\r\nB\r\n"));
+    for (int i = 0; i < 1100; ++i) {
+        // Mixed case, so the order is the browser's and not the bytes'.
+        const QByteArray name =
+            (i % 2 ? "Recipe " : "recipe ") + QByteArray::number(i % 700).rightJustified(3, '0');
+        const QByteArray fields = i < 1000 ? "salt pepper" : "salt";
+        QVERIFY(large_->put("Category/" + QByteArray(i < 700 ? "A/" : "B/") + name,
+                            recipeBytes({"21=" + QString::fromLatin1(fields)})));
+    }
+}
+
+// Case and accents are ignored, and a few letters that stand for two.
+void FindTest::folding_data() {
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("found");
+    auto row = [](const char* tag, const QString& query, const QString& text, bool found) {
+        QTest::newRow(tag) << query << text << found;
+    };
+    row("accent in the text", "creme", "Crème fraîche", true);
+    row("query in capitals", "CREME", "crème", true);
+    row("accent in the query", "crème", "CREME", true);
+    row("two accents", "brûlée", "BRULEE", true);
+    row("tilde", "jalapeno", "JALAPEÑO", true);
+    row("cedilla in capitals", "facon", "FAÇON", true);
+    row("caron", "sopska", "Šopska", true);
+    row("sharp s", "strasse", "Straße", true);
+    row("sharp s typed", "STRAßE", "strasse", true);
+    row("capital sharp s typed", "STRAẞE", "Straße", true);
+    row("ae", "aebleskiver", "Æbleskiver", true);
+    row("oe", "oeufs", "ŒUFS", true);
+    row("o and d with stroke", "smorrebrod", "Smørrebrød", true);
+    row("thorn", "thorn", "Þorn", true);
+    row("straight double quote", "9\"", "9” pan", true);
+    row("straight apostrophe", "grandma's", "Grandma’s", true);
+    row("curly apostrophe typed", "grandma’s", "grandma's", true);
+    row("ligature typed", "ﬁlet", "Filet", true);
+    row("accent typed apart", "cre\u0300me", "crème", true);
+    row("euro sign", "€", "2 €", true);
+    row("several words anywhere", "fraiche CREME", "crème fraîche", true);
+    row("another letter", "crane", "crème", false);
+    row("sharp s is two letters", "strase", "Straße", false);
+    row("one word missing", "creme sucre", "crème", false);
+    row("o umlaut is not oe", "oel", "Öl", false);
+    row("micro sign is not u", "u", "µ", false);
+    row("blanks only", "  \t ", "anything", false);
+    row("a lone accent", "\u0301", "é", false);
+    row("nothing", "", "", false);
+}
+
+void FindTest::folding() {
+    QFETCH(QString, query);
+    QFETCH(QString, text);
+    const RecipeMatcher matcher(query);
+    const QByteArray bytes = recipeBytes({"21=" + text});
+    std::string scratch;
+    const bool found = matcher.match(u"C"_s, u"Recipe"_s, bytes).has_value();
+    QTEST(found, "found");
+    QVERIFY(!found || matcher.mayMatch(bytes, u"Recipe", scratch));
+}
+
+// The quick look at raw bytes only ever turns away files that the full
+// reading would turn away too; it folds bytes exactly as text is folded.
+void FindTest::quickLookNeverMissesAMatch() {
+    QRandomGenerator random(15);
+    // Mostly ASCII with the neighbours of A to Z, or rich in Windows-1252
+    // letters, quotes and the record's own commas and line ends.
+    const QByteArray ascii("aAzZ@[`{ 09\x7F\x01sS");
+    const QByteArray mixed("aAeE\xE8\xC8\xDF\xE6\xC6\x9C\x94\x92\" ,\r\n?\x81sS");
+    const QByteArray* alphabet = &mixed;
+    auto pick = [&](int length) {
+        QByteArray bytes;
+        for (int i = 0; i < length; ++i) {
+            bytes += (*alphabet)[random.bounded(int(alphabet->size()))];
+        }
+        return bytes;
+    };
+    for (int i = 0; i < 4000; ++i) {
+        alphabet = i % 2 ? &ascii : &mixed;
+        const QByteArray bytes = pick(random.bounded(40));
+        std::string scratch;
+        QCOMPARE(foldCp1252(bytes, scratch),
+                 std::string_view(foldText(pv::store::decodeCp1252(bytes))));
+    }
+    alphabet = &mixed;
+    int matched = 0;
+    for (int i = 0; i < 3000; ++i) {
+        QByteArray file = '"' + pick(random.bounded(8)) + '"';
+        for (int field = 1; field < 35 + random.bounded(3) - 1; ++field) {
+            file += ",\"" + pick(random.bounded(4)) + '"';
+        }
+        file += "\r\n";
+        // Words cut from the file, so that some match and some straddle fields.
+        const int at = random.bounded(int(file.size()));
+        const QString query = pv::store::decodeCp1252(file.mid(at, 1 + random.bounded(3))) + u' ' +
+                              pv::store::decodeCp1252(pick(1 + random.bounded(2)));
+        const QString name = pv::store::decodeCp1252(pick(3));
+        const RecipeMatcher matcher(query);
+        std::string scratch;
+        if (matcher.match(u"C"_s, name, file)) {
+            ++matched;
+            QVERIFY2(matcher.mayMatch(file, name, scratch), qPrintable(query));
+        }
+    }
+    QVERIFY2(matched > 100, qPrintable(QString::number(matched)));
+}
+
+void FindTest::matchedLine_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("fields");
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<Match::Place>("place");
+    QTest::addColumn<int>("ingredientLine");
+    QTest::addColumn<QString>("line");
+    using P = Match::Place;
+    auto row = [](const char* tag, const QStringList& fields, const QString& query, P place,
+                  int ingredientLine, const QString& line, const QString& name = u"Stew"_s) {
+        QTest::newRow(tag) << name << fields << query << place << ingredientLine << line;
+    };
+    row("an ingredient line", {"3=2", "13=cups", "23=crème fraîche"}, "fraiche", P::Ingredient, 3,
+        "Ingredient 3: 2 cups crème fraîche");
+    row("the amount matched", {"3=2", "13=cups", "23=crème fraîche"}, "2", P::Ingredient, 3,
+        "Ingredient 3: 2 cups crème fraîche");
+    row("empty parts left out", {"13=  ", "23= salt "}, "salt", P::Ingredient, 3,
+        "Ingredient 3: salt");
+    row("the first line with any word", {"21=flour", "25=salt", "31=add salt"}, "salt flour",
+        P::Ingredient, 1, "Ingredient 1: flour");
+    row("ingredients before directions", {"26=sugar", "31=sugar on top"}, "sugar", P::Ingredient, 6,
+        "Ingredient 6: sugar");
+    row("a line of the directions", {"21=flour", "31=Mix.\r\nBake at high heat.\r\nServe"},
+        "BAKE flour", P::Ingredient, 1, "Ingredient 1: flour");
+    row("only in the directions", {"21=flour", "31=Mix.\r\nBake at high heat.\r\nServe"}, "heat",
+        P::Directions, 0, "Bake at high heat.");
+    row("lone line ends", {"31=a\nb bake\rc"}, "bake", P::Directions, 0, "b bake");
+    row("an indented line", {"31=Mix.\r\n   Bake well  "}, "bake", P::Directions, 0, "Bake well");
+    row("temperature", {"32=350"}, "350", P::Temperature, 0, "Oven temperature: 350 F");
+    row("serving size", {"33=12"}, "12", P::ServingSize, 0, "Serving size: 12");
+    row("hours", {"34=2"}, "2", P::CookingTime, 0, "Cooking time: 2 h");
+    row("minutes", {"34=1", "35=15"}, "15", P::CookingTime, 0, "Cooking time: 1 h 15 min");
+    row("only in the name", {"21=cream"}, "brulee", P::Name, 0, "Crème brûlée", u"Crème brûlée"_s);
+    row("tabs as blanks", {"21=salt\tand pepper"}, "salt", P::Ingredient, 1,
+        "Ingredient 1: salt and pepper");
+    const QString words = u"very "_s.repeated(40);  // 200 characters
+    row("a long line cut after the word", {"31=Add the saffron and stir " + words}, "saffron",
+        P::Directions, 0, ("Add the saffron and stir " + words).left(119) + u'…');
+    row("a long line cut before the word", {"31=Mix " + words + "well, then add saffron."},
+        "saffron", P::Directions, 0,
+        u'…' + ("Mix " + words + "well, then add saffron.").right(119));
+    const QString middle = words + "then add saffron " + words;
+    const qsizetype at = middle.indexOf(u"saffron") - 40;
+    row("a long line cut around the word", {"31=" + middle}, "saffron", P::Directions, 0,
+        u'…' + middle.mid(at, 118) + u'…');
+}
+
+void FindTest::matchedLine() {
+    QFETCH(QString, name);
+    QFETCH(QStringList, fields);
+    QFETCH(QString, query);
+    const auto match = RecipeMatcher(query).match(u"Soups"_s, name, recipeBytes(fields));
+    QVERIFY(match);
+    QCOMPARE(match->category, u"Soups"_s);
+    QCOMPARE(match->fileName, name);
+    QCOMPARE(match->recipeName(), name);
+    QTEST(match->place, "place");
+    QTEST(match->ingredientLine, "ingredientLine");
+    QTEST(match->line, "line");
+    QVERIFY(match->line.size() <= Match::kLineLength);
+}
+
+void FindTest::search_data() {
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<QStringList>("rows");
+    auto row = [](const char* tag, const QString& query, const QStringList& rows) {
+        QTest::newRow(tag) << query << rows;
+    };
+    const QString leek = u"Soups|Leek soup|"_s;
+    row("accents and case", "creme",
+        {leek + "Ingredient 1: 2 cups crème fraîche", "Desserts|Crème brûlée|Crème brûlée"});
+    row("accents typed", "CRÈME FRAICHE", {leek + "Ingredient 1: 2 cups crème fraîche"});
+    row("words in different fields", "saffron leeks", {leek + "Ingredient 2: leeks"});
+    row("one word in no recipe", "leeks rhubarb", {});
+    row("only in the directions", "simmer",
+        {leek + "Simmer gently with the saffron for 20 minutes."});
+    row("only in the name", "brulee", {"Desserts|Crème brûlée|Crème brûlée"});
+    row("cooking information", "350 12 15", {leek + "Oven temperature: 350 F"});
+    row("in no recipe", "nowhere", {});
+    row("an old file name", "pate", {"Crème|Pâté|Pâté"});
+    row("in a category with an old name", "beurre", {"Crème|Pâté|Ingredient 1: beurre"});
+    row("by field: a category cut at its comma", "carrots",
+        {"Cakes|Carrot cake|Ingredient 1: carrots"});
+    // Not in "Breads, Cakes", nor a file too short, a pipe or folders of that name.
+    row("files that are not recipes", "zucchini", {"Soups|Zucchini|Ingredient 1: zucchini"});
+    row("an earlier record", "rhubarb", {});
+    row("the last record", "plums", {"Soups|Two records|Ingredient 1: plums"});
+    row("past a closing quote", "gooseberry", {});
+    row("every category once, files by name ignoring case", "a",
+        {"Soups|apple broth|Ingredient 1: apples", leek + "Ingredient 1: 2 cups crème fraîche",
+         "Soups|Passed over|Ingredient 1: tart", "Soups|Zucchini|Grate.",
+         "Desserts|Crème brûlée|Ingredient 1: cream", "Cakes|Carrot cake|Ingredient 1: carrots",
+         "Crème|Pâté|Pâté"});
+}
+
+void FindTest::search() {
+    QFETCH(QString, query);
+    RecipeFinder finder(app_->path());
+    const Delivered got = runSearch(finder, query);
+    QTEST(got.rows, "rows");
+    QVERIFY(!got.more);
+    QCOMPARE(got.strays, QList<quint64>());
+}
+
+// Parts of a folder read on several threads still arrive in order, and the
+// matches stop at the limit.
+void FindTest::matchLimitAndOrder_data() {
+    QTest::addColumn<int>("workers");
+    QTest::addColumn<QString>("query");
+    for (const int workers : {1, 2, 3}) {
+        const QByteArray n = " on " + QByteArray::number(workers);
+        QTest::newRow(("past the limit" + n).constData()) << workers << u"salt"_s;
+        QTest::newRow(("exactly the limit" + n).constData()) << workers << u"pepper"_s;
+        QTest::newRow(("one in each category" + n).constData()) << workers << u"SALT 399"_s;
+    }
+}
+
+void FindTest::matchLimitAndOrder() {
+    QFETCH(int, workers);
+    QFETCH(QString, query);
+    // Every recipe of the folder in the browser's order, with its line.
+    auto name = [](int i) {
+        return (i % 2 ? u"Recipe "_s : u"recipe "_s) + QString::number(i).rightJustified(3, u'0');
+    };
+    QStringList all;
+    for (int i = 0; i < 700; ++i) {
+        all << u"A|"_s + name(i) + u"|Ingredient 1: salt pepper"_s;
+    }
+    for (int i = 0; i < 400; ++i) {
+        all << u"B|"_s + name(i) +
+                   (i < 300 ? u"|Ingredient 1: salt pepper"_s : u"|Ingredient 1: salt"_s);
+    }
+    QStringList expected;
+    for (const QString& recipe : all) {
+        const QString text = recipe.section(u'|', 1).toLower();
+        bool every = true;
+        for (const QString& word : query.toLower().split(u' ')) {
+            every = every && text.contains(word);
+        }
+        if (every) {
+            expected << recipe;
+        }
+    }
+    const bool more = expected.size() > RecipeFinder::kMatchLimit;
+    expected = expected.mid(0, RecipeFinder::kMatchLimit);
+
+    RecipeFinder finder(large_->path(), nullptr, workers);
+    const Delivered got = runSearch(finder, query);
+    QCOMPARE(got.rows.size(), expected.size());
+    QCOMPARE(got.rows, expected);
+    QCOMPARE(got.more, more);
+    QVERIFY(got.batches >= 1);
+}
+
+// A search started while another runs replaces it: nothing of the older one
+// arrives after the newer one started, even what it had already found.
+void FindTest::newestQueryWins() {
+    RecipeFinder finder(large_->path());
+    quint64 older = 0;
+    const Delivered replacedAtOnce = follow(finder, [&] {
+        older = finder.find(u"salt"_s);
+        return finder.find(u"pepper"_s);
+    });
+    QVERIFY(older != 0 && finder.currentQuery() > older);
+    QCOMPARE(replacedAtOnce.strays, QList<quint64>());
+    QCOMPARE(replacedAtOnce.rows.size(), 1000);
+
+    // The older search has found everything, and its matches and its end wait
+    // in the queue, when the newer one starts.
+    const Delivered replacedWhenDone = follow(finder, [&] {
+        older = finder.find(u"salt"_s);
+        finder.waitUntilIdle();
+        return finder.find(u"SALT 399"_s);
+    });
+    QCOMPARE(replacedWhenDone.strays, QList<quint64>());
+    QCOMPARE(replacedWhenDone.rows, (QStringList{"A|Recipe 399|Ingredient 1: salt pepper",
+                                                 "B|Recipe 399|Ingredient 1: salt"}));
+
+    // The older search has delivered some, and goes on.
+    QVERIFY(follow(
+                finder, [&] { return finder.find(u"salt"_s); }, true)
+                .batches >= 1);
+    const Delivered newer = runSearch(finder, u"pepper 399"_s);
+    QCOMPARE(newer.strays, QList<quint64>());
+    QCOMPARE(newer.rows, QStringList{"A|Recipe 399|Ingredient 1: salt pepper"});
+}
+
+// Abandoned (the window closed): nothing more arrives, not even what was on
+// its way.
+void FindTest::abandoned() {
+    RecipeFinder finder(large_->path());
+    int after = 0;
+    connect(&finder, &RecipeFinder::matchesFound, this, [&] { ++after; });
+    connect(&finder, &RecipeFinder::finished, this, [&] { ++after; });
+    finder.find(u"salt"_s);
+    finder.waitUntilIdle();
+    finder.abandon();
+    QCOMPARE(finder.currentQuery(), quint64(0));
+    QCoreApplication::sendPostedEvents();
+    QCOMPARE(after, 0);
+    // The finder still searches.
+    QCOMPARE(runSearch(finder, u"399 salt"_s).rows.size(), 2);
+}
+
+// Destroyed while its workers read: they stop and are joined, and nothing
+// arrives afterwards.
+void FindTest::destroyedWhileSearching_data() {
+    QTest::addColumn<int>("workers");
+    QTest::addColumn<bool>("waitForMatches");
+    for (const int workers : {1, 2, 3}) {
+        const QByteArray n = " on " + QByteArray::number(workers);
+        QTest::newRow(("at once" + n).constData()) << workers << false;
+        QTest::newRow(("after the first matches" + n).constData()) << workers << true;
+    }
+}
+
+void FindTest::destroyedWhileSearching() {
+    QFETCH(int, workers);
+    QFETCH(bool, waitForMatches);
+    QObject receiver;
+    int after = 0;
+    {
+        auto finder = std::make_unique<RecipeFinder>(large_->path(), nullptr, workers);
+        if (waitForMatches) {
+            QVERIFY(follow(
+                        *finder, [&] { return finder->find(u"salt"_s); }, true)
+                        .batches >= 1);
+        } else {
+            finder->find(u"salt"_s);
+        }
+        connect(finder.get(), &RecipeFinder::matchesFound, &receiver, [&] { ++after; });
+        connect(finder.get(), &RecipeFinder::finished, &receiver, [&] { ++after; });
+    }
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    QCOMPARE(after, 0);
+}
+
+QTEST_GUILESS_MAIN(FindTest)
+#include "tst_find.moc"
