@@ -13,33 +13,29 @@ DropList::DropList(QWidget* parent) : QListWidget(parent) {
     setDropIndicatorShown(false);
 }
 
-void DropList::dragEnterEvent(QDragEnterEvent* event) {
+bool DropList::takeAsCopy(QDropEvent* event) {
     if (event->source() == this) {
         event->ignore();
-        return;
-    }
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
-}
-
-void DropList::dragMoveEvent(QDragMoveEvent* event) {
-    if (event->source() == this) {
-        event->ignore();
-        return;
-    }
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
-}
-
-void DropList::dropEvent(QDropEvent* event) {
-    if (event->source() == this) {
-        event->ignore();
-        return;
+        return false;
     }
     // Copy, never move: a move would make the source list delete its dragged items.
     event->setDropAction(Qt::CopyAction);
     event->accept();
-    emit dropped();
+    return true;
+}
+
+void DropList::dragEnterEvent(QDragEnterEvent* event) {
+    takeAsCopy(event);
+}
+
+void DropList::dragMoveEvent(QDragMoveEvent* event) {
+    takeAsCopy(event);
+}
+
+void DropList::dropEvent(QDropEvent* event) {
+    if (takeAsCopy(event)) {
+        emit dropped();
+    }
 }
 
 Qt::DropActions DropList::supportedDropActions() const {

@@ -19,6 +19,10 @@ protected:
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     Qt::DropActions supportedDropActions() const override;
+
+private:
+    // Takes a drag from elsewhere as a copy; false, and ignored, for one of its own.
+    bool takeAsCopy(QDropEvent* event);
 };
 
 }  // namespace ostrel

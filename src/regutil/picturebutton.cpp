@@ -4,14 +4,10 @@
 
 namespace ostrel {
 
-PictureButton::PictureButton(const QIcon& picture, const QString& caption, QWidget* parent)
-    : QToolButton(parent) {
-    setIcon(picture);
+PictureButton::PictureButton(QWidget* parent) : QToolButton(parent) {
     setIconSize(QSize(28, 28));
     setAutoRaise(true);
     setFocusPolicy(Qt::StrongFocus);
-    setAccessibleName(caption);
-    setToolTip(caption);
 }
 
 void PictureButton::keyPressEvent(QKeyEvent* event) {

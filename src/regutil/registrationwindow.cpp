@@ -1,8 +1,8 @@
 #include "registrationwindow.h"
+#include "ui_registrationwindow.h"
 
 #include "droplist.h"
 #include "folderlist.h"
-#include "picturebutton.h"
 #include "reglistrules.h"
 #include "regmessages.h"
 #include "regpointer.h"
@@ -13,8 +13,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
@@ -22,19 +20,9 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStorageInfo>
-#include <QStyle>
 
 namespace ostrel {
 namespace {
-
-// Positions are given in twips; at 96 dots per inch a pixel is 15 twips.
-int px(int twips) {
-    return (twips + 7) / 15;
-}
-
-QRect twipRect(int left, int top, int width, int height) {
-    return QRect(px(left), px(top), px(width), px(height));
-}
 
 // A 32 x 32 picture of one or two arrows pointing right (towards the register list) or left.
 QIcon arrowPicture(bool right, bool twice) {
@@ -71,15 +59,41 @@ QString native(const QString& path) {
 
 RegistrationWindow::RegistrationWindow(RegistrationEngine* engine, QWidget* parent)
     : QMainWindow(parent),
+      ui_(std::make_unique<Ui::RegistrationWindow>()),
       ownEngine_(engine ? nullptr : std::make_unique<RegistrationEngine>()),
       engine_(engine ? *engine : *ownEngine_) {
-    setObjectName(QStringLiteral("frmreg"));
-    setWindowTitle(QStringLiteral("Auto Object Registery"));
-    buildControls();
+    // The menu bar first, so that it comes before the client area among the window's
+    // children, as a screen reader reads them.
+    buildMenuBar();
+    ui_->setupUi(this);
+
+    ui_->Image1_0->setIcon(arrowPicture(true, false));
+    ui_->Image1_1->setIcon(arrowPicture(false, false));
+    ui_->Image1_2->setIcon(arrowPicture(true, true));
+    ui_->Image1_3->setIcon(arrowPicture(false, true));
+
+    connect(ui_->Dir1, &FolderList::pathChanged, this, [this](const QString& path) {
+        filesPath_ = path;
+        refreshFiles();
+    });
+    connect(ui_->Dir1, &FolderList::folderChosen, this, &RegistrationWindow::changeFolder);
+    connect(ui_->Drive1, &QComboBox::currentIndexChanged, this, &RegistrationWindow::changeDrive);
+    connect(ui_->Text1, &QLineEdit::textChanged, this, &RegistrationWindow::changePattern);
+    connect(ui_->File1, &QListWidget::itemDoubleClicked, this, [this] { addSelectedFiles(); });
+    connect(ui_->File1, &DropList::dropped, this, &RegistrationWindow::removeSelected);
+    connect(ui_->RegList, &DropList::dropped, this, &RegistrationWindow::addSelectedFiles);
+    connect(ui_->Image1_0, &QToolButton::clicked, this, &RegistrationWindow::addSelectedFiles);
+    connect(ui_->Image1_1, &QToolButton::clicked, this, &RegistrationWindow::removeSelected);
+    connect(ui_->Image1_2, &QToolButton::clicked, this, &RegistrationWindow::addAll);
+    connect(ui_->Image1_3, &QToolButton::clicked, this, &RegistrationWindow::removeAll);
+    connect(ui_->Command1_0, &QPushButton::clicked, this, [this] { runRegistration(0); });
+    connect(ui_->Command1_1, &QPushButton::clicked, this, [this] { runRegistration(1); });
     load();
 }
 
-void RegistrationWindow::buildControls() {
+RegistrationWindow::~RegistrationWindow() = default;
+
+void RegistrationWindow::buildMenuBar() {
     QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
     fileMenu->setObjectName(QStringLiteral("mnufile"));
     QAction* exitAction = fileMenu->addAction(QStringLiteral("E&xit"));
@@ -89,115 +103,6 @@ void RegistrationWindow::buildControls() {
         close();
         QCoreApplication::quit();
     });
-
-    auto* client = new QWidget(this);
-    client->setFixedSize(px(8790), px(3945));
-    setCentralWidget(client);
-
-    auto* frame = new QGroupBox(client);
-    frame->setObjectName(QStringLiteral("Frame1"));
-    frame->setAccessibleName(QStringLiteral("Library files"));
-    frame->setGeometry(twipRect(120, 0, 8535, 3735));
-
-    folders_ = new FolderList(frame);
-    folders_->setObjectName(QStringLiteral("Dir1"));
-    folders_->setAccessibleName(QStringLiteral("Folders"));
-    folders_->setGeometry(twipRect(120, 240, 2175, 2790));
-
-    drives_ = new QComboBox(frame);
-    drives_->setObjectName(QStringLiteral("Drive1"));
-    drives_->setAccessibleName(QStringLiteral("Drives"));
-    drives_->setGeometry(twipRect(120, 3240, 2175, 315));
-
-    pattern_ = new QLineEdit(frame);
-    pattern_->setObjectName(QStringLiteral("Text1"));
-    pattern_->setAccessibleName(QStringLiteral("File pattern"));
-    pattern_->setGeometry(twipRect(2400, 240, 1575, 285));
-    pattern_->setText(QStringLiteral("*.ocx;*.dll"));
-
-    files_ = new DropList(frame);
-    files_->setObjectName(QStringLiteral("File1"));
-    files_->setAccessibleName(QStringLiteral("Files"));
-    files_->setGeometry(twipRect(2400, 600, 1575, 2820));
-
-    // Image1(i) with its caption Label1(labelOf[i]).
-    struct PictureButtonPlace {
-        const char* caption;
-        int labelIndex;
-        QRect picture;
-        QRect label;
-        bool right;
-        bool twice;
-    };
-    const PictureButtonPlace pictures[4] = {
-        {"Add Selected", 2, twipRect(4080, 240, 480, 480), twipRect(4080, 720, 735, 375), true,
-         false},
-        {"Remove Selected", 1, twipRect(4080, 1080, 480, 480), twipRect(4080, 1560, 735, 375),
-         false, false},
-        {"Add All", 0, twipRect(4080, 1920, 480, 480), twipRect(4080, 2280, 495, 255), true, true},
-        {"Remove All", 3, twipRect(4080, 2520, 480, 480), twipRect(4080, 2880, 735, 375), false,
-         true},
-    };
-    QFont captionFont = font();
-    captionFont.setPointSizeF(7.0);
-    for (int i = 0; i < 4; ++i) {
-        const PictureButtonPlace& place = pictures[i];
-        const QString caption = QString::fromLatin1(place.caption);
-        pictureButtons_[i] =
-            new PictureButton(arrowPicture(place.right, place.twice), caption, frame);
-        pictureButtons_[i]->setObjectName(QStringLiteral("Image1_%1").arg(i));
-        pictureButtons_[i]->setGeometry(place.picture);
-        auto* label = new QLabel(caption, frame);
-        label->setObjectName(QStringLiteral("Label1_%1").arg(place.labelIndex));
-        label->setWordWrap(true);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        label->setFont(captionFont);
-        label->setGeometry(place.label);
-        label->setBuddy(pictureButtons_[i]);
-        pictureCaptions_[place.labelIndex] = label;
-    }
-
-    registerList_ = new DropList(frame);
-    registerList_->setObjectName(QStringLiteral("RegList"));
-    registerList_->setAccessibleName(QStringLiteral("Register list"));
-    registerList_->setGeometry(twipRect(4800, 240, 3615, 2790));
-
-    const char* commandCaptions[2] = {"Register", "UnRegister"};
-    const QRect commandRects[2] = {twipRect(5160, 3240, 1455, 375),
-                                   twipRect(6840, 3240, 1455, 375)};
-    for (int i = 0; i < 2; ++i) {
-        const QString caption = QString::fromLatin1(commandCaptions[i]);
-        commandButtons_[i] = new QPushButton(caption, frame);
-        commandButtons_[i]->setObjectName(QStringLiteral("Command1_%1").arg(i));
-        commandButtons_[i]->setAccessibleName(caption);
-        commandButtons_[i]->setGeometry(commandRects[i]);
-        connect(commandButtons_[i], &QPushButton::clicked, this, [this, i] { runRegistration(i); });
-    }
-
-    QWidget* order[] = {folders_,           drives_,
-                        pattern_,           files_,
-                        pictureButtons_[0], pictureButtons_[1],
-                        pictureButtons_[2], pictureButtons_[3],
-                        registerList_,      commandButtons_[0],
-                        commandButtons_[1]};
-    for (std::size_t i = 1; i < std::size(order); ++i) {
-        setTabOrder(order[i - 1], order[i]);
-    }
-
-    connect(folders_, &FolderList::pathChanged, this, [this](const QString& path) {
-        filesPath_ = path;
-        refreshFiles();
-    });
-    connect(folders_, &FolderList::folderChosen, this, &RegistrationWindow::changeFolder);
-    connect(drives_, &QComboBox::currentIndexChanged, this, &RegistrationWindow::changeDrive);
-    connect(pattern_, &QLineEdit::textChanged, this, &RegistrationWindow::changePattern);
-    connect(files_, &QListWidget::itemDoubleClicked, this, [this] { addSelectedFiles(); });
-    connect(files_, &DropList::dropped, this, &RegistrationWindow::removeSelected);
-    connect(registerList_, &DropList::dropped, this, &RegistrationWindow::addSelectedFiles);
-    connect(pictureButtons_[0], &QToolButton::clicked, this, &RegistrationWindow::addSelectedFiles);
-    connect(pictureButtons_[1], &QToolButton::clicked, this, &RegistrationWindow::removeSelected);
-    connect(pictureButtons_[2], &QToolButton::clicked, this, &RegistrationWindow::addAll);
-    connect(pictureButtons_[3], &QToolButton::clicked, this, &RegistrationWindow::removeAll);
 }
 
 void RegistrationWindow::load() {
@@ -206,7 +111,7 @@ void RegistrationWindow::load() {
     const QString candidates[] = {QDir::cleanPath(working + QStringLiteral("/..")), working,
                                   QDir::rootPath()};
     for (const QString& candidate : candidates) {
-        if (folders_->setPath(candidate)) {
+        if (ui_->Dir1->setPath(candidate)) {
             break;
         }
     }
@@ -222,25 +127,25 @@ void RegistrationWindow::load() {
     roots.sort(Qt::CaseInsensitive);
     setDrives(roots);
 
-    changePattern(pattern_->text());
-    registerList_->clear();
+    changePattern(ui_->Text1->text());
+    ui_->RegList->clear();
     updateCommandButtons();
 }
 
 void RegistrationWindow::setDrives(const QStringList& roots) {
-    const QSignalBlocker block(drives_);
-    drives_->clear();
+    const QSignalBlocker block(ui_->Drive1);
+    ui_->Drive1->clear();
     for (const QString& root : roots) {
-        drives_->addItem(native(root), root);
+        ui_->Drive1->addItem(native(root), root);
     }
-    selectDriveOf(folders_->path());
+    selectDriveOf(ui_->Dir1->path());
 }
 
 void RegistrationWindow::selectDriveOf(const QString& path) {
     int best = -1;
     qsizetype bestLength = -1;
-    for (int i = 0; i < drives_->count(); ++i) {
-        QString root = drives_->itemData(i).toString();
+    for (int i = 0; i < ui_->Drive1->count(); ++i) {
+        QString root = ui_->Drive1->itemData(i).toString();
         if (!root.endsWith(QLatin1Char('/'))) {
             root += QLatin1Char('/');
         }
@@ -250,18 +155,18 @@ void RegistrationWindow::selectDriveOf(const QString& path) {
             bestLength = root.size();
         }
     }
-    const QSignalBlocker block(drives_);
-    drives_->setCurrentIndex(best);
+    const QSignalBlocker block(ui_->Drive1);
+    ui_->Drive1->setCurrentIndex(best);
     driveIndex_ = best;
 }
 
 void RegistrationWindow::changeFolder(const QString& path) {
-    if (folders_->setPath(path)) {
+    if (ui_->Dir1->setPath(path)) {
         return;
     }
     showMessage(QStringLiteral("The folder ") + native(path) +
                     QStringLiteral(" cannot be read. The folder list stays at ") +
-                    native(folders_->path()) + QLatin1Char('.'),
+                    native(ui_->Dir1->path()) + QLatin1Char('.'),
                 MessageIcon::Exclamation);
 }
 
@@ -269,16 +174,16 @@ void RegistrationWindow::changeDrive(int index) {
     if (index < 0) {
         return;
     }
-    const QString root = drives_->itemData(index).toString();
-    if (folders_->setPath(root)) {
+    const QString root = ui_->Drive1->itemData(index).toString();
+    if (ui_->Dir1->setPath(root)) {
         driveIndex_ = index;
         return;
     }
     {
-        const QSignalBlocker block(drives_);
-        drives_->setCurrentIndex(driveIndex_);
+        const QSignalBlocker block(ui_->Drive1);
+        ui_->Drive1->setCurrentIndex(driveIndex_);
     }
-    const QString kept = driveIndex_ >= 0 ? drives_->itemText(driveIndex_) : QString();
+    const QString kept = driveIndex_ >= 0 ? ui_->Drive1->itemText(driveIndex_) : QString();
     showMessage(QStringLiteral("The drive ") + native(root) +
                     QStringLiteral(" cannot be read. The drive list stays at ") + kept +
                     QLatin1Char('.'),
@@ -290,8 +195,8 @@ void RegistrationWindow::changePattern(const QString& text) {
     if (!patterns) {
         const QString kept = patternText_;
         {
-            const QSignalBlocker block(pattern_);
-            pattern_->setText(kept);
+            const QSignalBlocker block(ui_->Text1);
+            ui_->Text1->setText(kept);
         }
         showMessage(QStringLiteral("The pattern ") + text +
                         QStringLiteral(" cannot be used: a pattern names files in the folder, "
@@ -307,7 +212,7 @@ void RegistrationWindow::changePattern(const QString& text) {
 }
 
 void RegistrationWindow::refreshFiles() {
-    files_->clear();
+    ui_->File1->clear();
     if (filesPath_.isEmpty()) {
         return;
     }
@@ -317,7 +222,7 @@ void RegistrationWindow::refreshFiles() {
         QDir(filesPath_).entryInfoList(patterns_, QDir::Files, QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo& entry : entries) {
         if (entry.isFile()) {
-            files_->addItem(entry.fileName());
+            ui_->File1->addItem(entry.fileName());
         }
     }
 }
@@ -328,30 +233,30 @@ QString RegistrationWindow::filesFolder() const {
 
 QStringList RegistrationWindow::registerEntries() const {
     QStringList entries;
-    for (int i = 0; i < registerList_->count(); ++i) {
-        entries.append(registerList_->item(i)->text());
+    for (int i = 0; i < ui_->RegList->count(); ++i) {
+        entries.append(ui_->RegList->item(i)->text());
     }
     return entries;
 }
 
 void RegistrationWindow::updateCommandButtons() {
-    const bool any = registerList_->count() > 0;
-    commandButtons_[0]->setEnabled(any);
-    commandButtons_[1]->setEnabled(any);
+    const bool any = ui_->RegList->count() > 0;
+    ui_->Command1_0->setEnabled(any);
+    ui_->Command1_1->setEnabled(any);
 }
 
 void RegistrationWindow::addSelectedFiles() {
     QStringList entries = registerEntries();
     const QString folder = filesFolder();
-    for (int i = 0; i < files_->count(); ++i) {
-        QListWidgetItem* item = files_->item(i);
+    for (int i = 0; i < ui_->File1->count(); ++i) {
+        QListWidgetItem* item = ui_->File1->item(i);
         if (!item->isSelected()) {
             continue;
         }
         const QString name = item->text();
         if (!listedBySuffix(entries, name)) {
             const QString path = joinFolderFile(folder, name);
-            registerList_->addItem(path);
+            ui_->RegList->addItem(path);
             entries.append(path);
         }
         item->setSelected(false);
@@ -360,9 +265,9 @@ void RegistrationWindow::addSelectedFiles() {
 }
 
 void RegistrationWindow::removeSelected() {
-    for (int i = registerList_->count() - 1; i >= 0; --i) {
-        if (registerList_->item(i)->isSelected()) {
-            delete registerList_->takeItem(i);
+    for (int i = ui_->RegList->count() - 1; i >= 0; --i) {
+        if (ui_->RegList->item(i)->isSelected()) {
+            delete ui_->RegList->takeItem(i);
         }
     }
     updateCommandButtons();
@@ -371,11 +276,11 @@ void RegistrationWindow::removeSelected() {
 void RegistrationWindow::addAll() {
     QStringList entries = registerEntries();
     const QString folder = filesFolder();
-    for (int i = 0; i < files_->count(); ++i) {
-        const QString name = files_->item(i)->text();
+    for (int i = 0; i < ui_->File1->count(); ++i) {
+        const QString name = ui_->File1->item(i)->text();
         if (!listedByName(entries, name)) {
             const QString path = joinFolderFile(folder, name);
-            registerList_->addItem(path);
+            ui_->RegList->addItem(path);
             entries.append(path);
         }
     }
@@ -383,7 +288,7 @@ void RegistrationWindow::addAll() {
 }
 
 void RegistrationWindow::removeAll() {
-    registerList_->clear();
+    ui_->RegList->clear();
     updateCommandButtons();
 }
 
@@ -398,10 +303,10 @@ void RegistrationWindow::runRegistration(int index) {
     engine_.setLastSucceeded(false);
     commandMode_ = index == 0 ? QString() : QStringLiteral("u");
 
-    const int count = registerList_->count();
+    const int count = ui_->RegList->count();
     for (int i = 0; i < count; ++i) {
         // Entries removed between files leave this index without an entry.
-        QListWidgetItem* item = registerList_->item(i);
+        QListWidgetItem* item = ui_->RegList->item(i);
         if (!item) {
             unsetCursor();
             running_ = false;
@@ -421,7 +326,7 @@ void RegistrationWindow::runRegistration(int index) {
         showMessage(commandMode_.isEmpty() ? QStringLiteral("Registering completed")
                                            : QStringLiteral("UnRegistering completed"));
     }
-    registerList_->clear();
+    ui_->RegList->clear();
     updateCommandButtons();
     unsetCursor();
     running_ = false;

@@ -6,16 +6,11 @@
 
 #include <memory>
 
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-
 namespace ostrel {
 
-class DropList;
-class FolderList;
-class PictureButton;
+namespace Ui {
+class RegistrationWindow;
+}
 
 // frmreg: picks library files into the register list and registers or unregisters them.
 // It shows what the engine reports: the busy pointer and a message box per failure.
@@ -25,6 +20,7 @@ public:
     // The engine is borrowed; without one the window runs its own, with the default wait
     // limit and the platform's loader.
     explicit RegistrationWindow(RegistrationEngine* engine = nullptr, QWidget* parent = nullptr);
+    ~RegistrationWindow() override;
 
     // The drive list's roots; the one holding the open folder becomes current.
     void setDrives(const QStringList& roots);
@@ -52,7 +48,7 @@ private:
     void setBusy(bool busy) override;
     void reported(const Report& report) override;
 
-    void buildControls();
+    void buildMenuBar();
     void load();
     void changeFolder(const QString& path);
     void changeDrive(int index);
@@ -61,6 +57,7 @@ private:
     void updateCommandButtons();
     void selectDriveOf(const QString& path);
 
+    std::unique_ptr<Ui::RegistrationWindow> ui_;
     std::unique_ptr<RegistrationEngine> ownEngine_;
     RegistrationEngine& engine_;
     QString commandMode_;
@@ -71,15 +68,6 @@ private:
     QStringList patterns_;
     QString patternText_;
     int driveIndex_ = -1;
-
-    FolderList* folders_ = nullptr;
-    QComboBox* drives_ = nullptr;
-    QLineEdit* pattern_ = nullptr;
-    DropList* files_ = nullptr;
-    DropList* registerList_ = nullptr;
-    PictureButton* pictureButtons_[4] = {};
-    QLabel* pictureCaptions_[4] = {};
-    QPushButton* commandButtons_[2] = {};
 };
 
 }  // namespace ostrel

@@ -1,23 +1,21 @@
-#include "droplist.h"
 #include "folderlist.h"
-#include "picturebutton.h"
 #include "registrationwindow.h"
-#include "reglistrules.h"
 #include "regmessages.h"
 #include "regpointer.h"
 #include "regtest.h"
 
 #include <QAccessible>
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolButton>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -192,22 +190,9 @@ private slots:
         QVERIFY(!isBusyPointer());
     }
 
+    // The window opens one folder above the working folder, offering only regular files
+    // and folders there, with the register list empty.
     void startState() {
-        auto* fileMenu = window_->findChild<QMenu*>(QStringLiteral("mnufile"));
-        auto* exitAction = window_->findChild<QAction*>(QStringLiteral("mnuExit"));
-        QVERIFY(fileMenu && exitAction && fileMenu->actions().contains(exitAction));
-        QStringList seen = {window_->objectName(), window_->windowTitle(), fileMenu->title(),
-                            exitAction->text(),    text1()->text(),        command(0)->text(),
-                            command(1)->text()};
-        for (int i = 0; i < 4; ++i) {  // Image1(i) is captioned by Label1(2, 1, 0, 3)
-            auto* label = window_->findChild<QLabel*>(QStringLiteral("Label1_") + "2103"[i]);
-            QVERIFY(label && label->buddy() == image(i));
-            QCOMPARE(image(i)->accessibleName(), label->text());
-            seen.append(label->text());
-        }
-        QCOMPARE(seen, QStringList({"frmreg", "Auto Object Registery", "&File", "E&xit",
-                                    "*.ocx;*.dll", "Register", "UnRegister", "Add Selected",
-                                    "Remove Selected", "Add All", "Remove All"}));
         QCOMPARE(dir1()->path(), libs_);  // the parent of the working folder
         // Pipes, devices and links to them are offered neither as files nor as folders.
         QCOMPARE(texts(file1()), kLibsFiles);
@@ -219,11 +204,6 @@ private slots:
         QVERIFY(regList()->count() == 0 && !command(0)->isEnabled() && !command(1)->isEnabled());
         QCOMPARE(messages_->shown, QStringList());
 
-        for (QWidget* widget : window_->findChildren<QWidget*>()) {
-            if (widget->focusPolicy() & Qt::TabFocus) {
-                QVERIFY2(!widget->accessibleName().isEmpty(), qPrintable(widget->objectName()));
-            }
-        }
         regList()->addItem(QStringLiteral("entry.dll"));
         QVERIFY(drive1()->currentIndex() >= 0);
         const QList<QPair<QWidget*, QString>> items = {{file1(), "a.dll"},
