@@ -1,34 +1,23 @@
 #include "clickawaywindow.h"
 
-#include "screenparts.h"
-#include "twips.h"
-
-#include <QFrame>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QMouseEvent>
 
 namespace pv {
 
-ClickAwayWindow::ClickAwayWindow(WindowId id, const QString& title, const QSize& size,
-                                 const char* frameName, QWidget* parent)
-    : PvWindow(parent) {
-    setObjectName(objectNameOf(id));
-    setWindowTitle(title);
-    setAccessibleName(title);
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
-    setFixedSize(size);
-    setFocusPolicy(Qt::StrongFocus);
+ClickAwayWindow::ClickAwayWindow(QWidget* parent, Qt::WindowFlags flags)
+    : PvWindow(parent, flags) {}
 
-    auto* frame = new QFrame(this);
-    frame->setObjectName(QLatin1String(frameName));
-    frame->setFrameShape(QFrame::Box);
-    frame->setGeometry(rect().adjusted(px(120), px(120), -px(120), -px(120)));
-    frame->setAccessibleName(QStringLiteral("Frame"));
-}
-
-QLabel* ClickAwayWindow::addLabel(const char* name, const QString& text, const QRect& geometry) {
-    return makeTextLabel(this, name, text, geometry);
+bool ClickAwayWindow::hidesOnKey(int key) const {
+    switch (key) {
+        case Qt::Key_Escape:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            return true;
+        default:
+            return false;
+    }
 }
 
 void ClickAwayWindow::mouseReleaseEvent(QMouseEvent* event) {
@@ -41,16 +30,11 @@ void ClickAwayWindow::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void ClickAwayWindow::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-        case Qt::Key_Escape:
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Space:
-            hide();
-            return;
-        default:
-            PvWindow::keyPressEvent(event);
+    if (hidesOnKey(event->key())) {
+        hide();
+        return;
     }
+    PvWindow::keyPressEvent(event);
 }
 
 }  // namespace pv

@@ -2,10 +2,15 @@
 
 #include "pvwindow.h"
 
+#include <memory>
+
 class QLabel;
-class QPushButton;
 
 namespace pv {
+
+namespace Ui {
+class ErrorReportWindow;
+}
 
 // The error report: the one place a failed file operation ends in. It explains
 // the failure by the location code in programErrors() and its only button ends
@@ -14,6 +19,7 @@ class ErrorReportWindow : public PvWindow {
     Q_OBJECT
 public:
     explicit ErrorReportWindow(QWidget* parent = nullptr);
+    ~ErrorReportWindow() override;
 
     // Rebuilds the four value texts for the recorded location code.
     void onActivate() override;
@@ -28,13 +34,9 @@ protected:
 private:
     void widenToTexts();
     void endProgram();
-    void setValue(QLabel* label, const QString& text);
+    static void setValue(QLabel* label, const QString& text);
 
-    QLabel* numberValue_ = nullptr;
-    QLabel* descriptionValue_ = nullptr;
-    QLabel* sourceValue_ = nullptr;
-    QLabel* actionValue_ = nullptr;
-    QPushButton* okButton_ = nullptr;
+    std::unique_ptr<Ui::ErrorReportWindow> ui_;
 };
 
 }  // namespace pv

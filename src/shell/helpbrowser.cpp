@@ -19,8 +19,7 @@ QString archiveLocal(QString local) {
 
 }  // namespace
 
-HelpBrowser::HelpBrowser(const ChmArchive& archive, QWidget* parent)
-    : QTextBrowser(parent), archive_(archive) {
+HelpBrowser::HelpBrowser(QWidget* parent) : QTextBrowser(parent) {
     // Links are followed here, so that nothing outside the archive is loaded
     // into the page view.
     setOpenLinks(false);
@@ -48,9 +47,9 @@ QUrl HelpBrowser::pageUrl(const QString& local) {
 
 QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
     Q_UNUSED(type);
-    if (name.scheme() != QLatin1String(kScheme))
+    if (!archive_ || name.scheme() != QLatin1String(kScheme))
         return {};
-    if (auto bytes = archive_.read(name.path()))
+    if (auto bytes = archive_->read(name.path()))
         return *bytes;
     return {};
 }

@@ -10,11 +10,14 @@
 
 class QTreeWidget;
 class QTreeWidgetItem;
-class QToolButton;
 
 namespace pv::help {
 
 class HelpBrowser;
+
+namespace Ui {
+class HelpViewerWindow;
+}
 
 // The help window used where the platform has no HTML help viewer of its own: the
 // contents on the left, the page on the right. A top-level window, not modal,
@@ -28,8 +31,8 @@ public:
     static HelpViewerWindow* open(const QString& chmPath);
     ~HelpViewerWindow() override;
 
-    QTreeWidget* contentsTree() const { return tree_; }
-    HelpBrowser* browser() const { return browser_; }
+    QTreeWidget* contentsTree() const;
+    HelpBrowser* browser() const;
     QUrl defaultTopic() const { return home_; }
 
 private:
@@ -38,12 +41,8 @@ private:
     void showEntry(QTreeWidgetItem* item);
     void selectEntryFor(const QUrl& url);
 
+    std::unique_ptr<Ui::HelpViewerWindow> ui_;
     std::unique_ptr<ChmArchive> archive_;
-    QTreeWidget* tree_ = nullptr;
-    HelpBrowser* browser_ = nullptr;
-    QToolButton* back_ = nullptr;
-    QToolButton* forward_ = nullptr;
-    QToolButton* homeButton_ = nullptr;
     QUrl home_;
 };
 

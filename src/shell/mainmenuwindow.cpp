@@ -1,4 +1,6 @@
 #include "mainmenuwindow.h"
+#include "ui_mainmenuwindow.h"
+
 #include "formsetup.h"
 #include "windowregistry.h"
 
@@ -6,9 +8,7 @@
 #include "pictures.h"
 #include "sidebar.h"
 
-#include <QFont>
 #include <QPixmap>
-#include <QVBoxLayout>
 
 #include <span>
 
@@ -52,28 +52,12 @@ constexpr MenuItem kOthers[] = {
     {"Credits", "Credits", 7, [] { windows().show(WindowId::Credits); }},
 };
 
-// 2895 x 3945 twips at 15 twips to the pixel.
-constexpr int kWidth = 193;
-constexpr int kHeight = 263;
-
 }  // namespace
 
-MainMenuWindow::MainMenuWindow() {
-    setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Main Menu:"));
+MainMenuWindow::MainMenuWindow() : ui_(std::make_unique<Ui::MainMenuWindow>()) {
+    ui_->setupUi(this);
+    finishForm(this, {});
     setWindowIcon(pictures::appIcon());
-    resize(kWidth, kHeight);
-    setMinimumSize(160, 160);
-    QFont face(QStringLiteral("Tahoma"));
-    face.setPointSizeF(8.25);
-    setFont(face);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    sideBar_ = new SideBar(this);
-    sideBar_->setObjectName(QStringLiteral("vbalExplorerBarCtl1"));
-    sideBar_->setAccessibleName(QStringLiteral("Main menu"));
-    layout->addWidget(sideBar_);
 
     icons_ = new ImageList(this);
     icons_->setObjectName(QStringLiteral("ilsIcons"));
@@ -84,8 +68,7 @@ MainMenuWindow::MainMenuWindow() {
         icons_->add(icon);
     }
 
-    connect(sideBar_, &SideBar::itemClicked, this, &MainMenuWindow::dispatch);
-    finishForm(this, {});
+    connect(ui_->vbalExplorerBarCtl1, &SideBar::itemClicked, this, &MainMenuWindow::dispatch);
 }
 
 MainMenuWindow::~MainMenuWindow() {
@@ -97,23 +80,28 @@ MainMenuWindow::~MainMenuWindow() {
 #endif
 }
 
+SideBar* MainMenuWindow::sideBar() const {
+    return ui_->vbalExplorerBarCtl1;
+}
+
 void MainMenuWindow::onLoad() {
-    sideBar_->setRedraw(false);
-    sideBar_->setImageList(icons_);
+    SideBar* sideBar = ui_->vbalExplorerBarCtl1;
+    sideBar->setRedraw(false);
+    sideBar->setImageList(icons_);
 
     SideBarGroup* selections =
-        sideBar_->addGroup(QStringLiteral("SPECIAL"), QStringLiteral("Prg. Selections"));
+        sideBar->addGroup(QStringLiteral("SPECIAL"), QStringLiteral("Prg. Selections"));
     selections->setSpecial(true);
     for (const MenuItem& item : kSelections) {
         selections->addItem(QString::fromLatin1(item.key), QString::fromLatin1(item.text),
                             item.icon);
     }
-    SideBarGroup* others = sideBar_->addGroup(QStringLiteral("Others"), QStringLiteral("Misc"));
+    SideBarGroup* others = sideBar->addGroup(QStringLiteral("Others"), QStringLiteral("Misc"));
     for (const MenuItem& item : kOthers) {
         others->addItem(QString::fromLatin1(item.key), QString::fromLatin1(item.text), item.icon);
     }
 
-    sideBar_->setRedraw(true);
+    sideBar->setRedraw(true);
 }
 
 void MainMenuWindow::dispatch(const QString& key) {

@@ -5,11 +5,16 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 namespace pv {
 
 class ImageList;
 class SideBar;
+
+namespace Ui {
+class MainMenuWindow;
+}
 
 // frmMain: the hub of the program, a narrow window filled by its side bar.
 class MainMenuWindow : public PvWindow {
@@ -20,7 +25,7 @@ public:
 
     void onLoad() override;
 
-    SideBar* sideBar() const { return sideBar_; }
+    SideBar* sideBar() const;
     ImageList* icons() const { return icons_; }
 
     // What the side bar's click does with an item's key; unknown keys do nothing.
@@ -34,7 +39,7 @@ protected:
     void onCloseRequested() override;
 
 private:
-    SideBar* sideBar_;
+    std::unique_ptr<Ui::MainMenuWindow> ui_;
     ImageList* icons_;
 };
 

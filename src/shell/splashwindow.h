@@ -3,12 +3,16 @@
 #include "pvwindow.h"
 
 #include <chrono>
+#include <memory>
 
-class QLabel;
 class QProgressBar;
 class QTimer;
 
 namespace pv {
+
+namespace Ui {
+class SplashWindow;
+}
 
 // frmSplash: the product name, the version and a bar that fills in 25 ticks;
 // then start-up hands over to the main menu. There is no way to skip it.
@@ -19,10 +23,11 @@ public:
 
     // The tick is a parameter so that tests need not wait two and a half seconds.
     explicit SplashWindow(std::chrono::milliseconds tick = kTick);
+    ~SplashWindow() override;
 
     void onLoad() override;
 
-    QProgressBar* progress() const { return progress_; }
+    QProgressBar* progress() const;
     QTimer* timer() const { return timer_; }
 
 protected:
@@ -33,9 +38,8 @@ protected:
 private:
     void onTick();
 
+    std::unique_ptr<Ui::SplashWindow> ui_;
     std::chrono::milliseconds tick_;
-    QLabel* picture_;
-    QProgressBar* progress_;
     QTimer* timer_;
 };
 

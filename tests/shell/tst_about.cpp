@@ -3,9 +3,7 @@
 #include "creditswindow.h"
 #include "windowregistry.h"
 
-#include <QAccessible>
 #include <QCalendarWidget>
-#include <QLabel>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QtTest>
@@ -30,48 +28,6 @@ private slots:
         windows().registerWindow(WindowId::Calendar, [] { return new CalendarWindow; });
     }
     void cleanup() { windows().reset(); }
-
-    // Exact texts, every control named for screen readers, the pictures drawn.
-    void textsNamesAndPictures() {
-        const struct {
-            WindowId window;
-            const char* label;
-            const char* text;
-        } texts[] = {
-            {WindowId::About, "lblATitle", "Pantrova"},
-            {WindowId::About, "lblAVer", "V1.0"},
-            {WindowId::About, "lblAEMail", "marten.holloway@example.org"},
-            {WindowId::About, "lblAMsg2", "As always,. thanks for trying my program :)"},
-            {WindowId::Credits, "lblCrAcc", "The Qt Project"},
-            {WindowId::Credits, "lblCrChm", "Jed Wing (CHM Lib)"},
-            {WindowId::Credits, "lblCrMsg1",
-             "-- for the code concerning the main screen. I did modify it for my purposes."}};
-        for (const auto& text : texts) {
-            QCOMPARE(showWindow(text.window)->findChild<QLabel*>(text.label)->text(),
-                     QString::fromUtf8(text.text));
-        }
-        QCOMPARE(showWindow(WindowId::About)->windowTitle(), QStringLiteral("About"));
-        QCOMPARE(showWindow(WindowId::Credits)->windowTitle(), QStringLiteral("Credits"));
-        QCOMPARE(showWindow(WindowId::Calendar)->windowTitle(), QStringLiteral("Calendar"));
-        for (WindowId id : {WindowId::About, WindowId::Credits}) {
-            for (QWidget* child : windows().loaded(id)->findChildren<QWidget*>()) {
-                QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(child);
-                QVERIFY2(accessible && !accessible->text(QAccessible::Name).isEmpty(),
-                         qPrintable(child->objectName()));
-            }
-        }
-        for (const char* reason : {"lblCrMsg1", "lblCrMsg2", "lblCrMsg3", "lblCrMsg4"}) {
-            auto* label = windows().loaded(WindowId::Credits)->findChild<QLabel*>(reason);
-            QVERIFY2(label && label->text().startsWith(QStringLiteral("-- ")), reason);
-        }
-        QVERIFY(
-            !windows().loaded(WindowId::About)->findChild<QLabel*>("Image1")->pixmap().isNull());
-        QVERIFY(!windows()
-                     .loaded(WindowId::Credits)
-                     ->findChild<QLabel*>("imgCredit")
-                     ->pixmap()
-                     .isNull());
-    }
 
     // Every control but one hides the window, and so does its margin.
     void clicksHide_data() {

@@ -52,40 +52,6 @@ private slots:
         programErrors() = {};
     }
 
-    void designedTexts() {
-        ErrorReportWindow report;
-        QCOMPARE(report.windowTitle(), u"Error Report:"_s);
-        QVERIFY(!report.findChild<QLabel*>(u"Image1"_s)->pixmap().isNull());
-        const QColor red(255, 0, 0), blue(0, 0, 192), darkRed(192, 0, 0);
-        const struct {
-            const char* name;
-            const char* text;
-            QColor colour;
-        } rows[] = {
-            {"lblETitleMsg", "The following internal error has occured within this program:", red},
-            {"lblENum", "Err. No:", blue},
-            {"lblENumMsg", "2", darkRed},
-            {"lblEDesc", "Err. Description:", blue},
-            {"lblEDescMsg", "error", darkRed},
-            {"lblESource", "Source:", blue},
-            {"lblESourceMsg", "section", darkRed},
-            {"lblEFix", "Action to take:", blue},
-            {"lblEFixMsg", "22", darkRed},
-        };
-        for (const auto& row : rows) {
-            auto* label = report.findChild<QLabel*>(QLatin1String(row.name));
-            QVERIFY2(label, row.name);
-            QCOMPARE(label->text(), QLatin1String(row.text));
-            QCOMPARE(label->palette().color(QPalette::WindowText), row.colour);
-            // Only the captions are bold.
-            QCOMPARE(label->font().bold(), row.colour == blue);
-            // What a failure puts there is never taken for markup.
-            QCOMPARE(label->textFormat(), Qt::PlainText);
-        }
-        QCOMPARE(okButton(&report)->text(), u"OK"_s);
-        QCOMPARE(okButton(&report)->accessibleName(), u"OK"_s);
-    }
-
     void activateExplainsTheCode_data() {
         QTest::addColumn<QString>("code");
         QTest::addColumn<int>("number");

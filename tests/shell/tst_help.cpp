@@ -7,7 +7,6 @@
 #include "helpviewerwindow.h"
 #include "testsupport.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QImage>
 #include <QRandomGenerator>
@@ -201,11 +200,6 @@ private slots:
         QCOMPARE(viewer->contentsTree()->currentItem()->text(0),
                  QStringLiteral("Welcome to Pantrova"));
 
-        QCOMPARE(viewer->contentsTree()->accessibleName(), QStringLiteral("Help contents"));
-        QCOMPARE(viewer->browser()->accessibleName(), QStringLiteral("Help page"));
-        for (auto* button : viewer->findChildren<QAbstractButton*>())
-            QVERIFY(!button->accessibleName().isEmpty());
-
         // Closing it deletes it; the program kept nothing about it.
         QPointer<HelpViewerWindow> guard(viewer);
         viewer->close();
@@ -238,6 +232,10 @@ private slots:
                     .isNull());
         QVERIFY(
             browser->loadResource(QTextDocument::HtmlResource, chm("no-such-page.html")).isNull());
+        // Nor by a page view without an archive (once its viewer has let go of it).
+        QVERIFY(help::HelpBrowser()
+                    .loadResource(QTextDocument::HtmlResource, chm("index.html"))
+                    .isNull());
 
         // Tab leaves the contents for the page, Tab picks its first link, Return follows
         // it, and the contents follow along.

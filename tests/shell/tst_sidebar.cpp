@@ -1,10 +1,8 @@
-// The side bar as the main menu uses it: drawing, keyboard and accessible names.
+// The side bar as the main menu uses it: drawing and keyboard.
 #include "mainmenuwindow.h"
 #include "sidebar.h"
 #include "windowregistry.h"
 
-#include <QAccessible>
-#include <QLabel>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -79,17 +77,6 @@ private slots:
         QCOMPARE(clicked.size(), clicks);
         if (clicks)
             QCOMPARE(clicked.at(0).at(0).toString(), QStringLiteral("About"));
-    }
-
-    void accessibleNamesAreTheTexts() {
-        for (SideBarItem* item : bar_->items())
-            QCOMPARE(QAccessible::queryAccessibleInterface(item)->text(QAccessible::Name),
-                     item->text());
-        for (int g = 0; g < bar_->groupCount(); ++g) {
-            QLabel* header = bar_->group(g)->header();
-            QCOMPARE(QAccessible::queryAccessibleInterface(header)->text(QAccessible::Name),
-                     bar_->group(g)->title());
-        }
     }
 };
 
