@@ -105,6 +105,11 @@ Result<void> buildMenuBar(ScreenMenuBar* bar, const QList<MenuEntry>& table) {
         bar->addItem(entry.parentKey, entry.key, entry.kind,
                      entry.kind == ScreenMenuBar::Kind::Separator ? QString() : entry.caption,
                      picture, entry.command);
+        if (!entry.shortcut.isEmpty()) {
+            if (QAction* action = bar->actionFor(entry.key)) {
+                action->setShortcut(entry.shortcut);
+            }
+        }
     }
     bar->setMenuFont(QStringLiteral("Tahoma"), 8);
     return {};

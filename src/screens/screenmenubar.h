@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QIcon>
+#include <QKeySequence>
 #include <QList>
 #include <QMenuBar>
 #include <QString>
@@ -63,6 +64,8 @@ struct MenuEntry {
     // What a click runs: a command of the window that owns the table. Empty for
     // menus and separators.
     std::function<void()> command;
+    // The key that runs it from anywhere in the window; none for most entries.
+    QKeySequence shortcut = {};
 };
 
 // Fills the menu bar from the table, in table order, loading each icon with
