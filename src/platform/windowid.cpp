@@ -6,8 +6,8 @@ namespace pv {
 
 QString objectNameOf(WindowId id) {
     static const std::array<const char*, kWindowCount> kNames = {
-        "frmSplash", "frmMain", "frmError", "frmSetup",  "frmIngred",
-        "frmRecipe", "frmShop", "frmAbout", "frmCredit", "frmCalendar",
+        "frmSplash", "frmMain",  "frmError",  "frmSetup",    "frmIngred", "frmRecipe",
+        "frmShop",   "frmAbout", "frmCredit", "frmCalendar", "frmFind",
     };
     return QLatin1String(kNames.at(std::size_t(id)));
 }

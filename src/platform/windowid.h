@@ -18,8 +18,9 @@ enum class WindowId {
     About,
     Credits,
     Calendar,
+    Find,
 };
-inline constexpr int kWindowCount = int(WindowId::Calendar) + 1;
+inline constexpr int kWindowCount = int(WindowId::Find) + 1;
 
 // The window's object name, the system's own ("frmMain" for WindowId::Main).
 QString objectNameOf(WindowId id);

@@ -270,6 +270,9 @@ QList<MenuEntry> RecipeBrowserWindow::menuTable() {
         {file, QStringLiteral("keyNew"), Kind::Item, QStringLiteral("New"), QStringLiteral("New"),
          [this] { newDisplay(); }},
         {file, QString(), Kind::Separator, QString(), QString(), {}},
+        {file, QStringLiteral("keyFind"), Kind::Item, QStringLiteral("Find..."), QString(),
+         [] { windows().show(WindowId::Find); }, QKeySequence(Qt::CTRL | Qt::Key_F)},
+        {file, QString(), Kind::Separator, QString(), QString(), {}},
         {file, QStringLiteral("keyPrint"), Kind::Item, QStringLiteral("Print"),
          QStringLiteral("Print"), [this] { print(); }},
         {file, QString(), Kind::Separator, QString(), QString(), {}},
@@ -493,6 +496,30 @@ bool RecipeBrowserWindow::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return PvWindow::eventFilter(watched, event);
+}
+
+bool RecipeBrowserWindow::showRecipe(const QString& category, const QString& file) {
+    const int index = category_->findText(category, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0) {
+        showUserError(QStringLiteral("The category \"%1\" is no longer listed.").arg(category));
+        return false;
+    }
+    category_->setCurrentIndex(index);
+    categoryPicked();
+    if (category_->currentIndex() != index || fileModel_->rowCount() == 0) {
+        return false;  // its folder is gone, and the user was told
+    }
+    const QModelIndexList found = fileModel_->match(fileModel_->index(0), Qt::DisplayRole, file, 1,
+                                                    Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (found.isEmpty()) {
+        showUserError(QStringLiteral("The recipe \"%1\" is no longer in the category \"%2\".")
+                          .arg(file, category));
+        return false;
+    }
+    files_->selectionModel()->setCurrentIndex(found.first(), QItemSelectionModel::ClearAndSelect);
+    files_->scrollTo(found.first());
+    fileClicked();
+    return shownFile_ == file;
 }
 
 }  // namespace pv

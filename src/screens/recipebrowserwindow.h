@@ -92,6 +92,14 @@ private:
     // deletes; empty while the display shows none.
     QString shownCategory_;
     QString shownFile_;
+
+public:
+    // Shows a recipe as a click on its file does once its category is chosen;
+    // false, after a "User error", when the category or the file is not listed.
+    bool showRecipe(const QString& category, const QString& file);
+    // Where the recipe on display lies; empty while none is.
+    const QString& shownCategory() const { return shownCategory_; }
+    const QString& shownFile() const { return shownFile_; }
 };
 
 }  // namespace pv

@@ -4,6 +4,7 @@
 #include "calendarwindow.h"
 #include "creditswindow.h"
 #include "errorreportwindow.h"
+#include "findwindow.h"
 #include "help.h"
 #include "mainmenuwindow.h"
 #include "recipebrowserwindow.h"
@@ -27,6 +28,7 @@ void registerPantrovaWindows() {
     registry.registerWindow(WindowId::About, [] { return new AboutWindow; });
     registry.registerWindow(WindowId::Credits, [] { return new CreditsWindow; });
     registry.registerWindow(WindowId::Calendar, [] { return new CalendarWindow; });
+    registry.registerWindow(WindowId::Find, [] { return new FindWindow; });
     MainMenuWindow::setHelpAction([] { showHelpContents(1); });
 }
 
