@@ -7,7 +7,7 @@ namespace pv {
 QString objectNameOf(WindowId id) {
     static const std::array<const char*, kWindowCount> kNames = {
         "frmSplash", "frmMain",  "frmError",  "frmSetup",    "frmIngred", "frmRecipe",
-        "frmShop",   "frmAbout", "frmCredit", "frmCalendar", "frmFind",
+        "frmShop",   "frmAbout", "frmCredit", "frmCalendar", "frmFind",   "frmPick",
     };
     return QLatin1String(kNames.at(std::size_t(id)));
 }

@@ -19,8 +19,9 @@ enum class WindowId {
     Credits,
     Calendar,
     Find,
+    RecipePick,
 };
-inline constexpr int kWindowCount = int(WindowId::Find) + 1;
+inline constexpr int kWindowCount = int(WindowId::RecipePick) + 1;
 
 // The window's object name, the system's own ("frmMain" for WindowId::Main).
 QString objectNameOf(WindowId id);

@@ -4,6 +4,7 @@
 
 #include "appfolder.h"
 #include "errorstate.h"
+#include "exchangecommands.h"
 #include "formsetup.h"
 #include "hoverhints.h"
 #include "multilinebox.h"
@@ -275,6 +276,12 @@ QList<MenuEntry> RecipeBrowserWindow::menuTable() {
         {file, QString(), Kind::Separator, QString(), QString(), {}},
         {file, QStringLiteral("keyPrint"), Kind::Item, QStringLiteral("Print"),
          QStringLiteral("Print"), [this] { print(); }},
+        {file, QStringLiteral("keyExport"), Kind::Item, QStringLiteral("Export..."), QString(),
+         [this] { exportRecipe(this); }, QKeySequence(Qt::CTRL | Qt::Key_E)},
+        {file, QStringLiteral("keyExportAll"), Kind::Item, QStringLiteral("Export all..."),
+         QString(), [this] { exportAllRecipes(this); }},
+        {file, QStringLiteral("keyAddToList"), Kind::Item, QStringLiteral("Add to shopping list"),
+         QString(), [this] { addToShoppingList(this); }, QKeySequence(Qt::CTRL | Qt::Key_L)},
         {file, QString(), Kind::Separator, QString(), QString(), {}},
         {file, QStringLiteral("keyMain"), Kind::Item, QStringLiteral("Main"),
          QStringLiteral("Main"), [this] { returnToMain(); }},

@@ -183,6 +183,8 @@ QList<MenuEntry> RecipeEntryWindow::menuTable() {
         {QString(), file, Kind::Item, QStringLiteral("&File"), QString(), {}},
         {file, QStringLiteral("keyNew"), Kind::Item, QStringLiteral("New"), QStringLiteral("New"),
          [this] { newRecipe(); }},
+        {file, QStringLiteral("keyImport"), Kind::Item, QStringLiteral("Import..."), QString(),
+         [this] { importRecipe(this); }, QKeySequence(Qt::CTRL | Qt::Key_I)},
         {file, QString(), Kind::Separator, QString(), QString(), {}},
         {file, QStringLiteral("keySave"), Kind::Item, QStringLiteral("Save"),
          QStringLiteral("Save"), [this] { saveRecipe(); }},
@@ -243,6 +245,23 @@ void RecipeEntryWindow::newRecipe() {
 void RecipeEntryWindow::returnToMain() {
     hide();
     windows().show(WindowId::Main);
+}
+
+QList<ShortenedText> RecipeEntryWindow::fillBoxes(const QString& name,
+                                                  const store::RecipeFields& fields) {
+    QList<ShortenedText> shortened;
+    putText(name_, name, shortened);
+    for (int line = 1; line <= 10; ++line) {
+        putText(amounts_.at(line - 1), fields[store::amountField(line) - 1], shortened);
+        putText(types_.at(line - 1), fields[store::measureField(line) - 1], shortened);
+        putText(ingredients_.at(line - 1), fields[store::ingredientField(line) - 1], shortened);
+    }
+    directions_->setText(fields[store::kDirectionsField - 1]);
+    putText(temperature_, fields[store::kTemperatureField - 1], shortened);
+    putText(servingSize_, fields[store::kServingSizeField - 1], shortened);
+    putText(hours_, fields[store::kHoursField - 1], shortened);
+    putText(minutes_, fields[store::kMinutesField - 1], shortened);
+    return shortened;
 }
 
 }  // namespace pv

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exchangecommands.h"
 #include "pvwindow.h"
 #include "screenmenubar.h"
 #include "store.h"
@@ -66,6 +67,11 @@ private:
     QPushButton* newButton_ = nullptr;
     QPushButton* saveButton_ = nullptr;
     QPushButton* mainButton_ = nullptr;
+
+public:
+    // Puts a recipe's name and 35 fields into the boxes, the category left as
+    // chosen. Returns the texts longer than their boxes take.
+    QList<ShortenedText> fillBoxes(const QString& name, const store::RecipeFields& fields);
 };
 
 }  // namespace pv

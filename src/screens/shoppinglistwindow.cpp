@@ -20,6 +20,9 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 
 namespace pv {
 
@@ -321,6 +324,24 @@ bool ShoppingListWindow::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return PvWindow::eventFilter(watched, event);
+}
+
+void ShoppingListWindow::appendLines(const QStringList& lines) {
+    // Through the cursor, so that one undo takes them back out.
+    QTextCursor cursor(listText_->document());
+    cursor.movePosition(QTextCursor::End);
+    QString added;
+    if (!listText_->document()->isEmpty() && !cursor.block().text().isEmpty()) {
+        added += QLatin1Char('\n');
+    }
+    for (const QString& line : lines) {
+        added += line + QLatin1Char('\n');
+    }
+    cursor.insertText(added);
+    listText_->setTextCursor(cursor);
+    listText_->ensureCursorVisible();
+    setNameBoxLocked(false);
+    listText_->setFocus();
 }
 
 }  // namespace pv

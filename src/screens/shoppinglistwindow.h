@@ -56,6 +56,11 @@ private:
     // The listed file whose text Open put on screen, the only one Delete
     // deletes; empty after New.
     QString openedFile_;
+
+public:
+    // Appends lines to the list's text, one a line, as if typed: the name box
+    // opens, nothing is saved.
+    void appendLines(const QStringList& lines);
 };
 
 }  // namespace pv

@@ -9,6 +9,7 @@
 #include "mainmenuwindow.h"
 #include "recipebrowserwindow.h"
 #include "recipeentrywindow.h"
+#include "recipepickwindow.h"
 #include "setupwindow.h"
 #include "shoppinglistwindow.h"
 #include "splashwindow.h"
@@ -29,6 +30,7 @@ void registerPantrovaWindows() {
     registry.registerWindow(WindowId::Credits, [] { return new CreditsWindow; });
     registry.registerWindow(WindowId::Calendar, [] { return new CalendarWindow; });
     registry.registerWindow(WindowId::Find, [] { return new FindWindow; });
+    registry.registerWindow(WindowId::RecipePick, [] { return new RecipePickWindow; });
     MainMenuWindow::setHelpAction([] { showHelpContents(1); });
 }
 

@@ -145,13 +145,12 @@ private slots:
         QTest::addColumn<QString>("category");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("ingredient");
-        QTest::newRow("enter in the box") << u"creme"_s << u"enter"_s << u"Soups"_s << u"Stew"_s
-                                          << u"Crème fraîche"_s;
-        QTest::newRow("down, down, enter") << u"simmer"_s << u"down down enter"_s << u"Pies"_s
-                                           << u"Lemon pie"_s << u"lemons"_s;
-        QTest::newRow("double click, odd name")
-            << u"caramelise"_s << u"double click"_s << u"Pies"_s << u"Tarte Tatin, 2 ways.txt"_s
-            << u"apples"_s;
+        QTest::newRow("enter in the box")
+            << u"creme"_s << u"enter"_s << u"Soups"_s << u"Stew"_s << u"Crème fraîche"_s;
+        QTest::newRow("down, down, enter")
+            << u"simmer"_s << u"down down enter"_s << u"Pies"_s << u"Lemon pie"_s << u"lemons"_s;
+        QTest::newRow("double click, odd name") << u"caramelise"_s << u"double click"_s << u"Pies"_s
+                                                << u"Tarte Tatin, 2 ways.txt"_s << u"apples"_s;
     }
     void showsTheMatchInTheBrowser() {
         QFETCH(QString, query);

@@ -1,0 +1,234 @@
+#include "exchangecommands.h"
+
+#include "appfolder.h"
+#include "busypointer.h"
+#include "errorstate.h"
+#include "failures.h"
+#include "filedialogservice.h"
+#include "ingredientline.h"
+#include "jsonldwriter.h"
+#include "messageservice.h"
+#include "notice.h"
+#include "recipebrowserwindow.h"
+#include "recipeentrywindow.h"
+#include "recipeexporter.h"
+#include "recipeimporter.h"
+#include "recipepickwindow.h"
+#include "shoppinglistwindow.h"
+#include "windowregistry.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QPointer>
+#include <QValidator>
+
+namespace pv {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+store::RecipeFields fieldsOf(const RecipePrintout& page) {
+    store::RecipeFields fields;
+    for (int line = 1; line <= 10; ++line) {
+        fields[store::amountField(line) - 1] = page.amounts[line - 1];
+        fields[store::measureField(line) - 1] = page.types[line - 1];
+        fields[store::ingredientField(line) - 1] = page.ingredients[line - 1];
+    }
+    fields[store::kDirectionsField - 1] = page.directions;
+    fields[store::kTemperatureField - 1] = page.temperature;
+    fields[store::kServingSizeField - 1] = page.servingSize;
+    fields[store::kHoursField - 1] = page.hours;
+    fields[store::kMinutesField - 1] = page.minutes;
+    return fields;
+}
+
+// A recipe name as a file name: what no file system takes becomes "-".
+QString suggestedFileName(const QString& name) {
+    QString file = name.trimmed();
+    for (QChar& c : file) {
+        if (c < u' ' || QStringView(u"/\\:*?\"<>|").contains(c)) {
+            c = u'-';
+        }
+    }
+    return (file.isEmpty() ? u"Recipe"_s : file) + u".json"_s;
+}
+
+// Writes an export; a failure is told, and no file is left half written.
+void writeExport(const QString& path, const QByteArray& bytes) {
+    const auto saved = exchange::RecipeExporter::saveFile(path, bytes);
+    if (saved) {
+        return;
+    }
+    const QString file = QDir::toNativeSeparators(path);
+    const store::Failure& failure = saved.failure();
+    switch (failure.number) {
+        case store::kPathNotFound:
+            showUserError(
+                u"The folder of \"%1\" does not exist. Please choose another folder."_s.arg(file));
+            return;
+        case store::kPathFileAccess:
+            showUserError(u"\"%1\" is a folder. Please choose a file name."_s.arg(file));
+            return;
+        case store::kPermissionDenied:
+            showUserError(
+                u"\"%1\" cannot be written there. Please choose another folder."_s.arg(file));
+            return;
+        default:
+            showMessage(u"The file \"%1\" could not be written (%2). Nothing was exported."_s.arg(
+                            file, failure.description),
+                        msg::kExclamation);
+            return;
+    }
+}
+
+}  // namespace
+
+void putText(QLineEdit* box, const QString& text, QList<ShortenedText>& shortened) {
+    if (text.size() > box->maxLength()) {
+        shortened.append({box->accessibleName(), text, box->maxLength()});
+    }
+    // An amount as written ("1 1/2", "½") gets past the digits-only guard,
+    // which is there for typing.
+    const QValidator* guard = box->validator();
+    box->setValidator(nullptr);
+    box->setText(text);
+    box->setValidator(guard);
+}
+
+QString shortenedMessage(const QList<ShortenedText>& shortened) {
+    QStringList lines{
+        u"These texts are longer than their boxes take and were cut short. "
+        "Please check them before you save:"_s};
+    for (const ShortenedText& cut : shortened) {
+        lines.append(u"%1: \"%2\" (%3 characters; the box takes %4)"_s.arg(
+            cut.box, cut.text, QString::number(cut.text.size()), QString::number(cut.limit)));
+    }
+    return lines.join(u"\r\n"_s);
+}
+
+QString nothingOnDisplayText() {
+    return u"Please click a recipe in the 'Files' box first."_s;
+}
+
+void exportRecipe(RecipeBrowserWindow* browser) {
+    if (browser->shownFile().isEmpty()) {
+        showUserError(nothingOnDisplayText());
+        return;
+    }
+    const RecipePrintout page = browser->printout();
+    const exchange::RecipeRecord record{browser->shownCategory(),
+                                        page.name.isEmpty() ? browser->shownFile() : page.name,
+                                        fieldsOf(page)};
+    const QString path =
+        fileDialogs().saveFileName(browser, u"Export recipe"_s, suggestedFileName(record.name),
+                                   exchange::RecipeExporter::fileFilter());
+    if (path.isEmpty()) {
+        return;
+    }
+    writeExport(path, exchange::JsonLdWriter::write(record));
+}
+
+void exportAllRecipes(QWidget* parent) {
+    QList<exchange::RecipeRecord> recipes;
+    {
+        BusyPointer busy;
+        const store::Store store(dataFolder());
+        auto all = exchange::RecipeExporter::allRecipes(store);
+        if (!all) {
+            const store::Failure& failure = all.failure();
+            setDefaultPointer();
+            if (failure.isFileNotFound()) {
+                noCategoryNotice();
+            } else if (failure.isRefusal()) {
+                showUserError(failure.userMessage);
+            } else {
+                showMessage(u"The recipes could not be read (%1). Nothing was exported."_s.arg(
+                                failure.description),
+                            msg::kExclamation);
+            }
+            return;
+        }
+        recipes = std::move(all.value());
+    }
+    if (recipes.isEmpty()) {
+        showUserError(u"There are no recipes to export."_s);
+        return;
+    }
+    const QString path = fileDialogs().saveFileName(
+        parent, u"Export all recipes"_s, u"Recipes.json"_s, exchange::RecipeExporter::fileFilter());
+    if (path.isEmpty()) {
+        return;
+    }
+    BusyPointer busy;
+    const QByteArray bytes = exchange::JsonLdWriter::write(recipes);
+    setDefaultPointer();
+    writeExport(path, bytes);
+}
+
+void addToShoppingList(RecipeBrowserWindow* browser) {
+    if (browser->shownFile().isEmpty()) {
+        showUserError(nothingOnDisplayText());
+        return;
+    }
+    const QStringList lines = exchange::IngredientLine::joinedLines(fieldsOf(browser->printout()));
+    if (lines.isEmpty()) {
+        showUserError(u"The recipe on display has no ingredients."_s);
+        return;
+    }
+    auto* list = qobject_cast<ShoppingListWindow*>(windows().show(WindowId::ShoppingList));
+    if (!list || !list->isVisible()) {
+        return;  // its Load told the user, or reported a failure
+    }
+    list->appendLines(lines);
+    list->raise();
+    list->activateWindow();
+}
+
+void importRecipe(RecipeEntryWindow* entry) {
+    const QString path = fileDialogs().openFileName(entry, u"Import recipe"_s,
+                                                    exchange::RecipeImporter::fileFilter());
+    if (path.isEmpty()) {
+        return;
+    }
+    setBusyPointer();
+    auto read = exchange::RecipeImporter::readFile(path);
+    setDefaultPointer();
+    if (!read) {
+        const store::Failure& failure = read.failure();
+        showUserError(failure.userMessage.isEmpty()
+                          ? u"The file \"%1\" cannot be read (%2)."_s.arg(
+                                QDir::toNativeSeparators(path), failure.description)
+                          : failure.userMessage);
+        return;
+    }
+    QList<exchange::ImportedRecipe>& recipes = read.value();
+    if (recipes.size() == 1) {
+        fillImported(entry, recipes.constFirst());
+        return;
+    }
+    auto* pick = qobject_cast<RecipePickWindow*>(windows().show(WindowId::RecipePick));
+    if (!pick) {
+        return;
+    }
+    pick->offer(std::move(recipes), [entry = QPointer<RecipeEntryWindow>(entry)](
+                                        const exchange::ImportedRecipe& recipe) {
+        if (entry) {
+            fillImported(entry, recipe);
+        }
+    });
+}
+
+void fillImported(RecipeEntryWindow* entry, const exchange::ImportedRecipe& recipe) {
+    if (!recipe.canFill()) {
+        showUserError(recipe.unencodableMessage());
+        return;
+    }
+    const QList<ShortenedText> shortened =
+        entry->fillBoxes(recipe.record.name, recipe.record.fields);
+    if (!shortened.isEmpty()) {
+        showMessage(shortenedMessage(shortened), msg::kExclamation);
+    }
+}
+
+}  // namespace pv

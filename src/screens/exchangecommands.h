@@ -1,0 +1,47 @@
+#pragma once
+
+#include "importedrecipe.h"
+
+#include <QList>
+#include <QString>
+
+class QLineEdit;
+class QWidget;
+
+namespace pv {
+
+class RecipeBrowserWindow;
+class RecipeEntryWindow;
+
+// The commands that take recipes out of the program and bring them in:
+// Export, Export all and Add to shopping list on the recipe browser, Import
+// on the recipe entry screen. None of them ends in the error report.
+
+// A box too short for the text put into it: it holds the text cut to its
+// length; the whole text is kept to tell the user.
+struct ShortenedText {
+    QString box;  // the box's accessible name
+    QString text;
+    int limit = 0;
+};
+// Puts the text into the box; when the box takes less, notes it in shortened.
+void putText(QLineEdit* box, const QString& text, QList<ShortenedText>& shortened);
+// The message that lists the shortened texts.
+QString shortenedMessage(const QList<ShortenedText>& shortened);
+
+// The recipe on display into a file the user names.
+void exportRecipe(RecipeBrowserWindow* browser);
+// Every recipe of every category into one file the user names.
+void exportAllRecipes(QWidget* parent);
+// The ingredient lines of the recipe on display, onto the shopping list.
+void addToShoppingList(RecipeBrowserWindow* browser);
+
+// A recipe from a file the user picks, into the entry screen's boxes.
+void importRecipe(RecipeEntryWindow* entry);
+// Fills the entry screen's boxes with the recipe, or tells the user why not.
+void fillImported(RecipeEntryWindow* entry, const exchange::ImportedRecipe& recipe);
+
+// "Please click a recipe in the files box first."
+QString nothingOnDisplayText();
+
+}  // namespace pv

@@ -1,0 +1,383 @@
+#include "filedialogservice.h"
+#include "messageservice.h"
+#include "multilinebox.h"
+#include "recipebrowserwindow.h"
+#include "recipeentrywindow.h"
+#include "recipepickwindow.h"
+#include "screenmenubar.h"
+#include "shoppinglistwindow.h"
+#include "testsupport.h"
+#include "windowregistry.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace pv;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Answers the file dialogs from queues (empty: cancelled) and records what
+// they were asked.
+class ScriptedDialogs : public FileDialogService {
+public:
+    ScriptedDialogs() { setFileDialogService(this); }
+    ~ScriptedDialogs() override { setFileDialogService(nullptr); }
+    QString openFileName(QWidget*, const QString& caption, const QString& filter) override {
+        asked << caption + u" | "_s + filter;
+        return opens.isEmpty() ? QString() : opens.takeFirst();
+    }
+    QString saveFileName(QWidget*, const QString& caption, const QString& suggestedName,
+                         const QString& filter) override {
+        asked << caption + u" | "_s + suggestedName + u" | "_s + filter;
+        return saves.isEmpty() ? QString() : saves.takeFirst();
+    }
+    QStringList opens;
+    QStringList saves;
+    QStringList asked;
+};
+
+// One record of 35 quoted fields in Windows-1252, the given fields set (1-based).
+QByteArray record(const QMap<int, QString>& set) {
+    QByteArray bytes;
+    for (int field = 1; field <= 35; ++field) {
+        bytes += (field > 1 ? ",\"" : "\"") + set.value(field).toLatin1() + '"';
+    }
+    return bytes + "\r\n";
+}
+
+using Fields = QMap<int, QString>;
+
+}  // namespace
+
+class ExchangeUiTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::TempAppFolder> app_;
+    std::unique_ptr<test::RecordingMessages> messages_;
+    std::unique_ptr<ScriptedDialogs> dialogs_;
+
+    template <typename T>
+    T* open(WindowId id) {
+        auto* window = qobject_cast<T*>(windows().show(id));
+        if (window) {
+            QCoreApplication::processEvents();
+        }
+        return window;
+    }
+    static void run(QWidget* window, const char* menuBar, const char* key) {
+        auto* bar = window->findChild<ScreenMenuBar*>(QLatin1String(menuBar));
+        QVERIFY(bar && bar->actionFor(QLatin1String(key)));
+        bar->actionFor(QLatin1String(key))->trigger();
+    }
+    RecipeBrowserWindow* browse(const QString& category, const QString& file) {
+        auto* browser = open<RecipeBrowserWindow>(WindowId::RecipeBrowser);
+        if (!browser || !browser->showRecipe(category, file)) {
+            return nullptr;
+        }
+        return browser;
+    }
+    RecipeEntryWindow* entry(const QString& category) {
+        auto* screen = open<RecipeEntryWindow>(WindowId::RecipeEntry);
+        auto* box = screen->findChild<QComboBox*>(u"cboIng"_s);
+        box->setCurrentIndex(box->findText(category));
+        return screen;
+    }
+    static QString box(QWidget* screen, const QString& name) {
+        return screen->findChild<QLineEdit*>(name)->text();
+    }
+    QString message(int i = 0) const {
+        return messages_->shown.size() > i
+                   ? messages_->shown.at(i).title + u": "_s + messages_->shown.at(i).text
+                   : QString();
+    }
+    // The expected text with the file named in it, where it names one.
+    static QString filled(const QString& expected, const QString& path) {
+        return expected.contains(u"%1"_s) ? expected.arg(QDir::toNativeSeparators(path))
+                                          : expected;
+    }
+    // Imports a file into the entry screen under the category Pies.
+    RecipeEntryWindow* importFile(const QString& path) {
+        RecipeEntryWindow* screen = entry(u"Pies"_s);
+        dialogs_->opens << path;
+        run(screen, "SMXPI", "keyImport");
+        return screen;
+    }
+
+private slots:
+    void init() {
+        app_ = std::make_unique<test::TempAppFolder>();
+        messages_ = std::make_unique<test::RecordingMessages>();
+        dialogs_ = std::make_unique<ScriptedDialogs>();
+        windows().registerWindow(WindowId::RecipeBrowser, [] { return new RecipeBrowserWindow; });
+        windows().registerWindow(WindowId::RecipeEntry, [] { return new RecipeEntryWindow; });
+        windows().registerWindow(WindowId::ShoppingList, [] { return new ShoppingListWindow; });
+        windows().registerWindow(WindowId::RecipePick, [] { return new RecipePickWindow; });
+        test::registerStandIns();
+        QVERIFY(app_->write(u"Category/category.txt"_s, "Soups\r\nPies\r\n"));
+        QVERIFY(QDir(app_->path()).mkpath(u"Category/Soups"_s));
+        QVERIFY(QDir(app_->path()).mkpath(u"Category/Pies"_s));
+        QVERIFY(app_->write(u"Category/Soups/Stew"_s, record({{1, u"2"_s},
+                                                              {10, u"1"_s},
+                                                              {11, u"lbs"_s},
+                                                              {20, u"tsp"_s},
+                                                              {21, u"beef"_s},
+                                                              {30, u"salt"_s},
+                                                              {31, u"Brown.\r\nSimmer."_s},
+                                                              {32, u"325"_s},
+                                                              {33, u"6"_s},
+                                                              {34, u"2"_s},
+                                                              {35, u"15"_s}})));
+        QVERIFY(app_->write(u"Category/Soups/Broth"_s, record({{31, u"Boil the bones."_s}})));
+    }
+    void cleanup() {
+        windows().reset();
+        dialogs_.reset();
+        messages_.reset();
+        app_.reset();
+    }
+
+    // Export, then Import on the entry screen, then Save: the same boxes and
+    // the same bytes as the recipe that was exported.
+    void anExportedRecipeComesBackByteForByte_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<Fields>("fields");
+        QTest::newRow("every kind of box") << u"Stew"_s
+                                           << Fields{{1, u"2"_s},
+                                                     {10, u"1"_s},
+                                                     {11, u"lbs"_s},
+                                                     {20, u"tsp"_s},
+                                                     {21, u"beef"_s},
+                                                     {30, u"salt"_s},
+                                                     {31, u"Brown.\r\nSimmer."_s},
+                                                     {32, u"325"_s},
+                                                     {33, u"6"_s},
+                                                     {34, u"2"_s},
+                                                     {35, u"15"_s}};
+        QTest::newRow("blanks, fractions, accents, an empty line")
+            << u"Crème brûlée, for 2.txt"_s
+            << Fields{{1, u"1 1/2"_s},
+                      {2, u"½"_s},
+                      {11, u" cups "_s},
+                      {21, u"crème fraîche"_s},
+                      {22, u"sugar, brown"_s},
+                      {31, u"Whisk.\r\n\r\nBake in a bain-marie; 1° at a time."_s},
+                      {34, u"1½"_s}};
+        QTest::newRow("nothing but a name") << u"Empty"_s << Fields{};
+    }
+    void anExportedRecipeComesBackByteForByte() {
+        QFETCH(QString, name);
+        QFETCH(Fields, fields);
+        const QByteArray bytes = record(fields);
+        QVERIFY(app_->write(u"Category/Soups/"_s + name, bytes));
+        RecipeBrowserWindow* browser = browse(u"Soups"_s, name);
+        QVERIFY(browser);
+        const QString exported = app_->file(u"out.json"_s);
+        dialogs_->saves << exported;
+        run(browser, "SMXPR", "keyExport");
+        QCOMPARE(dialogs_->asked.value(0),
+                 u"Export recipe | %1 | Recipes (*.json)"_s.arg(name + u".json"_s));
+        QFile file(exported);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QJsonObject json = QJsonDocument::fromJson(file.readAll()).object();
+        QCOMPARE(json.value(u"@type"_s).toString(), u"Recipe"_s);
+        QCOMPARE(json.value(u"recipeCategory"_s).toString(), u"Soups"_s);
+
+        RecipeEntryWindow* screen = importFile(exported);
+        QCOMPARE(message(), QString());
+        QCOMPARE(box(screen, u"txtIName"_s), name);
+        QCOMPARE(screen->findChild<QComboBox*>(u"cboIng"_s)->currentText(), u"Pies"_s);
+        // Nothing is saved until the user presses Save.
+        QVERIFY(!QFile::exists(app_->file(u"Category/Pies/"_s + name)));
+        QTest::mouseClick(screen->findChild<QPushButton*>(u"cmdISave"_s), Qt::LeftButton);
+        QCOMPARE(app_->read(u"Category/Pies/"_s + name), bytes);
+    }
+
+    // Every recipe into one file; imported, the user picks one of them.
+    void exportAllThenPickOne() {
+        RecipeBrowserWindow* browser = open<RecipeBrowserWindow>(WindowId::RecipeBrowser);
+        QVERIFY(app_->write(u"Category/Pies/Apple"_s, record({{21, u"apples"_s}})));
+        QVERIFY(app_->write(u"Category/Pies/notes.doc"_s, "not a recipe"));
+        const QString exported = app_->file(u"all.json"_s);
+        dialogs_->saves << exported;
+        run(browser, "SMXPR", "keyExportAll");
+        QCOMPARE(dialogs_->asked,
+                 QStringList{u"Export all recipes | Recipes.json | Recipes (*.json)"_s});
+        QCOMPARE(message(), QString());
+
+        RecipeEntryWindow* screen = importFile(exported);
+        auto* pick = windows().loadedAs<RecipePickWindow>(WindowId::RecipePick);
+        QVERIFY(pick && pick->isVisible());
+        auto* list = pick->findChild<QListWidget*>(u"lswPRecipe"_s);
+        QStringList names;
+        for (int row = 0; row < list->count(); ++row) {
+            names << list->item(row)->text();
+        }
+        QCOMPARE(names, (QStringList{u"Broth"_s, u"Stew"_s, u"Apple"_s}));
+        // Nothing is filled while the user picks.
+        QCOMPARE(box(screen, u"txtIName"_s), QString());
+        list->setCurrentRow(1);
+        QTest::mouseClick(pick->findChild<QPushButton*>(u"cmdPImport"_s), Qt::LeftButton);
+        QVERIFY(!pick->isVisible());
+        QCOMPARE(box(screen, u"txtIName"_s), u"Stew"_s);
+        QCOMPARE(box(screen, u"txtIN10"_s), u"salt"_s);
+        QCOMPARE(screen->findChild<MultiLineBox*>(u"txtIDirec"_s)->text(), u"Brown.\r\nSimmer."_s);
+
+        // Cancel fills nothing.
+        dialogs_->opens << exported;
+        run(screen, "SMXPI", "keyImport");
+        QVERIFY(pick->isVisible());
+        QTest::mouseClick(pick->findChild<QPushButton*>(u"cmdPCancel"_s), Qt::LeftButton);
+        QVERIFY(!pick->isVisible());
+        QCOMPARE(box(screen, u"txtIName"_s), u"Stew"_s);
+        QCOMPARE(message(), QString());
+    }
+
+    // A file that cannot be imported is a "User error"; the boxes keep what
+    // they held.
+    void refusedImportsFillNothing_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("damaged JSON")
+            << u"cut.json"_s << QByteArray("{\"@type\": \"Recipe\", \"name\": ")
+            << u"User error: The file \"%1\" is not a JSON file, or it is damaged."_s;
+        QTest::newRow("a foreign file")
+            << u"letter.txt"_s << QByteArray("Dear Ann,\nthanks!\n")
+            << u"User error: The file \"%1\" holds no MealMaster recipe."_s;
+        QTest::newRow("a page without a recipe")
+            << u"page.html"_s << QByteArray("<html><body><p>Hello</p></body></html>")
+            << u"User error: The file \"%1\" holds no schema.org recipe."_s;
+        QTest::newRow("characters no recipe file holds")
+            << u"snow.json"_s
+            << QByteArray(
+                   "{\"@type\": \"Recipe\", \"name\": \"Snow cake \u2603\", "
+                   "\"recipeIngredient\": [\"1 \u2153 cups flour\", \"\u2603 \U0001D11E\"]}")
+            << u"User error: The recipe \"Snow cake ☃\" cannot be imported. These characters "
+               "cannot be saved:\r\n\"☃\" (U+2603), \"𝄞\" (U+1D11E)"_s;
+    }
+    void refusedImportsFillNothing() {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, expected);
+        QVERIFY(app_->write(file, bytes));
+        RecipeEntryWindow* screen = entry(u"Pies"_s);
+        screen->findChild<QLineEdit*>(u"txtIName"_s)->setText(u"Mine"_s);
+        screen->findChild<QLineEdit*>(u"txtIN1"_s)->setText(u"kept"_s);
+        const QStringList tree = test::treeOf(app_->path());
+        dialogs_->opens << app_->file(file);
+        run(screen, "SMXPI", "keyImport");
+        QCOMPARE(messages_->shown.size(), 1);
+        QCOMPARE(message(), filled(expected, app_->file(file)));
+        QCOMPARE(box(screen, u"txtIName"_s), u"Mine"_s);
+        QCOMPARE(box(screen, u"txtIN1"_s), u"kept"_s);
+        QCOMPARE(test::treeOf(app_->path()), tree);
+        QVERIFY(screen->isVisible());
+    }
+
+    // A text longer than its box is put in cut short, and the user is told the
+    // whole of it before saving anything.
+    void overlongTextsAreTold() {
+        const QString name = u"Grandmother's very best apple pie from Kent"_s;  // 43
+        const QString ingredient = u"tart apples, peeled, cored and thinly sliced"_s;
+        QVERIFY(app_->write(u"pie.json"_s, QJsonDocument(QJsonObject{
+                                                             {u"@type"_s, u"Recipe"_s},
+                                                             {u"name"_s, name},
+                                                             {u"recipeIngredient"_s,
+                                                              QJsonArray{u"6 "_s + ingredient}},
+                                                         })
+                                               .toJson()));
+        RecipeEntryWindow* screen = importFile(app_->file(u"pie.json"_s));
+        QCOMPARE(box(screen, u"txtIName"_s), name.left(40));
+        QCOMPARE(box(screen, u"txtIA1"_s), u"6"_s);
+        QCOMPARE(box(screen, u"txtIN1"_s), ingredient.left(39));
+        QCOMPARE(message(),
+                 u"Pantrova: These texts are longer than their boxes take and were cut short. "
+                 "Please check them before you save:\r\n"
+                 "Recipe: \"Grandmother's very best apple pie from Kent\" (43 characters; the box "
+                 "takes 40)\r\n"
+                 "Ingredient 1: \"tart apples, peeled, cored and thinly sliced\" (44 characters; "
+                 "the box takes 39)"_s);
+    }
+
+    // The ingredient lines, joined by single blanks, go onto the end of the
+    // list as if typed; nothing is saved.
+    void addToShoppingListAppendsTheIngredients_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("empty list") << QString() << u"2 lbs beef\r\n1 tsp salt\r\n"_s;
+        QTest::newRow("a line without its end")
+            << u"milk"_s << u"milk\r\n2 lbs beef\r\n1 tsp salt\r\n"_s;
+        QTest::newRow("a line with its end")
+            << u"milk\r\n"_s << u"milk\r\n2 lbs beef\r\n1 tsp salt\r\n"_s;
+    }
+    void addToShoppingListAppendsTheIngredients() {
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        auto* list = open<ShoppingListWindow>(WindowId::ShoppingList);
+        QVERIFY(list && list->nameBoxLocked());
+        list->findChild<MultiLineBox*>(u"txtHList"_s)->setText(before);
+        const QStringList tree = test::treeOf(app_->path());
+        RecipeBrowserWindow* browser = browse(u"Soups"_s, u"Stew"_s);
+        QVERIFY(browser);
+        run(browser, "SMXPR", "keyAddToList");
+        QCOMPARE(message(), QString());
+        QVERIFY(list->isVisible());
+        QCOMPARE(list->findChild<MultiLineBox*>(u"txtHList"_s)->text(), after);
+        QVERIFY(!list->nameBoxLocked());
+        QCOMPARE(test::treeOf(app_->path()), tree);
+    }
+
+    // What the user can put right is a "User error"; no file is left behind.
+    void failedCommandsAreTold_data() {
+        QTest::addColumn<QString>("recipe");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("expected");
+        const QString nothing = u"User error: Please click a recipe in the 'Files' box first."_s;
+        QTest::newRow("export, nothing on display")
+            << QString() << u"keyExport"_s << QString() << nothing;
+        QTest::newRow("add, nothing on display")
+            << QString() << u"keyAddToList"_s << QString() << nothing;
+        QTest::newRow("add, no ingredients")
+            << u"Broth"_s << u"keyAddToList"_s << QString()
+            << u"User error: The recipe on display has no ingredients."_s;
+        QTest::newRow("export into a missing folder")
+            << u"Stew"_s << u"keyExport"_s << u"gone/Stew.json"_s
+            << u"User error: The folder of \"%1\" does not exist. Please choose another folder."_s;
+        QTest::newRow("export onto a folder")
+            << u"Stew"_s << u"keyExport"_s << u"Category"_s
+            << u"User error: \"%1\" is a folder. Please choose a file name."_s;
+        QTest::newRow("export cancelled") << u"Stew"_s << u"keyExport"_s << QString() << QString();
+    }
+    void failedCommandsAreTold() {
+        QFETCH(QString, recipe);
+        QFETCH(QString, key);
+        QFETCH(QString, target);
+        QFETCH(QString, expected);
+        RecipeBrowserWindow* browser = recipe.isEmpty()
+                                           ? open<RecipeBrowserWindow>(WindowId::RecipeBrowser)
+                                           : browse(u"Soups"_s, recipe);
+        QVERIFY(browser);
+        if (!target.isEmpty()) {
+            dialogs_->saves << app_->file(target);
+        }
+        const QStringList tree = test::treeOf(app_->path());
+        run(browser, "SMXPR", key.toLatin1().constData());
+        QCOMPARE(message(), filled(expected, app_->file(target)));
+        QCOMPARE(test::treeOf(app_->path()), tree);
+        QVERIFY(browser->isVisible());
+        QVERIFY(!windows().loaded(WindowId::Error) ||
+                !windows().loaded(WindowId::Error)->isVisible());
+    }
+};
+
+QTEST_MAIN(ExchangeUiTest)
+#include "tst_exchangeui.moc"
