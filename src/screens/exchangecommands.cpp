@@ -211,6 +211,8 @@ void importRecipe(RecipeEntryWindow* entry) {
     if (!pick) {
         return;
     }
+    // Over the screen it fills.
+    pick->move(entry->frameGeometry().center() - pick->rect().center());
     pick->offer(std::move(recipes), [entry = QPointer<RecipeEntryWindow>(entry)](
                                         const exchange::ImportedRecipe& recipe) {
         if (entry) {

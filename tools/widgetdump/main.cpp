@@ -78,7 +78,7 @@ QString dumpAll(const QString& root) {
     const WindowId ids[] = {WindowId::Splash,      WindowId::Main,          WindowId::Setup,
                             WindowId::RecipeEntry, WindowId::RecipeBrowser, WindowId::ShoppingList,
                             WindowId::About,       WindowId::Credits,       WindowId::Calendar,
-                            WindowId::Error};
+                            WindowId::Find,        WindowId::RecipePick,    WindowId::Error};
     for (const WindowId id : ids) {
         const QString name = pv::objectNameOf(id);
         pv::PvWindow* window = pv::windows().show(id);
