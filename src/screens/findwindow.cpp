@@ -9,7 +9,6 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QPointer>
 #include <QTimer>
 
 namespace pv {
@@ -187,12 +186,15 @@ void FindWindow::closeWindow() {
 }
 
 void FindWindow::hideEvent(QHideEvent* event) {
+    PvWindow::hideEvent(event);
+    if (event->spontaneous()) {
+        return;  // minimised: the search goes on
+    }
     // Nothing is searched for a window nobody sees.
     finder_->abandon();
     if (ui_->lblFCount->text().startsWith(QLatin1String("Searching"))) {
         ui_->lblFCount->clear();
     }
-    PvWindow::hideEvent(event);
 }
 
 bool FindWindow::eventFilter(QObject* watched, QEvent* event) {

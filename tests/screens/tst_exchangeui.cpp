@@ -100,8 +100,7 @@ class ExchangeUiTest : public QObject {
     }
     // The expected text with the file named in it, where it names one.
     static QString filled(const QString& expected, const QString& path) {
-        return expected.contains(u"%1"_s) ? expected.arg(QDir::toNativeSeparators(path))
-                                          : expected;
+        return expected.contains(u"%1"_s) ? expected.arg(QDir::toNativeSeparators(path)) : expected;
     }
     // Imports a file into the entry screen under the category Pies.
     RecipeEntryWindow* importFile(const QString& path) {
