@@ -92,6 +92,15 @@ QWidget* placeMenuBar(QWidget* window, ScreenMenuBar* bar, const QSize& clientSi
     return client;
 }
 
+ScreenMenuBar* addScreenMenuBar(QWidget* window, const QString& name) {
+    auto* bar = new ScreenMenuBar(window);
+    bar->setObjectName(name);
+    bar->setAccessibleName(QStringLiteral("Menu"));
+    window->layout()->setMenuBar(bar);
+    bar->lower();
+    return bar;
+}
+
 Result<void> buildMenuBar(ScreenMenuBar* bar, const QList<MenuEntry>& table) {
     for (const MenuEntry& entry : table) {
         QIcon picture;

@@ -53,6 +53,11 @@ private:
 // menu sits above its client area, and returns that area for the controls.
 QWidget* placeMenuBar(QWidget* window, ScreenMenuBar* bar, const QSize& clientSize);
 
+// A menu bar above the client area that the window's form lays out, as a
+// window's menu sits above its client area; first among the window's
+// children, where screen readers meet it.
+ScreenMenuBar* addScreenMenuBar(QWidget* window, const QString& name);
+
 // One row of a screen's menu table.
 struct MenuEntry {
     QString parentKey;  // "" for a top-level menu
