@@ -6,8 +6,8 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QLayout>
 #include <QMenu>
-#include <QVBoxLayout>
 
 namespace pv {
 
@@ -76,20 +76,6 @@ void ScreenMenuBar::setMenuFont(const QString& family, int points) {
     for (QMenu* menu : std::as_const(menus_)) {
         menu->setFont(menuFont);
     }
-}
-
-QWidget* placeMenuBar(QWidget* window, ScreenMenuBar* bar, const QSize& clientSize) {
-    auto* layout = new QVBoxLayout(window);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    bar->setAccessibleName(QStringLiteral("Menu"));
-    layout->setMenuBar(bar);
-    auto* client = new QWidget(window);
-    client->setObjectName(QStringLiteral("clientArea"));
-    client->setFixedSize(clientSize);
-    layout->addWidget(client);
-    return client;
 }
 
 ScreenMenuBar* addScreenMenuBar(QWidget* window, const QString& name) {

@@ -12,7 +12,6 @@
 #include "store.h"
 
 #include <QKeyEvent>
-#include <QLayout>
 #include <QMouseEvent>
 
 namespace pv {
@@ -43,14 +42,8 @@ QList<MenuEntry> ShoppingListWindow::menuTable() {
 
 ShoppingListWindow::ShoppingListWindow(QWidget* parent)
     : PvWindow(parent), ui_(std::make_unique<Ui::ShoppingListWindow>()) {
-    // Made before the form's controls: as the window's first child it comes
-    // first to a screen reader too, as it does on screen.
-    menuBar_ = new ScreenMenuBar(this);
     ui_->setupUi(this);
-    menuBar_->setObjectName(QStringLiteral("SMXPH"));
-    menuBar_->setAccessibleName(QStringLiteral("Menu"));
-    // Above the client area, as a window's menu sits above its client area.
-    layout()->setMenuBar(menuBar_);
+    menuBar_ = addScreenMenuBar(this, QStringLiteral("SMXPH"));
 
     const QList<QLabel*> hintLabels = {ui_->lblHMsg, ui_->lblHMsg1, ui_->lblHMsg2, ui_->lblHMsg3};
     FormSetup setup;
