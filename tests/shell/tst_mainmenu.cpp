@@ -130,11 +130,8 @@ private slots:
         else
             click(menu, QStringLiteral("Exit"));
 
-        QCOMPARE(messages.shown.size(), 1);
-        QCOMPARE(messages.shown[0].title + QString::number(messages.shown[0].flags),
-                 QStringLiteral("Quit?4132"));
-        QCOMPARE(messages.shown[0].text, QStringLiteral("You have indicated you wish to exit\r"
-                                                        "this program. Is this correct?"));
+        QCOMPARE(messages.lines(), QStringList{"Quit?|4132|You have indicated you wish to exit\r"
+                                               "this program. Is this correct?"});
         QVERIFY(!menuVisibleDuringQuestion);
         QCOMPARE(exits_, yes ? 1 : 0);
         if (yes) {
