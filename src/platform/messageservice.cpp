@@ -6,6 +6,21 @@
 namespace pv {
 namespace {
 
+QMessageBox::Icon iconOf(int flags) {
+    switch (flags & 0x70) {
+        case msg::kCritical:
+            return QMessageBox::Critical;
+        case msg::kQuestion:
+            return QMessageBox::Question;
+        case msg::kExclamation:
+            return QMessageBox::Warning;
+        case msg::kInformation:
+            return QMessageBox::Information;
+        default:
+            return QMessageBox::NoIcon;
+    }
+}
+
 class QtMessageService final : public MessageService {
 public:
     int show(const QString& text, int flags, const QString& title) override {
@@ -15,23 +30,7 @@ public:
         box.setTextFormat(Qt::PlainText);
         box.setText(displayText(text));
         box.setWindowModality(Qt::ApplicationModal);
-        switch (flags & 0x70) {
-            case msg::kCritical:
-                box.setIcon(QMessageBox::Critical);
-                break;
-            case msg::kQuestion:
-                box.setIcon(QMessageBox::Question);
-                break;
-            case msg::kExclamation:
-                box.setIcon(QMessageBox::Warning);
-                break;
-            case msg::kInformation:
-                box.setIcon(QMessageBox::Information);
-                break;
-            default:
-                box.setIcon(QMessageBox::NoIcon);
-                break;
-        }
+        box.setIcon(iconOf(flags));
         if ((flags & 0x7) == msg::kYesNo) {
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
             box.setDefaultButton(QMessageBox::Yes);

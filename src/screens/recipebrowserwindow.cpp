@@ -1,13 +1,11 @@
 #include "recipebrowserwindow.h"
-#include "twips.h"
+#include "ui_recipebrowserwindow.h"
 #include "windowregistry.h"
 
 #include "appfolder.h"
 #include "errorstate.h"
 #include "exchangecommands.h"
 #include "formsetup.h"
-#include "hoverhints.h"
-#include "multilinebox.h"
 #include "recipefilemodel.h"
 #include "screenparts.h"
 #include "store.h"
@@ -15,17 +13,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDate>
-#include <QGroupBox>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListView>
 #include <QLocale>
 #include <QMouseEvent>
-#include <QPlainTextEdit>
 #include <QPushButton>
 
 #include <algorithm>
+#include <array>
 
 namespace pv {
 
@@ -41,227 +35,76 @@ QString dashes() {
     return QString(121, QLatin1Char('-'));
 }
 
-// A box of the display; most are borderless, on the white display panel.
-QLineEdit* makeBox(QWidget* parent, const QString& name, const QRect& at, bool bold,
-                   const QString& accessibleName, bool borderless = true) {
-    QLineEdit* box = makeLineBox(parent, name, at, bold, accessibleName);
-    box->setFrame(!borderless);
-    if (borderless) {
-        // On the white display panel, where neighbouring boxes overlap a little.
-        QPalette palette = box->palette();
-        palette.setColor(QPalette::Base, Qt::transparent);
-        box->setPalette(palette);
-    }
-    return box;
+// The boxes of one ingredient line of the display.
+struct IngredientLine {
+    QLineEdit* amount;
+    QLineEdit* type;
+    QLineEdit* ingredient;
+};
+
+std::array<IngredientLine, 10> ingredientLines(const Ui::RecipeBrowserWindow& ui) {
+    return {{{ui.txtRA1, ui.txtRT1, ui.txtRI1},
+             {ui.txtRA2, ui.txtRT2, ui.txtRI2},
+             {ui.txtRA3, ui.txtRT3, ui.txtRI3},
+             {ui.txtRA4, ui.txtRT4, ui.txtRI4},
+             {ui.txtRA5, ui.txtRT5, ui.txtRI5},
+             {ui.txtRA6, ui.txtRT6, ui.txtRI6},
+             {ui.txtRA7, ui.txtRT7, ui.txtRI7},
+             {ui.txtRA8, ui.txtRT8, ui.txtRI8},
+             {ui.txtRA9, ui.txtRT9, ui.txtRI9},
+             {ui.txtRA10, ui.txtRT10, ui.txtRI10}}};
 }
 
-void setTextColour(QLineEdit* box, const QColor& colour) {
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Text, colour);
-    box->setPalette(palette);
-}
-
-// A box that shows a fixed heading or unit; the keyboard passes it by.
-QLineEdit* makeFixedBox(QWidget* parent, const QString& name, const QRect& at, const QString& text,
-                        const QString& accessibleName) {
-    QLineEdit* box = makeBox(parent, name, at, true, accessibleName);
-    box->setText(text);
-    box->setFocusPolicy(Qt::NoFocus);
-    return box;
+// The column headings over the ingredient lines, left half first.
+std::array<QLineEdit*, 6> headings(const Ui::RecipeBrowserWindow& ui) {
+    return {ui.Text1, ui.Text2, ui.Text3, ui.Text4, ui.Text5, ui.Text6};
 }
 
 }  // namespace
 
-// --- the screen ---
+RecipeBrowserWindow::RecipeBrowserWindow(QWidget* parent)
+    : PvWindow(parent), ui_(std::make_unique<Ui::RecipeBrowserWindow>()) {
+    ui_->setupUi(this);
+    menu_ = addScreenMenuBar(this, QStringLiteral("SMXPR"));
 
-RecipeBrowserWindow::RecipeBrowserWindow(QWidget* parent) : PvWindow(parent) {
-    const ScreenFrame frame = setUpScreen(this, WindowId::RecipeBrowser, QStringLiteral("Recipes"),
-                                          QStringLiteral("SMXPR"), twips(0, 0, 11790, 7635).size());
-    menu_ = frame.menu;
-    client_ = frame.client;
-
-    buildControls();
-    buildTabOrder();
-    finish();
-
-    connect(category_, &QComboBox::activated, this, &RecipeBrowserWindow::categoryPicked);
-    connect(delete_, &QCheckBox::clicked, this, &RecipeBrowserWindow::deleteBoxClicked);
-    connect(newButton_, &QPushButton::clicked, this, &RecipeBrowserWindow::newDisplay);
-    connect(printButton_, &QPushButton::clicked, this, &RecipeBrowserWindow::print);
-    connect(mainButton_, &QPushButton::clicked, this, &RecipeBrowserWindow::returnToMain);
-}
-
-void RecipeBrowserWindow::buildControls() {
-    QWidget* area = client_;
-
-    makePanel(area, "shaShop", twips(120, 480, 1815, 5775));
-
-    const QColor unlit = HoverHints::unlitColour();
-    hintCategory_ = makeHint(area, "lblRMsg",
-                             QStringLiteral("Click the down arrow and click on a category name."),
-                             twips(240, 600, 1455, 735), unlit);
-    hintFiles_ = makeHint(area, "lblRMsg1", QStringLiteral("Click a file name in the files box."),
-                          twips(240, 1320, 1335, 495), unlit);
-    hintDelete_ = makeHint(area, "lblRMsg2", QStringLiteral("To delete a file check this box."),
-                           twips(240, 1920, 1335, 495), unlit);
-    hintDirections_ =
-        makeHint(area, "lblRmsg3", QStringLiteral("Enter the cooking directions here."),
-                 twips(240, 5640, 1455, 375), QColor(0, 0, 255));
-
-    which_ = new QGroupBox(QStringLiteral("Which one?"), area);
-    which_->setObjectName(QStringLiteral("fraRWhich"));
-    which_->setGeometry(twips(2040, 120, 7575, 2175));
-    which_->setFont(styledFont(area, true));
-    categoryLabel_ =
-        makeLabel(which_, "lblRCat", QStringLiteral("Categories:"), twips(120, 240, 840, 195));
-    category_ = makeCategoryBox(which_, "cboRCat", twips(120, 480, 1815, 315),
-                                QStringLiteral("Categories"), categoryLabel_);
-
-    QLabel* filesLabel =
-        makeLabel(which_, "lblRFile", QStringLiteral("Files:"), twips(2520, 240, 375, 195));
-    fileModel_ = new RecipeFileModel(this);
-    files_ = new QListView(which_);
-    files_->setObjectName(QStringLiteral("lswRFile"));
-    files_->setGeometry(twips(2520, 480, 3015, 1335));
-    files_->setFont(styledFont(which_, false));
-    // List mode: names in columns, top to bottom, scrolled sideways.
-    files_->setViewMode(QListView::ListMode);
-    files_->setFlow(QListView::TopToBottom);
-    files_->setWrapping(true);
-    files_->setResizeMode(QListView::Adjust);
-    files_->setUniformItemSizes(true);
-    files_->setSelectionMode(QAbstractItemView::SingleSelection);
-    files_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    files_->setModel(fileModel_);
-    files_->setAccessibleName(QStringLiteral("Files"));
-    filesLabel->setBuddy(files_);
-    files_->viewport()->installEventFilter(this);
-    files_->installEventFilter(this);
-
-    delete_ = new QCheckBox(QStringLiteral("Delete this file?"), which_);
-    delete_->setObjectName(QStringLiteral("chkRDel"));
-    delete_->setGeometry(twips(6120, 480, 1335, 255));
-    delete_->setFont(styledFont(which_, false));
-
-    auto* show = new QPlainTextEdit(area);
-    show->setObjectName(QStringLiteral("txtRShow"));
-    show->setGeometry(twips(2040, 2520, 9615, 2895));
-    show->setReadOnly(true);
-    show->setFocusPolicy(Qt::NoFocus);
-    show->setAccessibleName(QStringLiteral("Recipe display"));
-
-    name_ = makeBox(area, QStringLiteral("txtRName"), twips(2280, 2760, 4335, 315), true,
-                    QStringLiteral("Recipe name"), false);
-    servingLabel_ = makeFixedBox(area, QStringLiteral("txtRSrv"), twips(7800, 2760, 495, 165),
-                                 QStringLiteral("Size:"), QStringLiteral("Serving size label"));
-    servingSize_ = makeBox(area, QStringLiteral("txtRSize"), twips(8280, 2760, 375, 285), false,
-                           QStringLiteral("Serving size"));
-    date_ = makeBox(area, QStringLiteral("txtRDate"), twips(10080, 2760, 1095, 255), true,
-                    QStringLiteral("Date"));
-    date_->setText(QStringLiteral(" current date"));
-    slash_ = makeFixedBox(area, QStringLiteral("txtRSlash"), twips(2280, 3000, 9135, 285), dashes(),
-                          QStringLiteral("Separator line"));
-    slash_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-
-    const struct {
-        const char* name;
-        int left;
-        int width;
-        const char* text;
-        const char* accessible;
-    } headings[] = {
-        {"Text1", 2280, 615, "Amt", "Amount heading 1-5"},
-        {"Text2", 3000, 615, "Type", "Type heading 1-5"},
-        {"Text3", 3720, 1215, "Ingredients", "Ingredients heading 1-5"},
-        {"Text4", 6720, 615, "Amt", "Amount heading 6-10"},
-        {"Text5", 7440, 615, "Type", "Type heading 6-10"},
-        {"Text6", 8160, 1215, "Ingredients", "Ingredients heading 6-10"},
-    };
-    for (const auto& heading : headings) {
-        QLineEdit* box = makeFixedBox(
-            area, QLatin1String(heading.name), twips(heading.left, 3120, heading.width, 255),
-            QLatin1String(heading.text), QLatin1String(heading.accessible));
-        setTextColour(box, QColor(0, 0, 255));
-        headings_.append(box);
-    }
-
-    static constexpr int kRowTops[5] = {3480, 3840, 4200, 4560, 4920};
-    for (int line = 1; line <= 10; ++line) {
-        const int shift = line <= 5 ? 0 : 4440;
-        const int top = kRowTops[(line - 1) % 5];
-        const QString n = QString::number(line);
-        amounts_.append(makeBox(area, QStringLiteral("txtRA") + n,
-                                twips(2400 + shift, top, 615, 285), false,
-                                QStringLiteral("Amount ") + n));
-        types_.append(makeBox(area, QStringLiteral("txtRT") + n, twips(3120 + shift, top, 615, 285),
-                              false, QStringLiteral("Type ") + n));
-        ingredients_.append(makeBox(area, QStringLiteral("txtRI") + n,
-                                    twips(3840 + shift, top, 2415, 285), false,
-                                    QStringLiteral("Ingredient ") + n));
-    }
-
-    directions_ = makeDirectionsBox(area, "txtRDirec", twips(2040, 5640, 9615, 1095));
-
-    // The cooking line, on the window's button face.
+    // The cooking line sits on the window's button face, whatever the desktop's colours.
     const QColor face = palette().color(QPalette::Button);
-    auto cookingBox = [&](const QString& name, const QRect& at, const QString& fixedText,
-                          const QString& accessible) {
-        QLineEdit* box = fixedText.isNull() ? makeBox(area, name, at, true, accessible)
-                                            : makeFixedBox(area, name, at, fixedText, accessible);
-        QPalette palette = box->palette();
-        palette.setColor(QPalette::Base, face);
-        if (!fixedText.isNull()) {
-            palette.setColor(QPalette::Text, QColor(255, 0, 0));
-        }
-        box->setPalette(palette);
-        return box;
-    };
-    temperature_ = cookingBox(QStringLiteral("txtRTemp"), twips(2040, 6960, 375, 165), QString(),
-                              QStringLiteral("Oven temperature"));
-    temperatureUnit_ = cookingBox(QStringLiteral("txtRTemp1"), twips(2400, 6960, 105, 195),
-                                  QStringLiteral("F"), QStringLiteral("Temperature unit"));
-    hoursLabel_ = cookingBox(QStringLiteral("txtRHr"), twips(2640, 6960, 255, 195),
-                             QStringLiteral("H:"), QStringLiteral("Hours label"));
-    hours_ = cookingBox(QStringLiteral("txtRHr1"), twips(2880, 6960, 255, 195), QString(),
-                        QStringLiteral("Cooking hours"));
-    minutesLabel_ = cookingBox(QStringLiteral("txtRMin"), twips(3240, 6960, 255, 195),
-                               QStringLiteral("M:"), QStringLiteral("Minutes label"));
-    minutes_ = cookingBox(QStringLiteral("txtRMin1"), twips(3600, 6960, 255, 165), QString(),
-                          QStringLiteral("Cooking minutes"));
+    for (QLineEdit* box :
+         {ui_->txtRTemp, ui_->txtRTemp1, ui_->txtRHr, ui_->txtRHr1, ui_->txtRMin, ui_->txtRMin1}) {
+        QPalette colours = box->palette();
+        colours.setColor(QPalette::Base, face);
+        box->setPalette(colours);
+    }
 
-    newButton_ = makeButton(area, "cmdRNew", QStringLiteral("New"), twips(8400, 7200, 975, 375));
-    printButton_ =
-        makeButton(area, "cmdRPrint", QStringLiteral("Print"), twips(9480, 7200, 975, 375));
-    mainButton_ =
-        makeButton(area, "cmdRMain", QStringLiteral("Main"), twips(10560, 7200, 975, 375));
-}
+    fileModel_ = new RecipeFileModel(this);
+    ui_->lswRFile->setModel(fileModel_);
+    // The list's Click and its keyboard's click.
+    ui_->lswRFile->viewport()->installEventFilter(this);
+    ui_->lswRFile->installEventFilter(this);
 
-void RecipeBrowserWindow::finish() {
     FormSetup setup;
-    setup.growToText = {delete_,          servingLabel_, slash_,
-                        temperatureUnit_, hoursLabel_,   minutesLabel_};
-    for (QLineEdit* heading : std::as_const(headings_)) {
+    setup.growToText = {ui_->chkRDel,   ui_->txtRSrv, ui_->txtRSlash,
+                        ui_->txtRTemp1, ui_->txtRHr,  ui_->txtRMin};
+    for (QLineEdit* heading : headings(*ui_)) {
         setup.growToText.append(heading);
     }
-    setup.hints = {{categoryLabel_, hintCategory_},
-                   {files_, hintFiles_},
-                   {delete_, hintDelete_},
-                   {directions_, hintDirections_},
-                   {mainButton_, hintDirections_}};
-    setup.resets = {{which_, {hintCategory_, hintFiles_, hintDelete_}},
-                    {client_, {hintDirections_}}};
+    setup.hints = {{ui_->lblRCat, ui_->lblRMsg},
+                   {ui_->lswRFile, ui_->lblRMsg1},
+                   {ui_->chkRDel, ui_->lblRMsg2},
+                   {ui_->txtRDirec, ui_->lblRmsg3},
+                   {ui_->cmdRMain, ui_->lblRmsg3}};
+    setup.resets = {{ui_->fraRWhich, {ui_->lblRMsg, ui_->lblRMsg1, ui_->lblRMsg2}},
+                    {ui_->clientArea, {ui_->lblRmsg3}}};
     finishForm(this, setup);
+
+    connect(ui_->cboRCat, &QComboBox::activated, this, &RecipeBrowserWindow::categoryPicked);
+    connect(ui_->chkRDel, &QCheckBox::clicked, this, &RecipeBrowserWindow::deleteBoxClicked);
+    connect(ui_->cmdRNew, &QPushButton::clicked, this, &RecipeBrowserWindow::newDisplay);
+    connect(ui_->cmdRPrint, &QPushButton::clicked, this, &RecipeBrowserWindow::print);
+    connect(ui_->cmdRMain, &QPushButton::clicked, this, &RecipeBrowserWindow::returnToMain);
 }
 
-void RecipeBrowserWindow::buildTabOrder() {
-    QList<QWidget*> order{category_, files_, delete_, name_, servingSize_, date_};
-    for (int i = 0; i < 10; ++i) {
-        order << amounts_.at(i) << types_.at(i) << ingredients_.at(i);
-    }
-    order << directions_ << temperature_ << hours_ << minutes_ << newButton_ << printButton_
-          << mainButton_;
-    setTabChain(order);
-}
+RecipeBrowserWindow::~RecipeBrowserWindow() = default;
 
 QList<MenuEntry> RecipeBrowserWindow::menuTable() {
     using Kind = ScreenMenuBar::Kind;
@@ -290,17 +133,18 @@ QList<MenuEntry> RecipeBrowserWindow::menuTable() {
 
 void RecipeBrowserWindow::onLoad() {
     buildMenuBar(menu_, withLoadableIcons(menuTable()));
-    delete_->setEnabled(false);
-    loadCategories(this, category_, ErrorLocation::RecipeBrowserLoad);
+    ui_->chkRDel->setEnabled(false);
+    loadCategories(this, ui_->cboRCat, ErrorLocation::RecipeBrowserLoad);
 }
 
 void RecipeBrowserWindow::onActivate() {
-    delete_->setEnabled(false);
+    ui_->chkRDel->setEnabled(false);
 }
 
 bool RecipeBrowserWindow::onShowAgain() {
     // Categories made or deleted on the setup screen meanwhile.
-    const CategoryChoice choice = loadCategories(this, category_, ErrorLocation::RecipeBrowserLoad);
+    const CategoryChoice choice =
+        loadCategories(this, ui_->cboRCat, ErrorLocation::RecipeBrowserLoad);
     if (choice == CategoryChoice::Dropped) {
         // The chosen category is gone: so are its files and the recipe shown.
         newDisplay();
@@ -309,10 +153,10 @@ bool RecipeBrowserWindow::onShowAgain() {
 }
 
 void RecipeBrowserWindow::categoryPicked() {
-    delete_->setChecked(false);
+    ui_->chkRDel->setChecked(false);
     // The box deletes only a recipe clicked in the list now shown.
-    delete_->setEnabled(false);
-    const QString category = category_->currentText();
+    ui_->chkRDel->setEnabled(false);
+    const QString category = ui_->cboRCat->currentText();
     const store::Store store(dataFolder());
     auto listing = store.listRecipeFiles(category);
     fileModel_->clear();
@@ -331,31 +175,31 @@ void RecipeBrowserWindow::categoryPicked() {
     // The first file is the list's selected item until the user picks another;
     // it is not marked selected.
     if (fileModel_->rowCount() > 0) {
-        files_->selectionModel()->setCurrentIndex(fileModel_->index(0),
-                                                  QItemSelectionModel::NoUpdate);
+        ui_->lswRFile->selectionModel()->setCurrentIndex(fileModel_->index(0),
+                                                         QItemSelectionModel::NoUpdate);
     }
 }
 
 void RecipeBrowserWindow::fitColumnsToNames() {
     // Columns as wide as the longest name (by its length; measuring each of
     // many thousand names would cost more than the listing), at most the list's width.
-    const QFontMetrics metrics(files_->font());
+    const QFontMetrics metrics(ui_->lswRFile->font());
     const int width = std::clamp(metrics.horizontalAdvance(fileModel_->longestName()) + 12, 48,
-                                 std::max(48, files_->viewport()->width() - 4));
-    files_->setGridSize(QSize(width, metrics.height() + 2));
+                                 std::max(48, ui_->lswRFile->viewport()->width() - 4));
+    ui_->lswRFile->setGridSize(QSize(width, metrics.height() + 2));
 }
 
 void RecipeBrowserWindow::fileClicked() {
-    const QModelIndex selected = files_->currentIndex();
+    const QModelIndex selected = ui_->lswRFile->currentIndex();
     if (!selected.isValid()) {
         // An empty list shows nothing; a stray click on it must not end the program.
         return;
     }
-    const bool marked = files_->selectionModel()->isSelected(selected);
+    const bool marked = ui_->lswRFile->selectionModel()->isSelected(selected);
     if (fileModel_->rowCount() == 0) {
         return;
     }
-    const QString category = category_->currentText();
+    const QString category = ui_->cboRCat->currentText();
     const QString file = selected.data().toString();
     const store::Store store(dataFolder());
     auto recipe = store.loadRecipe(category, file);
@@ -371,28 +215,29 @@ void RecipeBrowserWindow::fileClicked() {
         return;
     }
     if (marked) {
-        delete_->setEnabled(true);
-        delete_->setChecked(false);
+        ui_->chkRDel->setEnabled(true);
+        ui_->chkRDel->setChecked(false);
     }
     shownCategory_ = category;
     shownFile_ = file;
     const store::RecipeFields& fields = recipe.value();
-    name_->setText(file);
-    servingSize_->setText(fields[store::kServingSizeField - 1]);
-    date_->setText(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
+    ui_->txtRName->setText(file);
+    ui_->txtRSize->setText(fields[store::kServingSizeField - 1]);
+    ui_->txtRDate->setText(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
+    const auto lines = ingredientLines(*ui_);
     for (int line = 1; line <= 10; ++line) {
-        amounts_.at(line - 1)->setText(fields[store::amountField(line) - 1]);
+        lines[line - 1].amount->setText(fields[store::amountField(line) - 1]);
     }
     for (int line = 1; line <= 10; ++line) {
-        types_.at(line - 1)->setText(fields[store::measureField(line) - 1]);
+        lines[line - 1].type->setText(fields[store::measureField(line) - 1]);
     }
     for (int line = 1; line <= 10; ++line) {
-        ingredients_.at(line - 1)->setText(fields[store::ingredientField(line) - 1]);
+        lines[line - 1].ingredient->setText(fields[store::ingredientField(line) - 1]);
     }
-    directions_->setText(fields[store::kDirectionsField - 1]);
-    temperature_->setText(fields[store::kTemperatureField - 1]);
-    hours_->setText(fields[store::kHoursField - 1]);
-    minutes_->setText(fields[store::kMinutesField - 1]);
+    ui_->txtRDirec->setText(fields[store::kDirectionsField - 1]);
+    ui_->txtRTemp->setText(fields[store::kTemperatureField - 1]);
+    ui_->txtRHr1->setText(fields[store::kHoursField - 1]);
+    ui_->txtRMin1->setText(fields[store::kMinutesField - 1]);
 }
 
 void RecipeBrowserWindow::deleteBoxClicked(bool checked) {
@@ -401,8 +246,8 @@ void RecipeBrowserWindow::deleteBoxClicked(bool checked) {
     }
     if (shownFile_.isEmpty()) {
         // Nothing on display, nothing to delete.
-        delete_->setChecked(false);
-        delete_->setEnabled(false);
+        ui_->chkRDel->setChecked(false);
+        ui_->chkRDel->setEnabled(false);
         return;
     }
     // The recipe on display, whichever list item is current by now.
@@ -418,12 +263,12 @@ void RecipeBrowserWindow::deleteBoxClicked(bool checked) {
     }
     if (!deleted) {
         if (deleted.failure().isRefusal()) {
-            delete_->setChecked(false);
+            ui_->chkRDel->setChecked(false);
         }
         handleStoreFailure(this, ErrorLocation::RecipeBrowserDelete, deleted.failure());
         return;
     }
-    delete_->setChecked(false);
+    ui_->chkRDel->setChecked(false);
     newDisplay();
 }
 
@@ -435,68 +280,71 @@ void RecipeBrowserWindow::clearDisplay() {
 }
 
 void RecipeBrowserWindow::writeFixedTexts() {
-    servingLabel_->setText(QStringLiteral("Srv:"));
-    temperatureUnit_->setText(QStringLiteral("F"));
-    slash_->setText(dashes());
+    ui_->txtRSrv->setText(QStringLiteral("Srv:"));
+    ui_->txtRTemp1->setText(QStringLiteral("F"));
+    ui_->txtRSlash->setText(dashes());
     const QString texts[] = {QStringLiteral("Amt"), QStringLiteral("Type"),
                              QStringLiteral("Ingredients")};
+    const auto columns = headings(*ui_);
     for (int i = 0; i < 6; ++i) {
-        headings_.at(i)->setText(texts[i % 3]);
+        columns[i]->setText(texts[i % 3]);
     }
-    hoursLabel_->setText(QStringLiteral("H"));
-    minutesLabel_->setText(QStringLiteral("M"));
+    ui_->txtRHr->setText(QStringLiteral("H"));
+    ui_->txtRMin->setText(QStringLiteral("M"));
 }
 
 void RecipeBrowserWindow::newDisplay() {
     clearDisplay();
-    delete_->setEnabled(false);
-    delete_->setChecked(false);
+    ui_->chkRDel->setEnabled(false);
+    ui_->chkRDel->setChecked(false);
     writeFixedTexts();
 }
 
 void RecipeBrowserWindow::returnToMain() {
     hide();
     clearDisplay();
-    delete_->setChecked(false);
+    ui_->chkRDel->setChecked(false);
     writeFixedTexts();
     windows().show(WindowId::Main);
 }
 
 RecipePrintout RecipeBrowserWindow::printout() const {
     RecipePrintout page;
-    page.name = name_->text();
-    page.servingSize = servingSize_->text();
+    page.name = ui_->txtRName->text();
+    page.servingSize = ui_->txtRSize->text();
+    const auto lines = ingredientLines(*ui_);
     for (int i = 0; i < 10; ++i) {
-        page.amounts[i] = amounts_.at(i)->text();
-        page.types[i] = types_.at(i)->text();
-        page.ingredients[i] = ingredients_.at(i)->text();
+        page.amounts[i] = lines[i].amount->text();
+        page.types[i] = lines[i].type->text();
+        page.ingredients[i] = lines[i].ingredient->text();
     }
-    page.directions = directions_->text();
-    page.temperature = temperature_->text();
-    page.hours = hours_->text();
-    page.minutes = minutes_->text();
+    page.directions = ui_->txtRDirec->text();
+    page.temperature = ui_->txtRTemp->text();
+    page.hours = ui_->txtRHr1->text();
+    page.minutes = ui_->txtRMin1->text();
     return page;
 }
 
 void RecipeBrowserWindow::print() {
     if (printRecipe(this, printout())) {
-        delete_->setChecked(false);
+        ui_->chkRDel->setChecked(false);
     }
 }
 
 bool RecipeBrowserWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == files_->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    if (watched == ui_->lswRFile->viewport() && event->type() == QEvent::MouseButtonRelease) {
         // The list's Click: anywhere on the list, on a name or not.
         if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
             fileClicked();
         }
-    } else if (watched == files_ && event->type() == QEvent::KeyPress) {
+    } else if (watched == ui_->lswRFile && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
             // The keyboard's click: open the current file.
-            const QModelIndex current = files_->currentIndex();
+            const QModelIndex current = ui_->lswRFile->currentIndex();
             if (current.isValid()) {
-                files_->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
+                ui_->lswRFile->selectionModel()->select(current,
+                                                        QItemSelectionModel::ClearAndSelect);
             }
             fileClicked();
             return true;
@@ -506,14 +354,14 @@ bool RecipeBrowserWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool RecipeBrowserWindow::showRecipe(const QString& category, const QString& file) {
-    const int index = category_->findText(category, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    const int index = ui_->cboRCat->findText(category, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (index < 0) {
         showUserError(QStringLiteral("The category \"%1\" is no longer listed.").arg(category));
         return false;
     }
-    category_->setCurrentIndex(index);
+    ui_->cboRCat->setCurrentIndex(index);
     categoryPicked();
-    if (category_->currentIndex() != index || fileModel_->rowCount() == 0) {
+    if (ui_->cboRCat->currentIndex() != index || fileModel_->rowCount() == 0) {
         return false;  // its folder is gone, and the user was told
     }
     const QModelIndexList found = fileModel_->match(fileModel_->index(0), Qt::DisplayRole, file, 1,
@@ -523,8 +371,8 @@ bool RecipeBrowserWindow::showRecipe(const QString& category, const QString& fil
                           .arg(file, category));
         return false;
     }
-    files_->selectionModel()->setCurrentIndex(found.first(), QItemSelectionModel::ClearAndSelect);
-    files_->scrollTo(found.first());
+    ui_->lswRFile->selectionModel()->setCurrentIndex(found.first(), QItemSelectionModel::ClearAndSelect);
+    ui_->lswRFile->scrollTo(found.first());
     fileClicked();
     return shownFile_ == file;
 }

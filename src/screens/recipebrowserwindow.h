@@ -5,20 +5,17 @@
 #include "screenmenubar.h"
 
 #include <QList>
-#include <QStringList>
+#include <QString>
 
-class QCheckBox;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QListView;
-class QPushButton;
+#include <memory>
 
 namespace pv {
 
+namespace Ui {
+class RecipeBrowserWindow;
+}
+
 class RecipeFileModel;
-class MultiLineBox;
 
 // The recipe browser "frmRecipe": picks a category, lists its recipe files,
 // shows, prints or deletes one.
@@ -26,6 +23,7 @@ class RecipeBrowserWindow : public PvWindow {
     Q_OBJECT
 public:
     explicit RecipeBrowserWindow(QWidget* parent = nullptr);
+    ~RecipeBrowserWindow() override;
 
     void onLoad() override;
     void onActivate() override;
@@ -46,47 +44,14 @@ public:
     QList<MenuEntry> menuTable();
 
 private:
-    void buildControls();
-    void buildTabOrder();
-    void finish();
     void writeFixedTexts();
     void clearDisplay();
     void fitColumnsToNames();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+    std::unique_ptr<Ui::RecipeBrowserWindow> ui_;
     ScreenMenuBar* menu_ = nullptr;
-    QWidget* client_ = nullptr;
-    QGroupBox* which_ = nullptr;
-    QComboBox* category_ = nullptr;
-    QListView* files_ = nullptr;
     RecipeFileModel* fileModel_ = nullptr;
-    QCheckBox* delete_ = nullptr;
-    QLabel* categoryLabel_ = nullptr;
-    QLabel* hintCategory_ = nullptr;
-    QLabel* hintFiles_ = nullptr;
-    QLabel* hintDelete_ = nullptr;
-    QLabel* hintDirections_ = nullptr;
-
-    QLineEdit* name_ = nullptr;
-    QLineEdit* servingLabel_ = nullptr;
-    QLineEdit* servingSize_ = nullptr;
-    QLineEdit* date_ = nullptr;
-    QLineEdit* slash_ = nullptr;
-    QList<QLineEdit*> headings_;
-    QList<QLineEdit*> amounts_;
-    QList<QLineEdit*> types_;
-    QList<QLineEdit*> ingredients_;
-    MultiLineBox* directions_ = nullptr;
-    QLineEdit* temperature_ = nullptr;
-    QLineEdit* temperatureUnit_ = nullptr;
-    QLineEdit* hoursLabel_ = nullptr;
-    QLineEdit* hours_ = nullptr;
-    QLineEdit* minutesLabel_ = nullptr;
-    QLineEdit* minutes_ = nullptr;
-
-    QPushButton* newButton_ = nullptr;
-    QPushButton* printButton_ = nullptr;
-    QPushButton* mainButton_ = nullptr;
 
     // The file whose recipe the display shows, the only one the delete box
     // deletes; empty while the display shows none.

@@ -4,19 +4,16 @@
 #include "pvwindow.h"
 #include "screenmenubar.h"
 #include "store.h"
-#include "twips.h"
 
 #include <QList>
 
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
+#include <memory>
 
 namespace pv {
 
-class MultiLineBox;
+namespace Ui {
+class RecipeEntryWindow;
+}
 
 // The recipe entry screen "frmIngred": a category, a name, ten ingredient
 // lines, the cooking information and the directions, saved as one recipe file.
@@ -24,6 +21,7 @@ class RecipeEntryWindow : public PvWindow {
     Q_OBJECT
 public:
     explicit RecipeEntryWindow(QWidget* parent = nullptr);
+    ~RecipeEntryWindow() override;
 
     void onLoad() override;
     bool onShowAgain() override;
@@ -40,33 +38,8 @@ public:
     QList<MenuEntry> menuTable();
 
 private:
-    void buildControls();
-    void buildTabOrder();
-    void finish();
-
+    std::unique_ptr<Ui::RecipeEntryWindow> ui_;
     ScreenMenuBar* menu_ = nullptr;
-    QWidget* client_ = nullptr;
-    QComboBox* category_ = nullptr;
-    QLineEdit* name_ = nullptr;
-    QList<QLineEdit*> amounts_;
-    QList<QLineEdit*> types_;
-    QList<QLineEdit*> ingredients_;
-    MultiLineBox* directions_ = nullptr;
-    QLineEdit* temperature_ = nullptr;
-    QLineEdit* servingSize_ = nullptr;
-    QLineEdit* hours_ = nullptr;
-    QLineEdit* minutes_ = nullptr;
-    QGroupBox* ingredientFrame_ = nullptr;
-    QGroupBox* cookingFrame_ = nullptr;
-    QLabel* categoryHint_ = nullptr;
-    QLabel* ingredientsHint_ = nullptr;
-    QLabel* directionsHint_ = nullptr;
-    QLabel* categoryLabel_ = nullptr;
-    QLabel* nameLabel_ = nullptr;
-    QLabel* directionsLabel_ = nullptr;
-    QPushButton* newButton_ = nullptr;
-    QPushButton* saveButton_ = nullptr;
-    QPushButton* mainButton_ = nullptr;
 
 public:
     // Puts a recipe's name and 35 fields into the boxes, the category left as

@@ -8,6 +8,18 @@
 
 namespace pv {
 
+namespace {
+
+// A bold caption, then its value in the plain face.
+void printLabelled(TextFlowPrinter& printer, const QString& caption, const QString& value) {
+    printer.setBold(true);
+    printer.print(caption);
+    printer.setBold(false);
+    printer.print(value);
+}
+
+}  // namespace
+
 void writeRecipePage(TextFlowPrinter& printer, const RecipePrintout& recipe, const QString& date) {
     // The first line goes out before the font is set, in the printer's own.
     printer.endLine();
@@ -17,9 +29,7 @@ void writeRecipePage(TextFlowPrinter& printer, const RecipePrintout& recipe, con
     printer.setBold(true);
     printer.print(recipe.name);
     printer.gap(5);
-    printer.print(QStringLiteral("Size: "));
-    printer.setBold(false);
-    printer.print(recipe.servingSize);
+    printLabelled(printer, QStringLiteral("Size: "), recipe.servingSize);
     printer.gap(5);
     printer.print(date);
     printer.endLine();
@@ -49,14 +59,9 @@ void writeRecipePage(TextFlowPrinter& printer, const RecipePrintout& recipe, con
     printer.setBold(true);
     printer.print(QStringLiteral(" F"));
     printer.gap(5);
-    printer.print(QStringLiteral("H: "));
-    printer.setBold(false);
-    printer.print(recipe.hours);
+    printLabelled(printer, QStringLiteral("H: "), recipe.hours);
     printer.gap(5);
-    printer.setBold(true);
-    printer.print(QStringLiteral("M: "));
-    printer.setBold(false);
-    printer.print(recipe.minutes);
+    printLabelled(printer, QStringLiteral("M: "), recipe.minutes);
     printer.endLine();
 }
 

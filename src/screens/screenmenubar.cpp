@@ -6,8 +6,8 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QLayout>
 #include <QMenu>
-#include <QVBoxLayout>
 
 namespace pv {
 
@@ -78,18 +78,13 @@ void ScreenMenuBar::setMenuFont(const QString& family, int points) {
     }
 }
 
-QWidget* placeMenuBar(QWidget* window, ScreenMenuBar* bar, const QSize& clientSize) {
-    auto* layout = new QVBoxLayout(window);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+ScreenMenuBar* addScreenMenuBar(QWidget* window, const QString& name) {
+    auto* bar = new ScreenMenuBar(window);
+    bar->setObjectName(name);
     bar->setAccessibleName(QStringLiteral("Menu"));
-    layout->setMenuBar(bar);
-    auto* client = new QWidget(window);
-    client->setObjectName(QStringLiteral("clientArea"));
-    client->setFixedSize(clientSize);
-    layout->addWidget(client);
-    return client;
+    window->layout()->setMenuBar(bar);
+    bar->lower();
+    return bar;
 }
 
 Result<void> buildMenuBar(ScreenMenuBar* bar, const QList<MenuEntry>& table) {

@@ -50,9 +50,10 @@ private:
     QHash<QString, QMenu*> menus_;
 };
 
-// Lays the menu bar above a client area of the designed size, as a window's
-// menu sits above its client area, and returns that area for the controls.
-QWidget* placeMenuBar(QWidget* window, ScreenMenuBar* bar, const QSize& clientSize);
+// A menu bar above the client area that the window's form lays out, as a
+// window's menu sits above its client area; first among the window's
+// children, where screen readers meet it.
+ScreenMenuBar* addScreenMenuBar(QWidget* window, const QString& name);
 
 // One row of a screen's menu table.
 struct MenuEntry {

@@ -2,20 +2,14 @@
 
 #include "errorlocation.h"
 #include "screenmenubar.h"
-#include "windowid.h"
 
 #include <QColor>
-#include <QFont>
 #include <QList>
 #include <QRect>
-#include <QSize>
 #include <QString>
 
 class QComboBox;
-class QFrame;
 class QLabel;
-class QLineEdit;
-class QPushButton;
 class QWidget;
 
 namespace pv::store {
@@ -25,19 +19,8 @@ struct Failure;
 
 namespace pv {
 
-class MultiLineBox;
-
-// The parts the recipe screens build alike: the window's face and menu bar,
-// the control makers, the tab chain and the category list of Load.
-
-struct ScreenFrame {
-    ScreenMenuBar* menu = nullptr;
-    QWidget* client = nullptr;  // control positions are relative to it
-};
-// Names and titles the screen, gives it the Tahoma 8.25 face and puts a menu
-// bar on top of a client area of the given size.
-ScreenFrame setUpScreen(QWidget* screen, WindowId id, const QString& title, const QString& menuName,
-                        const QSize& clientSize);
+// The parts the working screens share: clearing, the menu icons, the category
+// list of Load and the hint labels.
 
 // Empties every text box of the screen, in the window's own control order.
 // Drop-down lists, check boxes and labels keep their state.
@@ -67,28 +50,10 @@ QString missingCategoryFolderText(const QString& category, const QString& conseq
 bool categoryFolderGone(const store::Store& store, const store::Failure& failure,
                         const QString& category);
 
-// The parent's font, bold or not.
-QFont styledFont(const QWidget* on, bool bold);
-
-// A plain boxed frame behind other controls.
-QFrame* makePanel(QWidget* parent, const char* name, const QRect& at);
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, const QRect& at,
-                  bool bold = false);
 // A word-wrapped text at its designed rectangle, aligned top left.
 QLabel* makeTextLabel(QWidget* parent, const char* name, const QString& text, const QRect& at);
 // A word-wrapped hint label of the hover table.
 QLabel* makeHint(QWidget* parent, const char* name, const QString& caption, const QRect& at,
                  const QColor& colour);
-// A one-line box in the parent's font, bold or not.
-QLineEdit* makeLineBox(QWidget* parent, const QString& name, const QRect& at, bool bold,
-                       const QString& accessibleName);
-// A drop-down of listed names only, with its label as buddy.
-QComboBox* makeCategoryBox(QWidget* parent, const char* name, const QRect& at,
-                           const QString& accessibleName, QLabel* label);
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, const QRect& at);
-MultiLineBox* makeDirectionsBox(QWidget* parent, const char* name, const QRect& at);
-
-// Tab runs through the widgets in this order.
-void setTabChain(const QList<QWidget*>& order);
 
 }  // namespace pv

@@ -1,41 +1,23 @@
 #include "shoppinglistwindow.h"
-#include "twips.h"
+#include "ui_shoppinglistwindow.h"
 #include "windowregistry.h"
 
 #include "appfolder.h"
-#include "calendaricon.h"
 #include "errorstate.h"
 #include "formsetup.h"
-#include "multilinebox.h"
 #include "notice.h"
 #include "printerservice.h"
 #include "screenparts.h"
 #include "shopprint.h"
 #include "store.h"
 
-#include <QFrame>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMouseEvent>
-#include <QPushButton>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
 namespace pv {
-
-namespace {
-
-QPushButton* addButton(QWidget* parent, const char* name, const QString& caption, int left) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(twips(left, 5040, 975, 375));
-    return button;
-}
-
-}  // namespace
 
 QList<MenuEntry> ShoppingListWindow::menuTable() {
     using Kind = ScreenMenuBar::Kind;
@@ -61,111 +43,40 @@ QList<MenuEntry> ShoppingListWindow::menuTable() {
     };
 }
 
-ShoppingListWindow::ShoppingListWindow(QWidget* parent) : PvWindow(parent) {
-    setObjectName(QStringLiteral("frmShop"));
-    setWindowTitle(QStringLiteral("Shopping list"));
-    setAccessibleName(QStringLiteral("Shopping list"));
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
+ShoppingListWindow::ShoppingListWindow(QWidget* parent)
+    : PvWindow(parent), ui_(std::make_unique<Ui::ShoppingListWindow>()) {
+    ui_->setupUi(this);
+    menuBar_ = addScreenMenuBar(this, QStringLiteral("SMXPH"));
 
-    menuBar_ = new ScreenMenuBar(this);
-    menuBar_->setObjectName(QStringLiteral("SMXPH"));
-    client_ = placeMenuBar(this, menuBar_, QSize(px(10110), px(5565)));
+    const QList<QLabel*> hintLabels = {ui_->lblHMsg, ui_->lblHMsg1, ui_->lblHMsg2, ui_->lblHMsg3};
+    FormSetup setup;
+    setup.growToText = {ui_->lblHFile, ui_->lblHData, ui_->lblHName};
+    // The hints stay inside their panel.
+    setup.hintPanel.panel = ui_->shaHMenu;
+    setup.hintPanel.hints = hintLabels;
+    setup.hints = {{ui_->lswHOpen, ui_->lblHMsg},
+                   {ui_->txtHList, ui_->lblHMsg1},
+                   {ui_->txtHName, ui_->lblHMsg2},
+                   {ui_->lblHName, ui_->lblHMsg2},
+                   {ui_->imgHCal, ui_->lblHMsg3}};
+    setup.resets = {{ui_->clientArea, hintLabels}, {this, hintLabels}};
+    finishForm(this, setup);
 
-    auto* panel = new QFrame(client_);
-    panel->setObjectName(QStringLiteral("shaHMenu"));
-    panel->setFrameShape(QFrame::StyledPanel);
-    panel->setGeometry(twips(120, 480, 1815, 4815));
-
-    QLabel* hintFile = makeTextLabel(client_, "lblHMsg", QStringLiteral("Click on the file- name."),
-                                     twips(240, 600, 1215, 495));
-    QLabel* hintList = makeTextLabel(
-        client_, "lblHMsg1", QStringLiteral("(1). enter your list in any manner you wish. "),
-        twips(240, 1200, 1455, 615));
-    QLabel* hintName = makeTextLabel(
-        client_, "lblHMsg2",
-        QStringLiteral("(2). enter the filename              (3). click the Save button."),
-        twips(240, 1920, 1455, 855));
-    QLabel* hintCalendar =
-        makeTextLabel(client_, "lblHMsg3", QStringLiteral("Click this icon to display a calendar."),
-                      twips(240, 4680, 1455, 495));
-    const QList<QLabel*> hintLabels = {hintFile, hintList, hintName, hintCalendar};
-
-    QLabel* fileLabel = makeTextLabel(client_, "lblHFile", QStringLiteral("Shopping list files:"),
-                                      twips(2040, 120, 1290, 195));
-    fileLabel->setWordWrap(false);
-    files_ = new QListWidget(client_);
-    files_->setObjectName(QStringLiteral("lswHOpen"));
-    files_->setGeometry(twips(2040, 360, 3015, 1455));
-    files_->setSelectionMode(QAbstractItemView::SingleSelection);
-    fileLabel->setBuddy(files_);
-    files_->setAccessibleName(fileLabel->text());
-
-    calendarIcon_ = new CalendarIcon(client_);
-    calendarIcon_->setObjectName(QStringLiteral("imgHCal"));
-    calendarIcon_->setGeometry(twips(2160, 4680, 480, 480));
-    calendarIcon_->setAccessibleName(QStringLiteral("Calendar"));
-    calendarIcon_->setToolTip(QStringLiteral("Calendar"));
-
-    QLabel* dataLabel = makeTextLabel(client_, "lblHData", QStringLiteral("Shopping list data:"),
-                                      twips(5280, 120, 1335, 195));
-    dataLabel->setWordWrap(false);
-    listText_ = new MultiLineBox(client_);
-    listText_->setObjectName(QStringLiteral("txtHList"));
-    listText_->setGeometry(twips(5280, 360, 4695, 3135));
-    dataLabel->setBuddy(listText_);
-    listText_->setAccessibleName(dataLabel->text());
-
-    nameLabel_ =
-        makeTextLabel(client_, "lblHName", QStringLiteral("Save as:"), twips(5280, 3600, 630, 195));
-    nameLabel_->setWordWrap(false);
-    nameBox_ = new QLineEdit(client_);
-    nameBox_->setObjectName(QStringLiteral("txtHName"));
-    nameBox_->setGeometry(twips(5280, 3840, 2055, 285));
-    nameBox_->setMaxLength(30);
-    nameLabel_->setBuddy(nameBox_);
-    nameBox_->setAccessibleName(nameLabel_->text());
-
-    QPushButton* newButton = addButton(client_, "cmdHNew", QStringLiteral("New"), 4560);
-    QPushButton* deleteButton = addButton(client_, "cmdHDel", QStringLiteral("Delete"), 5640);
-    QPushButton* saveButton = addButton(client_, "cmdHSave", QStringLiteral("Save"), 6720);
-    QPushButton* printButton = addButton(client_, "cmdHPrint", QStringLiteral("Print"), 7800);
-    QPushButton* mainButton = addButton(client_, "cmdHMain", QStringLiteral("Main"), 9000);
-
-    setTabOrder(files_, listText_);
-    setTabOrder(listText_, nameBox_);
-    setTabOrder(nameBox_, newButton);
-    setTabOrder(newButton, deleteButton);
-    setTabOrder(deleteButton, saveButton);
-    setTabOrder(saveButton, printButton);
-    setTabOrder(printButton, mainButton);
-    setTabOrder(mainButton, calendarIcon_);
-
-    connect(newButton, &QPushButton::clicked, this, &ShoppingListWindow::newList);
-    connect(deleteButton, &QPushButton::clicked, this, &ShoppingListWindow::deleteList);
-    connect(saveButton, &QPushButton::clicked, this, &ShoppingListWindow::saveList);
-    connect(printButton, &QPushButton::clicked, this, &ShoppingListWindow::printList);
-    connect(mainButton, &QPushButton::clicked, this, &ShoppingListWindow::mainMenu);
-    connect(calendarIcon_, &CalendarIcon::clicked, this, &ShoppingListWindow::showCalendar);
+    connect(ui_->cmdHNew, &QPushButton::clicked, this, &ShoppingListWindow::newList);
+    connect(ui_->cmdHDel, &QPushButton::clicked, this, &ShoppingListWindow::deleteList);
+    connect(ui_->cmdHSave, &QPushButton::clicked, this, &ShoppingListWindow::saveList);
+    connect(ui_->cmdHPrint, &QPushButton::clicked, this, &ShoppingListWindow::printList);
+    connect(ui_->cmdHMain, &QPushButton::clicked, this, &ShoppingListWindow::mainMenu);
+    connect(ui_->imgHCal, &CalendarIcon::clicked, this, &ShoppingListWindow::showCalendar);
 
     // A click on the list opens the selected item, as does Enter or Space.
-    files_->viewport()->installEventFilter(this);
-    files_->installEventFilter(this);
+    ui_->lswHOpen->viewport()->installEventFilter(this);
+    ui_->lswHOpen->installEventFilter(this);
     // Any character typed into the list opens the name box.
-    listText_->installEventFilter(this);
-
-    FormSetup setup;
-    setup.growToText = {fileLabel, dataLabel, nameLabel_};
-    // The hints stay inside their panel.
-    setup.hintPanel.panel = panel;
-    setup.hintPanel.hints = hintLabels;
-    setup.hints = {{files_, hintFile},
-                   {listText_, hintList},
-                   {nameBox_, hintName},
-                   {nameLabel_, hintName},
-                   {calendarIcon_, hintCalendar}};
-    setup.resets = {{client_, hintLabels}, {this, hintLabels}};
-    finishForm(this, setup);
+    ui_->txtHList->installEventFilter(this);
 }
+
+ShoppingListWindow::~ShoppingListWindow() = default;
 
 void ShoppingListWindow::onLoad() {
     const auto built = buildMenuBar(menuBar_, menuTable());
@@ -188,25 +99,25 @@ void ShoppingListWindow::onLoad() {
         }
         return;
     }
-    files_->clear();
-    files_->addItems(names.value());
+    ui_->lswHOpen->clear();
+    ui_->lswHOpen->addItems(names.value());
 }
 
 void ShoppingListWindow::newList() {
     clearScreenFields(this);
     setNameBoxLocked(true);
     // A new list belongs to no file: nothing stays picked for Delete or Print.
-    files_->setCurrentItem(nullptr);
-    files_->clearSelection();
+    ui_->lswHOpen->setCurrentItem(nullptr);
+    ui_->lswHOpen->clearSelection();
     openedFile_.clear();
-    listText_->setFocus();
+    ui_->txtHList->setFocus();
 }
 
 void ShoppingListWindow::saveList() {
     // No checks of its own: an empty name, an empty list or an existing file
     // are all written. The file list is not refreshed.
     store::Store store(dataFolder());
-    const auto saved = store.saveShoppingList(nameBox_->text(), listText_->text());
+    const auto saved = store.saveShoppingList(ui_->txtHName->text(), ui_->txtHList->text());
     if (!saved) {
         handleStoreFailure(this, ErrorLocation::ShoppingListSave, saved.failure());
     }
@@ -227,12 +138,12 @@ void ShoppingListWindow::openList() {
         return;
     }
     // The name box keeps what it held.
-    listText_->setText(text.value());
+    ui_->txtHList->setText(text.value());
     openedFile_ = item->text();
 }
 
 void ShoppingListWindow::deleteList() {
-    if (listText_->text().isEmpty()) {
+    if (ui_->txtHList->text().isEmpty()) {
         return;
     }
     QListWidgetItem* item = selectedItem();
@@ -280,43 +191,43 @@ void ShoppingListWindow::showCalendar() {
 }
 
 bool ShoppingListWindow::nameBoxLocked() const {
-    return !nameBox_->isEnabled();
+    return !ui_->txtHName->isEnabled();
 }
 
 void ShoppingListWindow::setNameBoxLocked(bool locked) {
-    nameLabel_->setEnabled(!locked);
-    nameBox_->setEnabled(!locked);
-    QPalette palette = nameBox_->palette();
+    ui_->lblHName->setEnabled(!locked);
+    ui_->txtHName->setEnabled(!locked);
+    QPalette palette = ui_->txtHName->palette();
     const QColor background = locked ? palette.color(QPalette::Active, QPalette::Button)
                                      : QWidget::palette().color(QPalette::Active, QPalette::Base);
     for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         palette.setColor(group, QPalette::Base, background);
     }
-    nameBox_->setPalette(palette);
+    ui_->txtHName->setPalette(palette);
 }
 
 QListWidgetItem* ShoppingListWindow::selectedItem() const {
-    const QList<QListWidgetItem*> selected = files_->selectedItems();
+    const QList<QListWidgetItem*> selected = ui_->lswHOpen->selectedItems();
     return selected.isEmpty() ? nullptr : selected.constFirst();
 }
 
 bool ShoppingListWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == files_->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    if (watched == ui_->lswHOpen->viewport() && event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         // Only a click on a name opens it: beside the names the item picked
         // before is still selected, and opening it would replace the typed list.
         if (mouse->button() == Qt::LeftButton &&
-            files_->indexAt(mouse->position().toPoint()).isValid()) {
+            ui_->lswHOpen->indexAt(mouse->position().toPoint()).isValid()) {
             openList();
         }
-    } else if (watched == files_ && event->type() == QEvent::KeyPress) {
+    } else if (watched == ui_->lswHOpen && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
             key->key() == Qt::Key_Space) {
             openList();
             return true;
         }
-    } else if (watched == listText_ && event->type() == QEvent::KeyPress) {
+    } else if (watched == ui_->txtHList && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         // Tab moves on to the next control and types nothing.
         if (!key->text().isEmpty() && key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab) {
@@ -328,20 +239,20 @@ bool ShoppingListWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void ShoppingListWindow::appendLines(const QStringList& lines) {
     // Through the cursor, so that one undo takes them back out.
-    QTextCursor cursor(listText_->document());
+    QTextCursor cursor(ui_->txtHList->document());
     cursor.movePosition(QTextCursor::End);
     QString added;
-    if (!listText_->document()->isEmpty() && !cursor.block().text().isEmpty()) {
+    if (!ui_->txtHList->document()->isEmpty() && !cursor.block().text().isEmpty()) {
         added += QLatin1Char('\n');
     }
     for (const QString& line : lines) {
         added += line + QLatin1Char('\n');
     }
     cursor.insertText(added);
-    listText_->setTextCursor(cursor);
-    listText_->ensureCursorVisible();
+    ui_->txtHList->setTextCursor(cursor);
+    ui_->txtHList->ensureCursorVisible();
     setNameBoxLocked(false);
-    listText_->setFocus();
+    ui_->txtHList->setFocus();
 }
 
 }  // namespace pv

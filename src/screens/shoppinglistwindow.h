@@ -5,16 +5,15 @@
 
 #include <QList>
 
-class QLabel;
-class QLineEdit;
-class QListWidget;
+#include <memory>
+
 class QListWidgetItem;
-class QPushButton;
 
 namespace pv {
 
-class CalendarIcon;
-class MultiLineBox;
+namespace Ui {
+class ShoppingListWindow;
+}
 
 // "Shopping list": free-text shopping lists, saved, opened, printed and
 // deleted by name, with the calendar at hand.
@@ -22,6 +21,7 @@ class ShoppingListWindow : public PvWindow {
     Q_OBJECT
 public:
     explicit ShoppingListWindow(QWidget* parent = nullptr);
+    ~ShoppingListWindow() override;
 
     void onLoad() override;
 
@@ -46,13 +46,8 @@ private:
     void setNameBoxLocked(bool locked);
     QListWidgetItem* selectedItem() const;
 
+    std::unique_ptr<Ui::ShoppingListWindow> ui_;
     ScreenMenuBar* menuBar_ = nullptr;
-    QWidget* client_ = nullptr;
-    QListWidget* files_ = nullptr;
-    MultiLineBox* listText_ = nullptr;
-    QLabel* nameLabel_ = nullptr;
-    QLineEdit* nameBox_ = nullptr;
-    CalendarIcon* calendarIcon_ = nullptr;
     // The listed file whose text Open put on screen, the only one Delete
     // deletes; empty after New.
     QString openedFile_;

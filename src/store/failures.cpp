@@ -5,28 +5,27 @@
 namespace pv::store {
 
 QString errorDescription(int number) {
-    switch (number) {
-        case kBadFileName:
-            return QStringLiteral("Bad file name or number");
-        case kFileNotFound:
-            return QStringLiteral("File not found");
-        case kDeviceIo:
-            return QStringLiteral("Device I/O error");
-        case kFileAlreadyExists:
-            return QStringLiteral("File already exists");
-        case kDiskFull:
-            return QStringLiteral("Disk full");
-        case kInputPastEnd:
-            return QStringLiteral("Input past end of file");
-        case kPermissionDenied:
-            return QStringLiteral("Permission denied");
-        case kPathFileAccess:
-            return QStringLiteral("Path/File access error");
-        case kPathNotFound:
-            return QStringLiteral("Path not found");
-        default:
-            return QStringLiteral("Application-defined or object-defined error");
+    struct Row {
+        int number;
+        const char* text;
+    };
+    static constexpr Row kRows[] = {
+        {kBadFileName, "Bad file name or number"},
+        {kFileNotFound, "File not found"},
+        {kDeviceIo, "Device I/O error"},
+        {kFileAlreadyExists, "File already exists"},
+        {kDiskFull, "Disk full"},
+        {kInputPastEnd, "Input past end of file"},
+        {kPermissionDenied, "Permission denied"},
+        {kPathFileAccess, "Path/File access error"},
+        {kPathNotFound, "Path not found"},
+    };
+    for (const Row& row : kRows) {
+        if (row.number == number) {
+            return QString::fromLatin1(row.text);
+        }
     }
+    return QStringLiteral("Application-defined or object-defined error");
 }
 
 bool Failure::isFileNotFound() const {

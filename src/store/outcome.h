@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <type_traits>
 #include <utility>
 #include <variant>
 
@@ -44,6 +45,15 @@ public:
     const T& value() const { return std::get<0>(state_); }
     T& value() { return std::get<0>(state_); }
     const Failure& failure() const { return std::get<1>(state_); }
+
+    // The value turned by `f`, or the same failure.
+    template <typename F>
+    auto map(F&& f) const -> Outcome<std::invoke_result_t<F, const T&>> {
+        if (!ok()) {
+            return failure();
+        }
+        return std::forward<F>(f)(value());
+    }
 
 private:
     std::variant<T, Failure> state_;

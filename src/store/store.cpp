@@ -217,19 +217,11 @@ fs::Path Store::native(const QString& relativePath) const {
 // --- categories ---
 
 Outcome<QStringList> Store::listCategoriesByLine() const {
-    auto bytes = readFileBytes(native(kCategoryList));
-    if (!bytes) {
-        return bytes.failure();
-    }
-    return splitLines(bytes.value());
+    return readFileBytes(native(kCategoryList)).map(splitLines);
 }
 
 Outcome<QStringList> Store::listCategoriesByField() const {
-    auto bytes = readFileBytes(native(kCategoryList));
-    if (!bytes) {
-        return bytes.failure();
-    }
-    return parseFieldList(bytes.value());
+    return readFileBytes(native(kCategoryList)).map(parseFieldList);
 }
 
 Outcome<CreateResult> Store::createCategory(const QString& name) {
@@ -489,23 +481,17 @@ Outcome<void> Store::saveShoppingList(const QString& name, const QString& text) 
 }
 
 Outcome<QString> Store::openShoppingList(const QString& fileName) const {
-    auto bytes = shoppingListBytes(fileName);
-    if (!bytes) {
-        return bytes.failure();
-    }
-    QByteArray& content = bytes.value();
-    if (content.endsWith("\r\n")) {
-        content.chop(2);
-    }
-    return decodeCp1252(content);
+    // The line end the save added is not part of the list.
+    return shoppingListBytes(fileName).map([](QByteArray content) {
+        if (content.endsWith("\r\n")) {
+            content.chop(2);
+        }
+        return decodeCp1252(content);
+    });
 }
 
 Outcome<QString> Store::readShoppingList(const QString& fileName) const {
-    auto bytes = shoppingListBytes(fileName);
-    if (!bytes) {
-        return bytes.failure();
-    }
-    return decodeCp1252(bytes.value());
+    return shoppingListBytes(fileName).map(decodeCp1252);
 }
 
 Outcome<void> Store::deleteShoppingList(const QString& fileName) {

@@ -1,10 +1,11 @@
 // Finding recipes by words: folding, the matched line, and searches over real
 // folders on worker threads.
-#include "../store/storefolder.h"
 #include "cp1252.h"
 #include "fieldreader.h"
 #include "recipefinder.h"
 #include "recipematcher.h"
+#include "storetest.h"
+#include "tempfolder.h"
 #include "textfold.h"
 
 #include <QEventLoop>
@@ -19,8 +20,8 @@ using namespace pv::find;
 using namespace Qt::StringLiterals;
 using pv::store::RecipeFields;
 using pv::store::Store;
-using pv::store::test::Folder;
-using pv::store::test::recipe;
+using Folder = pv::test::TempFolder;
+using pv::test::recipe;
 
 Q_DECLARE_METATYPE(Match::Place)
 
@@ -119,11 +120,11 @@ void FindTest::initTestCase() {
     // Read by field, as the browser offers them: "Breads, Cakes" is "Breads"
     // and "Cakes"; "Gone" has no folder; "soups" and the second "Desserts"
     // name folders already listed.
-    QVERIFY(
-        app.put("Category/category.txt",
-                "Soups\r\nDesserts\r\nGone\r\nsoups\r\nDesserts\r\nBreads, Cakes\r\nCr\xE8me\r\n"));
-    QVERIFY(app.put("Category/Cr\xE8me/"));
-    QVERIFY(app.put("Category/Cr\xE8me/P\xE2t\xE9", recipeBytes({"21=beurre"})));
+    QVERIFY(app.writeNative(
+        "Category/category.txt",
+        "Soups\r\nDesserts\r\nGone\r\nsoups\r\nDesserts\r\nBreads, Cakes\r\nCr\xE8me\r\n"));
+    QVERIFY(app.writeNative("Category/Cr\xE8me/"));
+    QVERIFY(app.writeNative("Category/Cr\xE8me/P\xE2t\xE9", recipeBytes({"21=beurre"})));
     Store store(app.path());
     const QList<std::pair<QString, QStringList>> recipes{
         {"Soups/Leek soup",
@@ -140,24 +141,25 @@ void FindTest::initTestCase() {
         QVERIFY(store.saveRecipe(path.section(u'/', 0, 0), path.section(u'/', 1), recipe(fields)));
     }
     // Not recipes, or words outside what the reader gives: never found.
-    QVERIFY(app.put("Category/Soups/Short", "\"zucchini\"" + QByteArray(",\"\"").repeated(33)));
-    QVERIFY(app.put("Category/Soups/Two records",
-                    recipeBytes({"21=rhubarb"}) + recipeBytes({"21=plums"})));
-    QVERIFY(app.put("Category/Soups/Passed over",
-                    "\"tart\"gooseberry" + QByteArray(",\"\"").repeated(34) + "\r\n"));
+    QVERIFY(
+        app.writeNative("Category/Soups/Short", "\"zucchini\"" + QByteArray(",\"\"").repeated(33)));
+    QVERIFY(app.writeNative("Category/Soups/Two records",
+                            recipeBytes({"21=rhubarb"}) + recipeBytes({"21=plums"})));
+    QVERIFY(app.writeNative("Category/Soups/Passed over",
+                            "\"tart\"gooseberry" + QByteArray(",\"\"").repeated(34) + "\r\n"));
     QCOMPARE(::mkfifo(QFile::encodeName(app.file(u"Category/Soups/Pipe of zucchini"_s)).constData(),
                       0666),
              0);
 
     large_ = std::make_unique<Folder>(QStringList{"Category/A/", "Category/B/"});
-    QVERIFY(large_->put("Category/category.txt", "A\r\nB\r\n"));
+    QVERIFY(large_->writeNative("Category/category.txt", "A\r\nB\r\n"));
     for (int i = 0; i < 1100; ++i) {
         // Mixed case, so the order is the browser's and not the bytes'.
         const QByteArray name =
             (i % 2 ? "Recipe " : "recipe ") + QByteArray::number(i % 700).rightJustified(3, '0');
         const QByteArray fields = i < 1000 ? "salt pepper" : "salt";
-        QVERIFY(large_->put("Category/" + QByteArray(i < 700 ? "A/" : "B/") + name,
-                            recipeBytes({"21=" + QString::fromLatin1(fields)})));
+        QVERIFY(large_->writeNative("Category/" + QByteArray(i < 700 ? "A/" : "B/") + name,
+                                    recipeBytes({"21=" + QString::fromLatin1(fields)})));
     }
 }
 

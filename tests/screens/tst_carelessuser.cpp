@@ -32,6 +32,7 @@
 #include "setupwindow.h"
 #include "shoppinglistwindow.h"
 #include "store.h"
+#include "storetest.h"
 #include "testsupport.h"
 #include "windowregistry.h"
 
@@ -126,14 +127,6 @@ QStringList listLines(const Folder& folder) {
     return store::splitLines(folder.value(kList));
 }
 
-// One record of 35 empty fields but the ones given.
-QByteArray record(const QString& ingredient, const QString& directions) {
-    store::RecipeFields fields;
-    fields[store::ingredientField(1) - 1] = ingredient;
-    fields[store::kDirectionsField - 1] = directions;
-    return store::formatRecipeRecord(fields);
-}
-
 // What the user typed, as the boxes hold it: "window/box" -> text.
 using Typed = QMap<QString, QString>;
 
@@ -156,8 +149,7 @@ class CarelessUserTest : public QObject {
         std::function<QString(const Folder&, const Folder&, const Typed&, const Typed&)> after;
     };
 
-    std::unique_ptr<test::TempAppFolder> app_;
-    std::unique_ptr<test::RecordingMessages> messages_;
+    std::optional<test::ScreenBench> bench_;
     QRandomGenerator random_;
     QStringList log_;
     // What the browser's display shows (category, file), and the shopping list
@@ -186,19 +178,20 @@ class CarelessUserTest : public QObject {
     }
     bool chance(int percent) { return below(100) < percent; }
 
-    void registerWindows() {
-        windows().registerWindow(kSetup, [] { return new SetupWindow; });
-        windows().registerWindow(kIngred, [] { return new RecipeEntryWindow; });
-        windows().registerWindow(kRecipe, [] { return new RecipeBrowserWindow; });
-        windows().registerWindow(kShop, [] { return new ShoppingListWindow; });
-        test::registerStandIns({WindowId::Main, WindowId::Error, WindowId::Calendar});
+    static QList<std::pair<WindowId, WindowRegistry::Factory>> screens() {
+        return {test::screen<SetupWindow>(kSetup), test::screen<RecipeEntryWindow>(kIngred),
+                test::screen<RecipeBrowserWindow>(kRecipe),
+                test::screen<ShoppingListWindow>(kShop)};
     }
     void startAgain() {
         windows().reset();
         programErrors() = {};
         recipeShown_.reset();
         listOpened_.clear();
-        registerWindows();
+        test::registerStandIns({WindowId::Main, WindowId::Error, WindowId::Calendar});
+        for (const auto& [id, factory] : screens()) {
+            windows().registerWindow(id, factory);
+        }
         ++restarts_;
     }
 
@@ -775,18 +768,18 @@ class CarelessUserTest : public QObject {
 
     // Runs one step and returns what went wrong, if anything.
     QString run(Step& step) {
-        const Folder before = snapshot(app_->path());
+        const Folder before = snapshot(bench_->app.path());
         const Typed was = typed();
-        const qsizetype messagesBefore = messages_->shown.size();
+        const qsizetype messagesBefore = bench_->messages.shown.size();
         step.act();
         QCoreApplication::processEvents();
-        const Folder after = snapshot(app_->path());
+        const Folder after = snapshot(bench_->app.path());
         const Typed now = typed();
         if (before != after) {
             ++changes_[step.what.section(u' ', 0, 1)];
         }
-        for (qsizetype i = messagesBefore; i < messages_->shown.size(); ++i) {
-            const auto& message = messages_->shown.at(i);
+        for (qsizetype i = messagesBefore; i < bench_->messages.shown.size(); ++i) {
+            const auto& message = bench_->messages.shown.at(i);
             log_ << u"    message \"%1\": %2"_s.arg(message.title,
                                                     QString(message.text).replace(u'\r', u'|'));
             if (message.title == u"User error"_s) {
@@ -841,26 +834,20 @@ private slots:
         userErrors_ = 0;
         recipeShown_.reset();
         listOpened_.clear();
-        app_ = std::make_unique<test::TempAppFolder>();
-        messages_ = std::make_unique<test::RecordingMessages>();
-        programErrors() = {};
-        registerWindows();
+        bench_.emplace(screens());
         // Categories, one listed without a folder and one holding a comma.
-        QVERIFY(app_->write(kList, "Soups\r\nPies\r\nBreads, Cakes\r\nGone\r\n"));
+        QVERIFY(bench_->app.write(kList, "Soups\r\nPies\r\nBreads, Cakes\r\nGone\r\n"));
         for (const QString& folder : {u"Soups"_s, u"Pies"_s, u"Breads, Cakes"_s}) {
-            QVERIFY(QDir(app_->file(u"Category"_s)).mkdir(folder));
+            QVERIFY(bench_->app.mkdir(u"Category/"_s + folder));
         }
-        QVERIFY(app_->write(u"Category/Soups/Stew"_s, record(u"beef"_s, u"Brown.\r\nStew."_s)));
-        QVERIFY(app_->write(u"Category/Soups/borscht.txt"_s, record(u"beets"_s, {})));
-        QVERIFY(app_->write(u"Category/Pies/Apple"_s, record(u"apples"_s, {})));
-        QVERIFY(app_->write(u"Shopping List/weekly.txt"_s, "milk\r\neggs\r\n"));
-        QVERIFY(app_->write(u"Shopping List/Old.txt"_s, "tea\r\n"));
+        QVERIFY(bench_->app.write(u"Category/Soups/Stew"_s,
+                                  test::record({{21, "beef"}, {31, "Brown.\r\nStew."}})));
+        QVERIFY(bench_->app.write(u"Category/Soups/borscht.txt"_s, test::record({{21, "beets"}})));
+        QVERIFY(bench_->app.write(u"Category/Pies/Apple"_s, test::record({{21, "apples"}})));
+        QVERIFY(bench_->app.write(u"Shopping List/weekly.txt"_s, "milk\r\neggs\r\n"));
+        QVERIFY(bench_->app.write(u"Shopping List/Old.txt"_s, "tea\r\n"));
     }
-    void cleanup() {
-        windows().reset();
-        messages_.reset();
-        app_.reset();
-    }
+    void cleanup() { bench_.reset(); }
 
     void losesNothing_data() {
         QTest::addColumn<quint32>("seed");

@@ -6,6 +6,7 @@
 #include "recipebrowserwindow.h"
 #include "recipeentrywindow.h"
 #include "shoppinglistwindow.h"
+#include "storetest.h"
 #include "testsupport.h"
 #include "windowregistry.h"
 
@@ -18,7 +19,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include <memory>
+#include <optional>
 #include <set>
 
 using namespace pv;
@@ -51,15 +52,6 @@ qsizetype distinctBytes(const QByteArray& bytes) {
     return qsizetype(std::set<char>(bytes.begin(), bytes.end()).size());
 }
 
-// A recipe file of one record with the given fields set (1-based).
-QByteArray record(const QMap<int, QByteArray>& set) {
-    QByteArray bytes;
-    for (int field = 1; field <= 35; ++field) {
-        bytes += (field > 1 ? ",\"" : "\"") + set.value(field) + '"';
-    }
-    return bytes + "\r\n";
-}
-
 void selectAllAndCopy(QWidget* box) {
     box->setFocus();
     QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
@@ -71,40 +63,8 @@ void selectAllAndCopy(QWidget* box) {
 class FileBytesTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<test::TempAppFolder> app_;
-    std::unique_ptr<test::RecordingMessages> messages_;
+    std::optional<test::ScreenBench> bench_;
 
-    template <typename T = QWidget>
-    static T* child(QWidget* screen, const QString& name) {
-        T* found = screen->findChild<T*>(name);
-        if (!found) {
-            qWarning("no control %s", qPrintable(name));
-        }
-        return found;
-    }
-    static void click(QWidget* screen, const QString& button) {
-        QTest::mouseClick(child<QPushButton>(screen, button), Qt::LeftButton);
-    }
-    static void clickListed(QAbstractItemView* list, const QString& name) {
-        const QModelIndexList found = list->model()->match(
-            list->model()->index(0, 0), Qt::DisplayRole, name, 1, Qt::MatchExactly);
-        QVERIFY2(!found.isEmpty(), qPrintable(name));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualRect(found.first()).center());
-    }
-    static QStringList listed(QAbstractItemView* list) {
-        QStringList names;
-        for (int row = 0; row < list->model()->rowCount(); ++row) {
-            names << list->model()->index(row, 0).data().toString();
-        }
-        return names;
-    }
-    static void pick(QWidget* screen, const QString& box, const QString& category) {
-        auto* categories = child<QComboBox>(screen, box);
-        categories->setCurrentIndex(categories->findText(category));
-        QVERIFY(categories->currentIndex() >= 0);
-        emit categories->activated(categories->currentIndex());
-    }
     static QWidget* show(WindowId id) {
         QWidget* screen = windows().show(id);
         if (screen && !QTest::qWaitForWindowExposed(screen)) {
@@ -115,24 +75,16 @@ class FileBytesTest : public QObject {
     void expectNoFailure() {
         QVERIFY2(programErrors().errorLocation.isEmpty(),
                  qPrintable(programErrors().errorLocation));
-        QVERIFY(messages_->shown.isEmpty());
+        QVERIFY(bench_->messages.shown.isEmpty());
     }
 
 private slots:
     void init() {
-        app_ = std::make_unique<test::TempAppFolder>();
-        messages_ = std::make_unique<test::RecordingMessages>();
-        programErrors() = {};
-        windows().registerWindow(WindowId::ShoppingList, [] { return new ShoppingListWindow; });
-        windows().registerWindow(WindowId::RecipeEntry, [] { return new RecipeEntryWindow; });
-        windows().registerWindow(WindowId::RecipeBrowser, [] { return new RecipeBrowserWindow; });
-        test::registerStandIns({WindowId::Main, WindowId::Error, WindowId::Calendar});
+        bench_.emplace(QList{test::screen<ShoppingListWindow>(WindowId::ShoppingList),
+                             test::screen<RecipeEntryWindow>(WindowId::RecipeEntry),
+                             test::screen<RecipeBrowserWindow>(WindowId::RecipeBrowser)});
     }
-    void cleanup() {
-        windows().reset();
-        messages_.reset();
-        app_.reset();
-    }
+    void cleanup() { bench_.reset(); }
 
     // A list holding every Windows-1252 character, opened and saved again.
     void shoppingListKeepsEveryByte_data() {
@@ -147,103 +99,104 @@ private slots:
         QFETCH(bool, pasted);
         const QByteArray old = everyByte();
         QCOMPARE(distinctBytes(old), 251);
-        QVERIFY(app_->write(u"Shopping List/Old.txt"_s, old));
+        QVERIFY(bench_->app.write(u"Shopping List/Old.txt"_s, old));
         QWidget* shop = show(WindowId::ShoppingList);
-        auto* list = child<MultiLineBox>(shop, u"txtHList"_s);
-        auto* nameBox = child<QLineEdit>(shop, u"txtHName"_s);
+        auto* list = test::control<MultiLineBox>(shop, u"txtHList"_s);
+        auto* nameBox = test::control<QLineEdit>(shop, u"txtHName"_s);
         // A key typed into the list opens the name box; the name stays when a list is opened.
         QTest::keyClick(list, Qt::Key_X);
         QTest::keyClicks(nameBox, name);
-        clickListed(child<QListWidget>(shop, u"lswHOpen"_s), u"Old.txt"_s);
+        test::clickListed(test::control<QListWidget>(shop, u"lswHOpen"_s), u"Old.txt"_s);
         QCOMPARE(list->text(), store::decodeCp1252(old.chopped(2)));
         if (pasted) {
             selectAllAndCopy(list);
-            click(shop, u"cmdHNew"_s);
+            test::click(shop, u"cmdHNew"_s);
             QTest::keyClick(list, Qt::Key_X);
             nameBox->setText(name);
             QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
             QTest::keyClick(list, Qt::Key_V, Qt::ControlModifier);
         }
-        click(shop, u"cmdHSave"_s);
+        test::click(shop, u"cmdHSave"_s);
         expectNoFailure();
-        QCOMPARE(app_->read(u"Shopping List/"_s + name + u".txt"_s), old);
+        QCOMPARE(bench_->app.read(u"Shopping List/"_s + name + u".txt"_s), old);
     }
 
     // Directions holding every Windows-1252 character but the double quote that
     // ends the field, shown on the browser, copied onto the entry screen and saved.
     void recipeDirectionsKeepEveryByte() {
-        const QByteArray old = record({{31, everyByte("\"")}});
+        const QByteArray old = test::record({{31, everyByte("\"")}});
         QCOMPARE(distinctBytes(old), 251);
-        QVERIFY(app_->write(u"Category/category.txt"_s, "Soups\r\n"));
-        QVERIFY(QDir(app_->path()).mkpath(u"Category/Soups"_s));
-        QVERIFY(app_->write(u"Category/Soups/Old"_s, old));
+        QVERIFY(bench_->app.write(u"Category/category.txt"_s, "Soups\r\n"));
+        QVERIFY(QDir(bench_->app.path()).mkpath(u"Category/Soups"_s));
+        QVERIFY(bench_->app.write(u"Category/Soups/Old"_s, old));
 
         QWidget* browser = show(WindowId::RecipeBrowser);
-        pick(browser, u"cboRCat"_s, u"Soups"_s);
-        clickListed(child<QListView>(browser, u"lswRFile"_s), u"Old"_s);
-        auto* shown = child<MultiLineBox>(browser, u"txtRDirec"_s);
+        test::pick(browser, u"cboRCat"_s, u"Soups"_s);
+        test::clickListed(test::control<QListView>(browser, u"lswRFile"_s), u"Old"_s);
+        auto* shown = test::control<MultiLineBox>(browser, u"txtRDirec"_s);
         QCOMPARE(shown->text(), store::decodeCp1252(everyByte("\"")));
         selectAllAndCopy(shown);
 
         QWidget* entry = show(WindowId::RecipeEntry);
-        pick(entry, u"cboIng"_s, u"Soups"_s);
-        QTest::keyClicks(child(entry, u"txtIName"_s), u"Copy"_s);
-        auto* directions = child<MultiLineBox>(entry, u"txtIDirec"_s);
+        test::pick(entry, u"cboIng"_s, u"Soups"_s);
+        QTest::keyClicks(test::control(entry, u"txtIName"_s), u"Copy"_s);
+        auto* directions = test::control<MultiLineBox>(entry, u"txtIDirec"_s);
         directions->setFocus();
         QTest::keyClick(directions, Qt::Key_V, Qt::ControlModifier);
-        click(entry, u"cmdISave"_s);
+        test::click(entry, u"cmdISave"_s);
         expectNoFailure();
-        QCOMPARE(app_->read(u"Category/Soups/Copy"_s), old);
+        QCOMPARE(bench_->app.read(u"Category/Soups/Copy"_s), old);
     }
 
     // A list named in Windows-1252 bytes is listed by its text, and opens,
     // prints and deletes.
     void oldShoppingListName() {
         QVERIFY(
-            app_->writeNative("Shopping List/Cr\xE8me fra\xEE"
-                              "che.txt",
-                              "2 pots\r\n"));
+            bench_->app.writeNative("Shopping List/Cr\xE8me fra\xEE"
+                                    "che.txt",
+                                    "2 pots\r\n"));
         QWidget* shop = show(WindowId::ShoppingList);
-        auto* files = child<QListWidget>(shop, u"lswHOpen"_s);
-        QCOMPARE(listed(files), QStringList{u"Crème fraîche.txt"_s});
-        clickListed(files, u"Crème fraîche.txt"_s);
-        QCOMPARE(child<MultiLineBox>(shop, u"txtHList"_s)->text(), u"2 pots"_s);
+        auto* files = test::control<QListWidget>(shop, u"lswHOpen"_s);
+        QCOMPARE(test::listed(files), QStringList{u"Crème fraîche.txt"_s});
+        test::clickListed(files, u"Crème fraîche.txt"_s);
+        QCOMPARE(test::control<MultiLineBox>(shop, u"txtHList"_s)->text(), u"2 pots"_s);
 
-        test::PdfPrinter printer(app_->file(u"list.pdf"_s));
-        click(shop, u"cmdHPrint"_s);
-        QCOMPARE(test::pdfText(app_->file(u"list.pdf"_s)).trimmed(), u"2 pots"_s);
+        test::PdfPrinter printer(bench_->app.file(u"list.pdf"_s));
+        test::click(shop, u"cmdHPrint"_s);
+        QCOMPARE(test::pdfText(bench_->app.file(u"list.pdf"_s)).trimmed(), u"2 pots"_s);
 
-        click(shop, u"cmdHDel"_s);
+        test::click(shop, u"cmdHDel"_s);
         expectNoFailure();
-        QCOMPARE(app_->readNative("Shopping List/Cr\xE8me fra\xEE"
-                                  "che.txt"),
+        QCOMPARE(bench_->app.readNative("Shopping List/Cr\xE8me fra\xEE"
+                                        "che.txt"),
                  QByteArray("<missing>"));
     }
 
     // A category folder and a recipe named in Windows-1252 bytes: listed, shown
     // and deleted by their text; a recipe saved into the category goes into that folder.
     void oldCategoryAndRecipeNames() {
-        QVERIFY(app_->write(u"Category/category.txt"_s, "Cr\xE8me\r\n"));
-        QVERIFY(app_->writeNative("Category/Cr\xE8me/"));
-        QVERIFY(app_->writeNative("Category/Cr\xE8me/P\xE2t\xE9", record({{21, "beurre"}})));
+        QVERIFY(bench_->app.write(u"Category/category.txt"_s, "Cr\xE8me\r\n"));
+        QVERIFY(bench_->app.writeNative("Category/Cr\xE8me/"));
+        QVERIFY(bench_->app.writeNative("Category/Cr\xE8me/P\xE2t\xE9",
+                                        test::record({{21, "beurre"}})));
 
         QWidget* browser = show(WindowId::RecipeBrowser);
-        pick(browser, u"cboRCat"_s, u"Crème"_s);
-        auto* files = child<QListView>(browser, u"lswRFile"_s);
-        QCOMPARE(listed(files), QStringList{u"Pâté"_s});
-        clickListed(files, u"Pâté"_s);
-        QCOMPARE(child<QLineEdit>(browser, u"txtRName"_s)->text(), u"Pâté"_s);
-        QCOMPARE(child<QLineEdit>(browser, u"txtRI1"_s)->text(), u"beurre"_s);
-        child<QCheckBox>(browser, u"chkRDel"_s)->click();
+        test::pick(browser, u"cboRCat"_s, u"Crème"_s);
+        auto* files = test::control<QListView>(browser, u"lswRFile"_s);
+        QCOMPARE(test::listed(files), QStringList{u"Pâté"_s});
+        test::clickListed(files, u"Pâté"_s);
+        QCOMPARE(test::control<QLineEdit>(browser, u"txtRName"_s)->text(), u"Pâté"_s);
+        QCOMPARE(test::control<QLineEdit>(browser, u"txtRI1"_s)->text(), u"beurre"_s);
+        test::control<QCheckBox>(browser, u"chkRDel"_s)->click();
         expectNoFailure();
-        QCOMPARE(app_->readNative("Category/Cr\xE8me/P\xE2t\xE9"), QByteArray("<missing>"));
+        QCOMPARE(bench_->app.readNative("Category/Cr\xE8me/P\xE2t\xE9"), QByteArray("<missing>"));
 
         QWidget* entry = show(WindowId::RecipeEntry);
-        pick(entry, u"cboIng"_s, u"Crème"_s);
-        QTest::keyClicks(child(entry, u"txtIName"_s), u"Tarte"_s);
-        click(entry, u"cmdISave"_s);
+        test::pick(entry, u"cboIng"_s, u"Crème"_s);
+        QTest::keyClicks(test::control(entry, u"txtIName"_s), u"Tarte"_s);
+        test::click(entry, u"cmdISave"_s);
         expectNoFailure();
-        QCOMPARE(app_->readNative("Category/Cr\xE8me/Tarte"), record({}));
+        QCOMPARE(bench_->app.readNative("Category/Cr\xE8me/Tarte"), test::record({}));
     }
 };
 

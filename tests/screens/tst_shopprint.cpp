@@ -100,34 +100,6 @@ private slots:
         }
         QVERIFY(pages_ > 1);
         QCOMPARE(pages_, printed_.constLast().page);
-
-        // Exactly the lines that filled the first page: the final CR LF starts no other.
-        const auto perPage =
-            std::count_if(printed_.begin(), printed_.end(),
-                          [](const test::PrintedWord& line) { return line.page == 1; });
-        QVERIFY(perPage > 1);
-        QCOMPARE(print(bytes.left(bytes.indexOf(expected[perPage].toLatin1())), 300, height),
-                 expected.mid(0, perPage));
-        QCOMPARE(pages_, 1);
-    }
-
-    // An empty line that falls at the top of a page takes its line there.
-    void emptyLineAtThePageTop() {
-        QByteArrayList lines;
-        for (int i = 1; i <= 30; ++i) {
-            lines << "w" + QByteArray::number(i);
-        }
-        QCOMPARE(print(lines.join("\r\n") + "\r\n", 300, 150).size(), lines.size());
-        const int pages = pages_;
-        QMap<QString, QString> expected = test::wordPlaces(printed_);
-        const auto top = std::find_if(printed_.begin(), printed_.end(),
-                                      [](const test::PrintedWord& line) { return line.page == 2; });
-        QVERIFY(top != printed_.end() && pages > 2);
-        expected.remove(top->text);
-        lines[top - printed_.begin()].clear();
-        print(lines.join("\r\n") + "\r\n", 300, 150);
-        QCOMPARE(test::wordPlaces(printed_), expected);
-        QCOMPARE(pages_, pages);
     }
 
     void unreadableFileFailsQuietly() {

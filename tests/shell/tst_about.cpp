@@ -72,11 +72,9 @@ private slots:
         QCOMPARE(loads.count(), 1);
     }
 
-    void calendarIsAToolWindowThatOnlyItsMarginHides() {
+    void calendarHidesOnlyByItsMargin() {
         PvWindow* calendar = showWindow(WindowId::Calendar);
         QVERIFY(calendar);
-        QCOMPARE(calendar->windowType(), Qt::Tool);
-        QCOMPARE(calendar->children().size(), 1);
         auto* month = calendar->findChild<QCalendarWidget*>(QStringLiteral("MonthView1"));
         QVERIFY(month && month->parentWidget() == calendar);
         // A day, or the calendar's own bars and buttons, keep the window; its margin hides it.

@@ -52,24 +52,7 @@ class DataFolderTest : public QObject {
     std::unique_ptr<test::TempHome> home_;
     std::unique_ptr<test::RecordingMessages> messages_;
 
-    QStringList shown() const {
-        QStringList all;
-        for (const auto& m : messages_->shown) {
-            all << m.title + u'|' + QString::number(m.flags) + u'|' + m.text;
-        }
-        return all;
-    }
-    template <typename T = QLineEdit>
-    static T* control(QWidget* screen, const QString& name) {
-        T* found = screen ? screen->findChild<T*>(name) : nullptr;
-        if (!found) {
-            qFatal("no control %s", qPrintable(name));
-        }
-        return found;
-    }
-    static void click(QWidget* screen, const QString& name) {
-        QTest::mouseClick(control<QPushButton>(screen, name), Qt::LeftButton);
-    }
+    QStringList shown() const { return messages_->lines(); }
 
 private slots:
     void init() {
@@ -215,41 +198,39 @@ private slots:
     // Every screen keeps its data in the user's folder and reads its icons
     // from the program's folder.
     void screensKeepTheirDataThere() {
-        test::TempAppFolder app(test::TempAppFolder::Layout::Installed);
+        messages_.reset();
+        test::ScreenBench bench({test::screen<SetupWindow>(WindowId::Setup),
+                                 test::screen<RecipeEntryWindow>(WindowId::RecipeEntry),
+                                 test::screen<RecipeBrowserWindow>(WindowId::RecipeBrowser),
+                                 test::screen<ShoppingListWindow>(WindowId::ShoppingList)},
+                                test::TempAppFolder::Layout::Installed);
         QCOMPARE(prepareDataFolder().has_value(), false);
-        windows().registerWindow(WindowId::Setup, [] { return new SetupWindow; });
-        windows().registerWindow(WindowId::RecipeEntry, [] { return new RecipeEntryWindow; });
-        windows().registerWindow(WindowId::RecipeBrowser, [] { return new RecipeBrowserWindow; });
-        windows().registerWindow(WindowId::ShoppingList, [] { return new ShoppingListWindow; });
-        test::registerStandIns({WindowId::Main, WindowId::Error, WindowId::Calendar});
 
         QWidget* setup = windows().show(WindowId::Setup);
-        control(setup, u"txtSCreate"_s)->setText(u"Soups"_s);
-        click(setup, u"cmdSCreate"_s);
+        test::control<QLineEdit>(setup, u"txtSCreate"_s)->setText(u"Soups"_s);
+        test::click(setup, u"cmdSCreate"_s);
 
         QWidget* ingred = windows().show(WindowId::RecipeEntry);
-        auto* categories = control<QComboBox>(ingred, u"cboIng"_s);
-        categories->setCurrentIndex(categories->findText(u"Soups"_s));
-        control(ingred, u"txtIName"_s)->setText(u"Stew"_s);
-        control(ingred, u"txtIN1"_s)->setText(u"beef"_s);
-        click(ingred, u"cmdISave"_s);
-        QVERIFY(
-            !control<ScreenMenuBar>(ingred, u"SMXPI"_s)->actionFor(u"keySave"_s)->icon().isNull());
+        test::pick(ingred, u"cboIng"_s, u"Soups"_s);
+        test::control<QLineEdit>(ingred, u"txtIName"_s)->setText(u"Stew"_s);
+        test::control<QLineEdit>(ingred, u"txtIN1"_s)->setText(u"beef"_s);
+        test::click(ingred, u"cmdISave"_s);
+        QVERIFY(!test::control<ScreenMenuBar>(ingred, u"SMXPI"_s)
+                     ->actionFor(u"keySave"_s)
+                     ->icon()
+                     .isNull());
 
         QWidget* recipes = windows().show(WindowId::RecipeBrowser);
-        auto* browse = control<QComboBox>(recipes, u"cboRCat"_s);
-        browse->setCurrentIndex(browse->findText(u"Soups"_s));
-        emit browse->activated(browse->currentIndex());
-        const QAbstractItemModel* files = control<QListView>(recipes, u"lswRFile"_s)->model();
-        QVERIFY(files->rowCount() > 0);
-        QCOMPARE(files->index(0, 0).data().toString(), u"Stew"_s);
+        test::pick(recipes, u"cboRCat"_s, u"Soups"_s);
+        QCOMPARE(test::listed(test::control<QListView>(recipes, u"lswRFile"_s)),
+                 QStringList{u"Stew"_s});
 
         QWidget* shop = windows().show(WindowId::ShoppingList);
-        control<MultiLineBox>(shop, u"txtHList"_s)->setText(u"milk"_s);
-        control(shop, u"txtHName"_s)->setText(u"Week"_s);
-        click(shop, u"cmdHSave"_s);
+        test::control<MultiLineBox>(shop, u"txtHList"_s)->setText(u"milk"_s);
+        test::control<QLineEdit>(shop, u"txtHName"_s)->setText(u"Week"_s);
+        test::click(shop, u"cmdHSave"_s);
 
-        QCOMPARE(shown(), QStringList());
+        QCOMPARE(bench.shown(), QStringList());
         QCOMPARE(programErrors().errorLocation, QString());
         const QString data = home_->dataFolder();
         QCOMPARE(test::treeOf(data),
@@ -259,7 +240,7 @@ private slots:
         QCOMPARE(bytesOf(data + u"/Category/category.txt"_s), QByteArray("Soups\r\n"));
         QVERIFY(bytesOf(data + u"/Category/Soups/Stew"_s).contains("\"beef\""));
         QCOMPARE(bytesOf(data + u"/Shopping List/Week.txt"_s), QByteArray("milk\r\n"));
-        QCOMPARE(test::treeOf(app.path()), kInstalledTree);
+        QCOMPARE(test::treeOf(bench.app.path()), kInstalledTree);
     }
 };
 

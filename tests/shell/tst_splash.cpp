@@ -118,11 +118,9 @@ private slots:
 
         QCOMPARE(messages.shown.size(), present ? 0 : fails ? 2 : 1);
         if (!present) {
-            QCOMPARE(messages.shown.at(0).text,
-                     QStringLiteral("Please click on 'Prg. setup' in the Main menu\r"
-                                    "and create at least 1 category."));
-            QCOMPARE(messages.shown.at(0).title, QStringLiteral("User error"));
-            QCOMPARE(messages.shown.at(0).flags, 4144);
+            QCOMPARE(messages.lines().at(0),
+                     QStringLiteral("User error|4144|Please click on 'Prg. setup' in the Main "
+                                    "menu\rand create at least 1 category."));
             QVERIFY(!markerAtNotice);
             QVERIFY(!splashAtNotice);
         }

@@ -1,14 +1,15 @@
 // Categories and recipes, round trips through real files below a temporary application folder.
-#include "storefolder.h"
+#include "storetest.h"
+#include "tempfolder.h"
 
 #include <QTest>
 
 using namespace pv::store;
 using namespace Qt::StringLiterals;
-using pv::store::test::Folder;
-using pv::store::test::recipe;
-using pv::store::test::record;
-using pv::store::test::said;
+using Folder = pv::test::TempFolder;
+using pv::test::recipe;
+using pv::test::record;
+using pv::test::said;
 
 namespace {
 
@@ -158,9 +159,9 @@ void StoreTest::recipeBytes_data() {
     // ASCII fields are written as they are.
     auto row = [](const char* tag, const QStringList& set, int size, QByteArray bytes = {},
                   const QStringList& loaded = {}) {
-        QList<QPair<int, QByteArray>> ascii;
+        QMap<int, QByteArray> ascii;
         for (const QString& entry : set) {
-            ascii.append({entry.section(u'=', 0, 0).toInt(), entry.section(u'=', 1).toLatin1()});
+            ascii.insert(entry.section(u'=', 0, 0).toInt(), entry.section(u'=', 1).toLatin1());
         }
         QTest::newRow(tag) << set << (bytes.isEmpty() ? record(ascii) : bytes) << size << loaded;
     };

@@ -1,7 +1,8 @@
 // Shopping lists, folder listings, and failures that change nothing.
 #include "openfolder.h"
 #include "paths.h"
-#include "storefolder.h"
+#include "storetest.h"
+#include "tempfolder.h"
 
 #include <QTest>
 
@@ -13,18 +14,9 @@
 
 using namespace pv::store;
 using namespace Qt::StringLiterals;
-using pv::store::test::Folder;
-using pv::store::test::said;
-
-namespace {
-
-// A recipe file whose first ingredient is the only field set.
-QByteArray ingredient(const QByteArray& text) {
-    return "\"\"" + QByteArray(",\"\"").repeated(19) + ",\"" + text + '"' +
-           QByteArray(",\"\"").repeated(14) + "\r\n";
-}
-
-}  // namespace
+using Folder = pv::test::TempFolder;
+using pv::test::record;
+using pv::test::said;
 
 class FilesTest : public QObject {
     Q_OBJECT
@@ -162,7 +154,7 @@ void FilesTest::oldFileNames_data() {
     row("a byte order mark is part of the name", "lists", "", "café.txt|Crème.txt|\uFEFFnotes.txt",
         {}, {}, {}, bom);
     row("and opens by it", "open", u"\uFEFFnotes.txt"_s, "bom", {}, {}, {}, bom);
-    const QByteArrayList twin{"Category/Cr\xE8me/P\xC3\xA2t\xC3\xA9=" + ingredient("utf")};
+    const QByteArrayList twin{"Category/Cr\xE8me/P\xC3\xA2t\xC3\xA9=" + record({{21, "utf"}})};
     row("recipe entries: an old name by its bytes", "entries", "Crème", "Pâté>P\\xe2t\\xe9");
     row("recipe entries in a UTF-8 folder", "entries", "Soups",
         "Crème brûlée>Cr\\xe8me br\\xfbl\\xe9e");
@@ -176,7 +168,7 @@ void FilesTest::oldFileNames_data() {
     row("load in other case", "load", "CRÈME/pÂTÉ", "beurre");
     row("load from a UTF-8 folder", "load", "Soups/Crème brûlée", "sucre");
     row("save replaces it", "save", "Crème/Pâté", "ok", {}, "Category/Cr\xE8me/P\xE2t\xE9",
-        ingredient("miel"));
+        record({{21, "miel"}}));
     row("save a new one", "save", "Crème/Tarte", "ok", {u"+Category/Cr\\xe8me/Tarte"_s});
     row("delete recipe", "delete recipe", "Crème/Pâté", "ok", {'-' + pate});
     row("create", "create", "Crème", "exists");
@@ -199,13 +191,15 @@ void FilesTest::oldFileNames() {
     for (const QByteArray& entry :
          QByteArrayList{"Shopping List/Cr\xE8me.txt=old\r\n", "Shopping List/caf\xC3\xA9.txt=new",
                         "Category/category.txt=Cr\xE8me\r\nSoups\r\n", "Category/Cr\xE8me/",
-                        "Category/Cr\xE8me/P\xE2t\xE9=" + ingredient("beurre"), "Category/Soups/",
+                        "Category/Cr\xE8me/P\xE2t\xE9=" + record({{21, "beurre"}}),
+                        "Category/Soups/",
                         "Category/Soups/Cr\xE8me br\xFBl\xE9"
                         "e=" +
-                            ingredient("sucre")} +
+                            record({{21, "sucre"}})} +
              setup) {
         const qsizetype equals = entry.indexOf('=');
-        QVERIFY(equals < 0 ? app.put(entry) : app.put(entry.left(equals), entry.mid(equals + 1)));
+        QVERIFY(equals < 0 ? app.writeNative(entry)
+                           : app.writeNative(entry.left(equals), entry.mid(equals + 1)));
     }
     QStringList expected = app.byteTree();
     for (const QString& change : changes) {
@@ -273,7 +267,7 @@ void FilesTest::oldFileNames() {
     QTEST(operations[command](), "result");
     QCOMPARE(app.byteTree(), expected);
     if (!file.isEmpty()) {
-        QCOMPARE(app.take(file), bytes);
+        QCOMPARE(app.readNative(file), bytes);
     }
 }
 
@@ -313,7 +307,7 @@ void FilesTest::readInFolder() {
     Folder app({"Category/Soups/Stew=stew\r\n", "Category/Soups/Empty=",
                 "Category/Soups/Folder/inside", "Category/Soups/Link->Category/Soups/Stew",
                 "Category/Soups/Folder link->Category/Soups/Folder"});
-    QVERIFY(app.put("Category/Soups/P\xE2t\xE9", "old"));
+    QVERIFY(app.writeNative("Category/Soups/P\xE2t\xE9", "old"));
     QCOMPARE(::mkfifo(QFile::encodeName(app.file(u"Category/Soups/Pipe"_s)).constData(), 0666), 0);
     const fs::OpenFolder open(QFile::encodeName(app.path()) + '/' + folder);
     QCOMPARE(open.isOpen(), folder == "Category/Soups");

@@ -1,21 +1,19 @@
 #include "testsupport.h"
 
 #include "appfolder.h"
+#include "busypointer.h"
+#include "errorstate.h"
 #include "windowregistry.h"
 
-#include <QDir>
-#include <QDirIterator>
+#include <QComboBox>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 
-#include <fcntl.h>
-#include <ftw.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace pv::test {
+
+using namespace Qt::StringLiterals;
 
 RecordingMessages::RecordingMessages() {
     setMessageService(this);
@@ -52,61 +50,21 @@ bool PdfPrinter::setupDialog(QWidget*) {
     return answers.isEmpty() ? true : answers.takeFirst();
 }
 
-TempAppFolder::TempAppFolder(Layout layout) {
-    QDir root(dir_.path());
-    for (const char* folder : {"images", "Documentation"}) {
-        root.mkpath(QString::fromLatin1(folder));
-    }
-    if (layout == Layout::Portable) {
-        root.mkpath(QStringLiteral("Category"));
-        root.mkpath(QStringLiteral("Shopping List"));
-    }
+TempAppFolder::TempAppFolder(Layout layout)
+    : TempFolder(layout == Layout::Portable ? QStringList{u"images/"_s, u"Documentation/"_s}
+                                            : QStringList{u"images/"_s, u"Documentation/"_s,
+                                                          u"-Category"_s, u"-Shopping List"_s}) {
     QImage icon(16, 16, QImage::Format_ARGB32);
     icon.fill(Qt::darkGreen);
     for (const char* name : {"New", "Save", "Print", "Main", "Exit", "Calendar"}) {
-        icon.save(root.filePath(QStringLiteral("images/%1.ico").arg(QString::fromLatin1(name))),
-                  "ICO");
+        icon.save(file(u"images/%1.ico"_s.arg(QLatin1String(name))), "ICO");
     }
-    setApplicationFolder(dir_.path());
+    setApplicationFolder(path());
     dataFolder();
 }
 
 TempAppFolder::~TempAppFolder() {
     setApplicationFolder({});
-    // QTemporaryDir cannot reach names that are not UTF-8: they go first.
-    nftw(
-        QFile::encodeName(dir_.path()).constData(),
-        [](const char* path, const struct stat*, int, FTW*) { return ::remove(path); }, 16,
-        FTW_DEPTH | FTW_PHYS);
-}
-
-bool TempAppFolder::write(const QString& relative, const QByteArray& bytes) const {
-    QFile f(file(relative));
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-QByteArray TempAppFolder::read(const QString& relative) const {
-    QFile f(file(relative));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool TempAppFolder::writeNative(const QByteArray& relative, const QByteArray& bytes) const {
-    const QByteArray path = QFile::encodeName(dir_.path()) + '/' + relative;
-    if (relative.endsWith('/')) {
-        return ::mkdir(path.constData(), 0777) == 0;
-    }
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-    QFile f;
-    return fd >= 0 && f.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle) &&
-           f.write(bytes) == bytes.size();
-}
-
-QByteArray TempAppFolder::readNative(const QByteArray& relative) const {
-    const int fd = ::open((QFile::encodeName(dir_.path()) + '/' + relative).constData(), O_RDONLY);
-    QFile f;
-    return fd >= 0 && f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)
-               ? f.readAll()
-               : QByteArray("<missing>");
 }
 
 TempHome::TempHome() : home_(qgetenv("HOME")) {
@@ -126,23 +84,58 @@ TempHome::~TempHome() {
     }
 }
 
-QStringList treeOf(const QString& folder) {
-    QStringList names;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QFileInfo entry = it.nextFileInfo();
-        names << QDir(folder).relativeFilePath(entry.filePath()) +
-                     (entry.isDir() ? QStringLiteral("/") : QString());
-    }
-    names.sort();
-    return names;
-}
-
 void registerStandIns(const QList<WindowId>& ids) {
     for (WindowId id : ids) {
         windows().registerWindow(id, [] { return new PvWindow; });
     }
+}
+
+ScreenBench::ScreenBench(const QList<std::pair<WindowId, WindowRegistry::Factory>>& screens,
+                         TempAppFolder::Layout layout)
+    : app(layout) {
+    programErrors() = {};
+    registerStandIns({WindowId::Main, WindowId::Error, WindowId::Calendar});
+    for (const auto& [id, factory] : screens) {
+        windows().registerWindow(id, factory);
+    }
+}
+
+ScreenBench::~ScreenBench() {
+    windows().reset();
+    setDefaultPointer();
+    programErrors() = {};
+}
+
+QStringList RecordingMessages::lines() const {
+    QStringList all;
+    for (const auto& m : shown) {
+        all << m.title + u'|' + QString::number(m.flags) + u'|' + m.text;
+    }
+    return all;
+}
+
+QStringList listed(const QAbstractItemView* list) {
+    QStringList texts;
+    for (int row = 0; row < list->model()->rowCount(); ++row) {
+        texts << list->model()->index(row, 0).data().toString();
+    }
+    return texts;
+}
+
+void clickListed(QAbstractItemView* list, const QString& text) {
+    const QModelIndexList found = list->model()->match(list->model()->index(0, 0), Qt::DisplayRole,
+                                                       text, 1, Qt::MatchExactly);
+    QVERIFY2(!found.isEmpty(), qPrintable(text));
+    list->scrollTo(found.first());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualRect(found.first()).center());
+}
+
+void pick(const QWidget* window, const QString& box, const QString& category) {
+    auto* categories = control<QComboBox>(window, box);
+    categories->setCurrentIndex(categories->findText(category));
+    QVERIFY2(categories->currentIndex() >= 0, qPrintable(category));
+    emit categories->activated(categories->currentIndex());
 }
 
 QString pdfText(const QString& pdfPath) {

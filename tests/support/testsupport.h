@@ -2,14 +2,18 @@
 
 #include "messageservice.h"
 #include "printerservice.h"
+#include "tempfolder.h"
 #include "windowid.h"
+#include "windowregistry.h"
 
+#include <QAbstractItemView>
 #include <QList>
 #include <QMap>
 #include <QPrinter>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <functional>
 #include <memory>
@@ -36,6 +40,8 @@ public:
     QList<int> answers;
     // Runs while the message is "on screen", to look at the program's state then.
     std::function<void(const Shown&)> onShow;
+    // Every message shown so far as "title|flags|text".
+    QStringList lines() const;
 };
 
 // Replaces the printer service while it lives: the dialog answers from a queue
@@ -55,27 +61,15 @@ private:
     std::unique_ptr<QPrinter> printer_;
 };
 
-// A fresh application folder with "images" (with the six menu icons) and
-// "Documentation", installed as the program's folder. A portable one also holds
-// "Category" and "Shopping List", an installed one does not. The data folder is
-// decided at once, as the program decides it at its start: make a TempHome first.
-class TempAppFolder {
+// A TempFolder installed as the program's folder, with "images" (the six menu
+// icons) and "Documentation". A portable one keeps the data roots, an installed
+// one does not. The data folder is decided at once, as the program decides it
+// at its start: make a TempHome first.
+class TempAppFolder : public TempFolder {
 public:
     enum class Layout { Portable, Installed };
     explicit TempAppFolder(Layout layout = Layout::Portable);
     ~TempAppFolder();
-    QString path() const { return dir_.path(); }
-    QString file(const QString& relative) const { return dir_.filePath(relative); }
-    bool write(const QString& relative, const QByteArray& bytes) const;
-    QByteArray read(const QString& relative) const;
-    // By the bytes of the names, which an older version of the program may have
-    // written in Windows-1252: a name ending in '/' makes a folder. Reading a
-    // missing file gives "<missing>".
-    bool writeNative(const QByteArray& relative, const QByteArray& bytes = {}) const;
-    QByteArray readNative(const QByteArray& relative) const;
-
-private:
-    QTemporaryDir dir_;
 };
 
 // A fresh, empty home folder while it lives: HOME points at it and
@@ -94,13 +88,48 @@ private:
     std::optional<QByteArray> xdgDataHome_;
 };
 
-// The names of every file and folder below a folder, sorted, folders ending
-// in "/"; to see what a run wrote.
-QStringList treeOf(const QString& folder);
-
 // Registers a plain, empty window for each (by default the main menu and the
 // error report), so that a screen's tests can see it hand over to them.
 void registerStandIns(const QList<WindowId>& ids = {WindowId::Main, WindowId::Error});
+
+// A window class to register under its identity.
+template <typename W>
+std::pair<WindowId, WindowRegistry::Factory> screen(WindowId id) {
+    return {id, [] { return new W; }};
+}
+
+// What a screen's tests stand on while it lives: a fresh program folder,
+// recorded messages, no error recorded, the given windows registered and plain
+// stand-ins for the main menu, the error report and the calendar. Every window
+// goes with it.
+class ScreenBench {
+public:
+    explicit ScreenBench(const QList<std::pair<WindowId, WindowRegistry::Factory>>& screens = {},
+                         TempAppFolder::Layout layout = TempAppFolder::Layout::Portable);
+    ~ScreenBench();
+    QStringList shown() const { return messages.lines(); }
+
+    TempAppFolder app;
+    RecordingMessages messages;
+};
+
+// A control of a window by its name; the test ends at once when it is missing.
+template <typename T = QWidget>
+T* control(const QWidget* window, const QString& name) {
+    T* found = window ? window->findChild<T*>(name) : nullptr;
+    if (!found) {
+        qFatal("no control %s", qPrintable(name));
+    }
+    return found;
+}
+inline void click(const QWidget* window, const QString& button) {
+    QTest::mouseClick(control(window, button), Qt::LeftButton);
+}
+// The texts of a list's rows, and a click on the row of that text.
+QStringList listed(const QAbstractItemView* list);
+void clickListed(QAbstractItemView* list, const QString& text);
+// Picks a category in a box as the drop-down's list does.
+void pick(const QWidget* window, const QString& box, const QString& category);
 
 // The text of a PDF file as pdftotext -layout prints it; empty when that fails.
 QString pdfText(const QString& pdfPath);

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "store.h"
+
+#include <QMap>
+
+namespace pv::test {
+
+// A recipe file of one record: the given fields (from 1) quoted, every other field "".
+inline QByteArray record(const QMap<int, QByteArray>& set = {}) {
+    QList<QByteArray> fields(store::kRecipeFieldCount);
+    for (auto it = set.cbegin(); it != set.cend(); ++it) {
+        fields[it.key() - 1] = it.value();
+    }
+    return '"' + fields.join("\",\"") + "\"\r\n";
+}
+
+// "field=text" entries into recipe fields.
+inline store::RecipeFields recipe(const QStringList& set) {
+    store::RecipeFields fields;
+    for (const QString& entry : set) {
+        fields[entry.section(u'=', 0, 0).toInt() - 1] = entry.section(u'=', 1);
+    }
+    return fields;
+}
+
+// "ok", "refused: <user message>", "<number> <description>" or, for the
+// temporary-file failures, the description: one string to compare.
+template <typename T>
+QString said(const store::Outcome<T>& outcome) {
+    const store::Failure failure = outcome.ok() ? store::Failure{} : outcome.failure();
+    return outcome.ok()          ? QStringLiteral("ok")
+           : failure.isRefusal() ? QStringLiteral("refused: ") + failure.userMessage
+           : failure.number != 0 ? QString::number(failure.number) + u' ' + failure.description
+                                 : failure.description;
+}
+
+}  // namespace pv::test
