@@ -66,8 +66,7 @@ const QByteArray kStew = record({{1, u"2"_s},
 class ExchangeUiTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<test::TempAppFolder> app_;
-    std::unique_ptr<test::RecordingMessages> messages_;
+    std::unique_ptr<test::ScreenBench> bench_;
     std::unique_ptr<ScriptedDialogs> dialogs_;
 
     template <typename T>
@@ -89,7 +88,7 @@ class ExchangeUiTest : public QObject {
     // The messages shown, "title: text", with the file's name where the text has "%1".
     QString message(const QString& path = {}) const {
         QStringList shown;
-        for (const auto& message : messages_->shown) {
+        for (const auto& message : bench_->messages.shown) {
             shown << message.title + u": "_s + message.text;
         }
         return path.isEmpty() ? shown.join(u'\n')
@@ -107,25 +106,20 @@ class ExchangeUiTest : public QObject {
 
 private slots:
     void init() {
-        app_ = std::make_unique<test::TempAppFolder>();
-        messages_ = std::make_unique<test::RecordingMessages>();
+        bench_ = std::make_unique<test::ScreenBench>(
+            QList{test::screen<RecipeBrowserWindow>(WindowId::RecipeBrowser),
+                  test::screen<RecipeEntryWindow>(WindowId::RecipeEntry),
+                  test::screen<ShoppingListWindow>(WindowId::ShoppingList),
+                  test::screen<RecipePickWindow>(WindowId::RecipePick)});
         dialogs_ = std::make_unique<ScriptedDialogs>();
-        windows().registerWindow(WindowId::RecipeBrowser, [] { return new RecipeBrowserWindow; });
-        windows().registerWindow(WindowId::RecipeEntry, [] { return new RecipeEntryWindow; });
-        windows().registerWindow(WindowId::ShoppingList, [] { return new ShoppingListWindow; });
-        windows().registerWindow(WindowId::RecipePick, [] { return new RecipePickWindow; });
-        test::registerStandIns();
-        QVERIFY(app_->write(u"Category/category.txt"_s, "Soups\r\nPies\r\n"));
-        QVERIFY(QDir(app_->path()).mkpath(u"Category/Soups"_s));
-        QVERIFY(QDir(app_->path()).mkpath(u"Category/Pies"_s));
-        QVERIFY(app_->write(u"Category/Soups/Stew"_s, kStew));
-        QVERIFY(app_->write(u"Category/Soups/Broth"_s, record({{31, u"Boil the bones."_s}})));
+        QVERIFY(bench_->app.write(u"Category/category.txt"_s, "Soups\r\nPies\r\n"));
+        QVERIFY(bench_->app.mkdir(u"Category/Soups"_s) && bench_->app.mkdir(u"Category/Pies"_s));
+        QVERIFY(bench_->app.write(u"Category/Soups/Stew"_s, kStew));
+        QVERIFY(bench_->app.write(u"Category/Soups/Broth"_s, record({{31, u"Boil the bones."_s}})));
     }
     void cleanup() {
-        windows().reset();
         dialogs_.reset();
-        messages_.reset();
-        app_.reset();
+        bench_.reset();
     }
 
     // Export, Import on the entry screen, Save: the same boxes and the same
@@ -148,10 +142,10 @@ private slots:
     void anExportedRecipeComesBackByteForByte() {
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
-        QVERIFY(app_->write(u"Category/Soups/"_s + name, bytes));
+        QVERIFY(bench_->app.write(u"Category/Soups/"_s + name, bytes));
         RecipeBrowserWindow* browser = browse(name);
         QVERIFY(browser);
-        const QString exported = app_->file(u"out.json"_s);
+        const QString exported = bench_->app.file(u"out.json"_s);
         dialogs_->saves << exported;
         run(browser, "SMXPR", "keyExport");
         QCOMPARE(dialogs_->asked,
@@ -165,16 +159,16 @@ private slots:
         RecipeEntryWindow* screen = importFile(exported);
         QCOMPARE(message(), QString());
         QCOMPARE(box(screen, u"txtIName"_s), name);
-        QVERIFY(!QFile::exists(app_->file(u"Category/Pies/"_s + name)));
+        QVERIFY(!QFile::exists(bench_->app.file(u"Category/Pies/"_s + name)));
         QTest::mouseClick(screen->findChild<QPushButton*>(u"cmdISave"_s), Qt::LeftButton);
-        QCOMPARE(app_->read(u"Category/Pies/"_s + name), bytes);
+        QCOMPARE(bench_->app.read(u"Category/Pies/"_s + name), bytes);
     }
 
     // Every recipe into one file; imported, the user picks one of them.
     void exportAllThenPickOne() {
-        QVERIFY(app_->write(u"Category/Pies/Apple"_s, record({{21, u"apples"_s}})));
-        QVERIFY(app_->write(u"Category/Pies/notes.doc"_s, "not a recipe"));
-        const QString exported = app_->file(u"all.json"_s);
+        QVERIFY(bench_->app.write(u"Category/Pies/Apple"_s, record({{21, u"apples"_s}})));
+        QVERIFY(bench_->app.write(u"Category/Pies/notes.doc"_s, "not a recipe"));
+        const QString exported = bench_->app.file(u"all.json"_s);
         dialogs_->saves << exported;
         run(browse({}), "SMXPR", "keyExportAll");
         QCOMPARE(dialogs_->asked,
@@ -226,14 +220,14 @@ private slots:
         QFETCH(QString, file);
         QFETCH(QByteArray, bytes);
         QFETCH(QString, expected);
-        QVERIFY(app_->write(file, bytes));
+        QVERIFY(bench_->app.write(file, bytes));
         auto* screen = open<RecipeEntryWindow>(WindowId::RecipeEntry);
         screen->findChild<QLineEdit*>(u"txtIN1"_s)->setText(u"kept"_s);
-        const QStringList tree = test::treeOf(app_->path());
-        importFile(app_->file(file));
-        QCOMPARE(message(app_->file(file)), expected);
+        const QStringList tree = bench_->app.tree();
+        importFile(bench_->app.file(file));
+        QCOMPARE(message(bench_->app.file(file)), expected);
         QCOMPARE(box(screen, u"txtIN1"_s), u"kept"_s);
-        QCOMPARE(test::treeOf(app_->path()), tree);
+        QCOMPARE(bench_->app.tree(), tree);
     }
 
     // A text longer than its box is put in cut short, and the user is told
@@ -241,14 +235,14 @@ private slots:
     void overlongTextsAreTold() {
         const QString name = u"Grandmother's very best apple pie from Kent"_s;
         const QString apples = u"tart apples, peeled, cored and thinly sliced"_s;
-        QVERIFY(app_->write(u"pie.json"_s,
-                            QJsonDocument(QJsonObject{
-                                              {u"@type"_s, u"Recipe"_s},
-                                              {u"name"_s, name},
-                                              {u"recipeIngredient"_s, QJsonArray{u"6 "_s + apples}},
-                                          })
-                                .toJson()));
-        RecipeEntryWindow* screen = importFile(app_->file(u"pie.json"_s));
+        QVERIFY(bench_->app.write(
+            u"pie.json"_s, QJsonDocument(QJsonObject{
+                                             {u"@type"_s, u"Recipe"_s},
+                                             {u"name"_s, name},
+                                             {u"recipeIngredient"_s, QJsonArray{u"6 "_s + apples}},
+                                         })
+                               .toJson()));
+        RecipeEntryWindow* screen = importFile(bench_->app.file(u"pie.json"_s));
         QCOMPARE(box(screen, u"txtIName"_s), name.left(40));
         QCOMPARE(box(screen, u"txtIA1"_s), u"6"_s);
         QCOMPARE(box(screen, u"txtIN1"_s), apples.left(39));
@@ -274,14 +268,14 @@ private slots:
         auto* list = open<ShoppingListWindow>(WindowId::ShoppingList);
         auto* text = list->findChild<MultiLineBox*>(u"txtHList"_s);
         text->setText(before);
-        const QStringList tree = test::treeOf(app_->path());
+        const QStringList tree = bench_->app.tree();
         run(browse(u"Stew"_s), "SMXPR", "keyAddToList");
         QCOMPARE(message(), QString());
         QVERIFY(list->isVisible());
         QCOMPARE(text->text(), (before.isEmpty() ? QString() : u"milk\r\n"_s) +
                                    u"2 lbs beef\r\n1 tsp salt\r\n"_s);
         QVERIFY(!list->nameBoxLocked());
-        QCOMPARE(test::treeOf(app_->path()), tree);
+        QCOMPARE(bench_->app.tree(), tree);
     }
 
     // What the user can put right is a "User error"; never the error report,
@@ -315,12 +309,12 @@ private slots:
         RecipeBrowserWindow* browser = browse(recipe);
         QVERIFY(browser);
         if (!target.isEmpty()) {
-            dialogs_->saves << app_->file(target);
+            dialogs_->saves << bench_->app.file(target);
         }
-        const QStringList tree = test::treeOf(app_->path());
+        const QStringList tree = bench_->app.tree();
         run(browser, "SMXPR", key.toLatin1().constData());
-        QCOMPARE(message(target.isEmpty() ? QString() : app_->file(target)), expected);
-        QCOMPARE(test::treeOf(app_->path()), tree);
+        QCOMPARE(message(target.isEmpty() ? QString() : bench_->app.file(target)), expected);
+        QCOMPARE(bench_->app.tree(), tree);
         QVERIFY(browser->isVisible());
     }
 };

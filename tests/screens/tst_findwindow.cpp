@@ -19,8 +19,7 @@ using namespace Qt::StringLiterals;
 class FindWindowTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<test::TempAppFolder> app_;
-    std::unique_ptr<test::RecordingMessages> messages_;
+    std::unique_ptr<test::ScreenBench> bench_;
     FindWindow* window_ = nullptr;
 
     // A recipe file of 35 fields in Windows-1252: amounts 1.., ingredients 21.., directions.
@@ -32,15 +31,15 @@ class FindWindowTest : public QObject {
             fields[20 + i] = ingredients[i];
         }
         fields[30] = directions;
-        QVERIFY(app_->write(u"Category/"_s + file,
-                            ('"' + fields.join(u"\",\""_s) + u"\"\r\n"_s).toLatin1()));
+        QVERIFY(bench_->app.write(u"Category/"_s + file,
+                                  ('"' + fields.join(u"\",\""_s) + u"\"\r\n"_s).toLatin1()));
     }
-    QLineEdit* box() const { return window_->findChild<QLineEdit*>(u"txtFFind"_s); }
-    QTreeWidget* matches() const { return window_->findChild<QTreeWidget*>(u"lswFMatch"_s); }
-    QString status() const { return window_->findChild<QLabel*>(u"lblFCount"_s)->text(); }
+    QLineEdit* box() const { return test::control<QLineEdit>(window_, u"txtFFind"_s); }
+    QTreeWidget* matches() const { return test::control<QTreeWidget>(window_, u"lswFMatch"_s); }
+    QString status() const { return test::control<QLabel>(window_, u"lblFCount"_s)->text(); }
     template <typename T = QLineEdit>
     T* inBrowser(const QString& name) const {
-        return windows().loaded(WindowId::RecipeBrowser)->findChild<T*>(name);
+        return test::control<T>(windows().loaded(WindowId::RecipeBrowser), name);
     }
     // Every match listed: recipe | category | line.
     QStringList rows() const {
@@ -61,28 +60,21 @@ class FindWindowTest : public QObject {
 
 private slots:
     void init() {
-        app_ = std::make_unique<test::TempAppFolder>();
-        messages_ = std::make_unique<test::RecordingMessages>();
-        windows().registerWindow(WindowId::Find, [] { return new FindWindow; });
-        windows().registerWindow(WindowId::RecipeBrowser, [] { return new RecipeBrowserWindow; });
-        test::registerStandIns();
-        QVERIFY(app_->write(u"Category/category.txt"_s, "Soups\r\nPies\r\n"));
-        QVERIFY(QDir(app_->path()).mkpath(u"Category/Soups"_s));
-        QVERIFY(QDir(app_->path()).mkpath(u"Category/Pies"_s));
+        bench_ = std::make_unique<test::ScreenBench>(
+            QList{test::screen<FindWindow>(WindowId::Find),
+                  test::screen<RecipeBrowserWindow>(WindowId::RecipeBrowser)});
+        QVERIFY(bench_->app.write(u"Category/category.txt"_s, "Soups\r\nPies\r\n"));
+        QVERIFY(bench_->app.mkdir(u"Category/Soups"_s) && bench_->app.mkdir(u"Category/Pies"_s));
         write(u"Soups/Stew"_s, {u"1"_s, u"2"_s}, {u"Crème fraîche"_s, u"beef"_s},
               u"Brown the beef.\r\nSimmer for two hours."_s);
         write(u"Soups/Borscht"_s, {u"4"_s}, {u"beets"_s}, u"Boil."_s);
         write(u"Pies/Tarte Tatin, 2 ways.txt"_s, {u"6"_s}, {u"apples"_s}, u"Caramelise."_s);
         write(u"Pies/Lemon pie"_s, {u"3"_s}, {u"lemons"_s}, u"Simmer the curd."_s);
-        QVERIFY(app_->write(u"Category/Pies/notes.doc"_s, "simmer, but not a recipe"));
+        QVERIFY(bench_->app.write(u"Category/Pies/notes.doc"_s, "simmer, but not a recipe"));
         window_ = qobject_cast<FindWindow*>(windows().show(WindowId::Find));
         QVERIFY(window_ && window_->isVisible());
     }
-    void cleanup() {
-        windows().reset();
-        messages_.reset();
-        app_.reset();
-    }
+    void cleanup() { bench_.reset(); }
 
     // The matches while typing; then Enter in the box, Down and Enter, or a
     // double click shows one on the browser as a click on its file does.
@@ -127,7 +119,7 @@ private slots:
                                 key == u"down"_s ? Qt::Key_Down : Qt::Key_Return);
             }
         }
-        QVERIFY(messages_->shown.isEmpty());
+        QVERIFY(bench_->shown().isEmpty());
         if (expected.isEmpty()) {
             QVERIFY(!windows().loaded(WindowId::RecipeBrowser));
             return;
@@ -172,12 +164,12 @@ private slots:
 
     void aRecipeGoneSinceTheSearchIsTold() {
         search(u"lemons"_s);
-        QVERIFY(QFile::remove(app_->file(u"Category/Pies/Lemon pie"_s)));
+        QVERIFY(QFile::remove(bench_->app.file(u"Category/Pies/Lemon pie"_s)));
         QTest::keyClick(box(), Qt::Key_Return);
-        QCOMPARE(messages_->shown.size(), 1);
-        QCOMPARE(messages_->shown.first().title, u"User error"_s);
-        QCOMPARE(messages_->shown.first().text,
-                 u"The recipe \"Lemon pie\" is no longer in the category \"Pies\"."_s);
+        QCOMPARE(
+            bench_->shown(),
+            QStringList{u"User error|4144|The recipe \"Lemon pie\" is no longer in the category "
+                        "\"Pies\"."_s});
         QVERIFY(inBrowser(u"txtRName"_s)->text().isEmpty());
         QVERIFY(!inBrowser<QCheckBox>(u"chkRDel"_s)->isEnabled());
     }
