@@ -371,7 +371,8 @@ bool RecipeBrowserWindow::showRecipe(const QString& category, const QString& fil
                           .arg(file, category));
         return false;
     }
-    ui_->lswRFile->selectionModel()->setCurrentIndex(found.first(), QItemSelectionModel::ClearAndSelect);
+    ui_->lswRFile->selectionModel()->setCurrentIndex(found.first(),
+                                                     QItemSelectionModel::ClearAndSelect);
     ui_->lswRFile->scrollTo(found.first());
     fileClicked();
     return shownFile_ == file;
