@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -85,6 +86,12 @@ QString dumpAll(const QString& root) {
         if (!window) {
             out += QStringLiteral("== %1: not made\n").arg(name);
             continue;
+        }
+        if (id == WindowId::Splash) {
+            // A tick on a busy machine would move its progress bar before the dump.
+            if (auto* timer = window->findChild<QTimer*>(QStringLiteral("tmrTaskTimer"))) {
+                timer->stop();
+            }
         }
         QCoreApplication::processEvents();
         section(name, window, root);
