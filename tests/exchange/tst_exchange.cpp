@@ -32,8 +32,6 @@ Q_DECLARE_METATYPE(RecipeRecord)
 
 namespace {
 
-const QString kData = QStringLiteral(PV_EXCHANGE_DATA);
-
 // A recipe's boxes from "field=text" entries and ingredient lines
 // "amount|measure|ingredient", in order from the first line.
 RecipeFields fieldsOf(const QStringList& entries) {
@@ -121,6 +119,9 @@ private slots:
     void exportRoundTrip();
     void randomRecipesRoundTrip();
     void exportAllFromStore();
+
+private:
+    const QString data_ = QStringLiteral(PV_EXCHANGE_DATA);  // the files of other programs
 };
 
 void ExchangeTest::ingredientLines_data() {
@@ -310,7 +311,7 @@ void ExchangeTest::fixtures() {
     QFETCH(QString, file);
     QFETCH(int, index);
     QFETCH(RecipeRecord, expected);
-    const auto read = RecipeImporter::readFile(kData + u'/' + file);
+    const auto read = RecipeImporter::readFile(data_ + u'/' + file);
     QCOMPARE(said(read), u"ok"_s);
     QTEST(int(read.value().size()), "count");
     QVERIFY(read.value()[index].canFill());
@@ -429,7 +430,7 @@ void ExchangeTest::exportRoundTrip() {
     const QString path = folder.file(u"Stew.json"_s);
     QVERIFY(RecipeExporter::saveFile(path, JsonLdWriter::write(recipe)).ok());
     if (!bytesFile.isEmpty()) {
-        QFile expected(kData + u'/' + bytesFile);
+        QFile expected(data_ + u'/' + bytesFile);
         QVERIFY(expected.open(QIODevice::ReadOnly));
         QCOMPARE(folder.read(u"Stew.json"_s), expected.readAll());
     }

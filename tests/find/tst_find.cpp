@@ -38,8 +38,8 @@ QString largeName(int i) {
     return (i % 2 ? u"Recipe "_s : u"recipe "_s) + QString::number(i % 700).rightJustified(3, u'0');
 }
 
-// What one search delivered: "category|file|line" a match, "stray N" a signal
-// of another search that came meanwhile.
+// What one search delivered: "category|file|line" a match, "stray: " and the
+// match, or "stray end", for what another search delivered meanwhile.
 struct Delivered {
     QStringList rows;
     bool more = false;
@@ -54,31 +54,26 @@ Delivered follow(RecipeFinder& finder, const std::function<quint64()>& start,
     QEventLoop loop;
     quint64 number = 0;
     QObject connections;  // they end with it
-    auto mine = [&](quint64 query) {
-        if (query != number) {
-            got.rows << u"stray "_s + QString::number(query);
+    auto found = [&](quint64 query, const MatchList& matches) {
+        for (const Match& m : matches) {
+            got.rows << (query == number ? QString() : u"stray: "_s) + m.category + u'|' +
+                            m.fileName + u'|' + m.line;
         }
-        return query == number;
-    };
-    QObject::connect(&finder, &RecipeFinder::matchesFound, &connections,
-                     [&](quint64 query, const MatchList& matches) {
-                         if (!mine(query)) {
-                             return;
-                         }
-                         ++got.batches;
-                         for (const Match& m : matches) {
-                             got.rows << m.category + u'|' + m.fileName + u'|' + m.line;
-                         }
-                         if (firstBatchOnly) {
-                             loop.quit();
-                         }
-                     });
-    QObject::connect(&finder, &RecipeFinder::finished, &connections, [&](quint64 query, bool more) {
-        if (mine(query)) {
-            got.more = more;
+        got.batches += query == number ? 1 : 0;
+        if (firstBatchOnly && query == number) {
             loop.quit();
         }
-    });
+    };
+    auto ended = [&](quint64 query, bool more) {
+        if (query != number) {
+            got.rows << u"stray end"_s;
+            return;
+        }
+        got.more = more;
+        loop.quit();
+    };
+    QObject::connect(&finder, &RecipeFinder::matchesFound, &connections, found);
+    QObject::connect(&finder, &RecipeFinder::finished, &connections, ended);
     number = start();
     loop.exec();
     return got;
