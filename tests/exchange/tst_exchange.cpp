@@ -104,13 +104,9 @@ class ExchangeTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void ingredientLines_data();
-    void ingredientLines();
-    void plainText_data();
-    void plainText();
+    void texts_data();
+    void texts();
     void unencodableCharacters();
-    void durations_data();
-    void durations();
     void fixtures_data();
     void fixtures();
     void filesRead_data();
@@ -124,69 +120,81 @@ private:
     const QString data_ = QStringLiteral(PV_EXCHANGE_DATA);  // the files of other programs
 };
 
-void ExchangeTest::ingredientLines_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("expected");  // amount|measure|ingredient
-    auto row = [](const char* text, const char* expected) {
-        QTest::newRow(text) << QString::fromUtf8(text) << QString::fromUtf8(expected);
-    };
-    row("1 1/2 cups flour, sifted", "1 1/2|cups|flour, sifted");
-    row("½ tsp salt", "½|tsp|salt");
-    row("1½ cups milk", "1½|cups|milk");
-    row("2-3 cloves garlic", "2-3|cloves|garlic");
-    row("2 to 3 cups water", "2 to 3|cups|water");
-    row("2 tomatoes", "2||tomatoes");
-    row("200g butter", "200|g|butter");
-    row("1.5 kg potatoes", "1.5|kg|potatoes");
-    row("1 T. sugar", "1|T.|sugar");
-    row("1 t baking soda", "1|t|baking soda");
-    row("2 tbsp. olive oil", "2|tbsp.|olive oil");
-    row("1 fl oz rum", "1|fl oz|rum");
-    row("2 cups of flour", "2|cups|flour");
-    row("4 large eggs", "4|large|eggs");
-    row("1 cup", "1|cup|");
-    row("1 (14 oz) can tomatoes", "1||(14 oz) can tomatoes");
-    row("Pinch of salt", "|Pinch|salt");
-    row("Cups of tea", "||Cups of tea");
-    row("Salt to taste", "||Salt to taste");
-    row("2-inch piece ginger", "||2-inch piece ginger");
-    row("  3   eggs  ", "3||eggs");
-}
-
-void ExchangeTest::ingredientLines() {
-    QFETCH(QString, text);
-    QFETCH(QString, expected);
-    const IngredientLine line = IngredientLine::parse(text);
-    QCOMPARE(QStringList({line.amount, line.measure, line.ingredient}).join(u'|'), expected);
-}
-
-void ExchangeTest::plainText_data() {
+// Texts as other programs write them, read as an ingredient line
+// ("amount|measure|ingredient"), as a duration (minutes, -1: none) or as plain text.
+void ExchangeTest::texts_data() {
+    QTest::addColumn<QString>("reader");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    auto row = [](const char* tag, const char* text, const char* expected) {
-        QTest::newRow(tag) << QString::fromUtf8(text) << QString::fromUtf8(expected);
+    auto row = [](const char* reader, const char* tag, const char* text, const QString& expected) {
+        QTest::newRow(tag) << QString::fromLatin1(reader) << QString::fromUtf8(text) << expected;
     };
-    row("vulgar fraction", "⅓ cup", "1/3 cup");
-    row("digit before a fraction", "1⅓ cups", "1 1/3 cups");
-    row("fractions Windows-1252 has", "1½ ¼ ¾", "1½ ¼ ¾");
-    row("fraction slash", "2⁄3", "2/3");
-    row("non-breaking hyphen", "non\u2011stick", "non-stick");
-    row("minus sign", "\u22125 °C", "-5 °C");
-    row("ligature", "\uFB01ne", "fine");
-    row("fullwidth", "\uFF11\uFF12 \uFF47", "12 g");
-    row("combining accent", "Cre\u0300me", "Crème");
-    row("degree signs", "180 \u2103", "180 °C");
-    row("Greek mu", "5 \u03BCg", "5 µg");
-    row("zero-width space", "a\u200Bb", "ab");
-    row("Windows-1252 punctuation kept", "\u201Cquote\u201D \u2013 \u2026 \u20AC",
-        "\u201Cquote\u201D \u2013 \u2026 \u20AC");
-    row("no equivalent kept", "\u263A \u4E2D", "\u263A \u4E2D");
+    auto line = [&](const char* text, const char* expected) {
+        row("line", text, text, QString::fromUtf8(expected));
+    };
+    auto minutes = [&](int minutes, const QList<const char*>& texts) {
+        for (const char* text : texts) {
+            row("minutes", text, text, QString::number(minutes));
+        }
+    };
+    auto plain = [&](const char* tag, const char* text, const char* expected) {
+        row("plain", tag, text, QString::fromUtf8(expected));
+    };
+    line("1 1/2 cups flour, sifted", "1 1/2|cups|flour, sifted");
+    line("½ tsp salt", "½|tsp|salt");
+    line("1½ cups milk", "1½|cups|milk");
+    line("2-3 cloves garlic", "2-3|cloves|garlic");
+    line("2 to 3 cups water", "2 to 3|cups|water");
+    line("2 tomatoes", "2||tomatoes");
+    line("200g butter", "200|g|butter");
+    line("1.5 kg potatoes", "1.5|kg|potatoes");
+    line("1 T. sugar", "1|T.|sugar");
+    line("1 t baking soda", "1|t|baking soda");
+    line("2 tbsp. olive oil", "2|tbsp.|olive oil");
+    line("1 fl oz rum", "1|fl oz|rum");
+    line("2 cups of flour", "2|cups|flour");
+    line("4 large eggs", "4|large|eggs");
+    line("1 cup", "1|cup|");
+    line("1 (14 oz) can tomatoes", "1||(14 oz) can tomatoes");
+    line("Pinch of salt", "|Pinch|salt");
+    line("Cups of tea", "||Cups of tea");
+    line("Salt to taste", "||Salt to taste");
+    line("2-inch piece ginger", "||2-inch piece ginger");
+    line("  3   eggs  ", "3||eggs");
+    minutes(90, {"PT1H30M", "PT90M", "PT1H30M20S", "1 hour 30 minutes", "1 hr 30 min"});
+    minutes(26 * 60, {"P1DT2H"});
+    minutes(7 * 24 * 60, {"P1W"});
+    minutes(30, {"PT0.5H"});
+    minutes(1, {"PT45S"});
+    minutes(20, {"pt20m"});
+    minutes(45, {"45 mins"});
+    minutes(-1, {"P", "PT", "P1Y", "P1M", "soon", "", "PT99999999999H"});
+    plain("vulgar fraction", "⅓ cup", "1/3 cup");
+    plain("digit before a fraction", "1⅓ cups", "1 1/3 cups");
+    plain("fractions Windows-1252 has", "1½ ¼ ¾", "1½ ¼ ¾");
+    plain("fraction slash", "2⁄3", "2/3");
+    plain("non-breaking hyphen", "non\u2011stick", "non-stick");
+    plain("minus sign", "\u22125 °C", "-5 °C");
+    plain("ligature", "\uFB01ne", "fine");
+    plain("fullwidth", "\uFF11\uFF12 \uFF47", "12 g");
+    plain("combining accent", "Cre\u0300me", "Crème");
+    plain("degree signs", "180 \u2103", "180 °C");
+    plain("Greek mu", "5 \u03BCg", "5 µg");
+    plain("zero-width space", "a\u200Bb", "ab");
+    plain("Windows-1252 punctuation kept", "\u201Cquote\u201D \u2013 \u2026 \u20AC",
+          "\u201Cquote\u201D \u2013 \u2026 \u20AC");
+    plain("no equivalent kept", "\u263A \u4E2D", "\u263A \u4E2D");
 }
 
-void ExchangeTest::plainText() {
+void ExchangeTest::texts() {
+    QFETCH(QString, reader);
     QFETCH(QString, text);
-    QFETCH(QString, expected);
-    QCOMPARE(PlainText::plain(text), expected);
+    const IngredientLine line = IngredientLine::parse(text);
+    const QString read =
+        reader == u"line"_s ? QStringList{line.amount, line.measure, line.ingredient}.join(u'|')
+        : reader == u"minutes"_s ? QString::number(Duration::minutes(text).value_or(-1))
+                                 : PlainText::plain(text);
+    QTEST(read, "expected");
 }
 
 // What cannot be saved is listed once each, and the boxes are not to be filled.
@@ -212,30 +220,6 @@ void ExchangeTest::unencodableCharacters() {
     QCOMPARE(cyrillic.unencodable.size(), 14);
     QVERIFY(cyrillic.unencodableMessage().endsWith(u"\"\u041B\" (U+041B), and 2 more"_s));
     QVERIFY(BoxMapper::map(RecipeDraft{}, u"x"_s).canFill());
-}
-
-void ExchangeTest::durations_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("minutes");  // -1: not a duration
-    auto rows = [](int minutes, const QList<const char*>& texts) {
-        for (const char* text : texts) {
-            QTest::newRow(text) << QString::fromLatin1(text) << minutes;
-        }
-    };
-    rows(90, {"PT1H30M", "PT90M", "PT1H30M20S", "1 hour 30 minutes", "1 hr 30 min"});
-    rows(26 * 60, {"P1DT2H"});
-    rows(7 * 24 * 60, {"P1W"});
-    rows(30, {"PT0.5H"});
-    rows(1, {"PT45S"});
-    rows(20, {"pt20m"});
-    rows(45, {"45 mins"});
-    rows(-1, {"P", "PT", "P1Y", "P1M", "soon", "", "PT99999999999H"});
-}
-
-void ExchangeTest::durations() {
-    QFETCH(QString, text);
-    QFETCH(int, minutes);
-    QCOMPARE(Duration::minutes(text).value_or(-1), minutes);
 }
 
 void ExchangeTest::fixtures_data() {
