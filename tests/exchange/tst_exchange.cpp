@@ -107,12 +107,10 @@ private slots:
     void texts_data();
     void texts();
     void unencodableCharacters();
-    void fixtures_data();
-    void fixtures();
+    void imported_data();
+    void imported();
     void filesRead_data();
     void filesRead();
-    void exportRoundTrip_data();
-    void exportRoundTrip();
     void randomRecipesRoundTrip();
     void exportAllFromStore();
 
@@ -222,16 +220,25 @@ void ExchangeTest::unencodableCharacters() {
     QVERIFY(BoxMapper::map(RecipeDraft{}, u"x"_s).canFill());
 }
 
-void ExchangeTest::fixtures_data() {
-    QTest::addColumn<QString>("file");
+// A file reads as these boxes: pages and files of other programs, and what the
+// export writes, to the byte where a file of the data folder says.
+void ExchangeTest::imported_data() {
+    QTest::addColumn<QString>("file");  // of the data folder; none: the recipe exported
     QTest::addColumn<int>("count");
     QTest::addColumn<int>("index");
     QTest::addColumn<RecipeRecord>("expected");
+    QTest::addColumn<QString>("bytesFile");
     auto row = [](const char* tag, const char* file, int count, int index, const char* name,
-                  const char* category, const QStringList& boxes) {
+                  const char* category, const QStringList& boxes, const char* bytesFile = "") {
         QTest::newRow(tag) << QString::fromLatin1(file) << count << index
                            << RecipeRecord{QString::fromUtf8(category), QString::fromUtf8(name),
-                                           fieldsOf(boxes)};
+                                           fieldsOf(boxes)}
+                           << QString::fromLatin1(bytesFile);
+    };
+    // Export, write to a file, import: the same boxes, name and category.
+    auto exported = [&](const char* tag, const QStringList& boxes, const char* name = "Stew",
+                        const char* bytesFile = "") {
+        row(tag, "", 1, 0, name, "Soups", boxes, bytesFile);
     };
     row("@graph, sections, yield array, more than ten lines", "graph-page.html", 1, 0,
         "Harvest Vegetable Pie", "Main course, Vegetarian",
@@ -289,13 +296,51 @@ void ExchangeTest::fixtures_data() {
          "\r\n\r\nWarm the oil and soften the onion and carrots. Add the spices, lentils and "
          "stock; simmer 25 minutes.\r\nSeason and serve with yogurt and cilantro.",
          "33=6"});
+    exported("all empty", {});
+    exported("typical, as another keeper receives it",
+             {"2|lb|beef", "||", "3||carrots", "31=Brown the beef.\r\nSimmer.", "32=325", "33=6",
+              "34=2", "35=30"},
+             "Stew", "stew-export.json");
+    exported("measures that are not units, empty amounts",
+             {"|handful|basil", "|some|salt", "12|big|eggs", "2|cups|", "||", "|jar|"});
+    exported("gaps between lines", {"3=1", "23=lemon", "10=5", "20=g", "30=salt"});
+    exported("blanks kept", {" 1 | cup |  flour ", "31=  indented\r\nend  "});
+    exported("odd hours", {"34=1½", "35=20"});
+    exported("letters in hours, no minutes", {"34=ab"});
+    exported("hours with a blank", {"34=1 ", "32=400"});
+    exported("leading zeros", {"34=01", "35=005"});
+    exported("zero hours", {"34=0"});
+    exported("minutes only", {"35=90"});
+    exported("temperature only", {"32=180"});
+    exported("text in digit boxes of an old file", {"1 1/2|c|sugar", "32=hot", "33=4-6", "35=ten"});
+    exported("empty lines in directions", {"31=Mix.\r\n\r\nBake.\r\n"});
+    exported("only a line end", {"31=\r\n"});
+    exported("lone LF and CR in directions", {"31=a\nb\rc\r\nd"});
+    exported("markup and entities kept",
+             {"1|<b>cup</b>|salt &amp; pepper", "31=Use &lt;2&gt; <p>pans</p>"},
+             "Mac &amp; Cheese");
+    exported("quotes and backslashes", {"9\"|\\|\"pan\"", "31=\"\\n\""});
+    exported("what the writer itself writes",
+             {"|Oven| 350 °F", "31=Oven 350 °F", "33=Cooking time 1 hr"}, "Oven 1 °F");
+    exported("control characters", {"\u0001|\u0081|\t", "31=\u009D\u0008"});
 }
 
-void ExchangeTest::fixtures() {
+void ExchangeTest::imported() {
     QFETCH(QString, file);
     QFETCH(int, index);
     QFETCH(RecipeRecord, expected);
-    const auto read = RecipeImporter::readFile(data_ + u'/' + file);
+    QFETCH(QString, bytesFile);
+    const TempFolder folder;
+    const QString path = file.isEmpty() ? folder.file(u"Stew.json"_s) : data_ + u'/' + file;
+    if (file.isEmpty()) {
+        QVERIFY(RecipeExporter::saveFile(path, JsonLdWriter::write(expected)).ok());
+    }
+    if (!bytesFile.isEmpty()) {
+        QFile bytes(data_ + u'/' + bytesFile);
+        QVERIFY(bytes.open(QIODevice::ReadOnly));
+        QCOMPARE(folder.read(u"Stew.json"_s), bytes.readAll());
+    }
+    const auto read = RecipeImporter::readFile(path);
     QCOMPARE(said(read), u"ok"_s);
     QTEST(int(read.value().size()), "count");
     QVERIFY(read.value()[index].canFill());
@@ -368,60 +413,6 @@ void ExchangeTest::filesRead() {
     }
     QTEST(read ? names.join(u'|') : said(read).replace(QDir::toNativeSeparators(path), u"%1"_s),
           "read");
-}
-
-void ExchangeTest::exportRoundTrip_data() {
-    QTest::addColumn<RecipeRecord>("recipe");
-    QTest::addColumn<QString>("bytesFile");  // what the file holds to the byte, if given
-    auto row = [](const char* tag, const QStringList& boxes, const char* name = "Stew",
-                  const char* bytesFile = "") {
-        QTest::newRow(tag) << RecipeRecord{u"Soups"_s, QString::fromUtf8(name), fieldsOf(boxes)}
-                           << QString::fromLatin1(bytesFile);
-    };
-    row("all empty", {});
-    row("typical, as another keeper receives it",
-        {"2|lb|beef", "||", "3||carrots", "31=Brown the beef.\r\nSimmer.", "32=325", "33=6", "34=2",
-         "35=30"},
-        "Stew", "stew-export.json");
-    row("measures that are not units, empty amounts",
-        {"|handful|basil", "|some|salt", "12|big|eggs", "2|cups|", "||", "|jar|"});
-    row("gaps between lines", {"3=1", "23=lemon", "10=5", "20=g", "30=salt"});
-    row("blanks kept", {" 1 | cup |  flour ", "31=  indented\r\nend  "});
-    row("odd hours", {"34=1½", "35=20"});
-    row("letters in hours, no minutes", {"34=ab"});
-    row("hours with a blank", {"34=1 ", "32=400"});
-    row("leading zeros", {"34=01", "35=005"});
-    row("zero hours", {"34=0"});
-    row("minutes only", {"35=90"});
-    row("temperature only", {"32=180"});
-    row("text in digit boxes of an old file", {"1 1/2|c|sugar", "32=hot", "33=4-6", "35=ten"});
-    row("empty lines in directions", {"31=Mix.\r\n\r\nBake.\r\n"});
-    row("only a line end", {"31=\r\n"});
-    row("lone LF and CR in directions", {"31=a\nb\rc\r\nd"});
-    row("markup and entities kept",
-        {"1|<b>cup</b>|salt &amp; pepper", "31=Use &lt;2&gt; <p>pans</p>"}, "Mac &amp; Cheese");
-    row("quotes and backslashes", {"9\"|\\|\"pan\"", "31=\"\\n\""});
-    row("what the writer itself writes",
-        {"|Oven| 350 °F", "31=Oven 350 °F", "33=Cooking time 1 hr"}, "Oven 1 °F");
-    row("control characters", {"\u0001|\u0081|\t", "31=\u009D\u0008"});
-}
-
-// Export, write to a file, import: the same boxes, name and category.
-void ExchangeTest::exportRoundTrip() {
-    QFETCH(RecipeRecord, recipe);
-    QFETCH(QString, bytesFile);
-    const TempFolder folder;
-    const QString path = folder.file(u"Stew.json"_s);
-    QVERIFY(RecipeExporter::saveFile(path, JsonLdWriter::write(recipe)).ok());
-    if (!bytesFile.isEmpty()) {
-        QFile expected(data_ + u'/' + bytesFile);
-        QVERIFY(expected.open(QIODevice::ReadOnly));
-        QCOMPARE(folder.read(u"Stew.json"_s), expected.readAll());
-    }
-    const auto read = RecipeImporter::readFile(path);
-    QCOMPARE(said(read), u"ok"_s);
-    QCOMPARE(read.value().size(), 1);
-    QCOMPARE(boxes(read.value()[0].record), boxes(recipe));
 }
 
 // Recipes within the entry screen's rules come back as they were, one a time
