@@ -115,7 +115,7 @@ private slots:
     void exportAllFromStore();
 
 private:
-    const QString data_ = QStringLiteral(PV_EXCHANGE_DATA);  // the files of other programs
+    const QString data_ = QStringLiteral(PV_EXCHANGE_DATA);  // pages read, bytes written
 };
 
 // Texts as other programs write them, read as an ingredient line
