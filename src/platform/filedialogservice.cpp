@@ -1,5 +1,7 @@
 #include "filedialogservice.h"
 
+#include "replaceable.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -43,17 +45,16 @@ private:
     QString folder_;
 };
 
-FileDialogService* current = nullptr;
+using Slot = Replaceable<FileDialogService, QtFileDialogService>;
 
 }  // namespace
 
 FileDialogService& fileDialogs() {
-    static QtFileDialogService service;
-    return current ? *current : service;
+    return Slot::get();
 }
 
 void setFileDialogService(FileDialogService* service) {
-    current = service;
+    Slot::install(service);
 }
 
 }  // namespace pv

@@ -1,5 +1,7 @@
 #include "messageservice.h"
 
+#include "replaceable.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -43,21 +45,16 @@ public:
     }
 };
 
-QtMessageService& defaultService() {
-    static QtMessageService service;
-    return service;
-}
-
-MessageService* current = nullptr;
+using Slot = Replaceable<MessageService, QtMessageService>;
 
 }  // namespace
 
 MessageService& messages() {
-    return current ? *current : defaultService();
+    return Slot::get();
 }
 
 void setMessageService(MessageService* service) {
-    current = service;
+    Slot::install(service);
 }
 
 int showMessage(const QString& text, int flags, const QString& title) {

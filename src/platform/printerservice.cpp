@@ -1,5 +1,7 @@
 #include "printerservice.h"
 
+#include "replaceable.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -45,17 +47,16 @@ private:
     QPrinter printer_{QPrinter::HighResolution};
 };
 
-PrinterService* current = nullptr;
+using Slot = Replaceable<PrinterService, QtPrinterService>;
 
 }  // namespace
 
 PrinterService& printerService() {
-    static QtPrinterService service;
-    return current ? *current : service;
+    return Slot::get();
 }
 
 void setPrinterService(PrinterService* service) {
-    current = service;
+    Slot::install(service);
 }
 
 }  // namespace pv

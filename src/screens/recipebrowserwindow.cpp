@@ -35,26 +35,6 @@ QString dashes() {
     return QString(121, QLatin1Char('-'));
 }
 
-// The boxes of one ingredient line of the display.
-struct IngredientLine {
-    QLineEdit* amount;
-    QLineEdit* type;
-    QLineEdit* ingredient;
-};
-
-std::array<IngredientLine, 10> ingredientLines(const Ui::RecipeBrowserWindow& ui) {
-    return {{{ui.txtRA1, ui.txtRT1, ui.txtRI1},
-             {ui.txtRA2, ui.txtRT2, ui.txtRI2},
-             {ui.txtRA3, ui.txtRT3, ui.txtRI3},
-             {ui.txtRA4, ui.txtRT4, ui.txtRI4},
-             {ui.txtRA5, ui.txtRT5, ui.txtRI5},
-             {ui.txtRA6, ui.txtRT6, ui.txtRI6},
-             {ui.txtRA7, ui.txtRT7, ui.txtRI7},
-             {ui.txtRA8, ui.txtRT8, ui.txtRI8},
-             {ui.txtRA9, ui.txtRT9, ui.txtRI9},
-             {ui.txtRA10, ui.txtRT10, ui.txtRI10}}};
-}
-
 // The column headings over the ingredient lines, left half first.
 std::array<QLineEdit*, 6> headings(const Ui::RecipeBrowserWindow& ui) {
     return {ui.Text1, ui.Text2, ui.Text3, ui.Text4, ui.Text5, ui.Text6};
@@ -65,6 +45,8 @@ std::array<QLineEdit*, 6> headings(const Ui::RecipeBrowserWindow& ui) {
 RecipeBrowserWindow::RecipeBrowserWindow(QWidget* parent)
     : PvWindow(parent), ui_(std::make_unique<Ui::RecipeBrowserWindow>()) {
     ui_->setupUi(this);
+    lines_ = ingredientBoxes(this, QStringLiteral("txtRA"), QStringLiteral("txtRT"),
+                             QStringLiteral("txtRI"));
     menu_ = addScreenMenuBar(this, QStringLiteral("SMXPR"));
 
     // The cooking line sits on the window's button face, whatever the desktop's colours.
@@ -224,15 +206,14 @@ void RecipeBrowserWindow::fileClicked() {
     ui_->txtRName->setText(file);
     ui_->txtRSize->setText(fields[store::kServingSizeField - 1]);
     ui_->txtRDate->setText(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
-    const auto lines = ingredientLines(*ui_);
     for (int line = 1; line <= 10; ++line) {
-        lines[line - 1].amount->setText(fields[store::amountField(line) - 1]);
+        lines_[line - 1].amount->setText(fields[store::amountField(line) - 1]);
     }
     for (int line = 1; line <= 10; ++line) {
-        lines[line - 1].type->setText(fields[store::measureField(line) - 1]);
+        lines_[line - 1].type->setText(fields[store::measureField(line) - 1]);
     }
     for (int line = 1; line <= 10; ++line) {
-        lines[line - 1].ingredient->setText(fields[store::ingredientField(line) - 1]);
+        lines_[line - 1].ingredient->setText(fields[store::ingredientField(line) - 1]);
     }
     ui_->txtRDirec->setText(fields[store::kDirectionsField - 1]);
     ui_->txtRTemp->setText(fields[store::kTemperatureField - 1]);
@@ -312,11 +293,10 @@ RecipePrintout RecipeBrowserWindow::printout() const {
     RecipePrintout page;
     page.name = ui_->txtRName->text();
     page.servingSize = ui_->txtRSize->text();
-    const auto lines = ingredientLines(*ui_);
     for (int i = 0; i < 10; ++i) {
-        page.amounts[i] = lines[i].amount->text();
-        page.types[i] = lines[i].type->text();
-        page.ingredients[i] = lines[i].ingredient->text();
+        page.amounts[i] = lines_[i].amount->text();
+        page.types[i] = lines_[i].type->text();
+        page.ingredients[i] = lines_[i].ingredient->text();
     }
     page.directions = ui_->txtRDirec->text();
     page.temperature = ui_->txtRTemp->text();

@@ -3,6 +3,7 @@
 #include "pvwindow.h"
 #include "recipeprint.h"
 #include "screenmenubar.h"
+#include "screenparts.h"
 
 #include <QList>
 #include <QString>
@@ -50,6 +51,7 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     std::unique_ptr<Ui::RecipeBrowserWindow> ui_;
+    std::array<IngredientBoxes, 10> lines_;
     ScreenMenuBar* menu_ = nullptr;
     RecipeFileModel* fileModel_ = nullptr;
 

@@ -14,33 +14,13 @@
 
 namespace pv {
 
-namespace {
-
-// The boxes of one ingredient line.
-struct IngredientLine {
-    QLineEdit* amount;
-    QLineEdit* type;
-    QLineEdit* ingredient;
-};
-
-std::array<IngredientLine, 10> ingredientLines(const Ui::RecipeEntryWindow& ui) {
-    return {{{ui.txtIA1, ui.txtIT1, ui.txtIN1},
-             {ui.txtIA2, ui.txtIT2, ui.txtIN2},
-             {ui.txtIA3, ui.txtIT3, ui.txtIN3},
-             {ui.txtIA4, ui.txtIT4, ui.txtIN4},
-             {ui.txtIA5, ui.txtIT5, ui.txtIN5},
-             {ui.txtIA6, ui.txtIT6, ui.txtIN6},
-             {ui.txtIA7, ui.txtIT7, ui.txtIN7},
-             {ui.txtIA8, ui.txtIT8, ui.txtIN8},
-             {ui.txtIA9, ui.txtIT9, ui.txtIN9},
-             {ui.txtIA10, ui.txtIT10, ui.txtIN10}}};
-}
-
-}  // namespace
+namespace {}  // namespace
 
 RecipeEntryWindow::RecipeEntryWindow(QWidget* parent)
     : PvWindow(parent), ui_(std::make_unique<Ui::RecipeEntryWindow>()) {
     ui_->setupUi(this);
+    lines_ = ingredientBoxes(this, QStringLiteral("txtIA"), QStringLiteral("txtIT"),
+                             QStringLiteral("txtIN"));
     menu_ = addScreenMenuBar(this, QStringLiteral("SMXPI"));
 
     FormSetup setup;
@@ -51,7 +31,7 @@ RecipeEntryWindow::RecipeEntryWindow(QWidget* parent)
     finishForm(this, setup);
 
     // Amounts, temperature, size and minutes take digits only; the hours take any text.
-    for (const IngredientLine& line : ingredientLines(*ui_)) {
+    for (const IngredientBoxes& line : lines_) {
         DigitFilter::install(line.amount);
     }
     for (QLineEdit* box : {ui_->txtICTemp, ui_->txtICSize, ui_->txtICMin}) {
@@ -96,11 +76,10 @@ bool RecipeEntryWindow::onShowAgain() {
 
 store::RecipeFields RecipeEntryWindow::fields() const {
     store::RecipeFields fields;
-    const auto lines = ingredientLines(*ui_);
     for (int line = 1; line <= 10; ++line) {
-        fields[store::amountField(line) - 1] = lines[line - 1].amount->text();
-        fields[store::measureField(line) - 1] = lines[line - 1].type->text();
-        fields[store::ingredientField(line) - 1] = lines[line - 1].ingredient->text();
+        fields[store::amountField(line) - 1] = lines_[line - 1].amount->text();
+        fields[store::measureField(line) - 1] = lines_[line - 1].type->text();
+        fields[store::ingredientField(line) - 1] = lines_[line - 1].ingredient->text();
     }
     fields[store::kDirectionsField - 1] = ui_->txtIDirec->text();
     fields[store::kTemperatureField - 1] = ui_->txtICTemp->text();
@@ -141,11 +120,10 @@ QList<ShortenedText> RecipeEntryWindow::fillBoxes(const QString& name,
                                                   const store::RecipeFields& fields) {
     QList<ShortenedText> shortened;
     putText(ui_->txtIName, name, shortened);
-    const auto lines = ingredientLines(*ui_);
     for (int line = 1; line <= 10; ++line) {
-        putText(lines[line - 1].amount, fields[store::amountField(line) - 1], shortened);
-        putText(lines[line - 1].type, fields[store::measureField(line) - 1], shortened);
-        putText(lines[line - 1].ingredient, fields[store::ingredientField(line) - 1], shortened);
+        putText(lines_[line - 1].amount, fields[store::amountField(line) - 1], shortened);
+        putText(lines_[line - 1].type, fields[store::measureField(line) - 1], shortened);
+        putText(lines_[line - 1].ingredient, fields[store::ingredientField(line) - 1], shortened);
     }
     ui_->txtIDirec->setText(fields[store::kDirectionsField - 1]);
     putText(ui_->txtICTemp, fields[store::kTemperatureField - 1], shortened);

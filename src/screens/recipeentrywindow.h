@@ -3,6 +3,7 @@
 #include "exchangecommands.h"
 #include "pvwindow.h"
 #include "screenmenubar.h"
+#include "screenparts.h"
 #include "store.h"
 
 #include <QList>
@@ -39,6 +40,7 @@ public:
 
 private:
     std::unique_ptr<Ui::RecipeEntryWindow> ui_;
+    std::array<IngredientBoxes, 10> lines_;
     ScreenMenuBar* menu_ = nullptr;
 
 public:

@@ -65,6 +65,18 @@ CategoryChoice loadCategories(QWidget* screen, QComboBox* box, ErrorLocation loc
     return !hadChoice || box->currentIndex() >= 0 ? CategoryChoice::Kept : CategoryChoice::Dropped;
 }
 
+std::array<IngredientBoxes, 10> ingredientBoxes(const QWidget* window, const QString& amount,
+                                                const QString& type, const QString& ingredient) {
+    std::array<IngredientBoxes, 10> lines;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const QString number = QString::number(i + 1);
+        lines[i] = {window->findChild<QLineEdit*>(amount + number),
+                    window->findChild<QLineEdit*>(type + number),
+                    window->findChild<QLineEdit*>(ingredient + number)};
+    }
+    return lines;
+}
+
 QString missingCategoryFolderText(const QString& category, const QString& consequence) {
     return QStringLiteral("The folder of the category \"%1\" is missing.\r").arg(category) +
            consequence;

@@ -8,7 +8,10 @@
 #include <QRect>
 #include <QString>
 
+#include <array>
+
 class QComboBox;
+class QLineEdit;
 class QLabel;
 class QWidget;
 
@@ -41,6 +44,17 @@ enum class CategoryChoice {
 // empties the drop-down and shows the notice; any other failure ends in the
 // error report at `location`.
 CategoryChoice loadCategories(QWidget* screen, QComboBox* box, ErrorLocation location);
+
+// The boxes of one of a recipe screen's ten ingredient lines.
+struct IngredientBoxes {
+    QLineEdit* amount = nullptr;
+    QLineEdit* type = nullptr;
+    QLineEdit* ingredient = nullptr;
+};
+// The window's ingredient lines, top to bottom, found by the names of their
+// boxes: each prefix followed by the line's number 1 to 10 ("txtIA1").
+std::array<IngredientBoxes, 10> ingredientBoxes(const QWidget* window, const QString& amount,
+                                                const QString& type, const QString& ingredient);
 
 // The "User error" text for a listed category without a folder: the category,
 // then what could not be done.
