@@ -4,26 +4,13 @@
 #include "regpointer.h"
 #include "regtest.h"
 
-#include <QAccessible>
-#include <QAction>
-#include <QComboBox>
-#include <QDir>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QMimeData>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTimer>
-#include <QToolButton>
 #include <QtTest>
+#include <QtWidgets>
 
 #include <sys/stat.h>
 
-#include <functional>
-#include <memory>
-
 using namespace ostrel;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -310,38 +297,33 @@ private slots:
         QTest::addColumn<QString>("files");    // added one by one in this order; "|" between runs
         QTest::addColumn<QString>("entered");  // whose entry point ran
         QTest::addColumn<QStringList>("expected");
+        auto row = [](const char* tag, int index, const char* files, const char* entered,
+                      const QStringList& expected) {
+            QTest::newRow(tag) << index << QString::fromLatin1(files)
+                               << QString::fromLatin1(entered) << expected;
+        };
         const QString regonly = QStringLiteral("%RUN%regonly.dll");
-        QTest::newRow("last fails to load") << 0 << "good.dll notalib.dll"
-                                            << "good.dll" << QStringList{kLoadFailure, kDone};
-        QTest::newRow("only file fails to load") << 0 << "notalib.dll"
-                                                 << "" << QStringList{kLoadFailure};
-        QTest::newRow("last times out") << 0 << "good.dll goodctl.ocx sleeper.dll"
-                                        << "good.dll goodctl.ocx sleeper.dll"
-                                        << QStringList{timeoutFailure("%RUN%sleeper.dll")};
-        QTest::newRow("last has no unregister entry")
-            << 1 << "good.dll regonly.dll"
-            << "good.dll" << QStringList{entryFailure(regonly)};
-        QTest::newRow("middle fails, last succeeds")
-            << 1 << "goodctl.ocx regonly.dll good.dll"
-            << "goodctl.ocx good.dll" << QStringList{entryFailure(regonly), kUndone};
+        row("last fails to load", 0, "good.dll notalib.dll", "good.dll", {kLoadFailure, kDone});
+        row("only file fails to load", 0, "notalib.dll", "", {kLoadFailure});
+        row("last times out", 0, "good.dll goodctl.ocx sleeper.dll",
+            "good.dll goodctl.ocx sleeper.dll", {timeoutFailure("%RUN%sleeper.dll")});
+        row("last has no unregister entry", 1, "good.dll regonly.dll", "good.dll",
+            {entryFailure(regonly)});
+        row("middle fails, last succeeds", 1, "goodctl.ocx regonly.dll good.dll",
+            "goodctl.ocx good.dll", {entryFailure(regonly), kUndone});
         // The dependent links to a library that has the entry points; they are not its own.
-        QTest::newRow("no DllRegisterServer of its own")
-            << 0 << "good.dll noentry.ocx dependent.dll"
-            << "good.dll"
-            << QStringList{entryFailure("%RUN%noentry.ocx"), entryFailure("%RUN%dependent.dll")};
-        QTest::newRow("entry points that do not return")
-            << 0 << "throws.dll exits.dll cancels.ocx good.dll"
-            << "throws.dll exits.dll cancels.ocx good.dll"
-            << QStringList{timeoutFailure("%RUN%throws.dll"), timeoutFailure("%RUN%exits.dll"),
-                           timeoutFailure("%RUN%cancels.ocx"), kDone};
+        row("no DllRegisterServer of its own", 0, "good.dll noentry.ocx dependent.dll", "good.dll",
+            {entryFailure("%RUN%noentry.ocx"), entryFailure("%RUN%dependent.dll")});
+        row("entry points that do not return", 0, "throws.dll exits.dll cancels.ocx good.dll",
+            "throws.dll exits.dll cancels.ocx good.dll",
+            {timeoutFailure("%RUN%throws.dll"), timeoutFailure("%RUN%exits.dll"),
+             timeoutFailure("%RUN%cancels.ocx"), kDone});
         // Each run starts without success: a failed run does not hold back the next, and a
         // success does not carry over into a run where nothing got past loading.
-        QTest::newRow("a failed run, then a good one")
-            << 1 << "regonly.dll | good.dll"
-            << "good.dll" << QStringList{entryFailure(regonly), kUndone};
-        QTest::newRow("a good run, then one that loads nothing")
-            << 0 << "good.dll | notalib.dll"
-            << "good.dll" << QStringList{kDone, kLoadFailure};
+        row("a failed run, then a good one", 1, "regonly.dll | good.dll", "good.dll",
+            {entryFailure(regonly), kUndone});
+        row("a good run, then one that loads nothing", 0, "good.dll | notalib.dll", "good.dll",
+            {kDone, kLoadFailure});
     }
 
     void runOutcomes() {
@@ -517,16 +499,14 @@ private slots:
     }
 
 private:
-    FolderList* dir1() { return window_->findChild<FolderList*>(QStringLiteral("Dir1")); }
-    QComboBox* drive1() { return window_->findChild<QComboBox*>(QStringLiteral("Drive1")); }
-    QLineEdit* text1() { return window_->findChild<QLineEdit*>(QStringLiteral("Text1")); }
-    QListWidget* file1() { return window_->findChild<QListWidget*>(QStringLiteral("File1")); }
-    QListWidget* regList() { return window_->findChild<QListWidget*>(QStringLiteral("RegList")); }
-    QToolButton* image(int i) {
-        return window_->findChild<QToolButton*>(QStringLiteral("Image1_%1").arg(i));
-    }
+    FolderList* dir1() { return window_->findChild<FolderList*>(u"Dir1"_s); }
+    QComboBox* drive1() { return window_->findChild<QComboBox*>(u"Drive1"_s); }
+    QLineEdit* text1() { return window_->findChild<QLineEdit*>(u"Text1"_s); }
+    QListWidget* file1() { return window_->findChild<QListWidget*>(u"File1"_s); }
+    QListWidget* regList() { return window_->findChild<QListWidget*>(u"RegList"_s); }
+    QToolButton* image(int i) { return window_->findChild<QToolButton*>(u"Image1_%1"_s.arg(i)); }
     QPushButton* command(int i) {
-        return window_->findChild<QPushButton*>(QStringLiteral("Command1_%1").arg(i));
+        return window_->findChild<QPushButton*>(u"Command1_%1"_s.arg(i));
     }
     QString inLibs(const QString& name) { return native(libs_ + '/' + name); }
     QString inRun(const QString& name) { return native(run_ + '/' + name); }
