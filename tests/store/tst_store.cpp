@@ -161,17 +161,6 @@ private slots:
                  QStringList{u"Tart"_s});
         QCOMPARE(app.read(u"category/Crème brûlée/Tart"_s), record({{32, "180"}}));
     }
-
-    void listAndDeleteRecipes() {
-        TempFolder app({"Category/Soups/sub/", "Category/Soups/stew", "Category/Soups/Broth",
-                        "Category/Soups/apple.txt", "Category/Soups/Zucchini",
-                        "Category/Soups/broth"});
-        Store store(app.path());
-        QCOMPARE(store.listRecipeFiles(u"soups"_s).value(),
-                 (QStringList{"apple.txt", "Broth", "broth", "stew", "Zucchini", ""}));
-        QCOMPARE(said(store.deleteRecipe(u"Soups"_s, u"stew"_s)), u"ok"_s);
-        QVERIFY(!app.exists(u"Category/Soups/stew"_s));
-    }
 };
 
 QTEST_GUILESS_MAIN(StoreTest)

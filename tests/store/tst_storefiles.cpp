@@ -143,15 +143,15 @@ private slots:
             "café.txt|Crème.txt|\uFEFFnotes.txt", {}, {}, {}, bom);
         row("and opens by it", "open", u"\uFEFFnotes.txt"_s, "bom", {}, {}, {}, bom);
         const QByteArrayList twin{"Category/Cr\xE8me/P\xC3\xA2t\xC3\xA9=" + record({{21, "utf"}})};
-        row("recipe entries: an old name by its bytes", "entries", "Crème", "Pâté>P\\xe2t\\xe9");
+        row("recipe entries: an old name by its bytes", "entries", "Crème", "Pâté>P%E2t%E9");
         row("recipe entries in a UTF-8 folder", "entries", "Soups",
-            "Crème brûlée>Cr\\xe8me br\\xfbl\\xe9e");
+            "Crème brûlée>Cr%E8me br%FBl%E9e");
         row("recipe entries: both names reach the UTF-8 twin", "entries", "Crème",
-            "Pâté>P\\xc3\\xa2t\\xc3\\xa9|Pâté>P\\xc3\\xa2t\\xc3\\xa9", {}, {}, {}, twin);
+            "Pâté>P%C3%A2t%C3%A9|Pâté>P%C3%A2t%C3%A9", {}, {}, {}, twin);
         row("and load reads the twin", "load", "Crème/Pâté", "utf", {}, {}, {}, twin);
         row("categories", "categories", "", "Crème|Soups");
         row("recipes", "recipes", "Crème", "Pâté|");
-        row("recipes in a UTF-8 folder", "recipes", "Soups", "Crème brûlée|");
+        row("recipes in a UTF-8 folder, in other case", "recipes", "soups", "Crème brûlée|");
         row("load", "load", "Crème/Pâté", "beurre");
         row("load in other case", "load", "CRÈME/pÂTÉ", "beurre");
         row("load from a UTF-8 folder", "load", "Soups/Crème brûlée", "sucre");
@@ -216,15 +216,10 @@ private slots:
              [&] {
                  const auto folder = store.categoryFolder(argument);
                  const auto files = listFileEntries(folder.value());
-                 QStringList shown;
+                 QStringList shown;  // the bytes of the name beyond ASCII as %xx
                  for (const ListedFile& file : files.value()) {
-                     QString native;
-                     for (const char c : file.native) {
-                         const auto byte = static_cast<unsigned char>(c);
-                         native += byte < 0x80 ? QString(QLatin1Char(c))
-                                               : u"\\x"_s + QString::number(byte, 16);
-                     }
-                     shown << file.name + u'>' + native;
+                     shown << file.name + u'>' +
+                                  QString::fromLatin1(file.native.toPercentEncoding(" "));
                  }
                  return shown.join(u'|');
              }},
@@ -377,14 +372,15 @@ private slots:
         row("recipe entries, no category", "entries", "Cakes", r76);
         row("recipe entries, parent", "entries", "..", category);
 
-        const QStringList none{"-Shopping List"}, file{"-Shopping List", "Shopping List"};
-        row("lists, no folder", "lists", "", r76, none);
-        row("save list, no folder", "save list as", "W", r76, none);
-        row("open, no folder", "open", "W.txt", r76, none);
-        row("delete list, no folder", "delete list", "W.txt", r76, none);
+        for (const bool file : {false, true}) {  // no shopping list folder, or a file for it
+            const QStringList setup = file ? QStringList{"-Shopping List", "Shopping List"}
+                                           : QStringList{"-Shopping List"};
+            for (const char* operation : {"lists", "save list as", "open", "delete list"}) {
+                row(operation + (file ? u", a file for the folder"_s : u", no folder"_s), operation,
+                    "W.txt", r76, setup);
+            }
+        }
         row("folder files, no folder", "folder", "nowhere", r76);
-        row("lists, a file for the folder", "lists", "", r76, file);
-        row("save list, a file for the folder", "save list as", "W", r76, file);
         row("open a folder", "open", "Folder.txt", r75);
         row("save list over a folder", "save list as", "Folder", r75);
         row("delete list, a folder", "delete list", "Folder.txt", r75);
