@@ -10,6 +10,7 @@
 
 #include <csignal>
 #include <functional>
+#include <type_traits>
 
 using namespace pv::store;
 using namespace Qt::StringLiterals;
@@ -24,8 +25,77 @@ const Table<QByteArrayList, QString, QString, QString, QStringList, QByteArray, 
 // The bytes read, "<not opened>" or "<failed>".
 const Table<QByteArray, QByteArray, qint64, QByteArray> kRead({"folder", "name", "maxSize",
                                                                "result"});
-// "full": 57 or 61, as the free space of the disk has it.
+// "full": 57 or 61, as the free space of the disk has it, while files are limited to 64 bytes.
 const Table<QStringList, QString, QString, QString> kFail({"setup", "operation", "text", "result"});
+
+// What came of an operation: its value as text ("|" between names, a recipe by its first
+// ingredient, a listed entry as its name and the bytes of its name beyond ASCII as %xx),
+// "ok", or the failure as said() puts it.
+template <typename T>
+QString shown(const Outcome<T>& outcome) {
+    if constexpr (std::is_same_v<T, QStringList>) {
+        return outcome ? outcome.value().join(u'|') : said(outcome);
+    } else if constexpr (std::is_same_v<T, QString> || std::is_same_v<T, int>) {
+        return outcome ? QVariant(outcome.value()).toString() : said(outcome);
+    } else if constexpr (std::is_same_v<T, CreateResult>) {
+        return !outcome                                   ? said(outcome)
+               : outcome.value() == CreateResult::Created ? u"created"_s
+                                                          : u"exists"_s;
+    } else if constexpr (std::is_same_v<T, RecipeFields>) {
+        return outcome ? outcome.value()[ingredientField(1) - 1] : said(outcome);
+    } else if constexpr (std::is_same_v<T, std::vector<ListedFile>>) {
+        QStringList entries;
+        for (const ListedFile& file : outcome ? outcome.value() : std::vector<ListedFile>{}) {
+            entries << file.name + u'>' + QString::fromLatin1(file.native.toPercentEncoding(" "));
+        }
+        return outcome ? entries.join(u'|') : said(outcome);
+    } else {
+        return said(outcome);
+    }
+}
+
+// Runs an operation on the argument, a recipe given as "category/name", in a store whose
+// failure, if any, *failure keeps. The recipe saved by "save" holds "miel" as its first
+// ingredient; "save in", "save as" and "save field" take the argument as the category, the
+// name or the directions of Soups/Stew, "save list" as the text of the list Week.
+QString run(Store& store, const TempFolder& app, const QString& operation, const QString& argument,
+            const DeleteHooks& hooks = {}, Failure* failure = nullptr) {
+    const QString category = argument.section(u'/', 0, 0), name = argument.section(u'/', 1);
+    RecipeFields miel, directions;
+    miel[ingredientField(1) - 1] = u"miel"_s;
+    directions[kDirectionsField - 1] = argument;
+    const auto say = [&](const auto& outcome) {
+        if (failure && !outcome) {
+            *failure = outcome.failure();
+        }
+        return shown(outcome);
+    };
+    const QHash<QString, std::function<QString()>> operations{
+        {"lists", [&] { return say(store.listShoppingLists()); }},
+        {"open", [&] { return say(store.openShoppingList(argument)); }},
+        {"read", [&] { return say(store.readShoppingList(argument)); }},
+        {"save list as", [&] { return say(store.saveShoppingList(argument, u"milk"_s)); }},
+        {"save list", [&] { return say(store.saveShoppingList(u"Week"_s, argument)); }},
+        {"delete list", [&] { return say(store.deleteShoppingList(argument)); }},
+        {"categories", [&] { return say(store.listCategoriesByField()); }},
+        {"recipes", [&] { return say(store.listRecipeFiles(argument)); }},
+        {"entries",
+         [&] {
+             const auto folder = store.categoryFolder(argument);
+             return folder ? say(listFileEntries(folder.value())) : say(folder);
+         }},
+        {"load", [&] { return say(store.loadRecipe(category, name)); }},
+        {"save", [&] { return say(store.saveRecipe(category, name, miel)); }},
+        {"save in", [&] { return say(store.saveRecipe(argument, u"Stew"_s, {})); }},
+        {"save as", [&] { return say(store.saveRecipe(u"Soups"_s, argument, {})); }},
+        {"save field", [&] { return say(store.saveRecipe(u"Soups"_s, u"Stew"_s, directions)); }},
+        {"delete recipe", [&] { return say(store.deleteRecipe(category, name)); }},
+        {"create", [&] { return say(store.createCategory(argument)); }},
+        {"delete", [&] { return say(store.deleteCategory(argument, hooks)); }},
+        {"folder", [&] { return say(listFolderFiles(app.file(argument))); }},
+        {"remove", [&] { return say(store.removePath(app.path() + u'/' + argument)); }}};
+    return operations.contains(operation) ? operations[operation]() : u"no such operation"_s;
+}
 
 }  // namespace
 
@@ -131,9 +201,9 @@ private slots:
         row("open", "open", "Crème.txt", "old");
         row("open in other case", "open", "CRÈME.TXT", "old");
         row("read for printing", "read", "Crème.txt", "old\r\n");
-        row("save replaces it", "save list", "Crème", "ok", {}, "Shopping List/Cr\xE8me.txt",
+        row("save replaces it", "save list as", "Crème", "ok", {}, "Shopping List/Cr\xE8me.txt",
             "milk\r\n");
-        row("a new name is UTF-8", "save list", "Crème 2", "ok",
+        row("a new name is UTF-8", "save list as", "Crème 2", "ok",
             {u"+Shopping List/Cr\\xc3\\xa8me 2.txt"_s});
         row("delete", "delete list", "Crème.txt", "ok", {'-' + creme});
         row("a UTF-8 twin comes first", "open", "Crème.txt", "utf", {}, {}, {},
@@ -195,56 +265,7 @@ private slots:
         expected.sort();
 
         Store store(app.path());
-        const QString category = argument.section(u'/', 0, 0), name = argument.section(u'/', 1);
-        RecipeFields miel;
-        miel[ingredientField(1) - 1] = u"miel"_s;
-        const auto names = [](const Outcome<QStringList>& listed) {
-            return listed ? listed.value().join(u'|') : said(listed);
-        };
-        const auto text = [](const Outcome<QString>& read) {
-            return read ? read.value() : said(read);
-        };
-        const QHash<QString, std::function<QString()>> operations{
-            {"lists", [&] { return names(store.listShoppingLists()); }},
-            {"open", [&] { return text(store.openShoppingList(argument)); }},
-            {"read", [&] { return text(store.readShoppingList(argument)); }},
-            {"save list", [&] { return said(store.saveShoppingList(argument, u"milk"_s)); }},
-            {"delete list", [&] { return said(store.deleteShoppingList(argument)); }},
-            {"categories", [&] { return names(store.listCategoriesByField()); }},
-            {"recipes", [&] { return names(store.listRecipeFiles(argument)); }},
-            {"entries",
-             [&] {
-                 const auto folder = store.categoryFolder(argument);
-                 const auto files = listFileEntries(folder.value());
-                 QStringList shown;  // the bytes of the name beyond ASCII as %xx
-                 for (const ListedFile& file : files.value()) {
-                     shown << file.name + u'>' +
-                                  QString::fromLatin1(file.native.toPercentEncoding(" "));
-                 }
-                 return shown.join(u'|');
-             }},
-            {"load",
-             [&] {
-                 const auto fields = store.loadRecipe(category, name);
-                 return fields ? fields.value()[ingredientField(1) - 1] : said(fields);
-             }},
-            {"save", [&] { return said(store.saveRecipe(category, name, miel)); }},
-            {"delete recipe", [&] { return said(store.deleteRecipe(category, name)); }},
-            {"create",
-             [&] {
-                 const auto created = store.createCategory(argument);
-                 return !created                                   ? said(created)
-                        : created.value() == CreateResult::Created ? u"created"_s
-                                                                   : u"exists"_s;
-             }},
-            {"delete",
-             [&] {
-                 const auto deleted = store.deleteCategory(argument);
-                 return deleted ? QString::number(deleted.value()) : said(deleted);
-             }},
-            {"remove", [&] { return said(store.removePath(app.path() + u'/' + argument)); }}};
-        QVERIFY(operations.contains(command));
-        QCOMPARE(operations[command](), result);
+        QCOMPARE(run(store, app, command, argument), result);
         QCOMPARE(app.byteTree(), expected);
         if (!file.isEmpty()) {
             QCOMPARE(app.readNative(file), bytes);
@@ -357,18 +378,18 @@ private slots:
         row("delete, no temporary file", "delete", "Soups", "Error getting temporary filename.",
             {gone, "Category/category.txt->gone/category.txt"});
 
-        row("load, missing", "load", "Gone", r53);
-        row("load, no category", "load from", "Cakes", r76);
-        row("load, a folder", "load", "Folder", r75);
-        row("load, short", "load", "Short", r62);
-        row("load, second record cut", "load", "Cut", r62);
-        row("load, climbing", "load", "../Pies/x", recipe);
+        row("load, missing", "load", "Soups/Gone", r53);
+        row("load, no category", "load", "Cakes/Stew", r76);
+        row("load, a folder", "load", "Soups/Folder", r75);
+        row("load, short", "load", "Soups/Short", r62);
+        row("load, second record cut", "load", "Soups/Cut", r62);
+        row("load, climbing", "load", "Soups/../Pies/x", recipe);
         row("save, no category", "save in", "Cakes", r76);
         row("save over a folder", "save as", "Folder", r75);
-        row("delete recipe, missing", "delete recipe", "Gone", r53);
-        row("delete recipe, parent", "delete recipe", "..", recipe);
-        row("list recipes, no category", "list recipes", "Cakes", r76);
-        row("list recipes, parent", "list recipes", "..", category);
+        row("delete recipe, missing", "delete recipe", "Soups/Gone", r53);
+        row("delete recipe, parent", "delete recipe", "Soups/..", recipe);
+        row("list recipes, no category", "recipes", "Cakes", r76);
+        row("list recipes, parent", "recipes", "..", category);
         row("recipe entries, no category", "entries", "Cakes", r76);
         row("recipe entries, parent", "entries", "..", category);
 
@@ -413,52 +434,19 @@ private slots:
         QString steps;  // a cut-off rewrite of the list fails after the busy pointer went up
         const DeleteHooks hooks{[&] { steps += u"before"_s; },
                                 [&](int) { steps += u" rewritten"_s; }};
-        RecipeFields fields;
-        fields[kDirectionsField - 1] = text;
+        // "full": files longer than 64 bytes cannot be written now, EFBIG and not SIGXFSZ.
+        const bool full = result == u"full";
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        const rlimit limited{full ? 64 : saved.rlim_cur, saved.rlim_max};
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
         Failure failure;
-        QString got;
-        auto take = [&](const auto& outcome) {
-            got = said(outcome);
-            failure = outcome.ok() ? Failure{} : outcome.failure();
-        };
-        const QHash<QString, std::function<void()>> operations{
-            {"create", [&] { take(store.createCategory(text)); }},
-            {"delete", [&] { take(store.deleteCategory(text, hooks)); }},
-            {"save in", [&] { take(store.saveRecipe(text, u"Stew"_s, {})); }},
-            {"save as", [&] { take(store.saveRecipe(u"Soups"_s, text, {})); }},
-            {"save field", [&] { take(store.saveRecipe(u"Soups"_s, u"Stew"_s, fields)); }},
-            {"load", [&] { take(store.loadRecipe(u"Soups"_s, text)); }},
-            {"load from", [&] { take(store.loadRecipe(text, u"Stew"_s)); }},
-            {"delete recipe", [&] { take(store.deleteRecipe(u"Soups"_s, text)); }},
-            {"list recipes", [&] { take(store.listRecipeFiles(text)); }},
-            {"entries",
-             [&] {
-                 const auto folder = store.categoryFolder(text);
-                 folder ? take(listFileEntries(folder.value())) : take(folder);
-             }},
-            {"save list as", [&] { take(store.saveShoppingList(text, u"milk"_s)); }},
-            {"save list", [&] { take(store.saveShoppingList(u"Week"_s, text)); }},
-            {"lists", [&] { take(store.listShoppingLists()); }},
-            {"open", [&] { take(store.openShoppingList(text)); }},
-            {"delete list", [&] { take(store.deleteShoppingList(text)); }},
-            {"folder", [&] { take(listFolderFiles(app.file(text))); }},
-            {"remove", [&] { take(store.removePath(app.path() + u'/' + text)); }}};
-        QVERIFY(operations.contains(operation));
-        if (result == u"full") {
-            // Files longer than 64 bytes cannot be written now: EFBIG, not SIGXFSZ.
-            std::signal(SIGXFSZ, SIG_IGN);
-            rlimit saved{};
-            getrlimit(RLIMIT_FSIZE, &saved);
-            rlimit limited = saved;
-            limited.rlim_cur = 64;
-            QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
-            operations[operation]();
-            setrlimit(RLIMIT_FSIZE, &saved);
-            QVERIFY2(got == u"57 Device I/O error" || got == u"61 Disk full", qPrintable(got));
-        } else {
-            operations[operation]();
-            QCOMPARE(got, result);
-        }
+        const QString got = run(store, app, operation, text, hooks, &failure);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        QCOMPARE(
+            full && (got == u"57 Device I/O error" || got == u"61 Disk full") ? u"full"_s : got,
+            result);
         if (failure.isRefusal()) {
             QCOMPARE(failure.number, 52);
             QCOMPARE(failure.description, u"Bad file name or number"_s);
