@@ -1,4 +1,5 @@
 #include "regtest.h"
+#include "table.h"
 
 #include <sys/stat.h>
 
@@ -27,6 +28,10 @@ struct ProbeEngine : RegistrationEngine {
     RecordingObserver& observer;
     bool threadless = false;
 };
+
+// An empty message: none.
+const pv::test::Table<QString, QString, bool, bool, QString, QStringList> kOutcome(
+    {"file", "mode", "lastBefore", "lastAfter", "message", "trace"});
 
 // "<event> <fixture name>" lines with the fixture's full path.
 QStringList traced(const QStringList& lines) {
@@ -69,17 +74,8 @@ private slots:
     }
 
     void outcomes_data() {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("mode");
-        QTest::addColumn<bool>("lastBefore");
-        QTest::addColumn<bool>("lastAfter");
-        QTest::addColumn<QString>("message");  // empty: none
-        QTest::addColumn<QStringList>("trace");
-        auto row = [](const char* tag, const QString& file, const char* mode, bool before,
-                      bool after, const QString& message, const QStringList& trace) {
-            QTest::newRow(tag) << file << QString::fromLatin1(mode) << before << after << message
-                               << trace;
-        };
+        kOutcome.columns();
+        const auto& row = kOutcome;
 
         const QString good = fixture("good.dll");
         const QString regonly = fixture("regonly.dll");
@@ -148,17 +144,14 @@ private slots:
     }
 
     void outcomes() {
-        QFETCH(QString, file);
-        QFETCH(QString, mode);
-        QFETCH(bool, lastBefore);
-        QFETCH(QString, message);
+        const auto [file, mode, lastBefore, lastAfter, message, trace] = kOutcome.fetch();
 
         RecordingObserver observer;
         ProbeEngine engine(observer);
         engine.setLastSucceeded(lastBefore);
         engine.registerLibraryFile(file, mode, observer);
 
-        QTEST(engine.lastSucceeded(), "lastAfter");
+        QCOMPARE(engine.lastSucceeded(), lastAfter);
         // A worker runs exactly when the entry point was found; the pointer is busy while
         // it runs and back to default before any message.
         QStringList events = {message.isEmpty() ? QStringLiteral("succeeded") : message};
@@ -167,7 +160,7 @@ private slots:
         }
         QCOMPARE(observer.events, events);
         QCOMPARE(engine.waitResult(), kWaitEnded);
-        QTEST(readTrace(tracePath_), "trace");
+        QCOMPARE(readTrace(tracePath_), trace);
     }
 
     void noWorkerThread() {

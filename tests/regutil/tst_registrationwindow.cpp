@@ -3,6 +3,7 @@
 #include "regmessages.h"
 #include "regpointer.h"
 #include "regtest.h"
+#include "table.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -116,6 +117,13 @@ bool drop(QListWidget* list) {
     return enter.isAccepted() && dropped.isAccepted() && dropped.dropAction() == Qt::CopyAction;
 }
 
+// The buttons' index (register, unregister); the files added one by one in this order, "|"
+// between runs; whose entry point ran; the messages.
+const pv::test::Table<int, QString, QString, QStringList> kRun({"index", "files", "entered",
+                                                                "expected"});
+// Closed while a message shows, else between two files.
+const pv::test::Table<bool, QString, QStringList> kClose({"duringMessage", "entered", "expected"});
+
 const QStringList kLibsFiles = {"a.dll", "b.ocx", "c.dll", "UPPER.DLL"};
 const QString kDone = plain(QStringLiteral("Registering completed"));
 const QString kUndone = plain(QStringLiteral("UnRegistering completed"));
@@ -203,7 +211,6 @@ private slots:
             QTest::keyClick(text1(), key);
             QCOMPARE(file1()->count(), count);
         }
-        QCOMPARE(messages_->shown, QStringList());
         text1()->setText(QStringLiteral("*.dll"));
         QTest::keyClick(text1(), '/');
         QCOMPARE(text1()->text(), QStringLiteral("*.dll"));
@@ -285,15 +292,8 @@ private slots:
     }
 
     void runOutcomes_data() {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("files");    // added one by one in this order; "|" between runs
-        QTest::addColumn<QString>("entered");  // whose entry point ran
-        QTest::addColumn<QStringList>("expected");
-        auto row = [](const char* tag, int index, const char* files, const char* entered,
-                      const QStringList& expected) {
-            QTest::newRow(tag) << index << QString::fromLatin1(files)
-                               << QString::fromLatin1(entered) << expected;
-        };
+        kRun.columns();
+        const auto& row = kRun;
         const QString regonly = QStringLiteral("%RUN%regonly.dll");
         row("last fails to load", 0, "good.dll notalib.dll", "good.dll", {kLoadFailure, kDone});
         row("only file fails to load", 0, "notalib.dll", "", {kLoadFailure});
@@ -319,10 +319,7 @@ private slots:
     }
 
     void runOutcomes() {
-        QFETCH(int, index);
-        QFETCH(QString, files);
-        QFETCH(QString, entered);
-        QFETCH(QStringList, expected);
+        auto [index, files, entered, expected] = kRun.fetch();
         QList<bool> busyWindow;
         // A click while the run shows its messages starts no second run.
         messages_->onShow = [this, index, &busyWindow] {
@@ -332,7 +329,8 @@ private slots:
         for (const QString& run : files.split('|')) {
             add(run.split(' ', Qt::SkipEmptyParts), run_);
             command(index)->click();
-            QVERIFY(regList()->count() == 0 && !command(0)->isEnabled());
+            QVERIFY(regList()->count() == 0 && !command(0)->isEnabled() &&
+                    !command(1)->isEnabled());
         }
         QCOMPARE(messages_->shown, expected.replaceInStrings("%RUN%", inRun("")));
         QCOMPARE(busyWindow, QList<bool>(expected.size(), true));
@@ -342,24 +340,19 @@ private slots:
             entry = (index == 0 ? "DllRegisterServer " : "DllUnregisterServer ") + inRun(entry);
         }
         QCOMPARE(readTrace(tracePath_).filter(QStringLiteral("Server ")), entries);
-        QVERIFY(regList()->count() == 0 && !command(0)->isEnabled() && !command(1)->isEnabled());
         QVERIFY(window_->cursor().shape() == Qt::ArrowCursor && !isBusyPointer());
     }
 
     // Closing the window ends the run after the file at hand: no later entry point runs
     // and no closing message shows.
     void closingDuringARun_data() {
-        QTest::addColumn<bool>("duringMessage");  // else between two files
-        QTest::addColumn<QString>("entered");
-        QTest::addColumn<QStringList>("expected");
-        QTest::newRow("while a message shows") << true << "" << QStringList{kLoadFailure};
-        QTest::newRow("between two files") << false << "good.dll" << QStringList();
+        kClose.columns();
+        kClose("while a message shows", true, "", {kLoadFailure});
+        kClose("between two files", false, "good.dll", {});
     }
 
     void closingDuringARun() {
-        QFETCH(bool, duringMessage);
-        QFETCH(QString, entered);
-        QFETCH(QStringList, expected);
+        const auto [duringMessage, entered, expected] = kClose.fetch();
         add({duringMessage ? "notalib.dll" : "good.dll", "goodctl.ocx", "regonly.dll"}, run_);
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
