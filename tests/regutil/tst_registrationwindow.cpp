@@ -124,6 +124,13 @@ const pv::test::Table<int, QString, QString, QStringList> kRun({"index", "files"
 // Closed while a message shows, else between two files.
 const pv::test::Table<bool, QString, QStringList> kClose({"duringMessage", "entered", "expected"});
 
+// The warning for a typed pattern the file list cannot use.
+QString badPattern(const QString& typed, const QString& kept) {
+    return warning(
+        u"The pattern %1 cannot be used: a pattern names files in the folder, such as "
+        u"*.dll, and several are separated by \";\". The file list keeps %2."_s.arg(typed, kept));
+}
+
 const QStringList kLibsFiles = {"a.dll", "b.ocx", "c.dll", "UPPER.DLL"};
 const QString kDone = plain(QStringLiteral("Registering completed"));
 const QString kUndone = plain(QStringLiteral("UnRegistering completed"));
@@ -215,10 +222,7 @@ private slots:
         QTest::keyClick(text1(), '/');
         QCOMPARE(text1()->text(), QStringLiteral("*.dll"));
         QCOMPARE(texts(file1()), QStringList({"a.dll", "c.dll", "UPPER.DLL"}));
-        QCOMPARE(messages_->shown,
-                 QStringList{warning(
-                     "The pattern *.dll/ cannot be used: a pattern names files in the folder, such "
-                     "as *.dll, and several are separated by \";\". The file list keeps *.dll.")});
+        QCOMPARE(messages_->shown, QStringList{badPattern("*.dll/", "*.dll")});
         QTest::keyClicks(text1(), QStringLiteral(";*.ocx"));
         QCOMPARE(texts(file1()), kLibsFiles);
         QCOMPARE(messages_->shown.size(), 1);
@@ -385,11 +389,8 @@ private slots:
         BoxReader boxes;
         command(1)->click();  // the tagged library has no DllUnregisterServer
         text1()->setText(QStringLiteral("<i>/"));
-        QCOMPARE(boxes.seen,
-                 QStringList({entryFailure(inRun(tagged)), kUndone,
-                              warning("The pattern <i>/ cannot be used: a pattern names files in "
-                                      "the folder, such as *.dll, and several are separated by "
-                                      "\";\". The file list keeps *.ocx;*.dll.")}));
+        QCOMPARE(boxes.seen, QStringList({entryFailure(inRun(tagged)), kUndone,
+                                          badPattern("<i>/", "*.ocx;*.dll")}));
     }
 
     void usableAfterTimeOut() {

@@ -104,16 +104,18 @@ class FilesTest : public QObject {
 
 private slots:
     void shoppingListRoundTrip_data() {
-        const Table<QString, QString, QByteArray> row({"name", "text", "bytes"});
-        row.columns();
-        row("Week 1", "Week 1", "milk\r\neggs\r\nbread", "milk\r\neggs\r\nbread\r\n");
-        row("empty name", "", "salt", "salt\r\n");
-        row("empty text", "W", "", "\r\n");
-        row("commas", "W", "flour, sugar, eggs", "flour, sugar, eggs\r\n");
-        row("quotes", "W", "\"good\" butter\r\n9\" pan", "\"good\" butter\r\n9\" pan\r\n");
-        row("leading blanks", "W", "   milk\r\n  \r\n eggs  ", "   milk\r\n  \r\n eggs  \r\n");
-        row("own final line end", "W", "milk\r\n", "milk\r\n\r\n");
-        row("Windows-1252", "W", "crème – 2 €", "cr\xE8me \x96 2 \x80\r\n");
+        const Table<QString, QString, QByteArray> table({"name", "text", "bytes"});
+        table.columns();
+        auto row = [&](const char* tag, const QString& text, const QByteArray& bytes,
+                       const QString& name = u"W"_s) { table(tag, name, text, bytes); };
+        row("Week 1", "milk\r\neggs\r\nbread", "milk\r\neggs\r\nbread\r\n", "Week 1");
+        row("empty name", "salt", "salt\r\n", "");
+        row("empty text", "", "\r\n");
+        row("commas", "flour, sugar, eggs", "flour, sugar, eggs\r\n");
+        row("quotes", "\"good\" butter\r\n9\" pan", "\"good\" butter\r\n9\" pan\r\n");
+        row("leading blanks", "   milk\r\n  \r\n eggs  ", "   milk\r\n  \r\n eggs  \r\n");
+        row("own final line end", "milk\r\n", "milk\r\n\r\n");
+        row("Windows-1252", "crème – 2 €", "cr\xE8me \x96 2 \x80\r\n");
     }
 
     void shoppingListRoundTrip() {
