@@ -37,17 +37,16 @@ inline QString warning(const QString& text) {
     return QStringLiteral("48 Ostrel32: ") + text;
 }
 inline const QString kLoadFailure = plain(QStringLiteral("Failure loading control DLL"));
+// "Registration failed in <how> for <file>."
+inline QString registrationFailure(const char* how, const QString& file) {
+    return QStringLiteral("16 Registration Failed!: Registration failed in %1 for %2.")
+        .arg(QLatin1String(how), file);
+}
 inline QString entryFailure(const QString& file) {
-    return QStringLiteral(
-               "16 Registration Failed!: Registration failed in obtaining entry point "
-               "or creating thread for ") +
-           file + QLatin1Char('.');
+    return registrationFailure("obtaining entry point or creating thread", file);
 }
 inline QString timeoutFailure(const QString& file) {
-    return QStringLiteral(
-               "16 Registration Failed!: Registration failed in signaled state or "
-               "time-out for ") +
-           file + QLatin1Char('.');
+    return registrationFailure("signaled state or time-out", file);
 }
 
 inline QString fixture(const QString& name) {

@@ -1,10 +1,5 @@
 #include "regtest.h"
-
-#include <QCoreApplication>
-#include <QDir>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QtTest>
+#include "table.h"
 
 #include <sys/stat.h>
 
@@ -13,6 +8,7 @@
 #include <thread>
 
 using namespace ostrel;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -33,6 +29,10 @@ struct ProbeEngine : RegistrationEngine {
     bool threadless = false;
 };
 
+// An empty message: none.
+const pv::test::Table<QString, QString, bool, bool, QString, QStringList> kOutcome(
+    {"file", "mode", "lastBefore", "lastAfter", "message", "trace"});
+
 // "<event> <fixture name>" lines with the fixture's full path.
 QStringList traced(const QStringList& lines) {
     QStringList full;
@@ -50,7 +50,7 @@ QStringList ran(const QString& name, const QString& entry) {
         lines.append(entry + ' ' + name);
     }
     lines.append("unloaded " + name);
-    return lines;
+    return traced(lines);
 }
 
 }  // namespace
@@ -74,62 +74,53 @@ private slots:
     }
 
     void outcomes_data() {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("mode");
-        QTest::addColumn<bool>("lastBefore");
-        QTest::addColumn<bool>("lastAfter");
-        QTest::addColumn<QString>("message");  // empty: none
-        QTest::addColumn<QStringList>("trace");
+        kOutcome.columns();
+        const auto& row = kOutcome;
 
-        const QString good = fixture(QStringLiteral("good.dll"));
-        const QString regonly = fixture(QStringLiteral("regonly.dll"));
-        const QString noentry = fixture(QStringLiteral("noentry.ocx"));
-        const QString dependent = fixture(QStringLiteral("dependent.dll"));
-        const QString text = fixture(QStringLiteral("notalib.dll"));
+        const QString good = fixture("good.dll");
+        const QString regonly = fixture("regonly.dll");
+        const QString noentry = fixture("noentry.ocx");
+        const QString dependent = fixture("dependent.dll");
+        const QString text = fixture("notalib.dll");
         const QString reg = QStringLiteral("DllRegisterServer");
         const QString unreg = QStringLiteral("DllUnregisterServer");
         const QString unknown = plain(QStringLiteral("Unknown command handle"));
         const QStringList none;
         // Loading the dependent loads the library it links to first and unloads it last.
-        const QStringList dependentTrace = {"loaded provider.dll", "loaded dependent.dll",
-                                            "unloaded dependent.dll", "unloaded provider.dll"};
+        const QStringList dependentTrace =
+            traced({"loaded provider.dll", "loaded dependent.dll", "unloaded dependent.dll",
+                    "unloaded provider.dll"});
 
-        QTest::newRow("register") << good << "" << false << true << "" << ran("good.dll", reg);
-        QTest::newRow("unregister U")
-            << good << "U" << false << true << "" << ran("good.dll", unreg);
-        QTest::newRow("unregister u")
-            << good << "u" << false << true << "" << ran("good.dll", unreg);
-        QTest::newRow("failure code succeeds")
-            << fixture("failcode.ocx") << "" << false << true << "" << ran("failcode.ocx", reg);
-        QTest::newRow("only register: register")
-            << regonly << "" << false << true << "" << ran("regonly.dll", reg);
-        QTest::newRow("mode x keeps true")
-            << good << "x" << true << true << unknown << ran("good.dll", "");
-        QTest::newRow("mode x keeps false")
-            << good << "x" << false << false << unknown << ran("good.dll", "");
-        QTest::newRow("mode uu") << good << "uu" << true << true << unknown << ran("good.dll", "");
-        QTest::newRow("text keeps true") << text << "" << true << true << kLoadFailure << none;
-        QTest::newRow("text keeps false") << text << "u" << false << false << kLoadFailure << none;
-        QTest::newRow("text, mode x") << text << "x" << true << true << kLoadFailure << none;
-        QTest::newRow("empty path") << QString() << "" << true << true << kLoadFailure << none;
-        QTest::newRow("only register: unregister")
-            << regonly << "u" << true << false << entryFailure(regonly) << ran("regonly.dll", "");
-        QTest::newRow("no entry points: register")
-            << noentry << "" << true << false << entryFailure(noentry) << ran("noentry.ocx", "");
+        row("register", good, "", false, true, "", ran("good.dll", reg));
+        row("unregister U", good, "U", false, true, "", ran("good.dll", unreg));
+        row("unregister u", good, "u", false, true, "", ran("good.dll", unreg));
+        row("failure code succeeds", fixture("failcode.ocx"), "", false, true, "",
+            ran("failcode.ocx", reg));
+        row("only register: register", regonly, "", false, true, "", ran("regonly.dll", reg));
+        row("mode x keeps true", good, "x", true, true, unknown, ran("good.dll", ""));
+        row("mode x keeps false", good, "x", false, false, unknown, ran("good.dll", ""));
+        row("mode uu", good, "uu", true, true, unknown, ran("good.dll", ""));
+        row("text keeps true", text, "", true, true, kLoadFailure, none);
+        row("text keeps false", text, "u", false, false, kLoadFailure, none);
+        row("text, mode x", text, "x", true, true, kLoadFailure, none);
+        row("empty path", QString(), "", true, true, kLoadFailure, none);
+        row("only register: unregister", regonly, "u", true, false, entryFailure(regonly),
+            ran("regonly.dll", ""));
+        row("no entry points: register", noentry, "", true, false, entryFailure(noentry),
+            ran("noentry.ocx", ""));
         // The library it links to has both entry points; they are not this library's.
-        QTest::newRow("entry points only in a dependency: register")
-            << dependent << "" << true << false << entryFailure(dependent) << dependentTrace;
-        QTest::newRow("entry points only in a dependency: unregister")
-            << dependent << "u" << true << false << entryFailure(dependent) << dependentTrace;
+        row("entry points only in a dependency: register", dependent, "", true, false,
+            entryFailure(dependent), dependentTrace);
+        row("entry points only in a dependency: unregister", dependent, "u", true, false,
+            entryFailure(dependent), dependentTrace);
 
         // An entry point that does not return ends the worker all the same: the library's
         // failure, told at once, and the library released.
         for (const char* name : {"throws.dll", "exits.dll", "cancels.ocx"}) {
             const QString file = fixture(name);
             for (const char* mode : {"", "u"}) {
-                QTest::addRow("%s, mode \"%s\"", name, mode)
-                    << file << mode << true << false << timeoutFailure(file)
-                    << ran(name, *mode ? unreg : reg);
+                row(qPrintable(u"%1, mode \"%2\""_s.arg(name, mode)), file, mode, true, false,
+                    timeoutFailure(file), ran(name, *mode ? unreg : reg));
             }
         }
 
@@ -145,21 +136,15 @@ private slots:
             const QString link = temp_.filePath("link-to-" + QFileInfo(target).fileName());
             QVERIFY(QFile::link(target, link) || QFileInfo(link).isSymLink());
             for (const QString& path : {target, link}) {
-                const QString row =
+                const QString tag =
                     path.startsWith(temp_.path()) ? QFileInfo(path).fileName() : path;
-                QTest::addRow("%s", qPrintable(row))
-                    << path << "" << true << true << kLoadFailure << none;
+                row(qPrintable(tag), path, "", true, true, kLoadFailure, none);
             }
         }
     }
 
     void outcomes() {
-        QFETCH(QString, file);
-        QFETCH(QString, mode);
-        QFETCH(bool, lastBefore);
-        QFETCH(bool, lastAfter);
-        QFETCH(QString, message);
-        QFETCH(QStringList, trace);
+        const auto [file, mode, lastBefore, lastAfter, message, trace] = kOutcome.fetch();
 
         RecordingObserver observer;
         ProbeEngine engine(observer);
@@ -175,19 +160,19 @@ private slots:
         }
         QCOMPARE(observer.events, events);
         QCOMPARE(engine.waitResult(), kWaitEnded);
-        QCOMPARE(readTrace(tracePath_), traced(trace));
+        QCOMPARE(readTrace(tracePath_), trace);
     }
 
     void noWorkerThread() {
         RecordingObserver observer;
         ProbeEngine engine(observer);
         engine.threadless = true;
-        const QString good = fixture(QStringLiteral("good.dll"));
+        const QString good = fixture("good.dll");
         engine.setLastSucceeded(true);
         engine.registerLibraryFile(good, QString(), observer);
         QCOMPARE(engine.lastSucceeded(), false);
         QCOMPARE(observer.events, QStringList({"busy", "worker", "default", entryFailure(good)}));
-        QCOMPARE(readTrace(tracePath_), traced(ran("good.dll", "")));
+        QCOMPARE(readTrace(tracePath_), ran("good.dll", ""));
     }
 
     // The library stays loaded until the worker ends, by a return or by ending its thread.

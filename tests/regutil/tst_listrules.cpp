@@ -1,9 +1,19 @@
 #include "reglistrules.h"
+#include "table.h"
 
 #include <QRegularExpression>
 #include <QtTest>
 
 using namespace ostrel;
+
+namespace {
+
+// Whether "b.dll" counts as listed by the name's end and by the name after the last separator.
+const pv::test::Table<QStringList, bool, bool> kListed({"entries", "bySuffix", "byName"});
+// Empty: the text cannot be used.
+const pv::test::Table<QString, QStringList> kPatterns({"text", "patterns"});
+
+}  // namespace
 
 class ListRulesTest : public QObject {
     Q_OBJECT
@@ -16,40 +26,32 @@ private slots:
     }
 
     void listed_data() {
-        QTest::addColumn<QStringList>("entries");
-        QTest::addColumn<bool>("bySuffix");
-        QTest::addColumn<bool>("byName");
-        QTest::newRow("same name, other folder")
-            << QStringList{"/y/z.dll", "/x/b.dll"} << true << true;
-        QTest::newRow("empty list") << QStringList() << false << false;
-        QTest::newRow("entry without separator") << QStringList{"b.dll"} << true << true;
-        QTest::newRow("name in the folder part") << QStringList{"/b.dll/c.dll"} << false << false;
+        kListed.columns();
+        kListed("same name, other folder", {"/y/z.dll", "/x/b.dll"}, true, true);
+        kListed("empty list", {}, false, false);
+        kListed("entry without separator", {"b.dll"}, true, true);
+        kListed("name in the folder part", {"/b.dll/c.dll"}, false, false);
     }
 
     void listed() {
-        QFETCH(QStringList, entries);
-        QFETCH(bool, bySuffix);
-        QFETCH(bool, byName);
+        const auto [entries, bySuffix, byName] = kListed.fetch();
         QCOMPARE(listedBySuffix(entries, "b.dll"), bySuffix);
         QCOMPARE(listedByName(entries, "b.dll"), byName);
     }
 
     void patterns_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QStringList>("patterns");  // empty: the text cannot be used
-        QTest::newRow("blanks and empty parts")
-            << " *.ocx ; ;*.dll;" << QStringList{"*.ocx", "*.dll"};
-        QTest::newRow("empty lists all") << "" << QStringList{"*"};
-        QTest::newRow("class") << "[ab]*.dll" << QStringList{"[ab]*.dll"};
-        QTest::newRow("class being typed") << "*.dll;[a" << QStringList{"*.dll", "[[]a"};
-        QTest::newRow("empty class") << "[]" << QStringList{"[[]]"};
-        QTest::newRow("separator") << "*.dll;lib/*.so" << QStringList();
-        QTest::newRow("NUL") << QStringLiteral("a") + QChar(0) << QStringList();
+        kPatterns.columns();
+        kPatterns("blanks and empty parts", " *.ocx ; ;*.dll;", {"*.ocx", "*.dll"});
+        kPatterns("empty lists all", "", {"*"});
+        kPatterns("class", "[ab]*.dll", {"[ab]*.dll"});
+        kPatterns("class being typed", "*.dll;[a", {"*.dll", "[[]a"});
+        kPatterns("empty class", "[]", {"[[]]"});
+        kPatterns("separator", "*.dll;lib/*.so", {});
+        kPatterns("NUL", QStringLiteral("a") + QChar(0), {});
     }
 
     void patterns() {
-        QFETCH(QString, text);
-        QFETCH(QStringList, patterns);
+        const auto [text, patterns] = kPatterns.fetch();
         const std::optional<QStringList> result = filePatterns(text);
         QCOMPARE(result.value_or(QStringList()), patterns);
         QCOMPARE(result.has_value(), !patterns.isEmpty());

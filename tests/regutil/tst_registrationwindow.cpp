@@ -3,27 +3,15 @@
 #include "regmessages.h"
 #include "regpointer.h"
 #include "regtest.h"
+#include "table.h"
 
-#include <QAccessible>
-#include <QAction>
-#include <QComboBox>
-#include <QDir>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QMimeData>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTimer>
-#include <QToolButton>
 #include <QtTest>
+#include <QtWidgets>
 
 #include <sys/stat.h>
 
-#include <functional>
-#include <memory>
-
 using namespace ostrel;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -57,39 +45,31 @@ protected:
     }
 };
 
-// Reads the next real message box once it shows, as its message line, and presses OK.
-// Every box must show its text as plain text.
-class BoxReader : public QObject {
-public:
+// Reads each real message box once it shows as its message line, marked where its text is
+// not shown as plain text or where it has more than one OK button, and closes it.
+struct BoxReader {
     BoxReader() {
-        connect(&poll_, &QTimer::timeout, this, &BoxReader::read);
-        poll_.start(10);
+        poll.callOnTimeout([this] { read(); });
+        poll.start(10);
     }
-    QStringList seen;
-
-private:
     void read() {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box) {
             return;
         }
-        const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        const auto* label = box->findChild<QLabel*>(u"qt_msgbox_label"_s);
         const bool plain = box->textFormat() == Qt::PlainText && label &&
                            label->textFormat() == Qt::PlainText && label->text() == box->text();
         const MessageIcon icon = box->icon() == QMessageBox::Critical  ? MessageIcon::Critical
                                  : box->icon() == QMessageBox::Warning ? MessageIcon::Exclamation
                                                                        : MessageIcon::None;
-        seen.append((plain ? QString() : QStringLiteral("MARKUP ")) +
-                    messageLine(box->text(), icon, box->windowTitle()));
-        QAbstractButton* ok = box->button(QMessageBox::Ok);
-        if (ok && box->buttons().size() == 1) {
-            ok->click();
-        } else {
-            seen.append(QStringLiteral("no single OK button"));
-            box->reject();
-        }
+        seen.append((plain ? QString() : u"MARKUP "_s) +
+                    messageLine(box->text(), icon, box->windowTitle()) +
+                    (box->standardButtons() == QMessageBox::Ok ? QString() : u" (not one OK)"_s));
+        box->done(QMessageBox::Ok);
     }
-    QTimer poll_;
+    QTimer poll;
+    QStringList seen;
 };
 
 QString native(const QString& path) {
@@ -135,6 +115,20 @@ bool drop(QListWidget* list) {
     QDropEvent dropped(QPointF(6, 6), actions, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(list->viewport(), &dropped);
     return enter.isAccepted() && dropped.isAccepted() && dropped.dropAction() == Qt::CopyAction;
+}
+
+// The buttons' index (register, unregister); the files added one by one in this order, "|"
+// between runs; whose entry point ran; the messages.
+const pv::test::Table<int, QString, QString, QStringList> kRun({"index", "files", "entered",
+                                                                "expected"});
+// Closed while a message shows, else between two files.
+const pv::test::Table<bool, QString, QStringList> kClose({"duringMessage", "entered", "expected"});
+
+// The warning for a typed pattern the file list cannot use.
+QString badPattern(const QString& typed, const QString& kept) {
+    return warning(
+        u"The pattern %1 cannot be used: a pattern names files in the folder, such as "
+        u"*.dll, and several are separated by \";\". The file list keeps %2."_s.arg(typed, kept));
 }
 
 const QStringList kLibsFiles = {"a.dll", "b.ocx", "c.dll", "UPPER.DLL"};
@@ -224,15 +218,11 @@ private slots:
             QTest::keyClick(text1(), key);
             QCOMPARE(file1()->count(), count);
         }
-        QCOMPARE(messages_->shown, QStringList());
         text1()->setText(QStringLiteral("*.dll"));
         QTest::keyClick(text1(), '/');
         QCOMPARE(text1()->text(), QStringLiteral("*.dll"));
         QCOMPARE(texts(file1()), QStringList({"a.dll", "c.dll", "UPPER.DLL"}));
-        QCOMPARE(messages_->shown,
-                 QStringList{warning(
-                     "The pattern *.dll/ cannot be used: a pattern names files in the folder, such "
-                     "as *.dll, and several are separated by \";\". The file list keeps *.dll.")});
+        QCOMPARE(messages_->shown, QStringList{badPattern("*.dll/", "*.dll")});
         QTest::keyClicks(text1(), QStringLiteral(";*.ocx"));
         QCOMPARE(texts(file1()), kLibsFiles);
         QCOMPARE(messages_->shown.size(), 1);
@@ -306,49 +296,34 @@ private slots:
     }
 
     void runOutcomes_data() {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("files");    // added one by one in this order; "|" between runs
-        QTest::addColumn<QString>("entered");  // whose entry point ran
-        QTest::addColumn<QStringList>("expected");
+        kRun.columns();
+        const auto& row = kRun;
         const QString regonly = QStringLiteral("%RUN%regonly.dll");
-        QTest::newRow("last fails to load") << 0 << "good.dll notalib.dll"
-                                            << "good.dll" << QStringList{kLoadFailure, kDone};
-        QTest::newRow("only file fails to load") << 0 << "notalib.dll"
-                                                 << "" << QStringList{kLoadFailure};
-        QTest::newRow("last times out") << 0 << "good.dll goodctl.ocx sleeper.dll"
-                                        << "good.dll goodctl.ocx sleeper.dll"
-                                        << QStringList{timeoutFailure("%RUN%sleeper.dll")};
-        QTest::newRow("last has no unregister entry")
-            << 1 << "good.dll regonly.dll"
-            << "good.dll" << QStringList{entryFailure(regonly)};
-        QTest::newRow("middle fails, last succeeds")
-            << 1 << "goodctl.ocx regonly.dll good.dll"
-            << "goodctl.ocx good.dll" << QStringList{entryFailure(regonly), kUndone};
+        row("last fails to load", 0, "good.dll notalib.dll", "good.dll", {kLoadFailure, kDone});
+        row("only file fails to load", 0, "notalib.dll", "", {kLoadFailure});
+        row("last times out", 0, "good.dll goodctl.ocx sleeper.dll",
+            "good.dll goodctl.ocx sleeper.dll", {timeoutFailure("%RUN%sleeper.dll")});
+        row("last has no unregister entry", 1, "good.dll regonly.dll", "good.dll",
+            {entryFailure(regonly)});
+        row("middle fails, last succeeds", 1, "goodctl.ocx regonly.dll good.dll",
+            "goodctl.ocx good.dll", {entryFailure(regonly), kUndone});
         // The dependent links to a library that has the entry points; they are not its own.
-        QTest::newRow("no DllRegisterServer of its own")
-            << 0 << "good.dll noentry.ocx dependent.dll"
-            << "good.dll"
-            << QStringList{entryFailure("%RUN%noentry.ocx"), entryFailure("%RUN%dependent.dll")};
-        QTest::newRow("entry points that do not return")
-            << 0 << "throws.dll exits.dll cancels.ocx good.dll"
-            << "throws.dll exits.dll cancels.ocx good.dll"
-            << QStringList{timeoutFailure("%RUN%throws.dll"), timeoutFailure("%RUN%exits.dll"),
-                           timeoutFailure("%RUN%cancels.ocx"), kDone};
+        row("no DllRegisterServer of its own", 0, "good.dll noentry.ocx dependent.dll", "good.dll",
+            {entryFailure("%RUN%noentry.ocx"), entryFailure("%RUN%dependent.dll")});
+        row("entry points that do not return", 0, "throws.dll exits.dll cancels.ocx good.dll",
+            "throws.dll exits.dll cancels.ocx good.dll",
+            {timeoutFailure("%RUN%throws.dll"), timeoutFailure("%RUN%exits.dll"),
+             timeoutFailure("%RUN%cancels.ocx"), kDone});
         // Each run starts without success: a failed run does not hold back the next, and a
         // success does not carry over into a run where nothing got past loading.
-        QTest::newRow("a failed run, then a good one")
-            << 1 << "regonly.dll | good.dll"
-            << "good.dll" << QStringList{entryFailure(regonly), kUndone};
-        QTest::newRow("a good run, then one that loads nothing")
-            << 0 << "good.dll | notalib.dll"
-            << "good.dll" << QStringList{kDone, kLoadFailure};
+        row("a failed run, then a good one", 1, "regonly.dll | good.dll", "good.dll",
+            {entryFailure(regonly), kUndone});
+        row("a good run, then one that loads nothing", 0, "good.dll | notalib.dll", "good.dll",
+            {kDone, kLoadFailure});
     }
 
     void runOutcomes() {
-        QFETCH(int, index);
-        QFETCH(QString, files);
-        QFETCH(QString, entered);
-        QFETCH(QStringList, expected);
+        auto [index, files, entered, expected] = kRun.fetch();
         QList<bool> busyWindow;
         // A click while the run shows its messages starts no second run.
         messages_->onShow = [this, index, &busyWindow] {
@@ -358,7 +333,8 @@ private slots:
         for (const QString& run : files.split('|')) {
             add(run.split(' ', Qt::SkipEmptyParts), run_);
             command(index)->click();
-            QVERIFY(regList()->count() == 0 && !command(0)->isEnabled());
+            QVERIFY(regList()->count() == 0 && !command(0)->isEnabled() &&
+                    !command(1)->isEnabled());
         }
         QCOMPARE(messages_->shown, expected.replaceInStrings("%RUN%", inRun("")));
         QCOMPARE(busyWindow, QList<bool>(expected.size(), true));
@@ -368,33 +344,19 @@ private slots:
             entry = (index == 0 ? "DllRegisterServer " : "DllUnregisterServer ") + inRun(entry);
         }
         QCOMPARE(readTrace(tracePath_).filter(QStringLiteral("Server ")), entries);
-        QVERIFY(regList()->count() == 0 && !command(0)->isEnabled() && !command(1)->isEnabled());
         QVERIFY(window_->cursor().shape() == Qt::ArrowCursor && !isBusyPointer());
-    }
-
-    // The program's window, made as main() makes it, waits as long as the engine's default.
-    void programWindowWaitsTheDefaultLimit() {
-        window_ = std::make_unique<RegistrationWindow>();
-        QCOMPARE(window_->engine().waitLimitMs(), 10000);
-        add({"good.dll"}, run_);
-        command(0)->click();
-        QCOMPARE(messages_->shown, QStringList{kDone});
     }
 
     // Closing the window ends the run after the file at hand: no later entry point runs
     // and no closing message shows.
     void closingDuringARun_data() {
-        QTest::addColumn<bool>("duringMessage");  // else between two files
-        QTest::addColumn<QString>("entered");
-        QTest::addColumn<QStringList>("expected");
-        QTest::newRow("while a message shows") << true << "" << QStringList{kLoadFailure};
-        QTest::newRow("between two files") << false << "good.dll" << QStringList();
+        kClose.columns();
+        kClose("while a message shows", true, "", {kLoadFailure});
+        kClose("between two files", false, "good.dll", {});
     }
 
     void closingDuringARun() {
-        QFETCH(bool, duringMessage);
-        QFETCH(QString, entered);
-        QFETCH(QStringList, expected);
+        const auto [duringMessage, entered, expected] = kClose.fetch();
         add({duringMessage ? "notalib.dll" : "good.dll", "goodctl.ocx", "regonly.dll"}, run_);
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
@@ -414,9 +376,12 @@ private slots:
         QVERIFY(window_->cursor().shape() == Qt::ArrowCursor && !isBusyPointer());
     }
 
-    // The real message boxes: a path or a typed pattern is shown as it is, never as markup.
+    // The real message boxes of the program's window, made as main() makes it with the engine's
+    // default limit: a path or a typed pattern is shown as it is, never as markup.
     void messageBoxesShowTheirTextAsItIs() {
         messages_.reset();
+        window_ = std::make_unique<RegistrationWindow>();
+        QCOMPARE(window_->engine().waitLimitMs(), 10000);
         const QString tagged = QStringLiteral("tag<b>bold.dll");
         QVERIFY(QFile::copy(fixture("regonly.dll"), run_ + '/' + tagged));
         add({tagged, "good.dll"}, run_);
@@ -424,11 +389,8 @@ private slots:
         BoxReader boxes;
         command(1)->click();  // the tagged library has no DllUnregisterServer
         text1()->setText(QStringLiteral("<i>/"));
-        QCOMPARE(boxes.seen,
-                 QStringList({entryFailure(inRun(tagged)), kUndone,
-                              warning("The pattern <i>/ cannot be used: a pattern names files in "
-                                      "the folder, such as *.dll, and several are separated by "
-                                      "\";\". The file list keeps *.ocx;*.dll.")}));
+        QCOMPARE(boxes.seen, QStringList({entryFailure(inRun(tagged)), kUndone,
+                                          badPattern("<i>/", "*.ocx;*.dll")}));
     }
 
     void usableAfterTimeOut() {
@@ -517,16 +479,14 @@ private slots:
     }
 
 private:
-    FolderList* dir1() { return window_->findChild<FolderList*>(QStringLiteral("Dir1")); }
-    QComboBox* drive1() { return window_->findChild<QComboBox*>(QStringLiteral("Drive1")); }
-    QLineEdit* text1() { return window_->findChild<QLineEdit*>(QStringLiteral("Text1")); }
-    QListWidget* file1() { return window_->findChild<QListWidget*>(QStringLiteral("File1")); }
-    QListWidget* regList() { return window_->findChild<QListWidget*>(QStringLiteral("RegList")); }
-    QToolButton* image(int i) {
-        return window_->findChild<QToolButton*>(QStringLiteral("Image1_%1").arg(i));
-    }
+    FolderList* dir1() { return window_->findChild<FolderList*>(u"Dir1"_s); }
+    QComboBox* drive1() { return window_->findChild<QComboBox*>(u"Drive1"_s); }
+    QLineEdit* text1() { return window_->findChild<QLineEdit*>(u"Text1"_s); }
+    QListWidget* file1() { return window_->findChild<QListWidget*>(u"File1"_s); }
+    QListWidget* regList() { return window_->findChild<QListWidget*>(u"RegList"_s); }
+    QToolButton* image(int i) { return window_->findChild<QToolButton*>(u"Image1_%1"_s.arg(i)); }
     QPushButton* command(int i) {
-        return window_->findChild<QPushButton*>(QStringLiteral("Command1_%1").arg(i));
+        return window_->findChild<QPushButton*>(u"Command1_%1"_s.arg(i));
     }
     QString inLibs(const QString& name) { return native(libs_ + '/' + name); }
     QString inRun(const QString& name) { return native(run_ + '/' + name); }

@@ -1,19 +1,22 @@
 // Categories and recipes, round trips through real files below a temporary application folder.
 #include "storetest.h"
+#include "table.h"
 #include "tempfolder.h"
-
-#include <QTest>
 
 using namespace pv::store;
 using namespace Qt::StringLiterals;
-using Folder = pv::test::TempFolder;
-using pv::test::recipe;
-using pv::test::record;
-using pv::test::said;
+using namespace pv::test;
 
 namespace {
 
 const QString kList = u"Category/category.txt"_s;
+// "created", "exists" or the failure; the category list afterwards.
+const Table<QStringList, QString, QString, QByteArray> kCreate({"setup", "name", "result", "list"});
+// The count or the failure; the count the hook reported, -1 when the hooks must not run.
+const Table<QByteArray, QStringList, QString, QString, int, QByteArray, QStringList> kDelete(
+    {"list", "folders", "name", "result", "reported", "listAfter", "foldersAfter"});
+// "field=text" saved, the bytes written, and where loading differs from what was saved.
+const Table<QStringList, QByteArray, int, QStringList> kBytes({"set", "bytes", "size", "loaded"});
 
 }  // namespace
 
@@ -21,200 +24,144 @@ class StoreTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void createCategory_data();
-    void createCategory();
-    void listCategories();
-    void deleteCategory_data();
-    void deleteCategory();
-    void recipeBytes_data();
-    void recipeBytes();
-    void caseInsensitiveResolution();
-    void listAndDeleteRecipes();
-};
-
-void StoreTest::createCategory_data() {
-    QTest::addColumn<QStringList>("setup");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("result");   // "created" or "exists"
-    QTest::addColumn<QByteArray>("list");  // category.txt afterwards
-    auto row = [](const char* tag, const QStringList& setup, const QString& name,
-                  const QString& result, const QByteArray& list) {
-        QTest::newRow(tag) << setup << name << result << list;
-    };
-    const QString pies = u"Category/category.txt=Pies\r\n"_s;
-    row("first", {}, "Soups", "created", "Soups\r\n");
-    row("Windows-1252", {pies}, "Pâté à la crème", "created",
-        "Pies\r\nP\xE2t\xE9 \xE0 la cr\xE8me\r\n");
-    row("after an open last line", {"Category/category.txt=Pies"}, "Soups", "created",
-        "Pies\r\nSoups\r\n");
-    row("comma", {}, "Breads, Cakes", "created", "Breads, Cakes\r\n");
-    row("exists", {pies, "Category/Soups/"}, "Soups", "exists", "Pies\r\n");
-    row("exists in other case", {pies, "Category/Soups/"}, "SOUPS", "exists", "Pies\r\n");
-    row("folder without a line", {pies, "Category/soups/"}, "Soups", "exists", "Pies\r\n");
-}
-
-void StoreTest::createCategory() {
-    QFETCH(QStringList, setup);
-    QFETCH(QString, name);
-    QFETCH(QString, result);
-    QFETCH(QByteArray, list);
-    Folder app(setup);
-    const QStringList before = app.tree();
-    Store store(app.path());
-    const auto created = store.createCategory(name);
-    QCOMPARE(created.value() == CreateResult::Created ? u"created"_s : u"exists"_s, result);
-    QCOMPARE(app.read(kList), list);
-    if (result == u"created") {
-        QVERIFY(QFileInfo(app.file("Category/" + name)).isDir());
-    } else {
-        QCOMPARE(app.tree(), before);
+    void createCategory_data() {
+        kCreate.columns();
+        const QString pies = u"Category/category.txt=Pies\r\n"_s;
+        kCreate("first", {}, "Soups", "created", "Soups\r\n");
+        kCreate("Windows-1252", {pies}, "Pâté à la crème", "created",
+                "Pies\r\nP\xE2t\xE9 \xE0 la cr\xE8me\r\n");
+        kCreate("after an open last line", {"Category/category.txt=Pies"}, "Soups", "created",
+                "Pies\r\nSoups\r\n");
+        kCreate("comma", {}, "Breads, Cakes", "created", "Breads, Cakes\r\n");
+        kCreate("exists", {pies, "Category/Soups/"}, "Soups", "exists", "Pies\r\n");
+        kCreate("exists in other case", {pies, "Category/Soups/"}, "SOUPS", "exists", "Pies\r\n");
+        kCreate("folder without a line", {pies, "Category/soups/"}, "Soups", "exists", "Pies\r\n");
     }
-}
 
-void StoreTest::listCategories() {
-    Folder app;
-    Store store(app.path());
-    QCOMPARE(said(store.listCategoriesByLine()), u"53 File not found"_s);
-    QCOMPARE(said(store.listCategoriesByField()), u"53 File not found"_s);
-    QVERIFY(app.write(kList, "Soups\r\nBreads, Cakes\r\nCr\xE8me\r\n"));
-    QCOMPARE(store.listCategoriesByLine().value(),
-             (QStringList{"Soups", "Breads, Cakes", "Crème"}));
-    QCOMPARE(store.listCategoriesByField().value(),
-             (QStringList{"Soups", "Breads", "Cakes", "Crème"}));
-}
-
-void StoreTest::deleteCategory_data() {
-    QTest::addColumn<QByteArray>("list");
-    QTest::addColumn<QStringList>("folders");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("result");  // the count or the failure
-    QTest::addColumn<int>("reported");    // by the hook; -1 when the hooks must not run
-    QTest::addColumn<QByteArray>("listAfter");
-    QTest::addColumn<QStringList>("foldersAfter");
-    auto row = [](const char* tag, const QByteArray& list, const QStringList& folders,
-                  const QString& name, const QString& result, int reported,
-                  const QByteArray& listAfter, const QStringList& foldersAfter) {
-        QTest::newRow(tag) << list << folders << name << result << reported << listAfter
-                           << foldersAfter;
-    };
-    row("Pie of Apple Pie, Pie, Pies", "Apple Pie\r\nPie\r\nPies\r\n", {"Apple Pie", "Pie", "Pies"},
-        "Pie", "1", 1, "Apple Pie\r\nPies\r\n", {"Apple Pie", "Pies"});
-    row("listed twice", "Pie\r\nSoups\r\nPie\r\n", {"Pie", "Soups"}, "Pie", "2", 2, "Soups\r\n",
-        {"Soups"});
-    row("not listed, folder exists", "Soups\r\n", {"Soups", "Stray"}, "Stray", "0", 0, "Soups\r\n",
-        {"Soups"});
-    row("last one empties the list", "Soups\r\n", {"Soups"}, "Soups", "1", 1, "", {});
-    row("other case", "Pies\r\nSoups\r\n", {"Pies", "Soups"}, "soups", "1", 1, "Pies\r\n",
-        {"Pies"});
-    row("other lines keep their bytes", "  Cr\xE8me\r\nPie\r\nx\x81y \r\n", {"Pie"}, "Pie", "1", 1,
-        "  Cr\xE8me\r\nx\x81y \r\n", {});
-    row("empty name touches nothing", "\r\nSoups\r\n", {"Soups"}, "", "0", -1, "\r\nSoups\r\n",
-        {"Soups"});
-    row("folder already gone", "Pie\r\nSoups\r\n", {"Soups"}, "Pie", "1", 1, "Soups\r\n",
-        {"Soups"});
-    row("deleted again", "Soups\r\n", {"Soups"}, "Pie", "0", 0, "Soups\r\n", {"Soups"});
-}
-
-void StoreTest::deleteCategory() {
-    QFETCH(QByteArray, list);
-    QFETCH(QStringList, folders);
-    QFETCH(QString, name);
-    QFETCH(QString, result);
-    QFETCH(int, reported);
-    QFETCH(QByteArray, listAfter);
-    QFETCH(QStringList, foldersAfter);
-    Folder app;
-    QVERIFY(app.write(kList, list));
-    for (const QString& folder : folders) {
-        QVERIFY(app.mkdir("Category/" + folder) &&
-                app.write("Category/" + folder + "/r", "\"\"\r\n"));
+    void createCategory() {
+        const auto [setup, name, result, list] = kCreate.fetch();
+        TempFolder app(setup);
+        const QStringList before = app.tree();
+        const auto created = Store(app.path()).createCategory(name);
+        QCOMPARE(created.value() == CreateResult::Created ? u"created"_s : u"exists"_s, result);
+        QCOMPARE(app.read(kList), list);
+        QVERIFY(result == u"created" ? QFileInfo(app.file("Category/" + name)).isDir()
+                                     : app.tree() == before);
     }
-    // The list is rewritten and the count reported before the folder goes.
-    QStringList steps;
-    const DeleteHooks hooks{[&] {
-                                steps << u"before"_s;
-                                QCOMPARE(app.read(kList), list);
-                            },
-                            [&](int count) {
-                                steps << QString::number(count);
-                                QCOMPARE(app.read(kList), listAfter);
-                                QCOMPARE(app.exists("Category/" + name), folders.contains(name));
-                            }};
-    Store store(app.path());
-    const auto deleted = store.deleteCategory(name, hooks);
-    QCOMPARE(deleted.ok() ? QString::number(deleted.value()) : said(deleted), result);
-    QCOMPARE(steps,
-             reported < 0 ? QStringList{} : (QStringList{u"before"_s, QString::number(reported)}));
-    QCOMPARE(app.read(kList), listAfter);
-    const QDir root(app.file(u"Category"_s));
-    QCOMPARE(root.entryList(QDir::Dirs | QDir::NoDotAndDotDot), foldersAfter);
-    QCOMPARE(root.entryList(QDir::Files | QDir::Hidden), QStringList{u"category.txt"_s});
-}
 
-void StoreTest::recipeBytes_data() {
-    QTest::addColumn<QStringList>("set");  // "field=text"
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("size");
-    QTest::addColumn<QStringList>("loaded");  // where it differs from what was saved
-    // ASCII fields are written as they are.
-    auto row = [](const char* tag, const QStringList& set, int size, QByteArray bytes = {},
-                  const QStringList& loaded = {}) {
-        QMap<int, QByteArray> ascii;
-        for (const QString& entry : set) {
-            ascii.insert(entry.section(u'=', 0, 0).toInt(), entry.section(u'=', 1).toLatin1());
+    void listCategories() {
+        TempFolder app;
+        Store store(app.path());
+        QCOMPARE(said(store.listCategoriesByLine()), u"53 File not found"_s);
+        QCOMPARE(said(store.listCategoriesByField()), u"53 File not found"_s);
+        QVERIFY(app.write(kList, "Soups\r\nBreads, Cakes\r\nCr\xE8me\r\n"));
+        QCOMPARE(store.listCategoriesByLine().value(),
+                 (QStringList{"Soups", "Breads, Cakes", "Crème"}));
+        QCOMPARE(store.listCategoriesByField().value(),
+                 (QStringList{"Soups", "Breads", "Cakes", "Crème"}));
+    }
+
+    void deleteCategory_data() {
+        kDelete.columns();
+        kDelete("Pie of Apple Pie, Pie, Pies", "Apple Pie\r\nPie\r\nPies\r\n",
+                {"Apple Pie", "Pie", "Pies"}, "Pie", "1", 1, "Apple Pie\r\nPies\r\n",
+                {"Apple Pie", "Pies"});
+        kDelete("listed twice", "Pie\r\nSoups\r\nPie\r\n", {"Pie", "Soups"}, "Pie", "2", 2,
+                "Soups\r\n", {"Soups"});
+        kDelete("not listed, folder exists", "Soups\r\n", {"Soups", "Stray"}, "Stray", "0", 0,
+                "Soups\r\n", {"Soups"});
+        kDelete("last one empties the list", "Soups\r\n", {"Soups"}, "Soups", "1", 1, "", {});
+        kDelete("other case", "Pies\r\nSoups\r\n", {"Pies", "Soups"}, "soups", "1", 1, "Pies\r\n",
+                {"Pies"});
+        kDelete("other lines keep their bytes", "  Cr\xE8me\r\nPie\r\nx\x81y \r\n", {"Pie"}, "Pie",
+                "1", 1, "  Cr\xE8me\r\nx\x81y \r\n", {});
+        kDelete("empty name touches nothing", "\r\nSoups\r\n", {"Soups"}, "", "0", -1,
+                "\r\nSoups\r\n", {"Soups"});
+        kDelete("folder already gone", "Pie\r\nSoups\r\n", {"Soups"}, "Pie", "1", 1, "Soups\r\n",
+                {"Soups"});
+        kDelete("deleted again", "Soups\r\n", {"Soups"}, "Pie", "0", 0, "Soups\r\n", {"Soups"});
+    }
+
+    void deleteCategory() {
+        const auto [list, folders, name, result, reported, listAfter, foldersAfter] =
+            kDelete.fetch();
+        TempFolder app;
+        QVERIFY(app.write(kList, list));
+        for (const QString& folder : folders) {
+            QVERIFY(app.mkdir("Category/" + folder) &&
+                    app.write("Category/" + folder + "/r", "\"\"\r\n"));
         }
-        QTest::newRow(tag) << set << (bytes.isEmpty() ? record(ascii) : bytes) << size << loaded;
-    };
-    row("all empty", {}, 106);
-    row("2 cups flour in 1, 11, 21", {"1=2", "11=cups", "21=flour"}, 116);
-    row("two-line directions", {"31=Mix.\r\nBake."}, 117);
-    row("leading and trailing blanks", {"23=  salt  ", "35=45"}, 116);
-    row("commas and a lone LF", {"31=Stir, then\nfold"}, 121);
-    row("Windows-1252", {"21=Crème – 2 €, à la", "1=ŒO\u0081\u008D\u008F\u0090\u009D"}, 130,
-        record({{1, "\x8CO\x81\x8D\x8F\x90\x9D"}, {21, "Cr\xE8me \x96 2 \x80, \xE0 la"}}));
-    row("double quote", {"21=9\" pan, greased", "22=eggs"}, 125,
-        record({{21, "9\x94 pan, greased"}, {22, "eggs"}}), {"21=9” pan, greased"});
-}
+        // The list is rewritten and the count reported before the folder goes.
+        QStringList steps;
+        const DeleteHooks hooks{[&] {
+                                    steps << u"before"_s;
+                                    QCOMPARE(app.read(kList), list);
+                                },
+                                [&](int count) {
+                                    steps << QString::number(count);
+                                    QCOMPARE(app.read(kList), listAfter);
+                                    QCOMPARE(app.exists("Category/" + name),
+                                             folders.contains(name));
+                                }};
+        const auto deleted = Store(app.path()).deleteCategory(name, hooks);
+        QCOMPARE(deleted.ok() ? QString::number(deleted.value()) : said(deleted), result);
+        QCOMPARE(steps, reported < 0 ? QStringList{}
+                                     : (QStringList{u"before"_s, QString::number(reported)}));
+        QCOMPARE(app.read(kList), listAfter);
+        const QDir root(app.file(u"Category"_s));
+        QCOMPARE(root.entryList(QDir::Dirs | QDir::NoDotAndDotDot), foldersAfter);
+        QCOMPARE(root.entryList(QDir::Files | QDir::Hidden), QStringList{u"category.txt"_s});
+    }
 
-void StoreTest::recipeBytes() {
-    QFETCH(QStringList, set);
-    QFETCH(QByteArray, bytes);
-    QFETCH(int, size);
-    QFETCH(QStringList, loaded);
-    Folder app({"Category/Soups/"});
-    Store store(app.path());
-    QCOMPARE(said(store.saveRecipe(u"Soups"_s, u"Stew"_s, recipe(set))), u"ok"_s);
-    QCOMPARE(app.read(u"Category/Soups/Stew"_s), bytes);
-    QCOMPARE(bytes.size(), size);
-    QCOMPARE(store.loadRecipe(u"Soups"_s, u"Stew"_s).value(), recipe(set + loaded));
-}
+    void recipeBytes_data() {
+        kBytes.columns();
+        // ASCII fields are written as they are.
+        auto row = [](const char* tag, const QStringList& set, int size, QByteArray bytes = {},
+                      const QStringList& loaded = {}) {
+            QMap<int, QByteArray> ascii;
+            for (const QString& entry : set) {
+                ascii.insert(entry.section(u'=', 0, 0).toInt(), entry.section(u'=', 1).toLatin1());
+            }
+            kBytes(tag, set, bytes.isEmpty() ? record(ascii) : bytes, size, loaded);
+        };
+        row("all empty", {}, 106);
+        row("2 cups flour in 1, 11, 21", {"1=2", "11=cups", "21=flour"}, 116);
+        row("two-line directions", {"31=Mix.\r\nBake."}, 117);
+        row("leading and trailing blanks", {"23=  salt  ", "35=45"}, 116);
+        row("commas and a lone LF", {"31=Stir, then\nfold"}, 121);
+        row("Windows-1252", {"21=Crème – 2 €, à la", "1=ŒO\u0081\u008D\u008F\u0090\u009D"}, 130,
+            record({{1, "\x8CO\x81\x8D\x8F\x90\x9D"}, {21, "Cr\xE8me \x96 2 \x80, \xE0 la"}}));
+        row("double quote", {"21=9\" pan, greased", "22=eggs"}, 125,
+            record({{21, "9\x94 pan, greased"}, {22, "eggs"}}), {"21=9” pan, greased"});
+    }
 
-void StoreTest::caseInsensitiveResolution() {
-    Folder app({"-Category", "-Shopping List", "shopping list/", "category/Crème brûlée/"});
-    Store store(app.path());
-    QCOMPARE(store.createCategory(u"Soups"_s).value(), CreateResult::Created);
-    QCOMPARE(app.read(u"category/category.txt"_s), QByteArray("Soups\r\n"));
-    QCOMPARE(store.resolve(u"Category/SOUPS/New/Deeper"_s),
-             app.file(u"category/Soups/New/Deeper"_s));
-    QVERIFY(store.saveShoppingList(u"Week"_s, u"milk"_s).ok());
-    QCOMPARE(store.readShoppingList(u"WEEK.TXT"_s).value(), u"milk\r\n"_s);
-    // Letters beyond ASCII fold too.
-    QVERIFY(store.saveRecipe(u"CRÈME BRÛLÉE"_s, u"Tart"_s, {}).ok());
-    QVERIFY(store.saveRecipe(u"crème brûlée"_s, u"TART"_s, recipe({"32=180"})).ok());
-    QCOMPARE(QDir(app.file(u"category/Crème brûlée"_s)).entryList(QDir::Files | QDir::Hidden),
-             QStringList{u"Tart"_s});
-    QCOMPARE(app.read(u"category/Crème brûlée/Tart"_s), record({{32, "180"}}));
-}
+    void recipeBytes() {
+        const auto [set, bytes, size, loaded] = kBytes.fetch();
+        TempFolder app({"Category/Soups/"});
+        Store store(app.path());
+        QCOMPARE(said(store.saveRecipe(u"Soups"_s, u"Stew"_s, recipe(set))), u"ok"_s);
+        QCOMPARE(app.read(u"Category/Soups/Stew"_s), bytes);
+        QCOMPARE(bytes.size(), size);
+        QCOMPARE(store.loadRecipe(u"Soups"_s, u"Stew"_s).value(), recipe(set + loaded));
+    }
 
-void StoreTest::listAndDeleteRecipes() {
-    Folder app({"Category/Soups/sub/", "Category/Soups/stew", "Category/Soups/Broth",
-                "Category/Soups/apple.txt", "Category/Soups/Zucchini", "Category/Soups/broth"});
-    Store store(app.path());
-    QCOMPARE(store.listRecipeFiles(u"soups"_s).value(),
-             (QStringList{"apple.txt", "Broth", "broth", "stew", "Zucchini", ""}));
-    QCOMPARE(said(store.deleteRecipe(u"Soups"_s, u"stew"_s)), u"ok"_s);
-    QVERIFY(!app.exists(u"Category/Soups/stew"_s));
-}
+    void caseInsensitiveResolution() {
+        TempFolder app({"-Category", "-Shopping List", "shopping list/", "category/Crème brûlée/"});
+        Store store(app.path());
+        QCOMPARE(store.createCategory(u"Soups"_s).value(), CreateResult::Created);
+        QCOMPARE(app.read(u"category/category.txt"_s), QByteArray("Soups\r\n"));
+        QCOMPARE(store.resolve(u"Category/SOUPS/New/Deeper"_s),
+                 app.file(u"category/Soups/New/Deeper"_s));
+        QVERIFY(store.saveShoppingList(u"Week"_s, u"milk"_s).ok());
+        QCOMPARE(store.readShoppingList(u"WEEK.TXT"_s).value(), u"milk\r\n"_s);
+        // Letters beyond ASCII fold too.
+        QVERIFY(store.saveRecipe(u"CRÈME BRÛLÉE"_s, u"Tart"_s, {}).ok());
+        QVERIFY(store.saveRecipe(u"crème brûlée"_s, u"TART"_s, recipe({"32=180"})).ok());
+        QCOMPARE(QDir(app.file(u"category/Crème brûlée"_s)).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{u"Tart"_s});
+        QCOMPARE(app.read(u"category/Crème brûlée/Tart"_s), record({{32, "180"}}));
+    }
+};
 
 QTEST_GUILESS_MAIN(StoreTest)
 #include "tst_store.moc"
