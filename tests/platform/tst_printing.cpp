@@ -9,26 +9,41 @@
 #include <QtTest>
 
 using namespace pv;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A flow begun on a PDF page of 100 by 100 points with margins of 5, in 10 points.
+struct SmallPage {
+    explicit SmallPage(const QString& pdf) : service(pdf), flow(service.printer()) {
+        service.printer()->setPageLayout(QPageLayout(QPageSize(QSizeF(100, 100), QPageSize::Point),
+                                                     QPageLayout::Portrait, QMarginsF(5, 5, 5, 5)));
+        begun = flow.begin();
+        flow.setFontSize(10);
+    }
+    QString text() { return test::pdfText(service.printer()->outputFileName()); }
+    test::PdfPrinter service;
+    TextFlowPrinter flow;
+    bool begun = false;
+};
+
+}  // namespace
 
 class PrintingTest : public QObject {
     Q_OBJECT
 private slots:
     void flowKeepsPositionAcrossPrints() {
-        QTemporaryDir dir;
-        test::PdfPrinter service(dir.filePath(QStringLiteral("flow.pdf")));
-        TextFlowPrinter printer(service.printer());
-        QVERIFY(printer.begin());
-        printer.setFontName(QStringLiteral("DejaVu Sans"));
-        printer.setFontSize(10);
+        SmallPage page(dir_.filePath(u"flow.pdf"_s));
+        TextFlowPrinter& printer = page.flow;
+        QVERIFY(page.begun);
+        printer.setFontName(u"DejaVu Sans"_s);
         QCOMPARE(printer.fontSize(), 10.0);
         QCOMPARE(printer.currentX(), 0.0);
-
-        printer.print(QStringLiteral("abc"));
+        printer.print(u"abc"_s);
         const qreal afterText = printer.currentX();
-        QVERIFY(qAbs(afterText - printer.textWidth(QStringLiteral("abc"))) < 0.01);
+        QVERIFY(qAbs(afterText - printer.textWidth(u"abc"_s)) < 0.01);
         printer.gap(5);
-        QVERIFY(qAbs(printer.currentX() - afterText - printer.textWidth(QStringLiteral("     "))) <
-                0.01);
+        QVERIFY(qAbs(printer.currentX() - afterText - printer.textWidth(u"     "_s)) < 0.01);
         const qreal firstLine = printer.currentY();
         printer.endLine();
         QCOMPARE(printer.currentX(), 0.0);
@@ -36,60 +51,48 @@ private slots:
 
         // A line break inside a text ends the line there.
         const qreal before = printer.currentY();
-        printer.print(QStringLiteral("one\r\ntwo"));
+        printer.print(u"one\r\ntwo"_s);
         QVERIFY(printer.currentY() > before);
-        QVERIFY(qAbs(printer.currentX() - printer.textWidth(QStringLiteral("two"))) < 0.01);
+        QVERIFY(qAbs(printer.currentX() - printer.textWidth(u"two"_s)) < 0.01);
         QVERIFY(printer.endDocument());
-
-        const QString text = test::pdfText(service.printer()->outputFileName());
-        const QStringList lines = text.split(QLatin1Char('\n'));
-        QVERIFY2(lines.size() >= 3, qPrintable(text));
-        QCOMPARE(lines.at(0).trimmed(), QStringLiteral("abc"));
-        QCOMPARE(lines.at(1).trimmed(), QStringLiteral("one"));
-        QCOMPARE(lines.at(2).trimmed(), QStringLiteral("two"));
+        QStringList lines;
+        for (const QString& line : page.text().split(u'\n').mid(0, 3)) {
+            lines << line.trimmed();
+        }
+        QCOMPARE(lines, (QStringList{u"abc"_s, u"one"_s, u"two"_s}));
     }
 
     void linesPastThePageBottomGoOnANewPage() {
-        QTemporaryDir dir;
-        test::PdfPrinter service(dir.filePath(QStringLiteral("pages.pdf")));
-        smallPage(service);
-        TextFlowPrinter printer(service.printer());
-        QVERIFY(printer.begin());
-        QCOMPARE(printer.pageHeight(), 90.0);
-        QCOMPARE(printer.pageWidth(), 90.0);
-        printer.setFontSize(10);
+        SmallPage page(dir_.filePath(u"pages.pdf"_s));
+        QVERIFY(page.begun);
+        QCOMPARE(page.flow.pageHeight(), 90.0);
+        QCOMPARE(page.flow.pageWidth(), 90.0);
         for (int i = 0; i < 20; ++i) {
-            printer.print(QStringLiteral("line %1").arg(i));
-            printer.endLine();
-            QVERIFY(printer.currentY() + 10 <= printer.pageHeight() + 10);
+            page.flow.print(u"line %1"_s.arg(i));
+            page.flow.endLine();
+            QVERIFY(page.flow.currentY() <= page.flow.pageHeight());
         }
-        QVERIFY(printer.pageCount() >= 3);
-        QVERIFY(printer.endDocument());
-        const QString text = test::pdfText(service.printer()->outputFileName());
-        QCOMPARE(text.count(QLatin1Char('\f')), printer.pageCount());
-        QVERIFY(text.contains(QStringLiteral("line 19")));
+        QVERIFY(page.flow.pageCount() >= 3);
+        QVERIFY(page.flow.endDocument());
+        const QString text = page.text();
+        QCOMPARE(text.count(u'\f'), page.flow.pageCount());
+        QVERIFY(text.contains(u"line 19"_s));
     }
 
     void lastLineFillingThePageAddsNoBlankPage() {
-        QTemporaryDir dir;
-        test::PdfPrinter service(dir.filePath(QStringLiteral("full.pdf")));
-        smallPage(service);
-        TextFlowPrinter printer(service.printer());
-        QVERIFY(printer.begin());
-        printer.setFontSize(10);
+        SmallPage page(dir_.filePath(u"full.pdf"_s));
+        QVERIFY(page.begun);
         // Print lines until the line end moves to the next page.
         int lines = 0;
-        qreal previousY = -1;
-        while (printer.currentY() > previousY) {
-            previousY = printer.currentY();
-            printer.print(QStringLiteral("line"));
-            printer.endLine();
-            ++lines;
+        for (qreal y = -1; page.flow.currentY() > y; ++lines) {
+            y = page.flow.currentY();
+            page.flow.print(u"line"_s);
+            page.flow.endLine();
         }
         QVERIFY(lines > 1);
-        QCOMPARE(printer.pageCount(), 1);
-        QVERIFY(printer.endDocument());
-        QCOMPARE(test::pdfText(service.printer()->outputFileName()).count(QLatin1Char('\f')), 1);
+        QCOMPARE(page.flow.pageCount(), 1);
+        QVERIFY(page.flow.endDocument());
+        QCOMPARE(page.text().count(u'\f'), 1);
     }
 
     // A line printed empty keeps its room wherever the page breaks: every other
@@ -106,7 +109,7 @@ private slots:
         QFETCH(QList<int>, blank);
         QStringList lines;
         for (int i = 1; i <= 40; ++i) {
-            lines << QStringLiteral("w%1").arg(i);
+            lines << u"w%1"_s.arg(i);
         }
         int pages = 0;
         const QList<test::PrintedWord> all = printLines(lines, &pages);
@@ -116,10 +119,8 @@ private slots:
             }));
         };
         QVERIFY(pages > 3);
-        if (blank.isEmpty()) {
-            for (int i = 0; i < onPage(2); ++i) {
-                blank << i;
-            }
+        for (int i = 0; blank.isEmpty() && i < onPage(2); ++i) {
+            blank << i;
         }
         QMap<QString, QString> expected = test::wordPlaces(all);
         for (int offset : blank) {
@@ -142,36 +143,22 @@ private slots:
     void nothingPrintsBeforeBegin() {
         TextFlowPrinter printer(nullptr);
         QVERIFY(!printer.begin());
-        printer.print(QStringLiteral("x"));
+        printer.print(u"x"_s);
         printer.endLine();
         QVERIFY(!printer.endDocument());
     }
 
 private:
-    // A page of 100 by 100 points with margins of 5.
-    static void smallPage(test::PdfPrinter& service) {
-        service.printer()->setPageLayout(QPageLayout(QPageSize(QSizeF(100, 100), QPageSize::Point),
-                                                     QPageLayout::Portrait, QMarginsF(5, 5, 5, 5)));
-    }
-    // Prints each line and a line end on a page of 100 by 100 points with
-    // margins of 5, in 10 points; the printed words and the page count.
+    // Prints each line and a line end on a small page; the printed words and the page count.
     QList<test::PrintedWord> printLines(const QStringList& lines, int* pages) {
-        const QString pdf = dir_.filePath(QStringLiteral("lines.pdf"));
-        test::PdfPrinter service(pdf);
-        smallPage(service);
-        TextFlowPrinter printer(service.printer());
-        if (!printer.begin()) {
-            return {};
-        }
-        printer.setFontSize(10);
+        const QString pdf = dir_.filePath(u"lines.pdf"_s);
+        SmallPage page(pdf);
         for (const QString& line : lines) {
-            printer.print(line);
-            printer.endLine();
+            page.flow.print(line);
+            page.flow.endLine();
         }
-        if (!printer.endDocument()) {
-            return {};
-        }
-        return test::printedWords(pdf, pages);
+        return page.begun && page.flow.endDocument() ? test::printedWords(pdf, pages)
+                                                     : QList<test::PrintedWord>();
     }
 
     QTemporaryDir dir_;

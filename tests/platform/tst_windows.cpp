@@ -48,24 +48,25 @@ class WindowsTest : public QObject {
 private slots:
     void cleanup() { windows().reset(); }
 
-    void loadRunsOnceAndWindowKeepsItsState() {
+    // The close button only hides: showing again finds the window as it was,
+    // without a second Load.
+    void loadRunsOnceAndClosedWindowKeepsItsState() {
         int loads = 0;
         windows().registerWindow(WindowId::Setup, [&] { return new CountingWindow(&loads); });
-        PvWindow* first = windows().show(WindowId::Setup);
-        QVERIFY(first);
-        QVERIFY(first->isVisible());
+        auto* first = static_cast<CountingWindow*>(windows().show(WindowId::Setup));
+        QVERIFY(first && first->isVisible());
         first->setWindowTitle(QStringLiteral("kept"));
-        first->hide();
-        QCOMPARE(static_cast<CountingWindow*>(first)->showsAgain, 0);
-        PvWindow* again = windows().show(WindowId::Setup);
-        QCOMPARE(again, first);
-        QCOMPARE(loads, 1);
-        QCOMPARE(again->windowTitle(), QStringLiteral("kept"));
-        QVERIFY(again->isVisible());
-        QVERIFY(!again->isModal());
+        first->close();
+        QVERIFY(!first->isVisible());
+        QCOMPARE(windows().loaded(WindowId::Setup), first);
+        QCOMPARE(first->showsAgain, 0);
+        QCOMPARE(windows().show(WindowId::Setup), first);
+        QCOMPARE(first->windowTitle(), QStringLiteral("kept"));
+        QVERIFY(first->isVisible());
+        QVERIFY(!first->isModal());
         // Every later showing, of a visible window too, runs its show-again step.
         windows().show(WindowId::Setup);
-        QCOMPARE(static_cast<CountingWindow*>(first)->showsAgain, 2);
+        QCOMPARE(first->showsAgain, 2);
         QCOMPARE(loads, 1);
     }
 
@@ -86,15 +87,6 @@ private slots:
         auto* window = static_cast<ShadowWindow*>(windows().show(WindowId::Setup));
         QCOMPARE(window->shadowAtLoad, asked);
         QCOMPARE(window->windowFlags().testFlag(Qt::NoDropShadowWindowHint), !asked);
-    }
-
-    void closeButtonOnlyHides() {
-        int loads = 0;
-        windows().registerWindow(WindowId::Setup, [&] { return new CountingWindow(&loads); });
-        PvWindow* window = windows().show(WindowId::Setup);
-        window->close();
-        QVERIFY(!window->isVisible());
-        QCOMPARE(windows().loaded(WindowId::Setup), window);
     }
 
     void windowHiddenByItsLoadStaysHidden() {
@@ -166,18 +158,6 @@ private slots:
         QCOMPARE(label, shown);
         QCOMPARE(spoken, shown);
         QCOMPARE(format, Qt::PlainText);
-    }
-
-    void recordedMessageKeepsTextAndDefaultTitle() {
-        test::RecordingMessages recorded;
-        recorded.answers = {msg::kResultYes};
-        QCOMPARE(showMessage(QStringLiteral("x\ry"), 4132, QStringLiteral("Quit?")),
-                 msg::kResultYes);
-        QCOMPARE(showMessage(QStringLiteral("n")), msg::kResultOk);
-        QCOMPARE(recorded.shown.size(), 2);
-        QCOMPARE(recorded.shown[0].text, QStringLiteral("x\ry"));
-        QCOMPARE(recorded.shown[0].flags, 4132);
-        QCOMPARE(recorded.shown[1].title, QStringLiteral("Pantrova"));
     }
 };
 

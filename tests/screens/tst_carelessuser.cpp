@@ -62,30 +62,35 @@ const QString kList = u"Category/category.txt"_s;
 
 // The data tree as relative path -> bytes; a folder is its path and a '/'.
 using Folder = QMap<QString, QByteArray>;
+// What the user typed, as the boxes hold it: "window/box" -> text.
+using Typed = QMap<QString, QString>;
+// The folder and the typed texts before and after an action.
+struct Seen {
+    Folder before, after;
+    Typed was, now;
+};
 
 Folder snapshot(const QString& root) {
     Folder folder;
     const QDir base(root);
-    for (const QString& top : {u"Category"_s, u"Shopping List"_s, u"PV.ini"_s}) {
-        const QFileInfo info(base.filePath(top));
-        if (info.isDir()) {
-            folder.insert(top + u'/', {});
-        } else if (info.exists()) {
-            QFile file(info.filePath());
-            folder.insert(top, file.open(QIODevice::ReadOnly) ? file.readAll() : "?");
+    const auto add = [&](const QFileInfo& entry) {
+        QFile file(entry.filePath());
+        const QString relative = base.relativeFilePath(entry.filePath());
+        if (entry.isDir()) {
+            folder.insert(relative + u'/', {});
+        } else {
+            folder.insert(relative, file.open(QIODevice::ReadOnly) ? file.readAll() : "?");
         }
-        QDirIterator it(info.filePath(),
+    };
+    for (const QString& top : {u"Category"_s, u"Shopping List"_s, u"PV.ini"_s}) {
+        if (const QFileInfo info(base.filePath(top)); info.exists()) {
+            add(info);
+        }
+        QDirIterator it(base.filePath(top),
                         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                         QDirIterator::Subdirectories);
         while (it.hasNext()) {
-            const QFileInfo entry = it.nextFileInfo();
-            const QString relative = base.relativeFilePath(entry.filePath());
-            if (entry.isDir()) {
-                folder.insert(relative + u'/', {});
-            } else {
-                QFile file(entry.filePath());
-                folder.insert(relative, file.open(QIODevice::ReadOnly) ? file.readAll() : "?");
-            }
+            add(it.nextFileInfo());
         }
     }
     return folder;
@@ -95,17 +100,11 @@ bool samePath(const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-// The entry of the folder at path, found ignoring case as the program finds it.
-std::optional<QString> find(const Folder& folder, const QString& path) {
-    if (folder.contains(path)) {
-        return path;
-    }
-    for (auto it = folder.keyBegin(); it != folder.keyEnd(); ++it) {
-        if (samePath(*it, path)) {
-            return *it;
-        }
-    }
-    return std::nullopt;
+// Whether the folder holds path, found ignoring case as the program finds it.
+bool has(const Folder& folder, const QString& path) {
+    const QList<QString> keys = folder.keys();
+    return std::any_of(keys.cbegin(), keys.cend(),
+                       [&](const QString& k) { return samePath(k, path); });
 }
 
 QStringList changedPaths(const Folder& before, const Folder& after) {
@@ -123,12 +122,55 @@ QStringList changedPaths(const Folder& before, const Folder& after) {
     return changed;
 }
 
+// Empty when nothing changed, or only target, there afterwards when written and
+// gone when not; an empty target allows no change.
+QString onlyChanged(const Seen& s, const QString& target, bool written,
+                    Qt::CaseSensitivity cs = Qt::CaseInsensitive) {
+    const QStringList changed = changedPaths(s.before, s.after);
+    if (changed.isEmpty() ||
+        (changed.size() == 1 && !target.isEmpty() && changed.at(0).compare(target, cs) == 0 &&
+         s.after.contains(changed.at(0)) == written)) {
+        return QString();
+    }
+    return u"changed %1, not only %2 %3"_s.arg(changed.join(u", "_s),
+                                               written ? u"writing"_s : u"removing"_s,
+                                               target.isEmpty() ? u"nothing"_s : target);
+}
+
 QStringList listLines(const Folder& folder) {
     return store::splitLines(folder.value(kList));
 }
 
-// What the user typed, as the boxes hold it: "window/box" -> text.
-using Typed = QMap<QString, QString>;
+QString key(WindowId window, const QString& box) {
+    return objectNameOf(window) + u'/' + box;
+}
+
+QStringList prefixed(WindowId window, const QStringList& boxes) {
+    QStringList keys;
+    for (const QString& box : boxes) {
+        keys << key(window, box);
+    }
+    return keys;
+}
+
+// Empty when every box of keys is empty.
+QString emptied(const Typed& now, const QStringList& keys) {
+    for (const QString& k : keys) {
+        if (!now.value(k).isEmpty()) {
+            return u"%1 still holds \"%2\""_s.arg(k, now.value(k));
+        }
+    }
+    return QString();
+}
+
+QStringList ingredBoxes() {
+    QStringList names{u"txtIName"_s,  u"txtIDirec"_s, u"txtICTemp"_s,
+                      u"txtICSize"_s, u"txtICHr"_s,   u"txtICMin"_s};
+    for (int n = 1; n <= 10; ++n) {
+        names << u"txtIA%1"_s.arg(n) << u"txtIT%1"_s.arg(n) << u"txtIN%1"_s.arg(n);
+    }
+    return names;
+}
 
 }  // namespace
 
@@ -141,12 +183,12 @@ class CarelessUserTest : public QObject {
         std::function<void()> act;
         // Typed boxes the action may change in any way.
         QStringList mayChange;
-        // The folder's change, given before and after: empty when allowed.
-        std::function<QString(const Folder&, const Folder&)> files;
-        // Whether an error report is the file system's doing, given the folder before.
-        std::function<bool(const Folder&)> reportExpected;
+        // The folder's change: empty when allowed.
+        std::function<QString(const Seen&)> files;
+        // Whether an error report is the file system's doing.
+        std::function<bool(const Seen&)> reportExpected;
         // Further checks once the action is done: empty when all is well.
-        std::function<QString(const Folder&, const Folder&, const Typed&, const Typed&)> after;
+        std::function<QString(const Seen&)> after;
     };
 
     std::optional<test::ScreenBench> bench_;
@@ -156,11 +198,13 @@ class CarelessUserTest : public QObject {
     // opened, as the user saw them.
     std::optional<std::pair<QString, QString>> recipeShown_;
     QString listOpened_;
-    int restarts_ = 0;
-    // The error reports met, by code and number, and the steps that changed files.
-    QMap<QString, int> reports_;
-    QMap<QString, int> changes_;
-    int userErrors_ = 0;
+    // The restarts, the error reports met by code and number, the steps that
+    // changed files and the User errors.
+    struct {
+        int restarts = 0;
+        QMap<QString, int> reports, changes;
+        int userErrors = 0;
+    } tally_;
 
     template <typename T = QWidget>
     T* control(WindowId window, const QString& name) const {
@@ -192,39 +236,24 @@ class CarelessUserTest : public QObject {
         for (const auto& [id, factory] : screens()) {
             windows().registerWindow(id, factory);
         }
-        ++restarts_;
+        ++tally_.restarts;
     }
 
     Typed typed() const {
         Typed texts;
-        auto take = [&](WindowId window, const QStringList& names) {
+        for (const auto& [window, names] :
+             {std::pair{kSetup, QStringList{u"txtSCreate"_s, u"txtSDel"_s}},
+              std::pair{kIngred, ingredBoxes()},
+              std::pair{kShop, QStringList{u"txtHList"_s, u"txtHName"_s}}}) {
             for (const QString& name : names) {
                 if (auto* line = control<QLineEdit>(window, name)) {
-                    texts.insert(objectNameOf(window) + u'/' + name, line->text());
+                    texts.insert(key(window, name), line->text());
                 } else if (auto* box = control<MultiLineBox>(window, name)) {
-                    texts.insert(objectNameOf(window) + u'/' + name, box->text());
+                    texts.insert(key(window, name), box->text());
                 }
             }
-        };
-        take(kSetup, {u"txtSCreate"_s, u"txtSDel"_s});
-        take(kIngred, ingredBoxes());
-        take(kShop, {u"txtHList"_s, u"txtHName"_s});
+        }
         return texts;
-    }
-    static QStringList ingredBoxes() {
-        QStringList names{u"txtIName"_s,  u"txtIDirec"_s, u"txtICTemp"_s,
-                          u"txtICSize"_s, u"txtICHr"_s,   u"txtICMin"_s};
-        for (int n = 1; n <= 10; ++n) {
-            names << u"txtIA%1"_s.arg(n) << u"txtIT%1"_s.arg(n) << u"txtIN%1"_s.arg(n);
-        }
-        return names;
-    }
-    static QStringList prefixed(WindowId window, const QStringList& names) {
-        QStringList keys;
-        for (const QString& name : names) {
-            keys << objectNameOf(window) + u'/' + name;
-        }
-        return keys;
     }
 
     // --- the user's hands ---
@@ -284,6 +313,15 @@ class CarelessUserTest : public QObject {
         }
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
     }
+    // The mouse on a row, or Return on the current one.
+    void openRow(QAbstractItemView* view, bool byMouse, int row) {
+        if (byMouse) {
+            clickRow(view, row);
+        } else {
+            view->setFocus();
+            QTest::keyClick(view, Qt::Key_Return);
+        }
+    }
     void arrowKeys(QAbstractItemView* view) {
         view->setFocus();
         for (int n = 1 + below(2); n > 0; --n) {
@@ -296,77 +334,65 @@ class CarelessUserTest : public QObject {
 
     // --- the steps ---
 
-    Step noChange(const QString& what, std::function<void()> act) {
-        return {what, std::move(act), {}, {}, {}, {}};
+    static Step act(const QString& what, std::function<void()> act,
+                    const QStringList& mayChange = {}) {
+        return {what, std::move(act), mayChange, {}, {}, {}};
+    }
+    Step press(WindowId window, const QString& button, const QString& what,
+               const QStringList& mayChange = {}) {
+        return act(
+            what, [this, window, button] { click(window, button); }, prefixed(window, mayChange));
+    }
+    Step main(WindowId window) {
+        const char letter = window == kSetup    ? 'S'
+                            : window == kIngred ? 'I'
+                            : window == kRecipe ? 'R'
+                                                : 'H';
+        return press(window, u"cmd%1Main"_s.arg(QChar::fromLatin1(letter)),
+                     objectNameOf(window) + u" Main"_s);
+    }
+    // Types into an enabled box, over what it holds when told so.
+    Step typeIn(WindowId window, const QString& box, const QString& text, bool over = false) {
+        const QString shown =
+            QString(text).replace(u'\n', u"<Enter>"_s).replace(u'\b', u"<Backspace>"_s);
+        return act(u"%1: type \"%2\" %3 %4"_s.arg(objectNameOf(window), shown,
+                                                  over ? u"over"_s : u"into"_s, box),
+                   [this, window, box, text, over] {
+                       QWidget* target = control<QWidget>(window, box);
+                       if (target->isEnabled() && over) {
+                           static_cast<QLineEdit*>(target)->selectAll();
+                           QTest::keyClick(target, Qt::Key_Backspace);
+                       }
+                       if (target->isEnabled()) {
+                           typeInto(target, text);
+                       }
+                   },
+                   {key(window, box)});
     }
 
     Step show(WindowId window) {
-        // The category choice before, to hold the screen to it afterwards.
+        Step step = act(u"show "_s + objectNameOf(window), [window] { windows().show(window); });
+        // The category choice holds through the showing, unless the category is gone.
         const QString box = window == kIngred ? u"cboIng"_s : u"cboRCat"_s;
         auto* combo = control<QComboBox>(window, box);
-        const std::optional<QString> chosen = combo && combo->currentIndex() >= 0
-                                                  ? std::optional(combo->currentText())
-                                                  : std::nullopt;
-        Step step =
-            noChange(u"show "_s + objectNameOf(window), [window] { windows().show(window); });
-        if (chosen && (window == kIngred || window == kRecipe)) {
-            step.after = [this, window, box, chosen](const Folder&, const Folder& after,
-                                                     const Typed&, const Typed&) {
-                const QStringList listed = after.contains(kList)
-                                               ? store::parseFieldList(after.value(kList))
-                                               : QStringList();
-                auto* combo = control<QComboBox>(window, box);
-                const QString now = combo->currentIndex() >= 0 ? combo->currentText() : QString();
-                const QString expected = listed.contains(*chosen) ? *chosen : QString();
-                if (now != expected) {
-                    return u"the category choice is \"%1\", not \"%2\""_s.arg(now, expected);
-                }
-                if (window == kRecipe && expected.isEmpty() &&
-                    !control<QLineEdit>(kRecipe, u"txtRName"_s)->text().isEmpty()) {
-                    return u"the browser still shows a recipe of a category that is gone"_s;
-                }
-                return QString();
-            };
+        if ((window != kIngred && window != kRecipe) || !combo || combo->currentIndex() < 0) {
+            return step;
         }
-        return step;
-    }
-
-    Step main(WindowId window) {
-        const QString button = window == kSetup    ? u"cmdSMain"_s
-                               : window == kIngred ? u"cmdIMain"_s
-                               : window == kRecipe ? u"cmdRMain"_s
-                                                   : u"cmdHMain"_s;
-        return noChange(objectNameOf(window) + u" Main"_s,
-                        [this, window, button] { click(window, button); });
-    }
-
-    Step typeIn(WindowId window, const QString& box, bool multiLine = false) {
-        const QString text = someText(multiLine);
-        const QString shown =
-            QString(text).replace(u'\n', u"<Enter>"_s).replace(u'\b', u"<Backspace>"_s);
-        Step step = noChange(u"%1: type \"%2\" into %3"_s.arg(objectNameOf(window), shown, box),
-                             [this, window, box, text] {
-                                 QWidget* target = control<QWidget>(window, box);
-                                 if (target->isEnabled()) {
-                                     typeInto(target, text);
-                                 }
-                             });
-        step.mayChange = {objectNameOf(window) + u'/' + box};
-        return step;
-    }
-
-    // Replaces what an enabled box holds by a name, typed.
-    Step replaceText(WindowId window, const QString& box, const QString& name) {
-        Step step = noChange(u"%1: type \"%2\" over %3"_s.arg(objectNameOf(window), name, box),
-                             [this, window, box, name] {
-                                 auto* line = control<QLineEdit>(window, box);
-                                 if (line->isEnabled()) {
-                                     line->selectAll();
-                                     QTest::keyClick(line, Qt::Key_Backspace);
-                                     typeInto(line, name);
-                                 }
-                             });
-        step.mayChange = {objectNameOf(window) + u'/' + box};
+        step.after = [this, window, box, chosen = combo->currentText()](const Seen& s) {
+            const bool listed = s.after.contains(kList) &&
+                                store::parseFieldList(s.after.value(kList)).contains(chosen);
+            const QString expected = listed ? chosen : QString();
+            auto* combo = control<QComboBox>(window, box);
+            const QString now = combo->currentIndex() >= 0 ? combo->currentText() : QString();
+            if (now != expected) {
+                return u"the category choice is \"%1\", not \"%2\""_s.arg(now, expected);
+            }
+            if (window == kRecipe && !listed &&
+                !control<QLineEdit>(kRecipe, u"txtRName"_s)->text().isEmpty()) {
+                return u"the browser still shows a recipe of a category that is gone"_s;
+            }
+            return QString();
+        };
         return step;
     }
 
@@ -377,82 +403,74 @@ class CarelessUserTest : public QObject {
                                            u"Desserts"_s, u"Breads"_s,       u"Cakes"_s,
                                            u"Gone"_s,     u"Cr\u00e8me"_s,   u"a/b"_s,
                                            u"\u0101"_s,   u"Breads, Cakes"_s};
-            return replaceText(kSetup, u"txtSCreate"_s, oneOf(names));
+            return typeIn(kSetup, u"txtSCreate"_s, oneOf(names), true);
         }
         if (pick < 35) {
             const QString name = control<QLineEdit>(kSetup, u"txtSCreate"_s)->text();
-            Step step = noChange(u"setup: Create \"%1\""_s.arg(name),
-                                 [this] { click(kSetup, u"cmdSCreate"_s); });
-            step.mayChange = prefixed(kSetup, {u"txtSCreate"_s});
-            step.files = [name](const Folder& before, const Folder& after) {
-                const QStringList changed = changedPaths(before, after);
+            Step step = press(kSetup, u"cmdSCreate"_s, u"setup: Create \"%1\""_s.arg(name),
+                              {u"txtSCreate"_s});
+            step.files = [name](const Seen& s) {
+                const QStringList changed = changedPaths(s.before, s.after);
+                const QString folder = u"Category/"_s + name + u'/';
                 if (changed.isEmpty()) {
                     return QString();
                 }
-                const QString folder = u"Category/"_s + name + u'/';
                 if (changed != QStringList{kList, folder} &&
                     changed != QStringList{folder, kList}) {
                     return u"Create changed %1"_s.arg(changed.join(u", "_s));
                 }
-                if (listLines(after) != listLines(before) + QStringList{name}) {
-                    return u"Create did not append \"%1\" to the list"_s.arg(name);
-                }
-                return QString();
+                return listLines(s.after) == listLines(s.before) + QStringList{name}
+                           ? QString()
+                           : u"Create did not append \"%1\" to the list"_s.arg(name);
             };
             return step;
         }
         if (pick < 50) {
-            Step step = noChange(u"setup: click a category"_s, [this] {
-                auto* list = control<QListWidget>(kSetup, u"lswSetup"_s);
-                clickRow(list, someRow(list));
-            });
-            step.mayChange = prefixed(kSetup, {u"txtSDel"_s});
-            return step;
+            return act(
+                u"setup: click a category"_s,
+                [this] {
+                    auto* list = control<QListWidget>(kSetup, u"lswSetup"_s);
+                    clickRow(list, someRow(list));
+                },
+                prefixed(kSetup, {u"txtSDel"_s}));
         }
         if (pick < 53) {
-            Step step = typeIn(kSetup, u"txtSDel"_s);
-            return step;
+            return typeIn(kSetup, u"txtSDel"_s, someText(false));
         }
         if (pick < 60) {
             auto* box = control<QLineEdit>(kSetup, u"txtSDel"_s);
             const QString name = box->isEnabled() ? box->text() : QString();
-            Step step = noChange(u"setup: Delete \"%1\""_s.arg(name),
-                                 [this] { click(kSetup, u"cmdSDel"_s); });
-            step.files = [name](const Folder& before, const Folder& after) {
+            Step step = press(kSetup, u"cmdSDel"_s, u"setup: Delete \"%1\""_s.arg(name));
+            step.files = [name](const Seen& s) {
                 // The list loses the name's lines; the folder goes with all it holds.
                 const QString folder = u"Category/"_s + name + u'/';
-                const QStringList changed = changedPaths(before, after);
+                const QStringList changed = changedPaths(s.before, s.after);
                 for (const QString& path : changed) {
                     const bool inFolder = path.startsWith(folder, Qt::CaseInsensitive);
-                    if (name.isEmpty() || !(path == kList || (inFolder && !after.contains(path)))) {
+                    if (name.isEmpty() ||
+                        !(path == kList || (inFolder && !s.after.contains(path)))) {
                         return u"Delete of \"%1\" changed %2"_s.arg(name, path);
                     }
                 }
-                QStringList kept = listLines(before);
+                QStringList kept = listLines(s.before);
                 kept.removeIf([&](const QString& line) { return samePath(line, name); });
-                if (changed.contains(kList) && listLines(after) != kept) {
-                    return u"Delete of \"%1\" left the list %2"_s.arg(name,
-                                                                      listLines(after).join(u'|'));
+                if (changed.contains(kList) && listLines(s.after) != kept) {
+                    return u"Delete of \"%1\" left the list %2"_s.arg(
+                        name, listLines(s.after).join(u'|'));
                 }
                 return QString();
             };
             // Deleting a category without a folder ends in the report.
-            step.reportExpected = [name](const Folder& before) {
-                return !find(before, u"Category/"_s + name + u'/');
+            step.reportExpected = [name](const Seen& s) {
+                return !has(s.before, u"Category/"_s + name + u'/');
             };
             return step;
         }
         if (pick < 75) {
-            Step step =
-                noChange(u"setup: Cancel (create)"_s, [this] { click(kSetup, u"cmdSCCancel"_s); });
-            step.mayChange = prefixed(kSetup, {u"txtSCreate"_s});
-            return step;
+            return press(kSetup, u"cmdSCCancel"_s, u"setup: Cancel (create)"_s, {u"txtSCreate"_s});
         }
         if (pick < 90) {
-            Step step = noChange(u"setup: Cancel (delete)"_s,
-                                 [this] { click(kSetup, u"cmdSDelCancel"_s); });
-            step.mayChange = prefixed(kSetup, {u"txtSDel"_s});
-            return step;
+            return press(kSetup, u"cmdSDelCancel"_s, u"setup: Cancel (delete)"_s, {u"txtSDel"_s});
         }
         return main(kSetup);
     }
@@ -463,48 +481,37 @@ class CarelessUserTest : public QObject {
             static const QStringList names{u"Stew"_s,   u"stew"_s, u"Tart"_s,
                                            u"Apple"_s,  u"x:y"_s,  u"Cr\u00e8me br\u00fbl\u00e9e"_s,
                                            u"\u0101"_s, u""_s};
-            return replaceText(kIngred, u"txtIName"_s, oneOf(names));
+            return typeIn(kIngred, u"txtIName"_s, oneOf(names), true);
         }
         if (pick < 40) {
-            const QStringList boxes = ingredBoxes();
-            const QString box = boxes.at(below(int(boxes.size())));
-            return typeIn(kIngred, box, box == u"txtIDirec"_s);
+            const QString box = oneOf(ingredBoxes());
+            return typeIn(kIngred, box, someText(box == u"txtIDirec"_s));
         }
         if (pick < 55) {
-            return noChange(u"entry: pick a category"_s,
-                            [this] { pickInCombo(control<QComboBox>(kIngred, u"cboIng"_s)); });
+            return act(u"entry: pick a category"_s,
+                       [this] { pickInCombo(control<QComboBox>(kIngred, u"cboIng"_s)); });
         }
         if (pick < 62) {
-            Step step = noChange(u"entry: New"_s, [this] { click(kIngred, u"cmdINew"_s); });
-            step.mayChange = prefixed(kIngred, ingredBoxes());
-            step.after = [](const Folder&, const Folder&, const Typed&, const Typed& now) {
-                for (const QString& key : prefixed(kIngred, ingredBoxes())) {
-                    if (!now.value(key).isEmpty()) {
-                        return u"New left %1"_s.arg(key);
-                    }
-                }
-                return QString();
+            Step step = press(kIngred, u"cmdINew"_s, u"entry: New"_s, ingredBoxes());
+            step.after = [](const Seen& s) {
+                return emptied(s.now, prefixed(kIngred, ingredBoxes()));
             };
             return step;
         }
         if (pick < 90) {
-            auto* screen = qobject_cast<RecipeEntryWindow*>(windows().loaded(kIngred));
             const QString category = control<QComboBox>(kIngred, u"cboIng"_s)->currentText();
             const QString name = control<QLineEdit>(kIngred, u"txtIName"_s)->text();
-            const store::RecipeFields fields = screen->fields();
-            Step step = noChange(u"entry: Save \"%1\" in \"%2\""_s.arg(name, category),
-                                 [this] { click(kIngred, u"cmdISave"_s); });
-            step.files = [category, name, fields](const Folder& before, const Folder& after) {
-                const QStringList changed = changedPaths(before, after);
-                if (changed.isEmpty()) {
-                    return QString();
+            const store::RecipeFields fields =
+                qobject_cast<RecipeEntryWindow*>(windows().loaded(kIngred))->fields();
+            Step step = press(kIngred, u"cmdISave"_s,
+                              u"entry: Save \"%1\" in \"%2\""_s.arg(name, category));
+            step.files = [target = u"Category/"_s + category + u'/' + name, fields](const Seen& s) {
+                if (QString fault = onlyChanged(s, target, true);
+                    !fault.isEmpty() || s.before == s.after) {
+                    return fault;
                 }
-                const QString target = u"Category/"_s + category + u'/' + name;
-                if (changed.size() != 1 || !samePath(changed.at(0), target) ||
-                    !after.contains(changed.at(0))) {
-                    return u"Save of %1 changed %2"_s.arg(target, changed.join(u", "_s));
-                }
-                auto read = store::parseRecipeRecord(after.value(changed.at(0)));
+                auto read =
+                    store::parseRecipeRecord(s.after.value(changedPaths(s.before, s.after).at(0)));
                 if (!read) {
                     return u"Save wrote an unreadable %1"_s.arg(target);
                 }
@@ -526,83 +533,59 @@ class CarelessUserTest : public QObject {
         const int pick = below(100);
         auto* files = control<QListView>(kRecipe, u"lswRFile"_s);
         const QString category = control<QComboBox>(kRecipe, u"cboRCat"_s)->currentText();
-        // The display names the file it shows, one of the list; the user knows the
-        // category it came from.
-        auto opened = [this, category, files](const Folder&, const Folder&, const Typed&,
-                                              const Typed&) {
-            const QString name = control<QLineEdit>(kRecipe, u"txtRName"_s)->text();
-            if (!name.isEmpty() && !files->model()
-                                        ->match(files->model()->index(0, 0), Qt::DisplayRole, name,
-                                                1, Qt::MatchExactly)
-                                        .isEmpty()) {
-                recipeShown_ = std::pair(category, name);
-            }
-            return QString();
-        };
         if (pick < 20) {
-            Step step = noChange(u"browser: pick a category"_s, [this] {
-                pickInCombo(control<QComboBox>(kRecipe, u"cboRCat"_s));
-            });
-            return step;
+            return act(u"browser: pick a category"_s,
+                       [this] { pickInCombo(control<QComboBox>(kRecipe, u"cboRCat"_s)); });
         }
         if (pick < 60) {
             const bool byMouse = pick < 50;
-            Step step = noChange(byMouse ? u"browser: click in the file list"_s
-                                         : u"browser: Enter on the current file"_s,
-                                 [this, files, byMouse] {
-                                     if (byMouse) {
-                                         clickRow(files, someRow(files));
-                                     } else {
-                                         files->setFocus();
-                                         QTest::keyClick(files, Qt::Key_Return);
-                                     }
-                                 });
-            step.after = opened;
-            step.reportExpected = [category, files](const Folder& before) {
-                // A recipe listed but gone since is the file system's.
-                const QString name = files->currentIndex().data().toString();
-                return find(before, u"Category/"_s + category + u'/') &&
-                       !find(before, u"Category/"_s + category + u'/' + name);
+            Step step = act(
+                byMouse ? u"browser: click in the file list"_s
+                        : u"browser: Enter on the current file"_s,
+                [this, files, byMouse] { openRow(files, byMouse, byMouse ? someRow(files) : -1); });
+            // The display names the file it shows, one of the list; the user knows
+            // the category it came from.
+            step.after = [this, category, files](const Seen&) {
+                const QString name = control<QLineEdit>(kRecipe, u"txtRName"_s)->text();
+                if (!name.isEmpty() && !files->model()
+                                            ->match(files->model()->index(0, 0), Qt::DisplayRole,
+                                                    name, 1, Qt::MatchExactly)
+                                            .isEmpty()) {
+                    recipeShown_ = std::pair(category, name);
+                }
+                return QString();
+            };
+            // A recipe listed but gone since is the file system's.
+            step.reportExpected = [category, files](const Seen& s) {
+                const QString folder = u"Category/"_s + category + u'/';
+                return has(s.before, folder) &&
+                       !has(s.before, folder + files->currentIndex().data().toString());
             };
             return step;
         }
         if (pick < 68) {
-            return noChange(u"browser: arrow keys in the file list"_s,
-                            [this, files] { arrowKeys(files); });
+            return act(u"browser: arrow keys in the file list"_s,
+                       [this, files] { arrowKeys(files); });
         }
         if (pick < 85) {
-            const auto shown = recipeShown_;
+            const QString shown =
+                recipeShown_ ? recipeShown_->first + u'/' + recipeShown_->second : QString();
+            const QString target = shown.isEmpty() ? QString() : u"Category/"_s + shown;
             auto* box = control<QCheckBox>(kRecipe, u"chkRDel"_s);
             const bool enabled = box->isEnabled();
-            Step step = noChange(u"browser: tick Delete this file? (%1, showing %2)"_s.arg(
-                                     enabled ? u"enabled"_s : u"disabled"_s,
-                                     shown ? shown->first + u'/' + shown->second : u"nothing"_s),
-                                 [this, box] { QTest::mouseClick(box, Qt::LeftButton); });
-            step.files = [shown](const Folder& before, const Folder& after) {
-                const QStringList changed = changedPaths(before, after);
-                if (changed.isEmpty()) {
-                    return QString();
-                }
-                const QString target =
-                    shown ? u"Category/"_s + shown->first + u'/' + shown->second : QString();
-                if (changed.size() != 1 || !shown || !samePath(changed.at(0), target) ||
-                    after.contains(changed.at(0))) {
-                    return u"the delete box, showing %1, changed %2"_s.arg(
-                        shown ? target : u"nothing"_s, changed.join(u", "_s));
-                }
-                return QString();
+            Step step = act(
+                u"browser: tick Delete this file? (%1, showing %2)"_s.arg(
+                    enabled ? u"enabled"_s : u"disabled"_s, shown.isEmpty() ? u"nothing"_s : shown),
+                [box] { QTest::mouseClick(box, Qt::LeftButton); });
+            step.files = [target](const Seen& s) { return onlyChanged(s, target, false); };
+            step.reportExpected = [target](const Seen& s) {
+                return !target.isEmpty() && !has(s.before, target);
             };
-            step.reportExpected = [shown](const Folder& before) {
-                return shown && !find(before, u"Category/"_s + shown->first + u'/' + shown->second);
-            };
-            step.after = [this, shown, enabled](const Folder& before, const Folder& after,
-                                                const Typed&, const Typed&) {
-                const QString target =
-                    shown ? u"Category/"_s + shown->first + u'/' + shown->second : QString();
-                if (enabled && shown && find(before, target) && find(after, target)) {
+            step.after = [this, target, enabled](const Seen& s) {
+                if (enabled && !target.isEmpty() && has(s.before, target) && has(s.after, target)) {
                     return u"the enabled delete box left %1"_s.arg(target);
                 }
-                if (!find(after, target)) {
+                if (!has(s.after, target)) {
                     recipeShown_.reset();
                 }
                 return QString();
@@ -610,7 +593,7 @@ class CarelessUserTest : public QObject {
             return step;
         }
         if (pick < 93) {
-            return noChange(u"browser: New"_s, [this] { click(kRecipe, u"cmdRNew"_s); });
+            return press(kRecipe, u"cmdRNew"_s, u"browser: New"_s);
         }
         return main(kRecipe);
     }
@@ -619,49 +602,41 @@ class CarelessUserTest : public QObject {
         const int pick = below(100);
         auto* files = control<QListWidget>(kShop, u"lswHOpen"_s);
         if (pick < 25) {
-            return typeIn(kShop, u"txtHList"_s, true);
+            return typeIn(kShop, u"txtHList"_s, someText(true));
         }
         if (pick < 35) {
             static const QStringList names{u"weekly"_s, u"Old"_s, u"old"_s,   u"New list"_s,
                                            u"a*b"_s,    u""_s,    u"\u0101"_s};
-            return replaceText(kShop, u"txtHName"_s, oneOf(names));
+            return typeIn(kShop, u"txtHName"_s, oneOf(names), true);
         }
         if (pick < 55) {
             // The list the click or Enter should open: the clicked one, or the one picked.
             const bool byMouse = pick < 48;
-            const int row = byMouse ? someRow(files) : files->currentRow();
+            const int row = byMouse ? someRow(files) : -1;
             const QListWidgetItem* target =
                 byMouse ? files->item(row)
                         : (files->selectedItems().isEmpty() ? nullptr : files->selectedItems()[0]);
             const QString file = target ? target->text() : QString();
-            Step step = noChange(byMouse ? u"shop: click \"%1\" in the file list"_s.arg(file)
-                                         : u"shop: Enter in the file list (on \"%1\")"_s.arg(file),
-                                 [this, files, byMouse, row] {
-                                     if (byMouse) {
-                                         clickRow(files, row);
-                                     } else {
-                                         files->setFocus();
-                                         QTest::keyClick(files, Qt::Key_Return);
-                                     }
-                                 });
-            step.mayChange = prefixed(kShop, {u"txtHList"_s});
-            step.reportExpected = [file](const Folder& before) {
-                return !file.isEmpty() && !find(before, u"Shopping List/"_s + file);
+            Step step = act(
+                byMouse ? u"shop: click \"%1\" in the file list"_s.arg(file)
+                        : u"shop: Enter in the file list (on \"%1\")"_s.arg(file),
+                [this, files, byMouse, row] { openRow(files, byMouse, row); },
+                prefixed(kShop, {u"txtHList"_s}));
+            step.reportExpected = [file](const Seen& s) {
+                return !file.isEmpty() && !has(s.before, u"Shopping List/"_s + file);
             };
-            step.after = [this, file](const Folder&, const Folder& after, const Typed& was,
-                                      const Typed& now) {
-                const QString key = objectNameOf(kShop) + u"/txtHList"_s;
+            step.after = [this, file, list = key(kShop, u"txtHList"_s)](const Seen& s) {
                 if (file.isEmpty()) {
-                    return was.value(key) == now.value(key)
+                    return s.was.value(list) == s.now.value(list)
                                ? QString()
                                : u"a click beside the names replaced the typed list \"%1\" by "
-                                 u"\"%2\""_s.arg(was.value(key), now.value(key));
+                                 u"\"%2\""_s.arg(s.was.value(list), s.now.value(list));
                 }
-                QByteArray bytes = after.value(u"Shopping List/"_s + file);
+                QByteArray bytes = s.after.value(u"Shopping List/"_s + file);
                 if (bytes.endsWith("\r\n")) {
                     bytes.chop(2);
                 }
-                if (store::decodeCp1252(bytes) != now.value(key)) {
+                if (store::decodeCp1252(bytes) != s.now.value(list)) {
                     return u"Open of %1 shows other text"_s.arg(file);
                 }
                 listOpened_ = file;
@@ -670,79 +645,50 @@ class CarelessUserTest : public QObject {
             return step;
         }
         if (pick < 62) {
-            return noChange(u"shop: arrow keys in the file list"_s,
-                            [this, files] { arrowKeys(files); });
+            return act(u"shop: arrow keys in the file list"_s, [this, files] { arrowKeys(files); });
         }
         if (pick < 70) {
-            Step step = noChange(u"shop: New"_s, [this] { click(kShop, u"cmdHNew"_s); });
-            step.mayChange = prefixed(kShop, {u"txtHList"_s, u"txtHName"_s});
-            step.after = [this](const Folder&, const Folder&, const Typed&, const Typed& now) {
+            Step step = press(kShop, u"cmdHNew"_s, u"shop: New"_s, {u"txtHList"_s, u"txtHName"_s});
+            step.after = [this](const Seen& s) {
                 listOpened_.clear();
-                return now.value(objectNameOf(kShop) + u"/txtHList"_s).isEmpty() &&
-                               now.value(objectNameOf(kShop) + u"/txtHName"_s).isEmpty()
-                           ? QString()
-                           : u"New left text"_s;
+                return emptied(s.now, prefixed(kShop, {u"txtHList"_s, u"txtHName"_s}));
             };
             return step;
         }
         if (pick < 85) {
             const QString name = control<QLineEdit>(kShop, u"txtHName"_s)->text();
             const QString text = control<MultiLineBox>(kShop, u"txtHList"_s)->text();
-            Step step = noChange(u"shop: Save as \"%1\""_s.arg(name),
-                                 [this] { click(kShop, u"cmdHSave"_s); });
-            step.files = [name, text](const Folder& before, const Folder& after) {
-                const QStringList changed = changedPaths(before, after);
-                if (changed.isEmpty()) {
-                    return QString();
+            Step step = press(kShop, u"cmdHSave"_s, u"shop: Save as \"%1\""_s.arg(name));
+            step.files = [target = u"Shopping List/"_s + name + u".txt"_s, text](const Seen& s) {
+                if (QString fault = onlyChanged(s, target, true);
+                    !fault.isEmpty() || s.before == s.after) {
+                    return fault;
                 }
-                const QString target = u"Shopping List/"_s + name + u".txt"_s;
-                if (changed.size() != 1 || !samePath(changed.at(0), target) ||
-                    !after.contains(changed.at(0))) {
-                    return u"Save of %1 changed %2"_s.arg(target, changed.join(u", "_s));
-                }
-                if (after.value(changed.at(0)) != store::encodeCp1252(text) + "\r\n") {
-                    return u"Save wrote other bytes into %1"_s.arg(target);
-                }
-                return QString();
+                return s.after.value(changedPaths(s.before, s.after).at(0)) ==
+                               store::encodeCp1252(text) + "\r\n"
+                           ? QString()
+                           : u"Save wrote other bytes into %1"_s.arg(target);
             };
             return step;
         }
         if (pick < 95) {
             const QString opened = listOpened_;
-            Step step = noChange(u"shop: Delete (opened: \"%1\")"_s.arg(opened),
-                                 [this] { click(kShop, u"cmdHDel"_s); });
-            step.mayChange = prefixed(kShop, {u"txtHList"_s, u"txtHName"_s});
-            step.files = [opened](const Folder& before, const Folder& after) {
-                const QStringList changed = changedPaths(before, after);
-                if (changed.isEmpty()) {
-                    return QString();
-                }
-                if (opened.isEmpty() || changed.size() != 1 ||
-                    changed.at(0) != u"Shopping List/"_s + opened ||
-                    after.contains(changed.at(0))) {
-                    return u"Delete, with \"%1\" opened, changed %2"_s.arg(opened,
-                                                                           changed.join(u", "_s));
-                }
-                return QString();
+            const QString target = opened.isEmpty() ? QString() : u"Shopping List/"_s + opened;
+            Step step = press(kShop, u"cmdHDel"_s, u"shop: Delete (opened: \"%1\")"_s.arg(opened),
+                              {u"txtHList"_s, u"txtHName"_s});
+            step.files = [target](const Seen& s) {
+                return onlyChanged(s, target, false, Qt::CaseSensitive);
             };
-            step.reportExpected = [opened](const Folder& before) {
-                return !opened.isEmpty() && !before.contains(u"Shopping List/"_s + opened);
+            step.reportExpected = [target](const Seen& s) {
+                return !target.isEmpty() && !s.before.contains(target);
             };
-            step.after = [this, opened](const Folder& before, const Folder& after, const Typed& was,
-                                        const Typed& now) {
-                const QString path = u"Shopping List/"_s + opened;
-                const bool deleted =
-                    !opened.isEmpty() && before.contains(path) && !after.contains(path);
-                if (!deleted && was != now) {
-                    return u"Delete deleted nothing, yet the typed text changed"_s;
+            step.after = [this, target](const Seen& s) {
+                if (target.isEmpty() || !s.before.contains(target) || s.after.contains(target)) {
+                    return s.was == s.now ? QString()
+                                          : u"Delete deleted nothing, yet the typed text changed"_s;
                 }
-                if (deleted) {
-                    listOpened_.clear();
-                    if (!now.value(objectNameOf(kShop) + u"/txtHList"_s).isEmpty()) {
-                        return u"Delete left the list's text on screen"_s;
-                    }
-                }
-                return QString();
+                listOpened_.clear();
+                return emptied(s.now, {key(kShop, u"txtHList"_s)});
             };
             return step;
         }
@@ -750,14 +696,12 @@ class CarelessUserTest : public QObject {
     }
 
     Step nextStep() {
+        const QList<WindowId> all{kSetup, kIngred, kRecipe, kShop};
         QList<WindowId> shown;
-        for (WindowId window : {kSetup, kIngred, kRecipe, kShop}) {
-            if (visible(window)) {
-                shown << window;
-            }
-        }
+        std::copy_if(all.begin(), all.end(), std::back_inserter(shown),
+                     [this](WindowId window) { return visible(window); });
         if (shown.isEmpty() || chance(8)) {
-            return show(oneOf(QList<WindowId>{kSetup, kIngred, kRecipe, kShop}));
+            return show(oneOf(all));
         }
         const WindowId window = oneOf(shown);
         return window == kSetup    ? setupStep()
@@ -768,55 +712,52 @@ class CarelessUserTest : public QObject {
 
     // Runs one step and returns what went wrong, if anything.
     QString run(Step& step) {
-        const Folder before = snapshot(bench_->app.path());
-        const Typed was = typed();
+        Seen s{snapshot(bench_->app.path()), {}, typed(), {}};
         const qsizetype messagesBefore = bench_->messages.shown.size();
         step.act();
         QCoreApplication::processEvents();
-        const Folder after = snapshot(bench_->app.path());
-        const Typed now = typed();
-        if (before != after) {
-            ++changes_[step.what.section(u' ', 0, 1)];
+        s.after = snapshot(bench_->app.path());
+        s.now = typed();
+        if (s.before != s.after) {
+            ++tally_.changes[step.what.section(u' ', 0, 1)];
         }
-        for (qsizetype i = messagesBefore; i < bench_->messages.shown.size(); ++i) {
-            const auto& message = bench_->messages.shown.at(i);
+        for (const auto& message : bench_->messages.shown.mid(messagesBefore)) {
             log_ << u"    message \"%1\": %2"_s.arg(message.title,
                                                     QString(message.text).replace(u'\r', u'|'));
-            if (message.title == u"User error"_s) {
-                ++userErrors_;
-            }
-            if (message.text == noCategoryText() && before.contains(kList)) {
+            tally_.userErrors += message.title == u"User error"_s;
+            if (message.text == noCategoryText() && s.before.contains(kList)) {
                 return u"the category notice, with a category list there"_s;
             }
         }
         const QString files =
-            step.files ? step.files(before, after)
-                       : (before == after
-                              ? QString()
-                              : u"files changed: "_s + changedPaths(before, after).join(u", "_s));
+            step.files
+                ? step.files(s)
+                : (s.before == s.after
+                       ? QString()
+                       : u"files changed: "_s + changedPaths(s.before, s.after).join(u", "_s));
         if (!files.isEmpty()) {
             return files;
         }
         if (visible(WindowId::Error)) {
             const ProgramErrors& errors = programErrors();
             const QString report = errors.errorLocation + errors.errorNumberText;
-            if (!step.reportExpected || !step.reportExpected(before)) {
+            if (!step.reportExpected || !step.reportExpected(s)) {
                 return u"the error report \"%1\" (%2)"_s.arg(report, errors.errorDescription);
             }
             log_ << u"    error report \"%1\": the file system's, the program starts again"_s.arg(
                 report);
-            ++reports_[report];
+            ++tally_.reports[report];
             startAgain();
             return QString();
         }
-        for (auto it = was.cbegin(); it != was.cend(); ++it) {
-            if (now.contains(it.key()) && now.value(it.key()) != it.value() &&
+        for (auto it = s.was.cbegin(); it != s.was.cend(); ++it) {
+            if (s.now.contains(it.key()) && s.now.value(it.key()) != it.value() &&
                 !step.mayChange.contains(it.key())) {
-                return u"typed text changed in %1: \"%2\" became \"%3\""_s.arg(it.key(), it.value(),
-                                                                               now.value(it.key()));
+                return u"typed text changed in %1: \"%2\" became \"%3\""_s.arg(
+                    it.key(), it.value(), s.now.value(it.key()));
             }
         }
-        const QString fault = step.after ? step.after(before, after, was, now) : QString();
+        const QString fault = step.after ? step.after(s) : QString();
         // What the browser shows goes with its display, whichever command emptied it.
         if (auto* name = control<QLineEdit>(kRecipe, u"txtRName"_s);
             name && name->text().isEmpty()) {
@@ -828,24 +769,24 @@ class CarelessUserTest : public QObject {
 private slots:
     void init() {
         log_.clear();
-        restarts_ = 0;
-        reports_.clear();
-        changes_.clear();
-        userErrors_ = 0;
+        tally_ = {};
         recipeShown_.reset();
         listOpened_.clear();
         bench_.emplace(screens());
         // Categories, one listed without a folder and one holding a comma.
-        QVERIFY(bench_->app.write(kList, "Soups\r\nPies\r\nBreads, Cakes\r\nGone\r\n"));
         for (const QString& folder : {u"Soups"_s, u"Pies"_s, u"Breads, Cakes"_s}) {
             QVERIFY(bench_->app.mkdir(u"Category/"_s + folder));
         }
-        QVERIFY(bench_->app.write(u"Category/Soups/Stew"_s,
-                                  test::record({{21, "beef"}, {31, "Brown.\r\nStew."}})));
-        QVERIFY(bench_->app.write(u"Category/Soups/borscht.txt"_s, test::record({{21, "beets"}})));
-        QVERIFY(bench_->app.write(u"Category/Pies/Apple"_s, test::record({{21, "apples"}})));
-        QVERIFY(bench_->app.write(u"Shopping List/weekly.txt"_s, "milk\r\neggs\r\n"));
-        QVERIFY(bench_->app.write(u"Shopping List/Old.txt"_s, "tea\r\n"));
+        for (const auto& [path, bytes] :
+             {std::pair{kList, QByteArray("Soups\r\nPies\r\nBreads, Cakes\r\nGone\r\n")},
+              std::pair{u"Category/Soups/Stew"_s,
+                        test::record({{21, "beef"}, {31, "Brown.\r\nStew."}})},
+              std::pair{u"Category/Soups/borscht.txt"_s, test::record({{21, "beets"}})},
+              std::pair{u"Category/Pies/Apple"_s, test::record({{21, "apples"}})},
+              std::pair{u"Shopping List/weekly.txt"_s, QByteArray("milk\r\neggs\r\n")},
+              std::pair{u"Shopping List/Old.txt"_s, QByteArray("tea\r\n")}}) {
+            QVERIFY(bench_->app.write(path, bytes));
+        }
     }
     void cleanup() { bench_.reset(); }
 
@@ -889,8 +830,8 @@ private slots:
         qInfo(
             "seed %u: %d steps; files changed by %s; %d User errors; %d error reports of the "
             "file system (%s)",
-            seed, steps, qPrintable(counts(changes_)), userErrors_, restarts_,
-            qPrintable(counts(reports_)));
+            seed, steps, qPrintable(counts(tally_.changes)), tally_.userErrors, tally_.restarts,
+            qPrintable(counts(tally_.reports)));
     }
 };
 

@@ -201,11 +201,8 @@ private slots:
         test::control<QPushButton>(shown, u"cmdRPrint"_s)->click();
         QCOMPARE(printer.dialogsShown, 1);
         QVERIFY(!QFile::exists(bench_->app.file(pdf)));
-        QVERIFY(box->isChecked());
-        QVERIFY(box->isEnabled());
-        QVERIFY(bench_->messages.shown.isEmpty());
-        QVERIFY(programErrors().errorLocation.isEmpty());
-        QVERIFY(shown->isVisible());
+        QVERIFY(box->isChecked() && box->isEnabled() && shown->isVisible());
+        QVERIFY(bench_->messages.shown.isEmpty() && programErrors().errorLocation.isEmpty());
     }
 };
 
