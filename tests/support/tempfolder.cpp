@@ -27,9 +27,7 @@ TempFolder::TempFolder(const QStringList& setup) {
             : entry.endsWith(u'/') ? mkdir(entry)
             : entry.contains(u"->"_s)
                 ? QFile::link(file(entry.section(u"->"_s, 1)), file(name))
-                : mkdir(QFileInfo(name).path()) &&
-                      write(name, entry.contains(u'=') ? entry.section(u'=', 1).toLatin1()
-                                                       : QByteArray("x"));
+                : write(name, entry.contains(u'=') ? entry.section(u'=', 1).toLatin1() : "x");
         if (!done) {
             qFatal("Folder set-up failed at %s", qPrintable(entry));
         }
@@ -46,7 +44,8 @@ TempFolder::~TempFolder() {
 
 bool TempFolder::write(const QString& relative, const QByteArray& bytes) const {
     QFile f(file(relative));
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+    return mkdir(QFileInfo(relative).path()) && f.open(QIODevice::WriteOnly) &&
+           f.write(bytes) == bytes.size();
 }
 
 QByteArray TempFolder::read(const QString& relative) const {

@@ -20,6 +20,7 @@ public:
 
     QString path() const { return dir_.path(); }
     QString file(const QString& relative) const { return dir_.filePath(relative); }
+    // Makes the folders on the way.
     bool write(const QString& relative, const QByteArray& bytes) const;
     // "<missing>" for a file that cannot be read.
     QByteArray read(const QString& relative) const;
