@@ -32,11 +32,6 @@ const QString kMarker = u"PV.ini"_s;
 const QString kNotice =
     u"User error|4144|Please click on 'Prg. setup' in the Main menu\r"
     u"and create at least 1 category."_s;
-// What the program folder of an installed copy holds; nothing may be added to it.
-const QStringList kInstalledTree{
-    u"Documentation/"_s,  u"images/"_s,        u"images/Calendar.ico"_s, u"images/Exit.ico"_s,
-    u"images/Main.ico"_s, u"images/New.ico"_s, u"images/Print.ico"_s,    u"images/Save.ico"_s};
-
 // The two windows of start-up, with a short tick.
 void registerStartupWindows() {
     windows().registerWindow(WindowId::Splash, [] { return new SplashWindow(2ms); });
@@ -185,30 +180,28 @@ private slots:
         }
         test::TempFolder program(QStringList{u"-Category"_s, u"-Shopping List"_s} +
                                  given.mid(0, given[0].isEmpty() ? 0 : 1));
-        const QStringList programTree = test::treeOf(program.path());
+        const QStringList programTree = program.tree();
         setApplicationFolder(program.path());
         const bool portable = expected == u"program";
-        const QString data = portable ? program.path() : home_->file(expected);
-        QCOMPARE(dataFolder(), data);
-
+        QCOMPARE(dataFolder(), portable ? program.path() : home_->file(expected));
         QCOMPARE(prepareDataFolder().has_value(), false);
-        QCOMPARE(test::treeOf(program.path()), programTree);
+        QCOMPARE(program.tree(), programTree);
         if (portable) {
-            QCOMPARE(test::treeOf(home_->path()), QStringList());
+            QCOMPARE(home_->tree(), QStringList());
             return;
         }
-        QCOMPARE(test::treeOf(data), (QStringList{u"Category/"_s, u"Shopping List/"_s}));
+        QCOMPARE(home_->tree(expected), (QStringList{u"Category/"_s, u"Shopping List/"_s}));
         // A data home that had to be made is its user's alone.
-        const auto everyone = QFile::permissions(QFileInfo(data).absolutePath()) & 0x0777;
+        const auto everyone = QFile::permissions(home_->file(expected + u"/.."_s)) & 0x0777;
         QCOMPARE(everyone, QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
 
         // Later starts keep what is there; the folders stay where they were decided.
         QVERIFY(home_->write(expected + u"/Category/category.txt"_s, "Soups\r\n"));
         QVERIFY(program.mkdir(u"category"_s));
-        QCOMPARE(dataFolder(), data);
+        QCOMPARE(dataFolder(), home_->file(expected));
         QCOMPARE(prepareDataFolder().has_value(), false);
-        QCOMPARE(test::treeOf(data),
-                 (QStringList{u"Category/"_s, u"Category/category.txt"_s, u"Shopping List/"_s}));
+        QCOMPARE(home_->tree(expected),
+                 (QStringList{u"Category/"_s, u"Category/category.txt 7"_s, u"Shopping List/"_s}));
     }
 
     // A folder copied from a portable copy may spell its folders in lower case.
@@ -223,38 +216,29 @@ private slots:
         QCOMPARE(home_->tree(), before);
     }
 
-    // block: a file where a folder of the data tree goes ("" for none), below the home.
-    // made: the folder named in the message.
-    void installedStart_data() {
+    // A file where a folder of the data tree goes, below the home: the user is told
+    // where and why; no notice, no marker, nothing written.
+    void dataFolderBlocked_data() {
         QTest::addColumn<QString>("block");
-        QTest::addColumn<QString>("made");
-        QTest::newRow("first start") << QString() << QString();
+        QTest::addColumn<QString>("made");  // the folder named in the message
         QTest::newRow("no data home") << u".local"_s << u".local/share/pantrova"_s;
         QTest::newRow("a file for the data folder")
             << u".local/share/pantrova"_s << u".local/share/pantrova"_s;
         QTest::newRow("a file for the category root")
             << u".local/share/pantrova/category"_s << u".local/share/pantrova/category"_s;
     }
-    void installedStart() {
+    void dataFolderBlocked() {
         QFETCH(QString, block);
         QFETCH(QString, made);
-        QVERIFY(block.isEmpty() || home_->write(block, "in the way"));
+        QVERIFY(home_->write(block, "in the way"));
         const QStringList homeBefore = home_->tree();
         test::TempAppFolder app(test::TempAppFolder::Layout::Installed);
+        const QStringList programBefore = app.tree();
         test::registerStandIns({WindowId::Splash, WindowId::Main});
         QVERIFY(windows().show(WindowId::Splash));
         finishStartup();
         QVERIFY(!windows().loaded(WindowId::Splash)->isVisible() && mainMenuShown());
-        QCOMPARE(test::treeOf(app.path()), kInstalledTree);
-        if (block.isEmpty()) {
-            QCOMPARE(messages_->lines(), QStringList{kNotice});
-            QCOMPARE(firstRunMarkerPath(), home_->dataFolder() + u"/PV.ini"_s);
-            QCOMPARE(test::treeOf(home_->dataFolder()),
-                     (QStringList{u"Category/"_s, u"PV.ini"_s, u"Shopping List/"_s}));
-            QCOMPARE(home_->read(u".local/share/pantrova/PV.ini"_s), QByteArray());
-            return;
-        }
-        // Told where and why; no notice, no marker, nothing else written.
+        QCOMPARE(app.tree(), programBefore);
         QCOMPARE(messages_->lines(),
                  QStringList{u"Pantrova|16|The folder\r"_s + home_->file(made) +
                              u"\rcould not be created: Not a directory.\r"
@@ -262,8 +246,8 @@ private slots:
         QCOMPARE(home_->tree(), homeBefore);
     }
 
-    // Every screen keeps its data in the user's folder and reads its icons
-    // from the program's folder.
+    // An installed copy's first start: every screen keeps its data in the user's
+    // folder, the marker too, and reads its icons from the program's folder.
     void screensKeepTheirDataThere() {
         messages_.reset();
         test::ScreenBench bench({test::screen<SetupWindow>(WindowId::Setup),
@@ -271,7 +255,10 @@ private slots:
                                  test::screen<RecipeBrowserWindow>(WindowId::RecipeBrowser),
                                  test::screen<ShoppingListWindow>(WindowId::ShoppingList)},
                                 test::TempAppFolder::Layout::Installed);
-        QCOMPARE(prepareDataFolder().has_value(), false);
+        const QStringList programBefore = bench.app.tree();
+        finishStartup();
+        QCOMPARE(bench.shown(), QStringList{kNotice});
+        QCOMPARE(firstRunMarkerPath(), home_->dataFolder() + u"/PV.ini"_s);
 
         QWidget* setup = windows().show(WindowId::Setup);
         test::control<QLineEdit>(setup, u"txtSCreate"_s)->setText(u"Soups"_s);
@@ -297,19 +284,18 @@ private slots:
         test::control<QLineEdit>(shop, u"txtHName"_s)->setText(u"Week"_s);
         test::click(shop, u"cmdHSave"_s);
 
-        QCOMPARE(bench.shown(), QStringList());
+        QCOMPARE(bench.shown(), QStringList{kNotice});
         QCOMPARE(programErrors().errorLocation, QString());
-        const auto data = [&](const QString& file) {
-            return home_->read(u".local/share/pantrova/"_s + file);
-        };
-        QCOMPARE(test::treeOf(home_->dataFolder()),
-                 (QStringList{u"Category/"_s, u"Category/Soups/"_s, u"Category/Soups/Stew"_s,
-                              u"Category/category.txt"_s, u"Shopping List/"_s,
-                              u"Shopping List/Week.txt"_s}));
-        QCOMPARE(data(u"Category/category.txt"_s), QByteArray("Soups\r\n"));
-        QVERIFY(data(u"Category/Soups/Stew"_s).contains("\"beef\""));
-        QCOMPARE(data(u"Shopping List/Week.txt"_s), QByteArray("milk\r\n"));
-        QCOMPARE(test::treeOf(bench.app.path()), kInstalledTree);
+        const QString stew = home_->read(u".local/share/pantrova/Category/Soups/Stew"_s);
+        QCOMPARE(home_->tree(u".local/share/pantrova"_s),
+                 (QStringList{u"Category/"_s, u"Category/Soups/"_s,
+                              u"Category/Soups/Stew "_s + QString::number(stew.size()),
+                              u"Category/category.txt 7"_s, u"PV.ini 0"_s, u"Shopping List/"_s,
+                              u"Shopping List/Week.txt 6"_s}));
+        QVERIFY(stew.contains("\"beef\""));
+        QCOMPARE(home_->read(u".local/share/pantrova/Category/category.txt"_s), "Soups\r\n");
+        QCOMPARE(home_->read(u".local/share/pantrova/Shopping List/Week.txt"_s), "milk\r\n");
+        QCOMPARE(bench.app.tree(), programBefore);
     }
 };
 

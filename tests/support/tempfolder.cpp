@@ -109,30 +109,19 @@ QStringList TempFolder::byteTree(const QByteArray& relative) const {
     return all;
 }
 
-QStringList TempFolder::tree() const {
+QStringList TempFolder::tree(const QString& below) const {
+    const QDir top(file(below));
     QStringList all;
-    QDirIterator it(dir_.path(),
+    QDirIterator it(top.path(),
                     QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
-        all.append(it.next().mid(dir_.path().size()) + u' ' +
-                   QString::number(it.fileInfo().size()));
+        const QFileInfo entry = it.nextFileInfo();
+        all << top.relativeFilePath(entry.filePath()) +
+                   (entry.isDir() ? u"/"_s : u' ' + QString::number(entry.size()));
     }
     all.sort();
     return all;
-}
-
-QStringList treeOf(const QString& folder) {
-    QStringList names;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QFileInfo entry = it.nextFileInfo();
-        names << QDir(folder).relativeFilePath(entry.filePath()) +
-                     (entry.isDir() ? QStringLiteral("/") : QString());
-    }
-    names.sort();
-    return names;
 }
 
 }  // namespace pv::test
