@@ -135,7 +135,6 @@ private slots:
 
         // The contents page shows an image and uses a style sheet, both out of the file.
         const QUrl image = browser->source().resolved(QUrl(u"images/pantrova.png"_s));
-        QCOMPARE(image, chm("images/pantrova.png"));
         QImage picture;
         QVERIFY(picture.loadFromData(
             browser->loadResource(QTextDocument::ImageResource, image).toByteArray()));

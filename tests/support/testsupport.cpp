@@ -66,21 +66,18 @@ TempAppFolder::~TempAppFolder() {
     setApplicationFolder({});
 }
 
-TempHome::TempHome() : TempFolder({u"-Category"_s, u"-Shopping List"_s}), home_(qgetenv("HOME")) {
-    if (qEnvironmentVariableIsSet("XDG_DATA_HOME")) {
-        xdgDataHome_ = qgetenv("XDG_DATA_HOME");
-    }
+TempHome::TempHome()
+    : TempFolder({u"-Category"_s, u"-Shopping List"_s}),
+      home_(qgetenv("HOME")),
+      xdgDataHome_(qgetenv("XDG_DATA_HOME")),
+      hadXdgDataHome_(qEnvironmentVariableIsSet("XDG_DATA_HOME")) {
     qputenv("HOME", QFile::encodeName(path()));
     qunsetenv("XDG_DATA_HOME");
 }
 
 TempHome::~TempHome() {
     qputenv("HOME", home_);
-    if (xdgDataHome_) {
-        qputenv("XDG_DATA_HOME", *xdgDataHome_);
-    } else {
-        qunsetenv("XDG_DATA_HOME");
-    }
+    hadXdgDataHome_ ? qputenv("XDG_DATA_HOME", xdgDataHome_) : qunsetenv("XDG_DATA_HOME");
 }
 
 void registerStandIns(const QList<WindowId>& ids) {

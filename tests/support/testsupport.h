@@ -13,7 +13,6 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 
 namespace pv::test {
 
@@ -79,7 +78,8 @@ public:
 
 private:
     QByteArray home_;
-    std::optional<QByteArray> xdgDataHome_;
+    QByteArray xdgDataHome_;
+    bool hadXdgDataHome_;
 };
 
 // Registers a plain, empty window for each (by default the main menu and the
