@@ -20,7 +20,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include <memory>
+#include <optional>
 
 using namespace pv;
 using namespace Qt::StringLiterals;
@@ -48,23 +48,23 @@ bool mainMenuShown() {
 class StartupTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<test::TempHome> home_;
-    std::unique_ptr<test::RecordingMessages> messages_;
+    // A fresh home and recorded messages for each test, the start-up windows registered.
+    struct Bench {
+        test::TempHome home;
+        test::RecordingMessages messages;
+        Bench() { registerStartupWindows(); }
+        ~Bench() {
+            windows().reset();
+            setDefaultPointer();
+            setApplicationFolder({});
+            programErrors() = {};
+        }
+    };
+    std::optional<Bench> bench_;
 
 private slots:
-    void init() {
-        home_ = std::make_unique<test::TempHome>();
-        messages_ = std::make_unique<test::RecordingMessages>();
-        programErrors() = {};
-        registerStartupWindows();
-    }
-    void cleanup() {
-        windows().reset();
-        setDefaultPointer();
-        setApplicationFolder({});
-        messages_.reset();
-        home_.reset();
-    }
+    void init() { bench_.emplace(); }
+    void cleanup() { bench_.reset(); }
 
     // Load starts the 100 ms tick with the busy pointer; nothing the user does skips it.
     void splashCannotBeSkipped() {
@@ -112,7 +112,7 @@ private slots:
         QVERIFY(!fails || folder.mkdir(name));
         const QDateTime written = QFileInfo(path).lastModified();
         bool markerOrSplashAtNotice = false;
-        messages_->onShow = [&](const test::RecordingMessages::Shown& shown) {
+        bench_->messages.onShow = [&](const test::RecordingMessages::Shown& shown) {
             markerOrSplashAtNotice |=
                 shown.title == u"User error" &&
                 (QFileInfo(path).isFile() || windows().loaded(WindowId::Splash)->isVisible());
@@ -129,7 +129,7 @@ private slots:
         QVERIFY(!splash->isVisible());
         QCOMPARE(windows().loaded(WindowId::Splash), splash);
         QVERIFY(!markerOrSplashAtNotice);
-        const QStringList shown = messages_->lines();
+        const QStringList shown = bench_->messages.lines();
         QCOMPARE(shown.mid(0, 1), present ? QStringList() : QStringList{kNotice});
         if (fails) {
             QCOMPARE(shown.size(), 2);
@@ -151,11 +151,11 @@ private slots:
         // The next start.
         windows().reset();
         registerStartupWindows();
-        messages_->shown.clear();
+        bench_->messages.shown.clear();
         windows().load(WindowId::Splash);
         finishStartup();
         QVERIFY(mainMenuShown());
-        QCOMPARE(messages_->shown.size(), fails ? 2 : 0);
+        QCOMPARE(bench_->messages.shown.size(), fails ? 2 : 0);
         QVERIFY(fails || folder.read(name) == content);
     }
 
@@ -176,31 +176,32 @@ private slots:
         QFETCH(QStringList, given);
         const QString expected = given[2];
         if (given[1] != u"-") {
-            qputenv("XDG_DATA_HOME", QFile::encodeName(given[1].replace(u'~', home_->path())));
+            qputenv("XDG_DATA_HOME",
+                    QFile::encodeName(given[1].replace(u'~', bench_->home.path())));
         }
         test::TempFolder program(QStringList{u"-Category"_s, u"-Shopping List"_s} +
                                  given.mid(0, given[0].isEmpty() ? 0 : 1));
         const QStringList programTree = program.tree();
         setApplicationFolder(program.path());
         const bool portable = expected == u"program";
-        QCOMPARE(dataFolder(), portable ? program.path() : home_->file(expected));
+        QCOMPARE(dataFolder(), portable ? program.path() : bench_->home.file(expected));
         QCOMPARE(prepareDataFolder().has_value(), false);
         QCOMPARE(program.tree(), programTree);
         if (portable) {
-            QCOMPARE(home_->tree(), QStringList());
+            QCOMPARE(bench_->home.tree(), QStringList());
             return;
         }
-        QCOMPARE(home_->tree(expected), (QStringList{u"Category/"_s, u"Shopping List/"_s}));
+        QCOMPARE(bench_->home.tree(expected), (QStringList{u"Category/"_s, u"Shopping List/"_s}));
         // A data home that had to be made is its user's alone.
-        const auto everyone = QFile::permissions(home_->file(expected + u"/.."_s)) & 0x0777;
+        const auto everyone = QFile::permissions(bench_->home.file(expected + u"/.."_s)) & 0x0777;
         QCOMPARE(everyone, QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
 
         // Later starts keep what is there; the folders stay where they were decided.
-        QVERIFY(home_->write(expected + u"/Category/category.txt"_s, "Soups\r\n"));
+        QVERIFY(bench_->home.write(expected + u"/Category/category.txt"_s, "Soups\r\n"));
         QVERIFY(program.mkdir(u"category"_s));
-        QCOMPARE(dataFolder(), home_->file(expected));
+        QCOMPARE(dataFolder(), bench_->home.file(expected));
         QCOMPARE(prepareDataFolder().has_value(), false);
-        QCOMPARE(home_->tree(expected),
+        QCOMPARE(bench_->home.tree(expected),
                  (QStringList{u"Category/"_s, u"Category/category.txt 7"_s, u"Shopping List/"_s}));
     }
 
@@ -208,12 +209,12 @@ private slots:
     void keepsACopiedFolder() {
         for (const QString& file :
              {u"category/category.txt"_s, u"shopping list/week.txt"_s, u"PV.ini"_s}) {
-            QVERIFY(home_->write(u".local/share/pantrova/"_s + file, file.toLatin1()));
+            QVERIFY(bench_->home.write(u".local/share/pantrova/"_s + file, file.toLatin1()));
         }
-        const QStringList before = home_->tree();
+        const QStringList before = bench_->home.tree();
         test::TempAppFolder app(test::TempAppFolder::Layout::Installed);
         QCOMPARE(prepareDataFolder().has_value(), false);
-        QCOMPARE(home_->tree(), before);
+        QCOMPARE(bench_->home.tree(), before);
     }
 
     // A file where a folder of the data tree goes, below the home: the user is told
@@ -230,8 +231,8 @@ private slots:
     void dataFolderBlocked() {
         QFETCH(QString, block);
         QFETCH(QString, made);
-        QVERIFY(home_->write(block, "in the way"));
-        const QStringList homeBefore = home_->tree();
+        QVERIFY(bench_->home.write(block, "in the way"));
+        const QStringList homeBefore = bench_->home.tree();
         test::TempAppFolder app(test::TempAppFolder::Layout::Installed);
         const QStringList programBefore = app.tree();
         test::registerStandIns({WindowId::Splash, WindowId::Main});
@@ -239,17 +240,16 @@ private slots:
         finishStartup();
         QVERIFY(!windows().loaded(WindowId::Splash)->isVisible() && mainMenuShown());
         QCOMPARE(app.tree(), programBefore);
-        QCOMPARE(messages_->lines(),
-                 QStringList{u"Pantrova|16|The folder\r"_s + home_->file(made) +
+        QCOMPARE(bench_->messages.lines(),
+                 QStringList{u"Pantrova|16|The folder\r"_s + bench_->home.file(made) +
                              u"\rcould not be created: Not a directory.\r"
                              u"Recipes and shopping lists cannot be kept until it can."_s});
-        QCOMPARE(home_->tree(), homeBefore);
+        QCOMPARE(bench_->home.tree(), homeBefore);
     }
 
     // An installed copy's first start: every screen keeps its data in the user's
     // folder, the marker too, and reads its icons from the program's folder.
     void screensKeepTheirDataThere() {
-        messages_.reset();
         test::ScreenBench bench({test::screen<SetupWindow>(WindowId::Setup),
                                  test::screen<RecipeEntryWindow>(WindowId::RecipeEntry),
                                  test::screen<RecipeBrowserWindow>(WindowId::RecipeBrowser),
@@ -258,7 +258,7 @@ private slots:
         const QStringList programBefore = bench.app.tree();
         finishStartup();
         QCOMPARE(bench.shown(), QStringList{kNotice});
-        QCOMPARE(firstRunMarkerPath(), home_->dataFolder() + u"/PV.ini"_s);
+        QCOMPARE(firstRunMarkerPath(), bench_->home.dataFolder() + u"/PV.ini"_s);
 
         QWidget* setup = windows().show(WindowId::Setup);
         test::control<QLineEdit>(setup, u"txtSCreate"_s)->setText(u"Soups"_s);
@@ -286,15 +286,15 @@ private slots:
 
         QCOMPARE(bench.shown(), QStringList{kNotice});
         QCOMPARE(programErrors().errorLocation, QString());
-        const QString stew = home_->read(u".local/share/pantrova/Category/Soups/Stew"_s);
-        QCOMPARE(home_->tree(u".local/share/pantrova"_s),
+        const QString stew = bench_->home.read(u".local/share/pantrova/Category/Soups/Stew"_s);
+        QCOMPARE(bench_->home.tree(u".local/share/pantrova"_s),
                  (QStringList{u"Category/"_s, u"Category/Soups/"_s,
                               u"Category/Soups/Stew "_s + QString::number(stew.size()),
                               u"Category/category.txt 7"_s, u"PV.ini 0"_s, u"Shopping List/"_s,
                               u"Shopping List/Week.txt 6"_s}));
         QVERIFY(stew.contains("\"beef\""));
-        QCOMPARE(home_->read(u".local/share/pantrova/Category/category.txt"_s), "Soups\r\n");
-        QCOMPARE(home_->read(u".local/share/pantrova/Shopping List/Week.txt"_s), "milk\r\n");
+        QCOMPARE(bench_->home.read(u".local/share/pantrova/Category/category.txt"_s), "Soups\r\n");
+        QCOMPARE(bench_->home.read(u".local/share/pantrova/Shopping List/Week.txt"_s), "milk\r\n");
         QCOMPARE(bench.app.tree(), programBefore);
     }
 };
