@@ -15,6 +15,7 @@
 #include <QtTest>
 
 using namespace pv;
+using namespace Qt::StringLiterals;
 using pv::help::ContentsEntry;
 using pv::help::HelpViewerWindow;
 
@@ -108,56 +109,15 @@ class TestHelp : public QObject {
 private slots:
     void cleanup() { qDeleteAll(openViewers()); }
 
-    void pathForNumberOne() {
-        test::TempAppFolder app;
-        test::RecordingMessages messages;
-        QCOMPARE(helpFilePath(1), app.path() + QStringLiteral("/Documentation/PVHelp.chm"));
-        QVERIFY(messages.shown.isEmpty());  // the file's existence is not looked at
-    }
-
-    // The help file and its folder are found in any letter case, and open.
-    void helpFileInOtherCase() {
+    // The help file and its folder are found in any letter case; every call opens a
+    // viewer of its own, on the default topic, browsing only inside the file.
+    void viewerOnTheBuiltHelp() {
         requireBuiltHelp();
         test::TempAppFolder app;
-        QVERIFY(QDir(app.path())
-                    .rename(QStringLiteral("Documentation"), QStringLiteral("documentation")));
-        QVERIFY(QFile::copy(kBuiltHelp, app.file(QStringLiteral("documentation/pvhelp.CHM"))));
+        QVERIFY(QDir(app.path()).rename(u"Documentation"_s, u"documentation"_s));
+        QVERIFY(QFile::copy(kBuiltHelp, app.file(u"documentation/pvhelp.CHM"_s)));
         test::RecordingMessages messages;
-        QCOMPARE(helpFilePath(1), app.file(QStringLiteral("documentation/pvhelp.CHM")));
-        showHelpContents(1);
-        QVERIFY(messages.shown.isEmpty());
-        QCOMPARE(openViewers().size(), 1);
-    }
-
-    void invalidNumberMessages_data() {
-        QTest::addColumn<int>("number");
-        for (int number : {0, 2, -1, 32767})
-            QTest::newRow(qPrintable(QString::number(number))) << number;
-    }
-
-    void invalidNumberMessages() {
-        QFETCH(int, number);
-        test::TempAppFolder app;
-        QVERIFY(QFile::copy(kBuiltHelp, app.file(kHelpRelative)) || !QFile::exists(kBuiltHelp));
-        test::RecordingMessages messages;
-        QCOMPARE(helpFilePath(qint16(number)), QString());
-        showHelpContents(qint16(number));
-
-        const QString digits = QString::number(number);
-        const QString invalid =
-            QStringLiteral("Tolm Help File|16|Invalid Help file.\r\nHelp File #") + digits +
-            QStringLiteral("\r\nHelp File Path: ");
-        QCOMPARE(messages.lines(), QStringList({invalid, invalid, kOpenError + digits}));
-        QVERIFY(openViewers().isEmpty());
-    }
-
-    void viewerOpensBuiltHelp() {
-        requireBuiltHelp();
-        test::TempAppFolder app;
-        QVERIFY(QFile::copy(kBuiltHelp, app.file(kHelpRelative)));
-        test::RecordingMessages messages;
-
-        // Every call opens a viewer of its own.
+        QCOMPARE(helpFilePath(1), app.file(u"documentation/pvhelp.CHM"_s));
         showHelpContents(1);
         showHelpContents(1);
         QCOMPARE(messages.lines(), QStringList());
@@ -165,32 +125,16 @@ private slots:
         HelpViewerWindow* viewer = openViewers()[0];
         QVERIFY(viewer->isVisible() && viewer->isWindow() && !viewer->isModal());
         QVERIFY(!viewer->testAttribute(Qt::WA_QuitOnClose));
-
-        // Opened on the default topic, the contents page.
-        QCOMPARE(viewer->browser()->source(), chm("index.html"));
-        QVERIFY(viewer->browser()->toPlainText().contains(QStringLiteral("Welcome to Pantrova")));
-        QCOMPARE(viewer->contentsTree()->currentItem()->text(0),
-                 QStringLiteral("Welcome to Pantrova"));
-
-        // Closing it deletes it; the program kept nothing about it.
-        QPointer<HelpViewerWindow> guard(viewer);
-        viewer->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(guard.isNull());
-    }
-
-    void browsingInsideTheFile() {
-        requireBuiltHelp();
-        HelpViewerWindow* viewer = HelpViewerWindow::open(kBuiltHelp);
-        QVERIFY(viewer);
         help::HelpBrowser* browser = viewer->browser();
-        QApplication::setActiveWindow(viewer);
+        QCOMPARE(browser->source(), chm("index.html"));
+        QVERIFY(browser->toPlainText().contains(u"Welcome to Pantrova"_s));
+        QCOMPARE(viewer->contentsTree()->currentItem()->text(0), u"Welcome to Pantrova"_s);
+        viewer->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(viewer));
         QTRY_COMPARE(QApplication::focusWidget(), viewer->contentsTree());
 
         // The contents page shows an image and uses a style sheet, both out of the file.
-        const QUrl image = browser->source().resolved(QUrl(QStringLiteral("images/pantrova.png")));
-        QCOMPARE(image, chm("images/pantrova.png"));
+        const QUrl image = browser->source().resolved(QUrl(u"images/pantrova.png"_s));
         QImage picture;
         QVERIFY(picture.loadFromData(
             browser->loadResource(QTextDocument::ImageResource, image).toByteArray()));
@@ -199,12 +143,10 @@ private slots:
         QVERIFY(browser->loadResource(QTextDocument::StyleSheetResource, chm("style.css"))
                     .toByteArray()
                     .contains("h1 {"));
-        // Nothing outside the archive is read.
-        QVERIFY(browser->loadResource(QTextDocument::HtmlResource, QUrl::fromLocalFile(kBuiltHelp))
-                    .isNull());
-        QVERIFY(
-            browser->loadResource(QTextDocument::HtmlResource, chm("no-such-page.html")).isNull());
-        // Nor by a page view without an archive (once its viewer has let go of it).
+        // Nothing outside the archive is read, nor by a page view without an archive.
+        for (const QUrl& url : {QUrl::fromLocalFile(kBuiltHelp), chm("no-such-page.html")}) {
+            QVERIFY(browser->loadResource(QTextDocument::HtmlResource, url).isNull());
+        }
         QVERIFY(help::HelpBrowser()
                     .loadResource(QTextDocument::HtmlResource, chm("index.html"))
                     .isNull());
@@ -216,23 +158,28 @@ private slots:
         QTest::keyClick(browser, Qt::Key_Tab);
         QTest::keyClick(browser, Qt::Key_Return);
         QCOMPARE(browser->source(), chm("start.html"));
-        QVERIFY(browser->toPlainText().contains(QStringLiteral("The main menu")));
-        QCOMPARE(viewer->contentsTree()->currentItem()->text(0), QStringLiteral("Getting started"));
-
+        QVERIFY(browser->toPlainText().contains(u"The main menu"_s));
+        QCOMPARE(viewer->contentsTree()->currentItem()->text(0), u"Getting started"_s);
         // Down in the contents shows the next entry's page.
         viewer->contentsTree()->setFocus();
         QTest::keyClick(viewer->contentsTree(), Qt::Key_Down);
         QCOMPARE(browser->source(), chm("categories.html"));
-
         emit browser->anchorClicked(chm("folders.html#backup"));
-        QCOMPARE(browser->source().path(), QStringLiteral("/folders.html"));
-        QCOMPARE(browser->source().fragment(), QStringLiteral("backup"));
+        QCOMPARE(browser->source(), chm("folders.html#backup"));
+
+        // Closing it deletes it; the program kept nothing about it.
+        QPointer<HelpViewerWindow> guard(viewer);
+        viewer->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(guard.isNull());
     }
 
     // "removed", "folder" (one of that name), "huge" (the built file made 3 GB, sparse),
     // "built" (a damaged built file) or "" (other bytes). The viewer either gives the
-    // message or opens on the contents page as usual.
-    void damagedFile_data() {
+    // message or opens on the contents page as usual. Only number 1 is a help file;
+    // its path is given whether the file is there or not.
+    void opensOrTells_data() {
+        QTest::addColumn<int>("number");
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("opens");
@@ -240,34 +187,38 @@ private slots:
         QByteArray random(256 * 1024, '\0');
         QRandomGenerator generator(8);
         for (char& c : random) c = char(generator.bounded(256));
-        QTest::newRow("removed") << "removed" << QByteArray() << false;
-        QTest::newRow("folder of that name") << "folder" << QByteArray() << false;
-        QTest::newRow("empty") << "" << QByteArray() << false;
-        QTest::newRow("random bytes") << "" << random << false;
-        QTest::newRow("random after the signature") << "" << random.replace(0, 4, "ITSF") << false;
+        for (int number : {0, 2, -1, 32767})
+            QTest::addRow("number %d", number) << number << "" << built << false;
+        QTest::newRow("removed") << 1 << "removed" << QByteArray() << false;
+        QTest::newRow("folder of that name") << 1 << "folder" << QByteArray() << false;
+        QTest::newRow("empty") << 1 << "" << QByteArray() << false;
+        QTest::newRow("random bytes") << 1 << "" << random << false;
+        QTest::newRow("random after the signature")
+            << 1 << "" << random.replace(0, 4, "ITSF") << false;
         QTest::newRow("list pages in a ring")
-            << "" << fakeDirectory({page(false, 1), page(false, 0)}, -1, 0) << false;
-        QTest::newRow("first kilobyte") << "built" << built.left(1024) << false;
+            << 1 << "" << fakeDirectory({page(false, 1), page(false, 0)}, -1, 0) << false;
+        QTest::newRow("first kilobyte") << 1 << "built" << built.left(1024) << false;
         QTest::newRow("cut in the directory")
-            << "built" << built.left(0x60 + 0x54 + 0x800) << false;
+            << 1 << "built" << built.left(0x60 + 0x54 + 0x800) << false;
         QTest::newRow("contents file missing")  // the directory is not compressed
-            << "built" << patched(built, "/PVHelp.hhc", 0, "/PVHelp.xyz") << false;
+            << 1 << "built" << patched(built, "/PVHelp.hhc", 0, "/PVHelp.xyz") << false;
         // The reset table (version 2, count, entry size 8, table at 0x28): the first block
         // ends 64 KB on, which chmlib would read into a buffer of 38 KB.
         QTest::newRow("compressed block longer than a frame")
-            << "built"
+            << 1 << "built"
             << patched(built, QByteArray("\x08\0\0\0\x28\0\0\0", 8), 0x28,
                        QByteArray("\0\0\x01", 3))
             << false;
         QTest::newRow("compression window of zero")  // in 32 KB units
-            << "built" << patched(built, "LZXC", 0x0C, QByteArray(1, '\0')) << false;
+            << 1 << "built" << patched(built, "LZXC", 0x0C, QByteArray(1, '\0')) << false;
         // #SYSTEM is stored uncompressed: its first record's length goes past its end.
         QTest::newRow("#SYSTEM record past its end")
-            << "built" << patched(built, QByteArray("\x03\0\0\0\x0a\0", 6), 6, "\xff\xff") << true;
-        QTest::newRow("3 GB, mostly nothing") << "huge" << built << true;
+            << 1 << "built" << patched(built, QByteArray("\x03\0\0\0\x0a\0", 6), 6, "\xff\xff")
+            << true;
+        QTest::newRow("3 GB, mostly nothing") << 1 << "huge" << built << true;
     }
-
-    void damagedFile() {
+    void opensOrTells() {
+        QFETCH(int, number);
         QFETCH(QString, kind);
         QFETCH(QByteArray, bytes);
         QFETCH(bool, opens);
@@ -277,21 +228,26 @@ private slots:
         }
         test::TempAppFolder app;
         if (kind == u"folder")
-            QVERIFY(QDir(app.path()).mkpath(kHelpRelative));
+            QVERIFY(app.mkdir(kHelpRelative));
         else if (kind != u"removed")
             QVERIFY(app.write(kHelpRelative, bytes));
         if (kind == u"huge" && !QFile(app.file(kHelpRelative)).resize(3LL << 30))
             QSKIP("the file system cannot hold a sparse 3 GB file");
 
         test::RecordingMessages messages;
-        showHelpContents(1);
-        QCOMPARE(messages.lines(), opens ? QStringList() : QStringList{kOpenError + u'1'});
+        QCOMPARE(helpFilePath(qint16(number)), number == 1 ? app.file(kHelpRelative) : QString());
+        showHelpContents(qint16(number));
+        const QString invalid = u"Tolm Help File|16|Invalid Help file.\r\nHelp File #"_s +
+                                QString::number(number) + u"\r\nHelp File Path: "_s;
+        QCOMPARE(messages.lines(),
+                 (number == 1 ? QStringList() : QStringList{invalid, invalid}) +
+                     (opens ? QStringList() : QStringList{kOpenError + QString::number(number)}));
         QCOMPARE(openViewers().size(), opens ? 1 : 0);
         if (!opens)
             return;
         // Title and default topic unread or not: the plain title and the first page.
         HelpViewerWindow* viewer = openViewers()[0];
-        QCOMPARE(viewer->windowTitle(), QStringLiteral("Pantrova Help"));
+        QCOMPARE(viewer->windowTitle(), u"Pantrova Help"_s);
         QCOMPARE(viewer->browser()->source(), chm("index.html"));
         QCOMPARE(viewer->contentsTree()->topLevelItemCount(), 6);
     }

@@ -1,13 +1,21 @@
+#include "aboutwindow.h"
+#include "calendarwindow.h"
+#include "creditswindow.h"
 #include "mainmenuwindow.h"
 #include "messageservice.h"
+#include "pictures.h"
 #include "sidebar.h"
 #include "testsupport.h"
 #include "windowregistry.h"
 
+#include <QCalendarWidget>
+#include <QImageReader>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QtTest>
 
 using namespace pv;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -15,6 +23,15 @@ const QList<std::pair<const char*, WindowId>> kScreens = {
     {"Setup", WindowId::Setup},           {"Ingredients", WindowId::RecipeEntry},
     {"Recipes", WindowId::RecipeBrowser}, {"Shopping List", WindowId::ShoppingList},
     {"About", WindowId::About},           {"Credits", WindowId::Credits}};
+
+// Opaque and fully transparent pixels both present: a shape, not a filled square.
+bool hasShape(const QImage& image) {
+    QSet<int> alphas;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) alphas.insert(qAlpha(image.pixel(x, y)));
+    }
+    return alphas.contains(255) && alphas.contains(0);
+}
 
 }  // namespace
 
@@ -147,9 +164,11 @@ private slots:
     }
 
     // The window opens with the first item in focus; Tab and the arrows move along the
-    // items across the groups, never past either end; Return opens the item's screen.
+    // items across the groups, never past either end. The mouse, Return, Enter and
+    // Space activate an item, a letter does not.
     void sideBarKeyboard() {
-        const QList<SideBarItem*> items = activeMenu()->sideBar()->items();
+        SideBar* bar = activeMenu()->sideBar();
+        const QList<SideBarItem*> items = bar->items();
         QTRY_VERIFY(items.at(0)->hasFocus());
         const QList<std::pair<Qt::Key, int>> steps = {
             {Qt::Key_Tab, 1}, {Qt::Key_Down, 2}, {Qt::Key_Up, 1},   {Qt::Key_Home, 0},
@@ -159,35 +178,95 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), key);
             QVERIFY2(items.at(index)->hasFocus(), qPrintable(QString::number(index)));
         }
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QVERIFY(windows().loaded(WindowId::Setup)->isVisible());
-    }
-
-    void sideBarActivationGivesTheKey_data() {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("clicks");
-        QTest::newRow("mouse") << 0 << 1;
-        QTest::newRow("Return") << int(Qt::Key_Return) << 1;
-        QTest::newRow("Enter") << int(Qt::Key_Enter) << 1;
-        QTest::newRow("Space") << int(Qt::Key_Space) << 1;
-        QTest::newRow("letter") << int(Qt::Key_A) << 0;
-    }
-
-    void sideBarActivationGivesTheKey() {
-        QFETCH(int, key);
-        QFETCH(int, clicks);
-        SideBar* bar = activeMenu()->sideBar();
         QSignalSpy clicked(bar, &SideBar::itemClicked);
-        SideBarItem* item = bar->items().at(6);
-        item->setFocus();
-        QTRY_VERIFY(item->hasFocus());
-        if (key)
-            QTest::keyClick(item, Qt::Key(key));
-        else
-            QTest::mouseClick(item, Qt::LeftButton);
-        QCOMPARE(clicked.size(), clicks);
-        if (clicks)
-            QCOMPARE(clicked.at(0).at(0).toString(), QStringLiteral("About"));
+        for (Qt::Key key : {Qt::Key_A, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space})
+            QTest::keyClick(items.at(6), key);
+        QTest::mouseClick(items.at(6), Qt::LeftButton);
+        QCOMPARE(clicked.size(), 4);
+        for (const QList<QVariant>& key : clicked) QCOMPARE(key.at(0).toString(), u"About"_s);
+        QVERIFY(windows().loaded(WindowId::About)->isVisible());
+    }
+
+    // About, credits and the calendar: every control but one hides the window, and
+    // so do its margin and Escape; shown again it is the same window, loaded once.
+    void smallWindowsHide_data() {
+        QTest::addColumn<WindowId>("window");
+        QTest::addColumn<QString>("keeper");
+        QTest::newRow("about") << WindowId::About << u"Image1"_s;
+        QTest::newRow("credits") << WindowId::Credits << u"lblCrMsg4"_s;
+        QTest::newRow("calendar") << WindowId::Calendar << u"MonthView1"_s;
+    }
+    void smallWindowsHide() {
+        QFETCH(WindowId, window);
+        QFETCH(QString, keeper);
+        for (const auto& [id, factory] : {test::screen<AboutWindow>(WindowId::About),
+                                          test::screen<CreditsWindow>(WindowId::Credits),
+                                          test::screen<CalendarWindow>(WindowId::Calendar)}) {
+            windows().registerWindow(id, factory);
+        }
+        QSignalSpy loads(&windows(), &WindowRegistry::windowLoaded);
+        PvWindow* shown = windows().show(window);
+        QVERIFY(QTest::qWaitForWindowExposed(shown));
+        QVERIFY(shown->findChild<QWidget*>(keeper, Qt::FindDirectChildrenOnly));
+        for (QWidget* control : shown->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            QCOMPARE(windows().show(window), shown);
+            QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(4, 4));
+            QVERIFY2(shown->isVisible() == (control->objectName() == keeper),
+                     qPrintable(control->objectName()));
+        }
+        QTest::mouseClick(shown, Qt::LeftButton, {}, QPoint(2, shown->height() - 2));
+        QVERIFY(!shown->isVisible());
+        QCOMPARE(windows().show(window), shown);
+        QVERIFY(shown->isVisible() && !shown->isModal());
+        QTest::keyClick(shown, Qt::Key_Escape);
+        QVERIFY(!shown->isVisible());
+        QCOMPARE(loads.count(), 1);
+        if (window != WindowId::Calendar)
+            return;
+        // A day keeps the calendar.
+        windows().show(window);
+        auto* month = test::control<QCalendarWidget>(shown, keeper);
+        auto* days = month->findChild<QTableView*>();
+        const auto clickDay = [&](int row, int column) {
+            const QRect cell = days->visualRect(days->model()->index(row, column));
+            QTest::mouseClick(days->viewport(), Qt::LeftButton, {}, cell.center());
+            return month->selectedDate();
+        };
+        QVERIFY(clickDay(3, 1) != clickDay(4, 2));
+        QVERIFY(shown->isVisible());
+    }
+
+    void shippedIconFilesHoldEverySize_data() {
+        QTest::addColumn<QString>("name");
+        for (const QString& name : pictures::screenIconNames())
+            QTest::newRow(qPrintable(name)) << name;
+    }
+    // The files in images/ are made from the same drawings: a stale file shows here.
+    void shippedIconFilesHoldEverySize() {
+        QFETCH(QString, name);
+        QImageReader reader(QStringLiteral(PV_APPDIR "/images/") + name + u".ico"_s);
+        QVERIFY(reader.canRead());
+        QList<int> sizes;
+        for (int i = 0; i < reader.imageCount(); ++i) {
+            QVERIFY(reader.jumpToImage(i));
+            const QImage image = reader.read().convertToFormat(QImage::Format_ARGB32);
+            sizes.append(image.width());
+            QVERIFY(hasShape(image));
+            QCOMPARE(image, pictures::screenIconImage(name, image.width()));
+        }
+        QCOMPARE(sizes, QList<int>({16, 24, 32, 48}));
+    }
+
+    void sideBarIconsAreEightDifferentPictures() {
+        QList<QImage> seen;
+        for (int i = 0; i < 8; ++i) {
+            const QImage image = pictures::menuImage(i, 16);
+            QVERIFY(hasShape(image) && !seen.contains(image));
+            seen.append(image);
+        }
+        QVERIFY(pictures::menuImage(8, 16).isNull());
+        QVERIFY(pictures::screenIconImage(u"new"_s, 16).isNull());
+        QVERIFY(hasShape(pictures::appImage(48)) && hasShape(pictures::splashPicture(104, 104)));
     }
 };
 

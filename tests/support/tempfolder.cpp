@@ -27,9 +27,7 @@ TempFolder::TempFolder(const QStringList& setup) {
             : entry.endsWith(u'/') ? mkdir(entry)
             : entry.contains(u"->"_s)
                 ? QFile::link(file(entry.section(u"->"_s, 1)), file(name))
-                : mkdir(QFileInfo(name).path()) &&
-                      write(name, entry.contains(u'=') ? entry.section(u'=', 1).toLatin1()
-                                                       : QByteArray("x"));
+                : write(name, entry.contains(u'=') ? entry.section(u'=', 1).toLatin1() : "x");
         if (!done) {
             qFatal("Folder set-up failed at %s", qPrintable(entry));
         }
@@ -46,7 +44,8 @@ TempFolder::~TempFolder() {
 
 bool TempFolder::write(const QString& relative, const QByteArray& bytes) const {
     QFile f(file(relative));
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+    return mkdir(QFileInfo(relative).path()) && f.open(QIODevice::WriteOnly) &&
+           f.write(bytes) == bytes.size();
 }
 
 QByteArray TempFolder::read(const QString& relative) const {
@@ -110,30 +109,19 @@ QStringList TempFolder::byteTree(const QByteArray& relative) const {
     return all;
 }
 
-QStringList TempFolder::tree() const {
+QStringList TempFolder::tree(const QString& below) const {
+    const QDir top(file(below));
     QStringList all;
-    QDirIterator it(dir_.path(),
+    QDirIterator it(top.path(),
                     QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
-        all.append(it.next().mid(dir_.path().size()) + u' ' +
-                   QString::number(it.fileInfo().size()));
+        const QFileInfo entry = it.nextFileInfo();
+        all << top.relativeFilePath(entry.filePath()) +
+                   (entry.isDir() ? u"/"_s : u' ' + QString::number(entry.size()));
     }
     all.sort();
     return all;
-}
-
-QStringList treeOf(const QString& folder) {
-    QStringList names;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QFileInfo entry = it.nextFileInfo();
-        names << QDir(folder).relativeFilePath(entry.filePath()) +
-                     (entry.isDir() ? QStringLiteral("/") : QString());
-    }
-    names.sort();
-    return names;
 }
 
 }  // namespace pv::test

@@ -20,6 +20,7 @@ public:
 
     QString path() const { return dir_.path(); }
     QString file(const QString& relative) const { return dir_.filePath(relative); }
+    // Makes the folders on the way.
     bool write(const QString& relative, const QByteArray& bytes) const;
     // "<missing>" for a file that cannot be read.
     QByteArray read(const QString& relative) const;
@@ -32,15 +33,12 @@ public:
     // Every entry below relative by its bytes, those beyond ASCII as \xnn,
     // folders ending in '/', in byte order.
     QStringList byteTree(const QByteArray& relative = {}) const;
-    // Every entry below the folder with its size, for "nothing changed" checks.
-    QStringList tree() const;
+    // Every entry below the folder (or below relative in it), sorted: "name/" for
+    // a folder, "name size" for a file.
+    QStringList tree(const QString& below = {}) const;
 
 private:
     QTemporaryDir dir_;
 };
-
-// The names of every file and folder below a folder, sorted, folders ending
-// in "/"; to see what a run wrote.
-QStringList treeOf(const QString& folder);
 
 }  // namespace pv::test

@@ -28,10 +28,9 @@ int RecordingMessages::show(const QString& text, int flags, const QString& title
     if (onShow) {
         onShow(shown.constLast());
     }
-    if (!answers.isEmpty()) {
-        return answers.takeFirst();
-    }
-    return (flags & 0x7) == msg::kYesNo ? msg::kResultNo : msg::kResultOk;
+    return !answers.isEmpty()             ? answers.takeFirst()
+           : (flags & 0x7) == msg::kYesNo ? msg::kResultNo
+                                          : msg::kResultOk;
 }
 
 PdfPrinter::PdfPrinter(const QString& pdfPath)
@@ -67,21 +66,18 @@ TempAppFolder::~TempAppFolder() {
     setApplicationFolder({});
 }
 
-TempHome::TempHome() : home_(qgetenv("HOME")) {
-    if (qEnvironmentVariableIsSet("XDG_DATA_HOME")) {
-        xdgDataHome_ = qgetenv("XDG_DATA_HOME");
-    }
-    qputenv("HOME", QFile::encodeName(dir_.path()));
+TempHome::TempHome()
+    : TempFolder({u"-Category"_s, u"-Shopping List"_s}),
+      home_(qgetenv("HOME")),
+      xdgDataHome_(qgetenv("XDG_DATA_HOME")),
+      hadXdgDataHome_(qEnvironmentVariableIsSet("XDG_DATA_HOME")) {
+    qputenv("HOME", QFile::encodeName(path()));
     qunsetenv("XDG_DATA_HOME");
 }
 
 TempHome::~TempHome() {
     qputenv("HOME", home_);
-    if (xdgDataHome_) {
-        qputenv("XDG_DATA_HOME", *xdgDataHome_);
-    } else {
-        qunsetenv("XDG_DATA_HOME");
-    }
+    hadXdgDataHome_ ? qputenv("XDG_DATA_HOME", xdgDataHome_) : qunsetenv("XDG_DATA_HOME");
 }
 
 void registerStandIns(const QList<WindowId>& ids) {
@@ -138,44 +134,39 @@ void pick(const QWidget* window, const QString& box, const QString& category) {
     emit categories->activated(categories->currentIndex());
 }
 
-QString pdfText(const QString& pdfPath) {
+namespace {
+
+// What pdftotext prints; empty when it fails.
+QString pdftotext(QStringList arguments, const QString& pdfPath) {
     QProcess process;
-    process.start(QStringLiteral("pdftotext"),
-                  {QStringLiteral("-layout"), pdfPath, QStringLiteral("-")});
-    if (!process.waitForFinished(30000) || process.exitCode() != 0) {
-        return {};
-    }
-    return QString::fromUtf8(process.readAllStandardOutput());
+    process.start(u"pdftotext"_s, arguments << pdfPath << u"-"_s);
+    return process.waitForFinished(30000) && process.exitCode() == 0
+               ? QString::fromUtf8(process.readAllStandardOutput())
+               : QString();
+}
+
+}  // namespace
+
+QString pdfText(const QString& pdfPath) {
+    return pdftotext({u"-layout"_s}, pdfPath);
 }
 
 QList<PrintedWord> printedWords(const QString& pdfPath, int* pages) {
-    QProcess process;
     // A crop area far larger than the page keeps text printed past its edge.
-    process.start(
-        QStringLiteral("pdftotext"),
-        {QStringLiteral("-bbox"), QStringLiteral("-x"), QStringLiteral("0"), QStringLiteral("-y"),
-         QStringLiteral("0"), QStringLiteral("-W"), QStringLiteral("100000"), QStringLiteral("-H"),
-         QStringLiteral("100000"), pdfPath, QStringLiteral("-")});
-    if (pages) {
-        *pages = 0;
-    }
-    if (!process.waitForFinished(30000) || process.exitCode() != 0) {
-        return {};
-    }
+    const QString output = pdftotext(u"-bbox -x 0 -y 0 -W 100000 -H 100000"_s.split(u' '), pdfPath);
     static const QRegularExpression pageOrWord(
-        QStringLiteral("<page |<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" "
-                       "xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>"));
+        u"<page |<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" "
+        u"xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>"_s);
     QList<PrintedWord> words;
     int page = 0;
-    for (const auto& match :
-         pageOrWord.globalMatch(QString::fromUtf8(process.readAllStandardOutput()))) {
-        if (match.captured(0).startsWith(QStringLiteral("<page"))) {
+    for (const auto& match : pageOrWord.globalMatch(output)) {
+        if (match.captured(0).startsWith(u"<page"_s)) {
             ++page;
-            continue;
+        } else {
+            words.append({page, match.captured(1).toDouble(), match.captured(3).toDouble(),
+                          match.captured(2).toDouble(), match.captured(4).toDouble(),
+                          match.captured(5)});
         }
-        words.append({page, match.captured(1).toDouble(), match.captured(3).toDouble(),
-                      match.captured(2).toDouble(), match.captured(4).toDouble(),
-                      match.captured(5)});
     }
     if (pages) {
         *pages = page;

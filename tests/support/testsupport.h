@@ -7,17 +7,12 @@
 #include "windowregistry.h"
 
 #include <QAbstractItemView>
-#include <QList>
 #include <QMap>
 #include <QPrinter>
-#include <QString>
-#include <QStringList>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <functional>
 #include <memory>
-#include <optional>
 
 namespace pv::test {
 
@@ -74,18 +69,17 @@ public:
 
 // A fresh, empty home folder while it lives: HOME points at it and
 // XDG_DATA_HOME is unset; both come back afterwards.
-class TempHome {
+class TempHome : public TempFolder {
 public:
     TempHome();
     ~TempHome();
-    QString path() const { return dir_.path(); }
     // The per-user data folder when XDG_DATA_HOME is left unset.
-    QString dataFolder() const { return dir_.filePath(QStringLiteral(".local/share/pantrova")); }
+    QString dataFolder() const { return file(QStringLiteral(".local/share/pantrova")); }
 
 private:
-    QTemporaryDir dir_;
     QByteArray home_;
-    std::optional<QByteArray> xdgDataHome_;
+    QByteArray xdgDataHome_;
+    bool hadXdgDataHome_;
 };
 
 // Registers a plain, empty window for each (by default the main menu and the
