@@ -5,6 +5,7 @@
 
 #include <QCloseEvent>
 #include <QEvent>
+#include <QPointer>
 
 namespace pv {
 
@@ -17,8 +18,18 @@ void PvWindow::load() {
     onLoad();
 }
 
+namespace {
+
+// The program's window that was active last. Coming back from a dialog (a
+// message, the printer set-up) or from another program is not an Activate:
+// only a change from one of the program's windows to another is.
+QPointer<PvWindow> lastActive;
+
+}  // namespace
+
 bool PvWindow::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate) {
+    if (event->type() == QEvent::WindowActivate && lastActive != this) {
+        lastActive = this;
         onActivate();
     }
     return QWidget::event(event);

@@ -17,7 +17,8 @@ public:
     void load();
     // The Load handler.
     virtual void onLoad() {}
-    // The Activate handler: runs each time the window becomes the active window.
+    // The Activate handler: runs each time the window becomes the active window
+    // after another of the program's windows was (not after a dialog).
     virtual void onActivate() {}
     // Runs each time the registry shows the window again after its first
     // showing, before it comes forward. False keeps it hidden (the handler

@@ -24,6 +24,8 @@ RecipeEntryWindow::RecipeEntryWindow(QWidget* parent)
     menu_ = addScreenMenuBar(this, QStringLiteral("SMXPI"));
 
     FormSetup setup;
+    // The look-alike face is wider than Tahoma: "Min" would lose its last letter.
+    setup.growToText = {ui_->lblIHr, ui_->lblIMin};
     setup.hints = {{ui_->lblICat, ui_->lblIMsg1},  {ui_->lblIRec, ui_->lblIMsg1},
                    {ui_->txtIName, ui_->lblIMsg1}, {ui_->fraIn, ui_->lblIMsg2},
                    {ui_->lblIDir, ui_->lblIMsg3},  {ui_->txtIDirec, ui_->lblIMsg3}};

@@ -224,6 +224,13 @@ bool ShoppingListWindow::eventFilter(QObject* watched, QEvent* event) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
             key->key() == Qt::Key_Space) {
+            // Space picks the name under the focus frame, as a click on it does:
+            // reached by Tab it is not selected yet, and a lone name cannot be
+            // reached by the arrows. Enter opens only what is picked.
+            QListWidgetItem* current = ui_->lswHOpen->currentItem();
+            if (key->key() == Qt::Key_Space && current) {
+                current->setSelected(true);
+            }
             openList();
             return true;
         }

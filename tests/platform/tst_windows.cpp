@@ -4,6 +4,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QTimer>
@@ -21,7 +22,9 @@ public:
         ++showsAgain;
         return true;
     }
+    void onActivate() override { ++activations; }
     int showsAgain = 0;
+    int activations = 0;
 
 private:
     int* loads_;
@@ -47,6 +50,29 @@ class WindowsTest : public QObject {
     Q_OBJECT
 private slots:
     void cleanup() { windows().reset(); }
+
+    // Coming back from a dialog or from another program is not an Activate
+    // (a recipe's delete box stays enabled after Print); another window is.
+    void activateOnlyAfterAnotherOfTheWindows() {
+        int loads = 0;
+        CountingWindow first(&loads);
+        CountingWindow second(&loads);
+        const auto activate = [](QWidget* window) {
+            window->show();
+            window->activateWindow();
+            return QTest::qWaitForWindowActive(window);
+        };
+        QVERIFY(activate(&first));
+        QDialog dialog(&first);
+        QVERIFY(activate(&dialog));
+        dialog.close();
+        QVERIFY(activate(&first));
+        QCOMPARE(first.activations, 1);
+        QVERIFY(activate(&second));
+        QVERIFY(activate(&first));
+        QCOMPARE(first.activations, 2);
+        QCOMPARE(second.activations, 1);
+    }
 
     // The close button only hides: showing again finds the window as it was,
     // without a second Load.
