@@ -2,6 +2,7 @@
 
 #include "busypointer.h"
 #include "errorstate.h"
+#include "hoverhints.h"
 #include "multilinebox.h"
 #include "screenmenubar.h"
 #include "testsupport.h"
@@ -14,6 +15,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMetaEnum>
 #include <QtTest>
@@ -25,22 +27,27 @@ namespace pv::test {
 using namespace Qt::StringLiterals;
 
 // A user's road on a screen written as data, its steps parted by "; ":
-//   "click NAME"       a click on a control; "click NAME=text" on a list's row
+//   "click NAME"       a click on a control; "click NAME=text" on a list's
+//                      row, "click NAME" on a list beside its rows
 //   "type NAME=text"   keys typed into a box; "set NAME=text" its text replaced
 //   "key NAME=Return"  one key, by its Qt::Key name ("Ctrl+A" with Control)
 //   "pick NAME=text"   a choice in a drop-down box; "menu NAME=key" a menu bar item
+//   "select NAME=text" a list's row made current, as by the program ("select NAME" none)
 //   "focus NAME"       the focus put on a control; "queue NAME" a click posted to a button
+//   "hover NAME"       the pointer moved over a control
 //   "write PATH=text", "mkdir PATH", "remove PATH", "move PATH=PATH": the folder changed
 //                      outside the program
 //   "during PROBES"    the probes (by ',') read while each message is on screen
 //   "open", "open NAME" the screen, or the window of that object name, shown by the
-//                      main menu; the steps after it act on it
+//                      main menu; the steps after it act on it. "hide NAME" hides one.
 //   "? PROBE=text"     what the probe reads now, compared
-// Probes: "text NAME", "enabled NAMES" and "checked NAMES" ('1' or '0' each),
-// "listed NAME" (rows by '|'), "focus", "file PATH" (its Latin-1 bytes), "tree PATH"
-// (by '|', or "<missing>"), "shown" (the messages since the last look, by '\n'), "error" (location
-// and number), "windows" (the visible ones, by '|'), "busy" ('1' or '0'), "during" (what
-// "during" read, by '\n', since the last look), and those the test adds.
+// Probes: "text NAME", "enabled NAMES", "checked NAMES" and "lit NAMES" (a hover hint lit;
+// '1' or '0' each),
+// "listed NAME" (rows by '|'), "current NAME" and "selected NAME" (a list's), "focus", "file PATH"
+// (its Latin-1 bytes), "tree PATH" (by '|', or "<missing>"), "shown" (the messages since the last
+// look, by '\n'), "error" (location and number), "description" (the error's), "windows" (the
+// visible ones, by '|'), "busy" ('1' or '0'), "during" (what "during" read, by '\n', since the last
+// look), and those the test adds.
 class Road {
 public:
     Road(ScreenBench& bench, WindowId home) : bench_(bench), home_(home) {}
@@ -49,7 +56,7 @@ public:
     std::function<QString(const QString&)> probe;
 
     void walk(const QString& road) {
-        for (const QString& step : road.split(u"; "_s)) {
+        for (const QString& step : road.split(u"; "_s, Qt::SkipEmptyParts)) {
             const QString verb = step.section(u' ', 0, 0);
             const QString name = step.section(u' ', 1).section(u'=', 0, 0);
             const QString text = step.section(u'=', 1);
@@ -64,7 +71,8 @@ public:
 
     QString read(const QString& probe) {
         const QString kind = probe.section(u' ', 0, 0);
-        const QStringList names = probe.section(u' ', 1).split(u' ', Qt::SkipEmptyParts);
+        const QString rest = probe.section(u' ', 1);
+        const QStringList names = rest.split(u' ', Qt::SkipEmptyParts);
         const QString name = names.value(0);
         if (this->probe) {
             const QString own = this->probe(probe);
@@ -80,14 +88,15 @@ public:
             return widget->property(qobject_cast<QComboBox*>(widget) ? "currentText" : "text")
                 .toString();
         }
-        if (kind == u"enabled"_s || kind == u"checked"_s) {
+        if (kind == u"enabled"_s || kind == u"checked"_s || kind == u"lit"_s) {
             QString flags;
             for (const QString& each : names) {
                 QWidget* widget = control(screen_, each);
-                flags += (kind == u"enabled"_s ? widget->isEnabled()
-                                               : widget->property("checked").toBool())
-                             ? u'1'
-                             : u'0';
+                const bool on = kind == u"enabled"_s ? widget->isEnabled()
+                                : kind == u"checked"_s
+                                    ? widget->property("checked").toBool()
+                                    : HoverHints::isLit(control<QLabel>(screen_, each));
+                flags += on ? u'1' : u'0';
             }
             return flags;
         }
@@ -96,15 +105,25 @@ public:
             return test::listed(box ? box->view() : control<QAbstractItemView>(screen_, name))
                 .join(u'|');
         }
+        if (kind == u"current"_s || kind == u"selected"_s) {
+            auto* list = control<QAbstractItemView>(screen_, name);
+            QStringList rows;
+            for (const QModelIndex& row : kind == u"current"_s
+                                              ? QModelIndexList{list->currentIndex()}
+                                              : list->selectionModel()->selectedIndexes()) {
+                rows << row.data().toString();
+            }
+            return rows.join(u'|');
+        }
         if (kind == u"focus"_s) {
             return QApplication::focusWidget() ? QApplication::focusWidget()->objectName()
                                                : QString();
         }
         if (kind == u"file"_s) {
-            return QString::fromLatin1(bench_.app.read(name));
+            return QString::fromLatin1(bench_.app.read(rest));
         }
         if (kind == u"tree"_s) {
-            return bench_.app.exists(name) ? treeOf(bench_.app.file(name)).join(u'|')
+            return bench_.app.exists(rest) ? treeOf(bench_.app.file(rest)).join(u'|')
                                            : u"<missing>"_s;
         }
         if (kind == u"shown"_s) {
@@ -114,6 +133,9 @@ public:
         }
         if (kind == u"error"_s) {
             return programErrors().errorLocation + programErrors().errorNumberText;
+        }
+        if (kind == u"description"_s) {
+            return programErrors().errorDescription;
         }
         if (kind == u"busy"_s) {
             return isBusyPointer() ? u"1"_s : u"0"_s;
@@ -136,16 +158,30 @@ public:
 
 private:
     bool act(const QString& verb, const QString& name, const QString& text) {
-        if (verb == u"open"_s) {
+        if (verb == u"open"_s || verb == u"hide"_s) {
             WindowId id = home_;
             for (int each = 0; each < kWindowCount; ++each) {
                 id = objectNameOf(WindowId(each)) == name ? WindowId(each) : id;
             }
+            if (verb == u"hide"_s) {
+                windows().hide(id);
+                return true;
+            }
+            if (windows().loaded(WindowId::Main)) {
+                windows().hide(WindowId::Main);  // as the main menu does
+            }
             screen_ = windows().show(id);
             return screen_ && (!screen_->isVisible() || QTest::qWaitForWindowActive(screen_));
         } else if (verb == u"click"_s) {
-            text.isEmpty() ? click(screen_, name)
-                           : clickListed(control<QAbstractItemView>(screen_, name), text);
+            auto* list = qobject_cast<QAbstractItemView*>(control(screen_, name));
+            if (!list) {
+                click(screen_, name);
+            } else if (!text.isEmpty()) {
+                clickListed(list, text);
+            } else {  // beside the names
+                const int bottom = list->viewport()->height() - 5;
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(5, bottom));
+            }
         } else if (verb == u"type"_s) {
             // Characters outside ASCII come as an input method gives them: text without a key.
             QWidget* box = control(screen_, name);
@@ -168,6 +204,19 @@ private:
             return known;
         } else if (verb == u"focus"_s) {
             control(screen_, name)->setFocus();
+        } else if (verb == u"select"_s) {
+            auto* list = control<QAbstractItemView>(screen_, name);
+            const QModelIndexList found = list->model()->match(
+                list->model()->index(0, 0), Qt::DisplayRole, text, 1, Qt::MatchExactly);
+            list->setCurrentIndex(found.value(0));
+            return text.isEmpty() || !found.isEmpty();
+        } else if (verb == u"hover"_s) {
+            QWidget* over = control(screen_, name);
+            auto* area = qobject_cast<QAbstractScrollArea*>(over);
+            over = area ? area->viewport() : over;
+            QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), over->mapToGlobal(QPointF(5, 5)),
+                             Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(over, &move);
         } else if (verb == u"queue"_s) {
             QMetaObject::invokeMethod(control<QAbstractButton>(screen_, name),
                                       &QAbstractButton::click, Qt::QueuedConnection);
