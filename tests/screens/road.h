@@ -41,13 +41,12 @@ using namespace Qt::StringLiterals;
 //   "open", "open NAME" the screen, or the window of that object name, shown by the
 //                      main menu; the steps after it act on it. "hide NAME" hides one.
 //   "? PROBE=text"     what the probe reads now, compared
-// Probes: "text NAME", "enabled NAMES", "checked NAMES" and "lit NAMES" (a hover hint lit;
-// '1' or '0' each),
-// "listed NAME" (rows by '|'), "current NAME" and "selected NAME" (a list's), "focus", "file PATH"
-// (its Latin-1 bytes), "tree PATH" (by '|', or "<missing>"), "shown" (the messages since the last
-// look, by '\n'), "error" (location and number), "description" (the error's), "windows" (the
-// visible ones, by '|'), "busy" ('1' or '0'), "during" (what "during" read, by '\n', since the last
-// look), and those the test adds.
+// Probes: "text NAMES" (by '|'), "enabled NAMES", "checked NAMES" and "lit NAMES" (a hover hint
+// lit; '1' or '0' each), "listed NAME" (rows by '|'), "current NAME" and "selected NAME" (a
+// list's), "focus", "file PATH" (its Latin-1 bytes), "tree PATH" (by '|', or "<missing>"), "shown"
+// (the messages since the last look, by '\n'), "error" (location and number), "description" (the
+// error's), "windows" (the visible ones, by '|'), "busy" ('1' or '0'), "during" (what "during"
+// read, by '\n', since the last look), and those the test adds.
 class Road {
 public:
     Road(ScreenBench& bench, WindowId home) : bench_(bench), home_(home) {}
@@ -81,12 +80,17 @@ public:
             }
         }
         if (kind == u"text"_s) {
-            QWidget* widget = control(screen_, name);
-            if (auto* box = qobject_cast<MultiLineBox*>(widget)) {
-                return box->text();
+            QStringList texts;
+            for (const QString& each : names) {
+                QWidget* widget = control(screen_, each);
+                auto* box = qobject_cast<MultiLineBox*>(widget);
+                texts << (box ? box->text()
+                              : widget
+                                    ->property(qobject_cast<QComboBox*>(widget) ? "currentText"
+                                                                                : "text")
+                                    .toString());
             }
-            return widget->property(qobject_cast<QComboBox*>(widget) ? "currentText" : "text")
-                .toString();
+            return texts.join(u'|');
         }
         if (kind == u"enabled"_s || kind == u"checked"_s || kind == u"lit"_s) {
             QString flags;
@@ -167,10 +171,8 @@ private:
                 windows().hide(id);
                 return true;
             }
-            if (windows().loaded(WindowId::Main)) {
-                windows().hide(WindowId::Main);  // as the main menu does
-            }
             screen_ = windows().show(id);
+            QApplication::processEvents();  // the activation the platform posts
             return screen_ && (!screen_->isVisible() || QTest::qWaitForWindowActive(screen_));
         } else if (verb == u"click"_s) {
             auto* list = qobject_cast<QAbstractItemView*>(control(screen_, name));

@@ -180,7 +180,8 @@ private slots:
             << u"write Shopping List/m.txt=stale\r\n; open; "_s + typed(u"milk"_s) +
                    u"type txtHName=m; menu SMXPH=keySave; ? file Shopping List/m.txt=milk\r\n; "
                    "? listed lswHOpen=m.txt; click imgHCal; ? windows=frmShop|frmCalendar; "
-                   "menu SMXPH=keyMain; ? windows=frmMain; open; ? text txtHList=milk; "
+                   "menu SMXPH=keyMain; ? windows=frmMain; hide frmMain; open; ? text "
+                   "txtHList=milk; "
                    "key imgHCal=Space; ? windows=frmShop|frmCalendar; hide frmCalendar; "
                    "menu SMXPH=keyCalendar; ? windows=frmShop|frmCalendar; menu SMXPH=keyNew; ? "
                    "text txtHList=; "
