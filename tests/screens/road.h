@@ -41,11 +41,11 @@ using namespace Qt::StringLiterals;
 //   "open", "open NAME" the screen, or the window of that object name, shown by the
 //                      main menu; the steps after it act on it. "hide NAME" hides one.
 //   "? PROBE=text"     what the probe reads now, compared
-// Probes: "text NAMES" (by '|'), "enabled NAMES", "checked NAMES" and "lit NAMES" (a hover hint
-// lit; '1' or '0' each), "listed NAME" (rows by '|'), "current NAME" and "selected NAME" (a
-// list's), "focus", "file PATH" (its Latin-1 bytes), "tree PATH" (by '|', or "<missing>"), "shown"
-// (the messages since the last look, by '\n'), "error" (location and number), "description" (the
-// error's), "windows" (the visible ones, by '|'), "busy" ('1' or '0'), "during" (what "during"
+// Probes: "text NAMES" (by '|'), "enabled NAMES", "checked NAMES", "editable NAMES" and "lit NAMES"
+// (a hover hint lit; '1' or '0' each), "listed NAME" (rows by '|'), "current NAME" and "selected
+// NAME" (a list's), "focus", "file PATH" (its Latin-1 bytes), "tree PATH" (by '|', or "<missing>"),
+// "shown" (the messages since the last look, by '\n'), "error" (location and number), "description"
+// (the error's), "windows" (the visible ones, by '|'), "busy" ('1' or '0'), "during" (what "during"
 // read, by '\n', since the last look), and those the test adds.
 class Road {
 public:
@@ -92,14 +92,14 @@ public:
             }
             return texts.join(u'|');
         }
-        if (kind == u"enabled"_s || kind == u"checked"_s || kind == u"lit"_s) {
+        if (QStringList{u"enabled"_s, u"lit"_s, u"checked"_s, u"editable"_s}.contains(kind)) {
             QString flags;
             for (const QString& each : names) {
                 QWidget* widget = control(screen_, each);
                 const bool on = kind == u"enabled"_s ? widget->isEnabled()
-                                : kind == u"checked"_s
-                                    ? widget->property("checked").toBool()
-                                    : HoverHints::isLit(control<QLabel>(screen_, each));
+                                : kind == u"lit"_s
+                                    ? HoverHints::isLit(control<QLabel>(screen_, each))
+                                    : widget->property(qPrintable(kind)).toBool();
                 flags += on ? u'1' : u'0';
             }
             return flags;
