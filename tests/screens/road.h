@@ -6,21 +6,12 @@
 #include "multilinebox.h"
 #include "screenmenubar.h"
 #include "testsupport.h"
-#include "windowregistry.h"
 
 #include <QAbstractButton>
-#include <QAbstractItemView>
-#include <QAction>
-#include <QApplication>
 #include <QComboBox>
-#include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMetaEnum>
 #include <QtTest>
-
-#include <functional>
 
 namespace pv::test {
 
@@ -44,9 +35,9 @@ using namespace Qt::StringLiterals;
 // Probes: "text NAMES" (by '|'), "enabled NAMES", "checked NAMES", "editable NAMES" and "lit NAMES"
 // (a hover hint lit; '1' or '0' each), "listed NAME" (rows by '|'), "current NAME" and "selected
 // NAME" (a list's), "focus", "file PATH" (its Latin-1 bytes), "tree PATH" (by '|', or "<missing>"),
-// "shown" (the messages since the last look, by '\n'), "error" (location and number), "description"
-// (the error's), "windows" (the visible ones, by '|'), "busy" ('1' or '0'), "during" (what "during"
-// read, by '\n', since the last look), and those the test adds.
+// "shown" (the messages since the last look, by '\n'), "error" (location, number and description),
+// "windows" (the visible ones, by '|'), "busy" ('1' or '0'), "during" (what "during" read, by '\n',
+// since the last look), and those the test adds.
 class Road {
 public:
     Road(ScreenBench& bench, WindowId home) : bench_(bench), home_(home) {}
@@ -136,10 +127,10 @@ public:
             return shown.join(u'\n');
         }
         if (kind == u"error"_s) {
-            return programErrors().errorLocation + programErrors().errorNumberText;
-        }
-        if (kind == u"description"_s) {
-            return programErrors().errorDescription;
+            const ProgramErrors& error = programErrors();
+            return error.errorLocation.isEmpty() ? QString()
+                                                 : error.errorLocation + error.errorNumberText +
+                                                       u' ' + error.errorDescription;
         }
         if (kind == u"busy"_s) {
             return isBusyPointer() ? u"1"_s : u"0"_s;

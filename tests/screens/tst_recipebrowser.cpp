@@ -1,4 +1,3 @@
-#include "hoverhints.h"
 #include "recipebrowserwindow.h"
 #include "road.h"
 #include "storetest.h"
@@ -58,10 +57,7 @@ private slots:
                 QString::fromLatin1(test::record({{21, "beets"}})),
                 QString::fromLatin1(test::record({{21, "apples"}}))));
     }
-    void cleanup() {
-        road_.reset();
-        bench_.reset();
-    }
+    void cleanup() { bench_.reset(); }
 
     void menuBarItemsAndDispatch() {
         road_->walk(u"open; "_s + kStew);
@@ -112,7 +108,7 @@ private slots:
         // A file that cannot be read ends in the error report, the display empty.
         const QString unreadable =
             u"open; pick cboRCat=Pies; %1click lswRFile=notes.txt; ? windows=frmError; ? shown=; "
-            "? text txtRName=; ? error=R - LF - %2; ? description=%3"_s;
+            "? text txtRName=; ? error=R - LF - %2 %3"_s;
         QTest::newRow("unreadable: foreign file")
             << u"write Category/Pies/notes.txt=just some notes\r\n; "_s +
                    unreadable.arg(QString(), u"62"_s, u"Input past end of file"_s);
@@ -137,7 +133,7 @@ private slots:
                    u"; ? enabled chkRDel=0; ? text cboRCat=Soups; ? shown=; pick cboRCat=Soups; "
                    "? listed lswRFile=borscht.txt; click lswRFile=borscht.txt; "
                    "remove Category/Soups/borscht.txt; click chkRDel; ? windows=frmError; "
-                   "? error=R - CD - 53; ? shown="_s;
+                   "? error=R - CD - 53 File not found; ? shown="_s;
         // The box deletes the file whose recipe is shown, never whichever item is current;
         // picking a category disables it, as New does.
         const QString picked =

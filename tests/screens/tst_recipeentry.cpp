@@ -40,10 +40,7 @@ private slots:
             u"write Category/category.txt=Soups\r\nBreads, Cakes\r\nPies\r\n; "
             "mkdir Category/Soups; mkdir Category/Pies"_s);
     }
-    void cleanup() {
-        road_.reset();
-        bench_.reset();
-    }
+    void cleanup() { bench_.reset(); }
 
     void menuBarItemsAndDispatch() {
         road_->walk(u"remove images/Save.ico; open"_s);
@@ -73,7 +70,8 @@ private slots:
                                                                                noCategoryText());
             QTest::addRow("%s: a folder in the list's place, the error report", qPrintable(window))
                 << u"remove Category/category.txt; mkdir Category/category.txt; "_s + loaded +
-                       u"; ? windows=frmError; ? shown=; ? error=%1 - FL - 75"_s.arg(code);
+                       u"; ? windows=frmError; ? shown=; ? error=%1 - FL - 75 Path/File access error"_s
+                           .arg(code);
         }
 
         QMap<int, QByteArray> fields{{11, "lbs"},   {17, " cups "},
@@ -132,10 +130,10 @@ private slots:
             << sponge.arg(u"Soups"_s, u"remove Category; "_s) + told.arg(kUserError, u"Soups"_s);
         QTest::newRow("no folder: a file in its place")
             << sponge.arg(u"Soups"_s, u"remove Category/Soups; write Category/Soups=x; "_s) +
-                   u"? windows=frmError; ? shown=; ? error=I - CS - 76"_s;
+                   u"? windows=frmError; ? shown=; ? error=I - CS - 76 Path not found"_s;
         QTest::newRow("no folder: a folder in the recipe's place")
             << sponge.arg(u"Soups"_s, u"mkdir Category/Soups/Sponge; "_s) +
-                   u"? windows=frmError; ? shown=; ? error=I - CS - 75"_s;
+                   u"? windows=frmError; ? shown=; ? error=I - CS - 75 Path/File access error"_s;
 
         // Shown again, as the main menu does, either screen reads the categories again:
         // those made on the setup screen appear, deleted ones go. The choice stays while it
@@ -147,43 +145,52 @@ private slots:
         const QString setup =
             u"open frmSetup; type txtSCreate=Breads; click cmdSCreate; click lswSetup=Soups; "
             "click cmdSDel; click cmdSMain; ? shown=Pantrova|0|1 category is deleted.; "_s;
+        const QString none;
+        const QString entry = files +
+                              u"open; pick cboIng=%1; type txtIName=Sponge; type txtIN1=flour; "
+                              "click cmdIMain; "_s;
         const QString gone = u"remove Category/category.txt; "_s;
-        for (const bool browser : {false, true}) {
-            const QString window = browser ? u"frmRecipe"_s : u"frmIngred"_s;
-            const QString box = browser ? u"cboRCat"_s : u"cboIng"_s;
-            for (const auto& [tag, chosen, change, offered, after] :
-                 {std::tuple{"choice still listed", u"Pies"_s, setup, u"Pies|Breads"_s, u"Pies"_s},
-                  {"chosen category deleted", u"Soups"_s, setup, u"Pies|Breads"_s, QString()},
-                  {"list file gone", u"Pies"_s, gone, QString(), QString()},
-                  {"a folder in the list's place", u"Pies"_s,
-                   gone + u"mkdir Category/category.txt; "_s, QString(), QString()}}) {
-                const bool report = change.contains(u"mkdir"_s);
-                const QString recipe = chosen == u"Pies"_s ? u"Tart"_s : u"Stew"_s;
-                QString road =
-                    files + u"open %1; pick %2=%3; "_s.arg(window, box, chosen) +
-                    (browser ? u"key lswRFile=Return; ? text txtRName=%1; "_s.arg(recipe)
-                             : u"type txtIName=Sponge; type txtIN1=flour; click cmdIMain; "_s) +
-                    change +
-                    u"hide frmMain; open %1; ? windows=%2; ? error=%3; "
-                    "? listed %4=%5; ? text %4=%6; ? shown=%7"_s.arg(
-                        window,
-                        report           ? u"frmError"_s
-                        : change == gone ? u"frmMain|"_s + window
-                                         : window,
-                        report ? window.mid(3, 1) + u" - FL - 75"_s : QString(), box, offered,
-                        after, change == gone ? kUserError + noCategoryText() : QString());
-                if (!browser) {
-                    road += u"; ? text txtIName txtIN1=Sponge|flour"_s;
-                } else if (!report) {
-                    // The recipe shown stays with its category, and goes with it.
-                    road +=
-                        after.isEmpty()
-                            ? u"; ? text txtRName txtRHr=|H; ? listed lswRFile=; ? enabled chkRDel=0"_s
-                            : u"; ? text txtRName txtRHr=%1|H:; ? listed lswRFile=%1"_s.arg(recipe);
-                }
-                QTest::addRow("%s: %s", qPrintable(window), tag) << road;
-            }
-        }
+        const QString folder = gone + u"mkdir Category/category.txt; "_s;
+        const QString notice = u"; ? shown=%1%2"_s.arg(kUserError, noCategoryText());
+        const QString kept = u"; ? text txtIName txtIN1=Sponge|flour"_s;
+        const QString ingred =
+            u"hide frmMain; open; ? windows=%1; ? error=%2; ? listed cboIng=%3; "
+            "? text cboIng=%4"_s;
+        QTest::newRow("frmIngred: choice still listed")
+            << entry.arg(u"Pies"_s) + setup +
+                   ingred.arg(u"frmIngred"_s, none, u"Pies|Breads"_s, u"Pies"_s) + kept;
+        QTest::newRow("frmIngred: chosen category deleted")
+            << entry.arg(u"Soups"_s) + setup +
+                   ingred.arg(u"frmIngred"_s, none, u"Pies|Breads"_s, none) + kept;
+        QTest::newRow("frmIngred: list file gone")
+            << entry.arg(u"Pies"_s) + gone + ingred.arg(u"frmMain|frmIngred"_s, none, none, none) +
+                   notice + kept;
+        QTest::newRow("frmIngred: a folder in the list's place")
+            << entry.arg(u"Pies"_s) + folder +
+                   ingred.arg(u"frmError"_s, u"I - FL - 75 Path/File access error"_s, none, none) +
+                   kept;
+        // The recipe shown stays with its category, and goes with it.
+        const QString browser = files +
+                                u"open frmRecipe; pick cboRCat=%1; key lswRFile=Return; "
+                                "? text txtRName=%2; "_s;
+        const QString recipe =
+            u"hide frmMain; open frmRecipe; ? windows=%1; ? error=%2; "
+            "? listed cboRCat=%3; ? text cboRCat=%4"_s;
+        const QString dropped =
+            u"; ? text txtRName txtRHr=|H; ? listed lswRFile=; ? enabled chkRDel=0"_s;
+        QTest::newRow("frmRecipe: choice still listed")
+            << browser.arg(u"Pies"_s, u"Tart"_s) + setup +
+                   recipe.arg(u"frmRecipe"_s, none, u"Pies|Breads"_s, u"Pies"_s) +
+                   u"; ? text txtRName txtRHr=Tart|H:; ? listed lswRFile=Tart"_s;
+        QTest::newRow("frmRecipe: chosen category deleted")
+            << browser.arg(u"Soups"_s, u"Stew"_s) + setup +
+                   recipe.arg(u"frmRecipe"_s, none, u"Pies|Breads"_s, none) + dropped;
+        QTest::newRow("frmRecipe: list file gone")
+            << browser.arg(u"Pies"_s, u"Tart"_s) + gone +
+                   recipe.arg(u"frmMain|frmRecipe"_s, none, none, none) + notice + dropped;
+        QTest::newRow("frmRecipe: a folder in the list's place")
+            << browser.arg(u"Pies"_s, u"Tart"_s) + folder +
+                   recipe.arg(u"frmError"_s, u"R - FL - 75 Path/File access error"_s, none, none);
     }
     void roads() {
         QFETCH(QString, road);
@@ -211,25 +218,22 @@ private slots:
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("expected");
         QTest::addColumn<int>("edits");  // keys that reached the box and changed it
-        const auto row = [](const char* tag, const char* box, const QString& input,
-                            const char* expected, int edits) {
-            QTest::newRow(tag) << QString::fromLatin1(box) << input << QString::fromLatin1(expected)
-                               << edits;
-        };
-        row("a half", "txtIA1", u"1/2"_s, "12", 2);
-        row("letters", "txtIA4", u"abcXYZ"_s, "", 0);
-        row("point, minus, blank", "txtIA10", u"1.5 -2"_s, "152", 3);
-        row("limit of five", "txtIA1", u"1234567"_s, "12345", 5);
-        row("backspace", "txtIA3", u"123\b"_s, "12", 4);
-        row("temperature", "txtICTemp", u"35o0F"_s, "350", 3);
-        row("size", "txtICSize", u"x4y"_s, "4", 1);
-        row("minutes", "txtICMin", u"4:5"_s, "45", 2);
-        row("hours take anything", "txtICHr", u"1/2"_s, "1/", 2);
-        row("type is free text", "txtIT1", u"1/2 oz"_s, "1/2 oz", 6);
-        row("paste: amount", "txtIA2", u"a1/b2 \u00bd \u0663c3"_s, "123", -1);
-        row("paste: within the limit", "txtIA1", u"ab12345678"_s, "12345", -1);
-        row("paste: no digits", "txtICMin", u"half"_s, "", -1);
-        row("paste: hours take it all", "txtICHr", u"1h"_s, "1h", -1);
+        QTest::newRow("a half") << u"txtIA1"_s << u"1/2"_s << u"12"_s << 2;
+        QTest::newRow("letters") << u"txtIA4"_s << u"abcXYZ"_s << u""_s << 0;
+        QTest::newRow("point, minus, blank") << u"txtIA10"_s << u"1.5 -2"_s << u"152"_s << 3;
+        QTest::newRow("limit of five") << u"txtIA1"_s << u"1234567"_s << u"12345"_s << 5;
+        QTest::newRow("backspace") << u"txtIA3"_s << u"123\b"_s << u"12"_s << 4;
+        QTest::newRow("temperature") << u"txtICTemp"_s << u"35o0F"_s << u"350"_s << 3;
+        QTest::newRow("size") << u"txtICSize"_s << u"x4y"_s << u"4"_s << 1;
+        QTest::newRow("minutes") << u"txtICMin"_s << u"4:5"_s << u"45"_s << 2;
+        QTest::newRow("hours take anything") << u"txtICHr"_s << u"1/2"_s << u"1/"_s << 2;
+        QTest::newRow("type is free text") << u"txtIT1"_s << u"1/2 oz"_s << u"1/2 oz"_s << 6;
+        QTest::newRow("paste: amount")
+            << u"txtIA2"_s << u"a1/b2 \u00bd \u0663c3"_s << u"123"_s << -1;
+        QTest::newRow("paste: within the limit")
+            << u"txtIA1"_s << u"ab12345678"_s << u"12345"_s << -1;
+        QTest::newRow("paste: no digits") << u"txtICMin"_s << u"half"_s << u""_s << -1;
+        QTest::newRow("paste: hours take it all") << u"txtICHr"_s << u"1h"_s << u"1h"_s << -1;
     }
     void digitBoxes() {
         QFETCH(QString, input);

@@ -52,10 +52,7 @@ private slots:
                                                                                           : u'D');
         };
     }
-    void cleanup() {
-        road_.reset();
-        bench_.reset();
-    }
+    void cleanup() { bench_.reset(); }
 
     void roads_data() {
         QTest::addColumn<QString>("road");
@@ -105,20 +102,21 @@ private slots:
         // The screen hides and the report shows what the failing handler recorded.
         const QString reported = u"? windows=frmError; ? busy=0; ? error="_s;
         QTest::newRow("load, no category root")
-            << u"remove Category; open; ? shown=; "_s + reported + u"S - FL - 76"_s;
-        QTest::newRow("load, list is a folder")
-            << u"mkdir %1; open; ? shown=; "_s.arg(kList) + reported + u"S - FL - 75"_s;
+            << u"remove Category; open; ? shown=; "_s + reported + u"S - FL - 76 Path not found"_s;
+        QTest::newRow("load, list is a folder") << u"mkdir %1; open; ? shown=; "_s.arg(kList) +
+                                                       reported +
+                                                       u"S - FL - 75 Path/File access error"_s;
         QTest::newRow("create, a file where the folder goes")
             << opened({u"Pies"_s}) +
                    u"write Category/Soups=not a folder; type txtSCreate=Soups; click cmdSCreate; "
                    "? shown=; "_s +
-                   reported + u"S - CC - 58"_s;
+                   reported + u"S - CC - 58 File already exists"_s;
         // The list is rewritten and told, then removing the "folder" fails.
         QTest::newRow("delete, a file where the folder is")
             << opened({u"Pies"_s}) +
                    u"write Category/Ghost=not a folder; click lswSetup=Pies; set txtSDel=Ghost; "
                    "click cmdSDel; ? shown=%1; ? file %2=Pies\r\n; "_s.arg(kNoneDeleted, kList) +
-                   reported + u"S - CD - 76"_s;
+                   reported + u"S - CD - 76 Path not found"_s;
         // Cancel, a click that only focuses, the keyboard's pick, Main and back: the screen
         // comes back as left, without reading the list again.
         QTest::newRow("sequences that change nothing")
