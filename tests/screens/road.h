@@ -247,4 +247,12 @@ private:
     qsizetype seen_ = 0;
 };
 
+// What a screen's road tests stand on: the bench, and a road home to its first screen.
+struct RoadBench {
+    explicit RoadBench(const QList<std::pair<WindowId, WindowRegistry::Factory>>& screens)
+        : bench(screens), road(bench, screens.first().first) {}
+    ScreenBench bench;
+    Road road;
+};
+
 }  // namespace pv::test

@@ -31,14 +31,12 @@ QString missing(const QString& category, const QString& consequence) {
 class RecipeBrowserTest : public QObject {
     Q_OBJECT
 
-    std::optional<test::ScreenBench> bench_;
-    std::optional<test::Road> road_;
+    std::optional<test::RoadBench> on_;
 
 private slots:
     void init() {
-        bench_.emplace(QList{test::screen<RecipeBrowserWindow>(WindowId::RecipeBrowser)});
-        road_.emplace(*bench_, WindowId::RecipeBrowser);
-        road_->walk(
+        on_.emplace(QList{test::screen<RecipeBrowserWindow>(WindowId::RecipeBrowser)});
+        on_->road.walk(
             u"write Category/category.txt=Soups\r\nPies\r\nEmpty\r\nGone\r\n; "
             "mkdir Category/Soups; mkdir Category/Pies; mkdir Category/Empty; "
             "write Category/Soups/Stew=%1; write Category/Soups/borscht.txt=%2; "
@@ -57,14 +55,14 @@ private slots:
                 QString::fromLatin1(test::record({{21, "beets"}})),
                 QString::fromLatin1(test::record({{21, "apples"}}))));
     }
-    void cleanup() { bench_.reset(); }
+    void cleanup() { on_.reset(); }
 
     void menuBarItemsAndDispatch() {
-        road_->walk(u"open; "_s + kStew);
-        emit test::control<ScreenMenuBar>(road_->screen(), u"SMXPR"_s)->itemClicked(3);
-        test::PdfPrinter printer(bench_->app.file(u"menu.pdf"_s));
+        on_->road.walk(u"open; "_s + kStew);
+        emit test::control<ScreenMenuBar>(on_->road.screen(), u"SMXPR"_s)->itemClicked(3);
+        test::PdfPrinter printer(on_->bench.app.file(u"menu.pdf"_s));
         // A separator does nothing.
-        road_->walk(
+        on_->road.walk(
             u"? text txtRName=Stew; menu SMXPR=keyNew; ? text txtRName=; "
             "menu SMXPR=keyPrint; menu SMXPR=keyMain; ? windows=frmMain"_s);
         QCOMPARE(printer.dialogsShown, 1);
@@ -170,12 +168,12 @@ private slots:
     }
     void roads() {
         QFETCH(QString, road);
-        road_->walk(road);
+        on_->road.walk(road);
     }
 
     void hintsAreBlueUntilAMove() {
-        road_->walk(u"open"_s);
-        QCOMPARE(HoverHints::colourOf(test::control<QLabel>(road_->screen(), u"lblRmsg3"_s)),
+        on_->road.walk(u"open"_s);
+        QCOMPARE(HoverHints::colourOf(test::control<QLabel>(on_->road.screen(), u"lblRmsg3"_s)),
                  QColor(0, 0, 255));
     }
 };

@@ -27,28 +27,26 @@ const QString kEmpty = QString::fromLatin1(test::record());
 class RecipeEntryTest : public QObject {
     Q_OBJECT
 
-    std::optional<test::ScreenBench> bench_;
-    std::optional<test::Road> road_;
+    std::optional<test::RoadBench> on_;
 
 private slots:
     void init() {
-        bench_.emplace(QList{test::screen<RecipeEntryWindow>(WindowId::RecipeEntry),
-                             test::screen<RecipeBrowserWindow>(WindowId::RecipeBrowser),
-                             test::screen<SetupWindow>(WindowId::Setup)});
-        road_.emplace(*bench_, WindowId::RecipeEntry);
-        road_->walk(
+        on_.emplace(QList{test::screen<RecipeEntryWindow>(WindowId::RecipeEntry),
+                          test::screen<RecipeBrowserWindow>(WindowId::RecipeBrowser),
+                          test::screen<SetupWindow>(WindowId::Setup)});
+        on_->road.walk(
             u"write Category/category.txt=Soups\r\nBreads, Cakes\r\nPies\r\n; "
             "mkdir Category/Soups; mkdir Category/Pies"_s);
     }
-    void cleanup() { bench_.reset(); }
+    void cleanup() { on_.reset(); }
 
     void menuBarItemsAndDispatch() {
-        road_->walk(u"remove images/Save.ico; open"_s);
-        auto* bar = test::control<ScreenMenuBar>(road_->screen(), u"SMXPI"_s);
+        on_->road.walk(u"remove images/Save.ico; open"_s);
+        auto* bar = test::control<ScreenMenuBar>(on_->road.screen(), u"SMXPI"_s);
         // A missing icon costs only its picture.
         QVERIFY(bar->actionFor(u"keySave"_s)->icon().isNull());
         QVERIFY(!bar->actionFor(u"keyMain"_s)->icon().isNull());
-        road_->walk(
+        on_->road.walk(
             u"pick cboIng=Soups; set txtIName=Stew; menu SMXPI=keySave; "
             "? tree Category/Soups=Stew; menu SMXPI=keyNew; ? text txtIName=; "
             "menu SMXPI=keyMain; ? windows=frmMain; ? shown=; ? error="_s);
@@ -194,19 +192,19 @@ private slots:
     }
     void roads() {
         QFETCH(QString, road);
-        road_->walk(road);
+        on_->road.walk(road);
     }
 
     // New empties every box but keeps the category (Main keeping them is walked above).
     void newEmptiesTheBoxes() {
-        road_->walk(u"open; pick cboIng=Pies; set txtIDirec=a\r\nb"_s);
+        on_->road.walk(u"open; pick cboIng=Pies; set txtIDirec=a\r\nb"_s);
         const auto boxes =
-            road_->screen()->findChildren<QLineEdit*>(QRegularExpression(u"^txtI"_s));
+            on_->road.screen()->findChildren<QLineEdit*>(QRegularExpression(u"^txtI"_s));
         QCOMPARE(boxes.size(), 35);  // name, 30 grid boxes, four cooking boxes
         for (QLineEdit* each : boxes) {
             each->setText(u"7"_s);
         }
-        road_->walk(u"click cmdINew; ? text txtIDirec=; ? text cboIng=Pies"_s);
+        on_->road.walk(u"click cmdINew; ? text txtIDirec=; ? text cboIng=Pies"_s);
         for (QLineEdit* each : boxes) {
             QVERIFY2(each->text().isEmpty(), qPrintable(each->objectName()));
         }
@@ -240,8 +238,8 @@ private slots:
         QFETCH(QString, expected);
         QFETCH(int, edits);
         QFETCH(QString, field);
-        road_->walk(u"open"_s);
-        auto* edit = test::control<QLineEdit>(road_->screen(), field);
+        on_->road.walk(u"open"_s);
+        auto* edit = test::control<QLineEdit>(on_->road.screen(), field);
         if (edits >= 0) {
             QSignalSpy edited(edit, &QLineEdit::textEdited);
             QTest::keyClicks(edit, input);

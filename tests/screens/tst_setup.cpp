@@ -34,25 +34,25 @@ QString opened(const QStringList& categories) {
 class SetupWindowTest : public QObject {
     Q_OBJECT
 
-    std::optional<test::ScreenBench> bench_;
-    std::optional<test::Road> road_;
+    std::optional<test::RoadBench> on_;
+
+    // "mode": the create group enabled, then the delete group, then the screen's own mode.
+    QString mode(const QString& probe) {
+        const auto* screen = qobject_cast<SetupWindow*>(on_->road.screen());
+        return probe != u"mode"_s ? QString()
+                                  : on_->road.read(
+                                        u"enabled txtSCreate cmdSCreate cmdSCCancel "
+                                        "lblSCreate txtSDel cmdSDel cmdSDelCancel "
+                                        "lblSDel"_s) +
+                                        (screen->inCreateMode() ? u'C' : u'D');
+    }
 
 private slots:
     void init() {
-        bench_.emplace(QList{test::screen<SetupWindow>(WindowId::Setup)});
-        road_.emplace(*bench_, WindowId::Setup);
-        // "mode": the create group enabled, then the delete group, then the screen's own mode.
-        road_->probe = [this](const QString& probe) {
-            return probe != u"mode"_s
-                       ? QString()
-                       : road_->read(
-                             u"enabled txtSCreate cmdSCreate cmdSCCancel lblSCreate "
-                             "txtSDel cmdSDel cmdSDelCancel lblSDel"_s) +
-                             (qobject_cast<SetupWindow*>(road_->screen())->inCreateMode() ? u'C'
-                                                                                          : u'D');
-        };
+        on_.emplace(QList{test::screen<SetupWindow>(WindowId::Setup)});
+        on_->road.probe = [this](const QString& probe) { return mode(probe); };
     }
-    void cleanup() { bench_.reset(); }
+    void cleanup() { on_.reset(); }
 
     void roads_data() {
         QTest::addColumn<QString>("road");
@@ -160,7 +160,7 @@ private slots:
     }
     void roads() {
         QFETCH(QString, road);
-        road_->walk(road);
+        on_->road.walk(road);
     }
 };
 

@@ -27,31 +27,30 @@ QString typed(const QString& text) {
 class ShoppingListTest : public QObject {
     Q_OBJECT
 
-    std::optional<test::ScreenBench> bench_;
-    std::optional<test::Road> road_;
+    std::optional<test::RoadBench> on_;
+
+    // "name box": locked (label and box disabled, button-face background) or open.
+    QString nameBox(const QString& probe) const {
+        auto* screen = qobject_cast<ShoppingListWindow*>(on_->road.screen());
+        if (probe != u"name box"_s) {
+            return QString();
+        }
+        const QColor base = test::control(screen, u"txtHName"_s)->palette().color(QPalette::Base);
+        const QList<bool> locked = {screen->nameBoxLocked(),
+                                    !test::control(screen, u"lblHName"_s)->isEnabled(),
+                                    base == screen->palette().color(QPalette::Button),
+                                    base != screen->palette().color(QPalette::Base)};
+        return locked.count(true) == 4    ? u"locked"_s
+               : locked.count(false) == 4 ? u"open"_s
+                                          : u"mixed"_s;
+    }
 
 private slots:
+    void cleanup() { on_.reset(); }
     void init() {
-        bench_.emplace(QList{test::screen<ShoppingListWindow>(WindowId::ShoppingList)});
-        road_.emplace(*bench_, WindowId::ShoppingList);
-        // "name box": locked (label and box disabled, button-face background) or open.
-        road_->probe = [this](const QString& probe) {
-            auto* screen = qobject_cast<ShoppingListWindow*>(road_->screen());
-            if (probe != u"name box"_s) {
-                return QString();
-            }
-            const QColor base =
-                test::control(screen, u"txtHName"_s)->palette().color(QPalette::Base);
-            const QList<bool> locked = {screen->nameBoxLocked(),
-                                        !test::control(screen, u"lblHName"_s)->isEnabled(),
-                                        base == screen->palette().color(QPalette::Button),
-                                        base != screen->palette().color(QPalette::Base)};
-            return locked.count(true) == 4    ? u"locked"_s
-                   : locked.count(false) == 4 ? u"open"_s
-                                              : u"mixed"_s;
-        };
+        on_.emplace(QList{test::screen<ShoppingListWindow>(WindowId::ShoppingList)});
+        on_->road.probe = [this](const QString& probe) { return nameBox(probe); };
     }
-    void cleanup() { bench_.reset(); }
 
     void saveThenOpenRoundTrips_data() {
         QTest::addColumn<QString>("name");
@@ -79,18 +78,19 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, text);
         QFETCH(QString, fileName);
-        road_->walk(u"write Shopping List/Zz.doc=x; mkdir Shopping List/sub; open; "_s +
-                    typed(text) +
-                    u"type txtHName=%1; click cmdHSave; ? listed lswHOpen=Zz.doc; "
-                    "? text txtHList=%2; ? text txtHName=%1; ? shown=; ? error="_s.arg(name, text));
-        QTEST(bench_->app.read(u"Shopping List/"_s + fileName), "bytes");
+        on_->road.walk(
+            u"write Shopping List/Zz.doc=x; mkdir Shopping List/sub; open; "_s + typed(text) +
+            u"type txtHName=%1; click cmdHSave; ? listed lswHOpen=Zz.doc; "
+            "? text txtHList=%2; ? text txtHName=%1; ? shown=; ? error="_s.arg(name, text));
+        QTEST(on_->bench.app.read(u"Shopping List/"_s + fileName), "bytes");
         windows().reset();
         test::registerStandIns({WindowId::Main, WindowId::Error, WindowId::Calendar});
         windows().registerWindow(WindowId::ShoppingList, [] { return new ShoppingListWindow; });
-        road_->walk(u"open; ? listed lswHOpen=%1|Zz.doc; "_s.arg(fileName) + typed(u"x"_s) +
-                    u"type txtHName=kept; select lswHOpen=%2; ? text txtHList=x; "
-                    "key lswHOpen=Return; ? text txtHList=%1; ? text txtHName=kept; ? error="_s.arg(
-                        text, fileName));
+        on_->road.walk(
+            u"open; ? listed lswHOpen=%1|Zz.doc; "_s.arg(fileName) + typed(u"x"_s) +
+            u"type txtHName=kept; select lswHOpen=%2; ? text txtHList=x; "
+            "key lswHOpen=Return; ? text txtHList=%1; ? text txtHName=kept; ? error="_s.arg(
+                text, fileName));
     }
 
     void roads_data() {
@@ -192,24 +192,24 @@ private slots:
     }
     void roads() {
         QFETCH(QString, road);
-        road_->walk(road);
+        on_->road.walk(road);
     }
 
     // The menus themselves run no command.
     void menusRunNothing() {
-        road_->walk(u"open; "_s + typed(u"milk"_s));
-        for (QAction* top : test::control(road_->screen(), u"SMXPH"_s)->actions()) {
+        on_->road.walk(u"open; "_s + typed(u"milk"_s));
+        for (QAction* top : test::control(on_->road.screen(), u"SMXPH"_s)->actions()) {
             top->trigger();
         }
-        road_->walk(u"? windows=frmShop; ? text txtHList=milk; ? shown="_s);
+        on_->road.walk(u"? windows=frmShop; ? text txtHList=milk; ? shown="_s);
     }
 
     // Print prints the saved file of the selected item; a cancelled dialog or no item
     // selected ends quietly.
     void printPrintsTheSavedFileOrNothing() {
-        test::PdfPrinter pdf(bench_->app.file(u"list.pdf"_s));
+        test::PdfPrinter pdf(on_->bench.app.file(u"list.pdf"_s));
         pdf.answers = {false, true, true};
-        road_->walk(
+        on_->road.walk(
             u"write Shopping List/weekly.txt=milk\r\neggs\r\n; open; "_s + typed(u"not printed"_s) +
             u"select lswHOpen=weekly.txt; click cmdHPrint; "
             "select lswHOpen; click cmdHPrint; ? file list.pdf=<missing>; "
