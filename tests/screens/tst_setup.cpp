@@ -74,13 +74,14 @@ private slots:
                "during text txtSCreate; type txtSCreate=Soups; click cmdSCreate; "
                "type txtSCreate=SOUPS; click cmdSCreate; ? during=\n; ? shown=%2\n%2; "
                "? file %1=Soups\r\nbreads & Cakes\r\nApple\r\n; ? focus=txtSCreate; "
+               "? listed lswSetup=Apple|breads & Cakes|Soups; "
                "? mode=11110000C; click lswSetup=breads & Cakes; click cmdSDel; "
                "? file %1=Soups\r\nApple\r\n; ? listed lswSetup=Apple|Soups; click lswSetup=Apple; "
                "key txtSDel=Return; click lswSetup=Soups; click cmdSDel; ? shown=%3\n%3\n%3; "
                "? file %1=; ? listed lswSetup="_s.arg(kList, kExists, kDeleted);
         // A refused name is the user's to mend: nothing changes, nothing is reported.
         const QString unchanged =
-            u"; ? listed lswSetup=Soups; ? windows=frmSetup; ? file %1=Soups\r\n; "
+            u"; ? listed lswSetup=Soups; ? windows=frmSetup; ? error=; ? file %1=Soups\r\n; "
             "? tree Category=Soups/|category.txt; ? tree a=<missing>"_s.arg(kList);
         const QString unencodable =
             u"User error|4144|The character \"\u4E2D\" (U+4E2D) cannot be saved. Please remove "
@@ -155,7 +156,7 @@ private slots:
             << opened({u"Soups"_s}) +
                    u"click lswSetup=Soups; move Category=Elsewhere; click cmdSDel; "
                    "? shown=Pantrova|0|Error getting temporary file path.; ? busy=0; "
-                   "? windows=frmSetup; ? listed lswSetup=Soups; ? text txtSDel=Soups; "
+                   "? windows=frmSetup; ? error=; ? listed lswSetup=Soups; ? text txtSDel=Soups; "
                    "? file Elsewhere/category.txt=Soups\r\n"_s;
     }
     void roads() {
