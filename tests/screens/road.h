@@ -18,8 +18,8 @@ namespace pv::test {
 using namespace Qt::StringLiterals;
 
 // A user's road on a screen written as data, its steps parted by "; ":
-//   "click NAME"       a click on a control; "click NAME=text" on a list's
-//                      row, "click NAME" on a list beside its rows
+//   "click NAME"       a click on a control (on a list: beside its rows);
+//                      "click NAME=text" on a list's row
 //   "type NAME=text"   keys typed into a box; "set NAME=text" its text replaced
 //   "key NAME=Return"  one key, by its Qt::Key name ("Ctrl+A" with Control)
 //   "pick NAME=text"   a choice in a drop-down box; "menu NAME=key" a menu bar item
