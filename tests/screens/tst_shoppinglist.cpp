@@ -1,44 +1,55 @@
-#include "errorstate.h"
-#include "hoverhints.h"
-#include "multilinebox.h"
 #include "notice.h"
+#include "road.h"
 #include "shoppinglistwindow.h"
-#include "testsupport.h"
-#include "windowregistry.h"
 
-#include <QAction>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
 #include <QtTest>
 
-#include <memory>
+#include <optional>
 
 using namespace pv;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kPickFirst =
+    u"User error|4144|Please click the shopping list you want to delete in the 'Shopping list "
+    "files' box first."_s;
+// Two lists, the screen opened, text typed in the list box.
+const QString kTwoLists =
+    u"write Shopping List/weekly.txt=milk\r\n; write Shopping List/other.txt=tea\r\n; open; "_s;
+// A key through the keyboard (a blank, replaced) opens the name box as typing does.
+QString typed(const QString& text) {
+    return u"key txtHList=Space; set txtHList=%1; "_s.arg(text);
+}
+
+}  // namespace
 
 class ShoppingListTest : public QObject {
     Q_OBJECT
-private slots:
-    void init() {
-        folder_ = std::make_unique<test::TempAppFolder>();
-        messages_ = std::make_unique<test::RecordingMessages>();
-        programErrors() = {};
-        registerWindows();
-    }
-    void cleanup() {
-        windows().reset();
-        messages_.reset();
-        folder_.reset();
+
+    std::optional<test::RoadBench> on_;
+
+    // "name box": locked (label and box disabled, button-face background) or open.
+    QString nameBox(const QString& probe) const {
+        auto* screen = qobject_cast<ShoppingListWindow*>(on_->road.screen());
+        if (probe != u"name box"_s) {
+            return QString();
+        }
+        const QColor base = test::control(screen, u"txtHName"_s)->palette().color(QPalette::Base);
+        const QList<bool> locked = {screen->nameBoxLocked(),
+                                    !test::control(screen, u"lblHName"_s)->isEnabled(),
+                                    base == screen->palette().color(QPalette::Button),
+                                    base != screen->palette().color(QPalette::Base)};
+        return locked.count(true) == 4    ? u"locked"_s
+               : locked.count(false) == 4 ? u"open"_s
+                                          : u"mixed"_s;
     }
 
-    // Every file of the folder is listed, whatever its extension; folders are not.
-    void loadListsEveryFileOfTheFolder() {
-        QVERIFY(put("weekly.txt", "milk\r\n") && put("Notes.doc", "x"));
-        QVERIFY(QDir(path("")).mkdir(QStringLiteral("sub")));
-        show();
-        QCOMPARE(listed(), (QStringList{"Notes.doc", "weekly.txt"}));
-        QVERIFY(messages_->shown.isEmpty());
+private slots:
+    void cleanup() { on_.reset(); }
+    void init() {
+        on_.emplace(QList{test::screen<ShoppingListWindow>(WindowId::ShoppingList)});
+        on_->road.probe = [this](const QString& probe) { return nameBox(probe); };
     }
 
     void saveThenOpenRoundTrips_data() {
@@ -46,363 +57,166 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<QByteArray>("bytes");
-        const auto row = [](const char* tag, const QString& name, const QString& text,
-                            const QString& fileName, const QByteArray& bytes) {
-            QTest::newRow(tag) << name << text << fileName << bytes;
-        };
-        row("three lines", "Week 1", "milk\r\neggs\r\nbread", "Week 1.txt",
-            "milk\r\neggs\r\nbread\r\n");
-        row("commas, quotes, leading blanks", "party",
-            "  2 lb \"red\" apples, washed\r\n,,\r\n   \"", "party.txt",
-            "  2 lb \"red\" apples, washed\r\n,,\r\n   \"\r\n");
-        row("empty name", "", "tea", ".txt", "tea\r\n");
-        row("empty list", "nothing", "", "nothing.txt", "\r\n");
-        row("Windows-1252", "caf\u00e9", "p\u00e2t\u00e9 \u20ac3", "caf\u00e9.txt",
-            "p\xe2t\xe9 \x80"
-            "3\r\n");
+        QTest::newRow("three lines") << u"Week 1"_s << u"milk\r\neggs\r\nbread"_s << u"Week 1.txt"_s
+                                     << QByteArray("milk\r\neggs\r\nbread\r\n");
+        QTest::newRow("commas, quotes, leading blanks")
+            << u"party"_s << u"  2 lb \"red\" apples, washed\r\n,,\r\n   \""_s << u"party.txt"_s
+            << QByteArray("  2 lb \"red\" apples, washed\r\n,,\r\n   \"\r\n");
+        QTest::newRow("empty name") << QString() << u"tea"_s << u".txt"_s << QByteArray("tea\r\n");
+        QTest::newRow("empty list")
+            << u"nothing"_s << QString() << u"nothing.txt"_s << QByteArray("\r\n");
+        QTest::newRow("Windows-1252")
+            << u"caf\u00e9"_s << u"p\u00e2t\u00e9 \u20ac3"_s << u"caf\u00e9.txt"_s
+            << QByteArray(
+                   "p\xe2t\xe9 \x80"
+                   "3\r\n");
     }
+    // Every file of the folder is listed, whatever its extension, in case-folded order;
+    // folders are not. A list saved is listed the next time the screen is loaded; it
+    // opens by keyboard, and the name box keeps its text.
     void saveThenOpenRoundTrips() {
         QFETCH(QString, name);
         QFETCH(QString, text);
         QFETCH(QString, fileName);
-        show();
-        typeList(text);
-        nameBox()->insert(name);
-        click("cmdHSave");
-        QTEST(folder_->read(QStringLiteral("Shopping List/") + fileName), "bytes");
-        // No refresh: the list saved during this visit is not listed yet.
-        QVERIFY(!listed().contains(fileName));
-        QCOMPARE(list()->text(), text);
-        QCOMPARE(nameBox()->text(), name);
-        QVERIFY(messages_->shown.isEmpty());
-
-        // Loaded anew it is listed, and opens by keyboard; the name box keeps its text.
+        on_->road.walk(
+            u"write Shopping List/Zz.doc=x; mkdir Shopping List/sub; open; "_s + typed(text) +
+            u"type txtHName=%1; click cmdHSave; ? listed lswHOpen=Zz.doc; "
+            "? text txtHList=%2; ? text txtHName=%1; ? shown=; ? error="_s.arg(name, text));
+        QTEST(on_->bench.app.read(u"Shopping List/"_s + fileName), "bytes");
         windows().reset();
-        registerWindows();
-        show();
-        QCOMPARE(listed(), QStringList{fileName});
-        typeList(QStringLiteral("x"));
-        QTest::keyClicks(nameBox(), QStringLiteral("kept"));
-        files()->setFocus();
-        files()->setCurrentRow(0);  // moving does not open
-        QCOMPARE(list()->text(), QStringLiteral("x"));
-        QTest::keyClick(files(), Qt::Key_Return);
-        QCOMPARE(list()->text(), text);
-        QCOMPARE(nameBox()->text(), QStringLiteral("kept"));
-        QVERIFY(programErrors().errorLocation.isEmpty());
+        test::registerStandIns({WindowId::Main, WindowId::Error, WindowId::Calendar});
+        windows().registerWindow(WindowId::ShoppingList, [] { return new ShoppingListWindow; });
+        on_->road.walk(
+            u"open; ? listed lswHOpen=%1|Zz.doc; "_s.arg(fileName) + typed(u"x"_s) +
+            u"type txtHName=kept; select lswHOpen=%2; ? text txtHList=x; "
+            "key lswHOpen=Return; ? text txtHList=%1; ? text txtHName=kept; ? error="_s.arg(
+                text, fileName));
     }
 
-    void failuresReportTheirLocation_data() {
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("location");
-        QTest::addColumn<QString>("number");
-        QTest::addColumn<QString>("description");
-        const auto row = [](const char* action, const char* location, const char* number,
-                            const char* description) {
-            QTest::newRow(action) << action << location << number << description;
-        };
-        row("load, folder gone", "H - FL -", " 76", "Path not found");
-        row("open, file gone", "H - LF -", " 53", "File not found");
-        row("delete, file gone", "H - CD -", " 53", "File not found");
-        row("save, folder gone", "H - CS -", " 76", "Path not found");
-        row("save onto a folder", "H - CS -", " 75", "Path/File access error");
-    }
-    void failuresReportTheirLocation() {
-        QFETCH(QString, action);
-        QVERIFY(put("weekly.txt", "milk\r\n"));
-        if (action.startsWith(QLatin1String("load"))) {
-            QVERIFY(QDir(path("")).removeRecursively());
-        }
-        show();
-        typeList(QStringLiteral("text"));
-        if (action.endsWith(QLatin1String("file gone"))) {
-            files()->setCurrentRow(0);
-            files()->setFocus();
-            if (action.startsWith(QLatin1String("delete"))) {
-                QTest::keyClick(files(), Qt::Key_Return);  // Delete deletes the list opened
-            }
-            QVERIFY(QFile::remove(path("weekly.txt")));
-        }
-        if (action.startsWith(QLatin1String("open"))) {
-            QTest::keyClick(files(), Qt::Key_Return);
-        } else if (action.startsWith(QLatin1String("delete"))) {
-            click("cmdHDel");
-        } else if (action.startsWith(QLatin1String("save"))) {
-            QVERIFY(action.endsWith(QLatin1String("gone")) ? QDir(path("")).removeRecursively()
-                                                           : QDir(path("")).mkdir("n.txt"));
-            QTest::keyClicks(nameBox(), QStringLiteral("n"));
-            click("cmdHSave");
-        }
-        QTEST(programErrors().errorLocation, "location");
-        QTEST(programErrors().errorNumberText, "number");
-        QTEST(programErrors().errorDescription, "description");
-        QVERIFY(!screen_->isVisible());
-        QVERIFY(windows().loaded(WindowId::Error)->isVisible());
-    }
-
-    // Delete deletes only the list on screen, opened from the item still picked; else
-    // it asks for a list to be picked and the typed text and every file stay.
-    void deleteAsksUnlessTheOpenedListIsPicked_data() {
+    void roads_data() {
         QTest::addColumn<QString>("road");
-        QTest::addColumn<QString>("text");  // in the list box afterwards
-        QTest::addColumn<QStringList>("left");
-        const QStringList both{"other.txt", "weekly.txt"};
-        const auto row = [](const char* tag, const char* road, const char* text,
-                            const QStringList& left) {
-            QTest::newRow(tag) << QString::fromLatin1(road) << QString::fromLatin1(text) << left;
-        };
-        row("nothing picked, a click beside the names", "beside", "eggs", both);
-        row("a list opened, then typing and a click beside the names", "opened, beside", "milkeggs",
-            both);
-        row("New after Open, then typing", "new", "eggs", both);
-        row("arrow keys moved to another list", "arrows", "milk", both);
-        row("the opened list", "opened", "", {"other.txt"});
-    }
-    void deleteAsksUnlessTheOpenedListIsPicked() {
-        QFETCH(QString, road);
-        QFETCH(QString, text);
-        QFETCH(QStringList, left);
-        QVERIFY(put("weekly.txt", "milk\r\n") && put("other.txt", "tea\r\n"));
-        show();
-        if (road != "beside") {
-            clickItem(QStringLiteral("weekly.txt"));
-            QCOMPARE(list()->text(), QStringLiteral("milk"));
-        }
-        if (road.endsWith(QLatin1String("beside"))) {
-            // Beside the names the item picked before opens nothing.
-            typeList(QStringLiteral("eggs"));
-            QTest::mouseClick(files()->viewport(), Qt::LeftButton, {},
-                              QPoint(5, files()->viewport()->height() - 5));
-            QCOMPARE(list()->text(), text);
-        }
-        if (road == "new") {
-            click("cmdHNew");
-            QVERIFY(files()->selectedItems().isEmpty());
-            QCOMPARE(files()->currentRow(), -1);
-            typeList(QStringLiteral("eggs"));
-        } else if (road == "arrows") {
-            files()->setFocus();
-            QTest::keyClick(files(), Qt::Key_Up);
-            QCOMPARE(files()->selectedItems().value(0)->text(), QStringLiteral("other.txt"));
-        }
-        click("cmdHDel");
-        QCOMPARE(list()->text(), text);
-        QCOMPARE(QDir(path("")).entryList(QDir::Files), left);
-        QCOMPARE(listed(), left);  // a deleted list's item goes with it
-        QCOMPARE(messages_->shown.size(), road == "opened" ? 0 : 1);
-        if (!messages_->shown.isEmpty()) {
-            QCOMPARE(messages_->shown.at(0).title, QStringLiteral("User error"));
-            QCOMPARE(messages_->shown.at(0).text,
-                     QStringLiteral("Please click the shopping list you want to delete in the "
-                                    "'Shopping list files' box first."));
-            QCOMPARE(messages_->shown.at(0).flags, 4144);
-        }
-        QVERIFY(programErrors().errorLocation.isEmpty() && screen_->isVisible());
-    }
+        // A failure shows the error report with its location.
+        const QString weekly = u"write Shopping List/weekly.txt=milk\r\n; "_s;
+        const QString reported = u"? windows=frmError; ? error="_s;
+        QTest::newRow("load, folder gone") << weekly + u"remove Shopping List; open; "_s +
+                                                  reported + u"H - FL - 76 Path not found"_s;
+        QTest::newRow("open, file gone")
+            << weekly + u"open; "_s + typed(u"text"_s) +
+                   u"select lswHOpen=weekly.txt; remove Shopping List/weekly.txt; key lswHOpen=Return; "_s +
+                   reported + u"H - LF - 53 File not found"_s;
+        QTest::newRow("delete, file gone")
+            << weekly + u"open; "_s + typed(u"text"_s) +
+                   u"select lswHOpen=weekly.txt; key lswHOpen=Return; remove Shopping "
+                   u"List/weekly.txt; "
+                   "click cmdHDel; "_s +
+                   reported + u"H - CD - 53 File not found"_s;
+        QTest::newRow("save, folder gone")
+            << weekly + u"open; "_s + typed(u"text"_s) +
+                   u"remove Shopping List; type txtHName=n; click cmdHSave; "_s + reported +
+                   u"H - CS - 76 Path not found"_s;
+        QTest::newRow("save onto a folder")
+            << weekly + u"open; "_s + typed(u"text"_s) +
+                   u"mkdir Shopping List/n.txt; type txtHName=n; click cmdHSave; "_s + reported +
+                   u"H - CS - 75 Path/File access error"_s;
 
-    void refusedNameIsAUserError() {
-        show();
-        typeList(QStringLiteral("milk"));
-        QTest::keyClicks(nameBox(), QStringLiteral("a/b"));
-        click("cmdHSave");
-        QCOMPARE(messages_->shown.size(), 1);
-        QCOMPARE(messages_->shown.at(0).title, QStringLiteral("User error"));
-        QCOMPARE(messages_->shown.at(0).text,
-                 QStringLiteral("A shopping list name cannot contain / \\ : * ? \" < > | or "
-                                "control characters, and cannot be \".\" or \"..\"."));
-        QVERIFY(programErrors().errorLocation.isEmpty() && screen_->isVisible());
-        QVERIFY(list()->text() == QStringLiteral("milk") && nameBox()->text() == "a/b");
-        QVERIFY(QDir(path("")).isEmpty());
-    }
+        // Delete deletes only the list on screen, opened from the item still picked (its
+        // item goes with it); else it asks for a list to be picked and the typed text and
+        // every file stay. Beside the names the item picked before opens nothing.
+        const QString asked =
+            u"? tree Shopping List=other.txt|weekly.txt; ? listed lswHOpen=other.txt|weekly.txt; "
+            "? shown=%1; ? error=; ? windows=frmShop"_s.arg(kPickFirst);
+        const QString beside = u"click lswHOpen; click cmdHDel; ? text txtHList="_s;
+        QTest::newRow("nothing picked, a click beside the names")
+            << kTwoLists + typed(u"eggs"_s) + beside + u"eggs; "_s + asked;
+        QTest::newRow("a list opened, then typing and a click beside the names")
+            << kTwoLists + u"click lswHOpen=weekly.txt; ? text txtHList=milk; "_s +
+                   typed(u"milkeggs"_s) + beside + u"milkeggs; "_s + asked;
+        QTest::newRow("New after Open, then typing")
+            << kTwoLists +
+                   u"click lswHOpen=weekly.txt; click cmdHNew; ? selected lswHOpen=; ? current lswHOpen=; "_s +
+                   typed(u"eggs"_s) + u"click cmdHDel; ? text txtHList=eggs; "_s + asked;
+        QTest::newRow("arrow keys moved to another list")
+            << kTwoLists +
+                   u"click lswHOpen=weekly.txt; key lswHOpen=Up; ? selected lswHOpen=other.txt; "
+                   "click cmdHDel; ? text txtHList=milk; "_s +
+                   asked;
+        QTest::newRow("the opened list")
+            << kTwoLists +
+                   u"click lswHOpen=weekly.txt; click cmdHDel; ? text txtHList=; "
+                   "? tree Shopping List=other.txt; ? listed lswHOpen=other.txt; "
+                   "? shown=; ? error=; ? windows=frmShop"_s;
 
-    void loadWithoutIconGivesTheCategoryNotice() {
-        QVERIFY(QFile::remove(folder_->file(QStringLiteral("images/Calendar.ico"))));
-        show();
-        QCOMPARE(messages_->shown.size(), 1);
-        QCOMPARE(messages_->shown.at(0).text, noCategoryText());
-        QCOMPARE(messages_->shown.at(0).title, QStringLiteral("User error"));
-        QVERIFY(programErrors().errorLocation.isEmpty());
-        QVERIFY(windows().loaded(WindowId::Main)->isVisible());
-    }
-
-    // The name box is locked (label and box disabled, button-face background) after Load,
-    // New, Open and Delete, and opened by a key that types a character in the list box.
-    // Delete needs text; it deletes the opened file and its item, and clears both boxes.
-    void newOpenDeleteSave() {
-        QVERIFY(put("weekly.txt", "milk\r\n") && put("other.txt", "tea\r\n"));
-        show();
-        const auto state = [this] {
-            const QList<bool> locked = {
-                screen_->nameBoxLocked(), !label("lblHName")->isEnabled(),
-                nameBox()->palette().color(QPalette::Base) == palette(QPalette::Button),
-                nameBox()->palette().color(QPalette::Base) != palette(QPalette::Base)};
-            return locked.count(true) == 4 ? "locked" : locked.count(false) == 4 ? "open" : "mixed";
-        };
-        QCOMPARE(state(), "locked");
-        for (Qt::Key key : {Qt::Key_Left, Qt::Key_Down, Qt::Key_Home, Qt::Key_Shift, Qt::Key_F5}) {
-            QTest::keyClick(list(), key);
-        }
-        QCOMPARE(state(), "locked");
-        QTest::keyClick(list(), Qt::Key_Return);
-        QCOMPARE(state(), "open");
-        click("cmdHNew");
-        QCOMPARE(state(), "locked");
-        QVERIFY(list()->hasFocus() && list()->text().isEmpty());
-        files()->setCurrentRow(1);
-        click("cmdHDel");
-        QVERIFY(QFile::exists(path("weekly.txt")));
-        QTest::keyClicks(list(), QStringLiteral("q"));
-        QCOMPARE(list()->text(), QStringLiteral("q"));  // the key reaches the box
-        QCOMPARE(state(), "open");
-        clickItem(QStringLiteral("weekly.txt"));
-        QCOMPARE(state(), "locked");
-        QTest::keyClicks(list(), QStringLiteral("z"));
-        QTest::keyClicks(nameBox(), QStringLiteral("kept?"));
-        click("cmdHDel");
-        QCOMPARE(state(), "locked");
-        QVERIFY(!QFile::exists(path("weekly.txt")) && QFile::exists(path("other.txt")));
-        QVERIFY(list()->text().isEmpty() && nameBox()->text().isEmpty());
-        QCOMPARE(listed(), QStringList{"other.txt"});
-        QTest::keyClicks(list(), QStringLiteral("a"));
-        QTest::keyClicks(nameBox(), QStringLiteral("n"));
-        click("cmdHSave");
-        QCOMPARE(state(), "open");
-        QVERIFY(messages_->shown.isEmpty() && programErrors().errorLocation.isEmpty());
-    }
-
-    void menuRunsTheCommands() {
-        QVERIFY(put("m.txt", "stale\r\n"));
-        show();
-        typeList(QStringLiteral("milk"));
-        QTest::keyClicks(nameBox(), QStringLiteral("m"));
-        trigger("keySave");
-        QCOMPARE(folder_->read(QStringLiteral("Shopping List/m.txt")), QByteArray("milk\r\n"));
-        QCOMPARE(listed(), QStringList{"m.txt"});
-        // The menus themselves run no command.
-        for (QAction* top : menuBar()->actions()) {
-            top->trigger();
-        }
-        QVERIFY(screen_->isVisible() && !windows().loaded(WindowId::Calendar));
-        QCOMPARE(list()->text(), QStringLiteral("milk"));
+        QTest::newRow("refused name")
+            << u"open; "_s + typed(u"milk"_s) +
+                   u"type txtHName=a/b; click cmdHSave; ? shown=User error|4144|A shopping list "
+                   "name cannot contain / \\ : * ? \" < > | or control characters, and cannot "
+                   "be \".\" or \"..\".; ? error=; ? windows=frmShop; ? text txtHList=milk; "
+                   "? text txtHName=a/b; ? tree Shopping List="_s;
+        QTest::newRow("no calendar icon: the category notice")
+            << u"remove images/Calendar.ico; open; ? shown=User error|4144|%1; ? error=; "
+               "? windows=frmMain|frmShop"_s.arg(noCategoryText());
+        // The name box is locked after Load, New, Open and Delete, and opened by a key that
+        // types a character in the list box. Delete needs text; it deletes the opened file
+        // and its item, and clears both boxes.
+        QTest::newRow("new, open, delete, save")
+            << kTwoLists +
+                   u"? name box=locked; key txtHList=Left; key txtHList=Down; key txtHList=Home; "
+                   "key txtHList=Shift; key txtHList=F5; ? name box=locked; key txtHList=Return; "
+                   "? name box=open; click cmdHNew; ? name box=locked; ? focus=txtHList; "
+                   "? text txtHList=; select lswHOpen=weekly.txt; click cmdHDel; "
+                   "? tree Shopping List=other.txt|weekly.txt; type txtHList=q; "
+                   "? text txtHList=q; ? name box=open; click lswHOpen=weekly.txt; "
+                   "? name box=locked; type txtHList=z; type txtHName=kept?; click cmdHDel; "
+                   "? name box=locked; ? tree Shopping List=other.txt; ? text txtHList=; "
+                   "? text txtHName=; ? listed lswHOpen=other.txt; type txtHList=a; "
+                   "type txtHName=n; click cmdHSave; ? name box=open; ? shown=; ? error="_s;
         // The calendar opens from its picture (click or Space) and its menu item; Main
         // hides it with the screen, which keeps its contents.
-        auto* icon = screen_->findChild<QWidget*>(QStringLiteral("imgHCal"));
-        QTest::mouseClick(icon, Qt::LeftButton, {}, QPoint(16, 16));
-        QVERIFY(windows().loaded(WindowId::Calendar)->isVisible());
-        trigger("keyMain");
-        QVERIFY(!windows().loaded(WindowId::Calendar)->isVisible());
-        QVERIFY(!screen_->isVisible() && windows().loaded(WindowId::Main)->isVisible());
-        QCOMPARE(windows().show(WindowId::ShoppingList), screen_);
-        QCOMPARE(list()->text(), QStringLiteral("milk"));
-        icon->setFocus();
-        QTest::keyClick(icon, Qt::Key_Space);
-        QVERIFY(windows().loaded(WindowId::Calendar)->isVisible());
-        windows().hide(WindowId::Calendar);
-        trigger("keyCalendar");
-        QVERIFY(windows().loaded(WindowId::Calendar)->isVisible());
-        trigger("keyNew");
-        QVERIFY(list()->text().isEmpty() && nameBox()->text().isEmpty());
+        QTest::newRow("menu and calendar")
+            << u"write Shopping List/m.txt=stale\r\n; open; "_s + typed(u"milk"_s) +
+                   u"type txtHName=m; menu SMXPH=keySave; ? file Shopping List/m.txt=milk\r\n; "
+                   "? listed lswHOpen=m.txt; click imgHCal; ? windows=frmShop|frmCalendar; "
+                   "menu SMXPH=keyMain; ? windows=frmMain; hide frmMain; open; ? text "
+                   "txtHList=milk; "
+                   "key imgHCal=Space; ? windows=frmShop|frmCalendar; hide frmCalendar; "
+                   "menu SMXPH=keyCalendar; ? windows=frmShop|frmCalendar; menu SMXPH=keyNew; ? "
+                   "text txtHList=; "
+                   "? text txtHName="_s;
+        // Which of the four hints is lit after the pointer moves over a control.
+        const QString hints = u"? lit lblHMsg lblHMsg1 lblHMsg2 lblHMsg3="_s;
+        QTest::newRow("hover hints")
+            << u"open; "_s + typed(u"a"_s) + u"hover txtHList; "_s + hints +
+                   u"0100; hover txtHName; "_s + hints + u"0110; hover clientArea; "_s + hints +
+                   u"0000; hover lswHOpen; hover lblHName; hover imgHCal; "_s + hints +
+                   u"1011; hover clientArea; "_s + hints + u"0000"_s;
+    }
+    void roads() {
+        QFETCH(QString, road);
+        on_->road.walk(road);
+    }
+
+    // The menus themselves run no command.
+    void menusRunNothing() {
+        on_->road.walk(u"open; "_s + typed(u"milk"_s));
+        for (QAction* top : test::control(on_->road.screen(), u"SMXPH"_s)->actions()) {
+            top->trigger();
+        }
+        on_->road.walk(u"? windows=frmShop; ? text txtHList=milk; ? shown="_s);
     }
 
     // Print prints the saved file of the selected item; a cancelled dialog or no item
     // selected ends quietly.
     void printPrintsTheSavedFileOrNothing() {
-        QVERIFY(put("weekly.txt", "milk\r\neggs\r\n"));
-        QTemporaryDir out;
-        test::PdfPrinter pdf(out.filePath(QStringLiteral("list.pdf")));
+        test::PdfPrinter pdf(on_->bench.app.file(u"list.pdf"_s));
         pdf.answers = {false, true, true};
-        show();
-        typeList(QStringLiteral("not printed"));
-        files()->setCurrentRow(0);
-        click("cmdHPrint");  // dialog cancelled
-        files()->setCurrentRow(-1);
-        click("cmdHPrint");  // no item selected
-        QVERIFY(!QFile::exists(pdf.printer()->outputFileName()));
-        files()->setCurrentRow(0);
-        trigger("keyPrint");
+        on_->road.walk(
+            u"write Shopping List/weekly.txt=milk\r\neggs\r\n; open; "_s + typed(u"not printed"_s) +
+            u"select lswHOpen=weekly.txt; click cmdHPrint; "
+            "select lswHOpen; click cmdHPrint; ? file list.pdf=<missing>; "
+            "select lswHOpen=weekly.txt; menu SMXPH=keyPrint; ? shown=; ? error=; ? windows=frmShop"_s);
         QCOMPARE(pdf.dialogsShown, 3);
-        QCOMPARE(test::pdfText(pdf.printer()->outputFileName()).trimmed(),
-                 QStringLiteral("milk\neggs"));
-        QVERIFY(messages_->shown.isEmpty() && programErrors().errorLocation.isEmpty());
-        QVERIFY(screen_->isVisible());
+        QCOMPARE(test::pdfText(pdf.printer()->outputFileName()).trimmed(), u"milk\neggs"_s);
     }
-
-    // Which of the four hints is lit after the pointer moves over a control.
-    void hoverHintsFollowThePointer() {
-        show();
-        QWidget* client = screen_->findChild<QWidget*>(QStringLiteral("clientArea"));
-        typeList(QStringLiteral("a"));  // opens the name box, so that it takes the pointer
-        QCOMPARE(hover(list()->viewport()), QStringLiteral("0100"));
-        QCOMPARE(hover(nameBox()), QStringLiteral("0110"));
-        QCOMPARE(hover(client, QPoint(5, 5)), QStringLiteral("0000"));
-        hover(files()->viewport());
-        hover(label("lblHName"));
-        QCOMPARE(hover(screen_->findChild<QWidget*>(QStringLiteral("imgHCal"))), "1011");
-        QCOMPARE(hover(client, QPoint(5, 5)), QStringLiteral("0000"));
-    }
-
-private:
-    void registerWindows() {
-        windows().registerWindow(WindowId::ShoppingList, [] { return new ShoppingListWindow; });
-        test::registerStandIns({WindowId::Error, WindowId::Main, WindowId::Calendar});
-    }
-    void show() {
-        screen_ = qobject_cast<ShoppingListWindow*>(windows().show(WindowId::ShoppingList));
-        QVERIFY(screen_);
-        QVERIFY(!screen_->isVisible() || QTest::qWaitForWindowExposed(screen_));
-    }
-    bool put(const char* file, const QByteArray& bytes) {
-        return folder_->write(QStringLiteral("Shopping List/") + QLatin1String(file), bytes);
-    }
-    QString path(const char* file) {
-        return folder_->file(QStringLiteral("Shopping List/") + QLatin1String(file));
-    }
-    QColor palette(QPalette::ColorRole role) { return screen_->palette().color(role); }
-    QLabel* label(const char* name) { return screen_->findChild<QLabel*>(QLatin1String(name)); }
-    QLineEdit* nameBox() { return screen_->findChild<QLineEdit*>(QStringLiteral("txtHName")); }
-    MultiLineBox* list() { return screen_->findChild<MultiLineBox*>(QStringLiteral("txtHList")); }
-    QListWidget* files() { return screen_->findChild<QListWidget*>(QStringLiteral("lswHOpen")); }
-    ScreenMenuBar* menuBar() { return screen_->findChild<ScreenMenuBar*>(QStringLiteral("SMXPH")); }
-    void trigger(const char* key) { menuBar()->actionFor(QLatin1String(key))->trigger(); }
-    void click(const char* button) {
-        QTest::mouseClick(screen_->findChild<QPushButton*>(QLatin1String(button)), Qt::LeftButton);
-    }
-    QStringList listed() {
-        QStringList names;
-        for (int i = 0; i < files()->count(); ++i) {
-            names << files()->item(i)->text();
-        }
-        return names;
-    }
-    void clickItem(const QString& name) {
-        const auto items = files()->findItems(name, Qt::MatchExactly);
-        QCOMPARE(items.size(), 1);
-        QTest::mouseClick(files()->viewport(), Qt::LeftButton, {},
-                          files()->visualItemRect(items.at(0)).center());
-    }
-    // Types at the end of the list box as the user does: a key goes through the keyboard
-    // (a blank, taken back), the text (line breaks included) is put in place after it.
-    void typeList(const QString& text) {
-        list()->setFocus();
-        list()->moveCursor(QTextCursor::End);
-        QTest::keyClick(list(), Qt::Key_Space);
-        list()->setText(list()->text().chopped(1) + text);
-    }
-    QString hover(QWidget* widget, QPoint pos = {}) {
-        pos = pos.isNull() ? widget->rect().center() : pos;
-        QMouseEvent move(QEvent::MouseMove, pos, widget->mapToGlobal(pos), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(widget, &move);
-        QString lit;
-        for (const char* hint : {"lblHMsg", "lblHMsg1", "lblHMsg2", "lblHMsg3"}) {
-            lit += HoverHints::isLit(label(hint)) ? u'1' : u'0';
-        }
-        return lit;
-    }
-
-    std::unique_ptr<test::TempAppFolder> folder_;
-    std::unique_ptr<test::RecordingMessages> messages_;
-    ShoppingListWindow* screen_ = nullptr;
 };
 
 QTEST_MAIN(ShoppingListTest)
