@@ -78,38 +78,41 @@ RecipeBrowserWindow::RecipeBrowserWindow(QWidget* parent)
     setup.resets = {{ui_->fraRWhich, {ui_->lblRMsg, ui_->lblRMsg1, ui_->lblRMsg2}},
                     {ui_->clientArea, {ui_->lblRmsg3}}};
     finishForm(this, setup);
+    bindButtons(menuTable());
 
     connect(ui_->cboRCat, &QComboBox::activated, this, &RecipeBrowserWindow::categoryPicked);
     connect(ui_->chkRDel, &QCheckBox::clicked, this, &RecipeBrowserWindow::deleteBoxClicked);
-    connect(ui_->cmdRNew, &QPushButton::clicked, this, &RecipeBrowserWindow::newDisplay);
-    connect(ui_->cmdRPrint, &QPushButton::clicked, this, &RecipeBrowserWindow::print);
-    connect(ui_->cmdRMain, &QPushButton::clicked, this, &RecipeBrowserWindow::returnToMain);
 }
 
 RecipeBrowserWindow::~RecipeBrowserWindow() = default;
 
 QList<MenuEntry> RecipeBrowserWindow::menuTable() {
-    using Kind = ScreenMenuBar::Kind;
     const QString file = QStringLiteral("keyfile");
     return {
-        {QString(), file, Kind::Item, QStringLiteral("&File"), QString(), {}},
-        {file, QStringLiteral("keyNew"), Kind::Item, QStringLiteral("New"), QStringLiteral("New"),
-         [this] { newDisplay(); }},
-        {file, QString(), Kind::Separator, QString(), QString(), {}},
-        {file, QStringLiteral("keyFind"), Kind::Item, QStringLiteral("Find..."), QString(),
-         [] { windows().show(WindowId::Find); }, QKeySequence(Qt::CTRL | Qt::Key_F)},
-        {file, QString(), Kind::Separator, QString(), QString(), {}},
-        {file, QStringLiteral("keyPrint"), Kind::Item, QStringLiteral("Print"),
-         QStringLiteral("Print"), [this] { print(); }},
-        {file, QStringLiteral("keyExport"), Kind::Item, QStringLiteral("Export..."), QString(),
-         [this] { exportRecipe(this); }, QKeySequence(Qt::CTRL | Qt::Key_E)},
-        {file, QStringLiteral("keyExportAll"), Kind::Item, QStringLiteral("Export all..."),
-         QString(), [this] { exportAllRecipes(this); }},
-        {file, QStringLiteral("keyAddToList"), Kind::Item, QStringLiteral("Add to shopping list"),
-         QString(), [this] { addToShoppingList(this); }, QKeySequence(Qt::CTRL | Qt::Key_L)},
-        {file, QString(), Kind::Separator, QString(), QString(), {}},
-        {file, QStringLiteral("keyMain"), Kind::Item, QStringLiteral("Main"),
-         QStringLiteral("Main"), [this] { returnToMain(); }},
+        topMenu(file, QStringLiteral("&File")),
+        menuItem(file, QStringLiteral("keyNew"), QStringLiteral("New"), QStringLiteral("New"),
+                 [this] { newDisplay(); })
+            .withButton(ui_->cmdRNew),
+        separatorIn(file),
+        menuItem(file, QStringLiteral("keyFind"), QStringLiteral("Find..."), QString(),
+                 [] { windows().show(WindowId::Find); })
+            .withShortcut(QKeySequence(Qt::CTRL | Qt::Key_F)),
+        separatorIn(file),
+        menuItem(file, QStringLiteral("keyPrint"), QStringLiteral("Print"), QStringLiteral("Print"),
+                 [this] { print(); })
+            .withButton(ui_->cmdRPrint),
+        menuItem(file, QStringLiteral("keyExport"), QStringLiteral("Export..."), QString(),
+                 [this] { exportRecipe(this); })
+            .withShortcut(QKeySequence(Qt::CTRL | Qt::Key_E)),
+        menuItem(file, QStringLiteral("keyExportAll"), QStringLiteral("Export all..."), QString(),
+                 [this] { exportAllRecipes(this); }),
+        menuItem(file, QStringLiteral("keyAddToList"), QStringLiteral("Add to shopping list"),
+                 QString(), [this] { addToShoppingList(this); })
+            .withShortcut(QKeySequence(Qt::CTRL | Qt::Key_L)),
+        separatorIn(file),
+        menuItem(file, QStringLiteral("keyMain"), QStringLiteral("Main"), QStringLiteral("Main"),
+                 [this] { returnToMain(); })
+            .withButton(ui_->cmdRMain),
     };
 }
 

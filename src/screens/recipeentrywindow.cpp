@@ -31,6 +31,7 @@ RecipeEntryWindow::RecipeEntryWindow(QWidget* parent)
                    {ui_->lblIDir, ui_->lblIMsg3},  {ui_->txtIDirec, ui_->lblIMsg3}};
     setup.resets = {{ui_->clientArea, {ui_->lblIMsg1, ui_->lblIMsg2, ui_->lblIMsg3}}};
     finishForm(this, setup);
+    bindButtons(menuTable());
 
     // Amounts, temperature, size and minutes take digits only; the hours take any text.
     for (const IngredientBoxes& line : lines_) {
@@ -39,29 +40,28 @@ RecipeEntryWindow::RecipeEntryWindow(QWidget* parent)
     for (QLineEdit* box : {ui_->txtICTemp, ui_->txtICSize, ui_->txtICMin}) {
         DigitFilter::install(box);
     }
-
-    connect(ui_->cmdINew, &QPushButton::clicked, this, &RecipeEntryWindow::newRecipe);
-    connect(ui_->cmdISave, &QPushButton::clicked, this, &RecipeEntryWindow::saveRecipe);
-    connect(ui_->cmdIMain, &QPushButton::clicked, this, &RecipeEntryWindow::returnToMain);
 }
 
 RecipeEntryWindow::~RecipeEntryWindow() = default;
 
 QList<MenuEntry> RecipeEntryWindow::menuTable() {
-    using Kind = ScreenMenuBar::Kind;
     const QString file = QStringLiteral("keyfile");
     return {
-        {QString(), file, Kind::Item, QStringLiteral("&File"), QString(), {}},
-        {file, QStringLiteral("keyNew"), Kind::Item, QStringLiteral("New"), QStringLiteral("New"),
-         [this] { newRecipe(); }},
-        {file, QStringLiteral("keyImport"), Kind::Item, QStringLiteral("Import..."), QString(),
-         [this] { importRecipe(this); }, QKeySequence(Qt::CTRL | Qt::Key_I)},
-        {file, QString(), Kind::Separator, QString(), QString(), {}},
-        {file, QStringLiteral("keySave"), Kind::Item, QStringLiteral("Save"),
-         QStringLiteral("Save"), [this] { saveRecipe(); }},
-        {file, QString(), Kind::Separator, QString(), QString(), {}},
-        {file, QStringLiteral("keyMain"), Kind::Item, QStringLiteral("Main"),
-         QStringLiteral("Main"), [this] { returnToMain(); }},
+        topMenu(file, QStringLiteral("&File")),
+        menuItem(file, QStringLiteral("keyNew"), QStringLiteral("New"), QStringLiteral("New"),
+                 [this] { newRecipe(); })
+            .withButton(ui_->cmdINew),
+        menuItem(file, QStringLiteral("keyImport"), QStringLiteral("Import..."), QString(),
+                 [this] { importRecipe(this); })
+            .withShortcut(QKeySequence(Qt::CTRL | Qt::Key_I)),
+        separatorIn(file),
+        menuItem(file, QStringLiteral("keySave"), QStringLiteral("Save"), QStringLiteral("Save"),
+                 [this] { saveRecipe(); })
+            .withButton(ui_->cmdISave),
+        separatorIn(file),
+        menuItem(file, QStringLiteral("keyMain"), QStringLiteral("Main"), QStringLiteral("Main"),
+                 [this] { returnToMain(); })
+            .withButton(ui_->cmdIMain),
     };
 }
 

@@ -1,5 +1,7 @@
 #include "screenmenubar.h"
 
+#include <QAbstractButton>
+
 #include "appfolder.h"
 #include "store.h"
 
@@ -85,6 +87,40 @@ ScreenMenuBar* addScreenMenuBar(QWidget* window, const QString& name) {
     window->layout()->setMenuBar(bar);
     bar->lower();
     return bar;
+}
+
+MenuEntry MenuEntry::withShortcut(const QKeySequence& keys) const {
+    MenuEntry entry = *this;
+    entry.shortcut = keys;
+    return entry;
+}
+
+MenuEntry MenuEntry::withButton(QAbstractButton* sameCommand) const {
+    MenuEntry entry = *this;
+    entry.button = sameCommand;
+    return entry;
+}
+
+MenuEntry topMenu(const QString& key, const QString& caption) {
+    return {QString(), key, ScreenMenuBar::Kind::Item, caption, QString(), {}};
+}
+
+MenuEntry menuItem(const QString& parentKey, const QString& key, const QString& caption,
+                   const QString& iconName, std::function<void()> command) {
+    return {parentKey, key, ScreenMenuBar::Kind::Item, caption, iconName, std::move(command)};
+}
+
+MenuEntry separatorIn(const QString& parentKey) {
+    return {parentKey, QString(), ScreenMenuBar::Kind::Separator, QString(), QString(), {}};
+}
+
+void bindButtons(const QList<MenuEntry>& table) {
+    for (const MenuEntry& entry : table) {
+        if (entry.button && entry.command) {
+            QObject::connect(entry.button, &QAbstractButton::clicked, entry.button,
+                             [command = entry.command] { command(); });
+        }
+    }
 }
 
 Result<void> buildMenuBar(ScreenMenuBar* bar, const QList<MenuEntry>& table) {

@@ -11,6 +11,7 @@
 
 #include <functional>
 
+class QAbstractButton;
 class QAction;
 class QMenu;
 
@@ -67,7 +68,23 @@ struct MenuEntry {
     std::function<void()> command;
     // The key that runs it from anywhere in the window; none for most entries.
     QKeySequence shortcut = {};
+    // The window's button that runs the same command, if it has one.
+    QAbstractButton* button = nullptr;
+
+    MenuEntry withShortcut(const QKeySequence& keys) const;
+    MenuEntry withButton(QAbstractButton* sameCommand) const;
 };
+
+// The rows as a table writes them: a top-level menu, an item in a menu, a
+// separator line in a menu.
+MenuEntry topMenu(const QString& key, const QString& caption);
+MenuEntry menuItem(const QString& parentKey, const QString& key, const QString& caption,
+                   const QString& iconName, std::function<void()> command);
+MenuEntry separatorIn(const QString& parentKey);
+
+// Makes each button of the table run its row's command when clicked; the
+// window does this once, when it is built (its menu bar is built at Load).
+void bindButtons(const QList<MenuEntry>& table);
 
 // Fills the menu bar from the table, in table order, loading each icon with
 // loadScreenIcon, then sets the font to Tahoma 8. A missing icon fails as

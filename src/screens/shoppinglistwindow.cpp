@@ -20,26 +20,30 @@
 namespace pv {
 
 QList<MenuEntry> ShoppingListWindow::menuTable() {
-    using Kind = ScreenMenuBar::Kind;
     const QString file = QStringLiteral("keyfile");
     const QString edit = QStringLiteral("keyEdit");
     const QString tools = QStringLiteral("keyTool");
     return {
-        {{}, file, Kind::Item, QStringLiteral("&File"), {}, {}},
-        {file, QStringLiteral("keyNew"), Kind::Item, QStringLiteral("New"), QStringLiteral("New"),
-         [this] { newList(); }},
-        {file, QStringLiteral("keySave"), Kind::Item, QStringLiteral("Save"),
-         QStringLiteral("Save"), [this] { saveList(); }},
-        {file, QStringLiteral("keyPrint"), Kind::Item, QStringLiteral("Print"),
-         QStringLiteral("Print"), [this] { printList(); }},
-        {file, QStringLiteral("keyMain"), Kind::Item, QStringLiteral("Main"),
-         QStringLiteral("Main"), [this] { mainMenu(); }},
-        {{}, edit, Kind::Item, QStringLiteral("&Edit"), {}, {}},
-        {edit, QStringLiteral("keyDelete"), Kind::Item, QStringLiteral("Del"),
-         QStringLiteral("Exit"), [this] { deleteList(); }},
-        {{}, tools, Kind::Item, QStringLiteral("&Tools"), {}, {}},
-        {tools, QStringLiteral("keyCalendar"), Kind::Item, QStringLiteral("Calendar"),
-         QStringLiteral("Calendar"), [this] { showCalendar(); }},
+        topMenu(file, QStringLiteral("&File")),
+        menuItem(file, QStringLiteral("keyNew"), QStringLiteral("New"), QStringLiteral("New"),
+                 [this] { newList(); })
+            .withButton(ui_->cmdHNew),
+        menuItem(file, QStringLiteral("keySave"), QStringLiteral("Save"), QStringLiteral("Save"),
+                 [this] { saveList(); })
+            .withButton(ui_->cmdHSave),
+        menuItem(file, QStringLiteral("keyPrint"), QStringLiteral("Print"), QStringLiteral("Print"),
+                 [this] { printList(); })
+            .withButton(ui_->cmdHPrint),
+        menuItem(file, QStringLiteral("keyMain"), QStringLiteral("Main"), QStringLiteral("Main"),
+                 [this] { mainMenu(); })
+            .withButton(ui_->cmdHMain),
+        topMenu(edit, QStringLiteral("&Edit")),
+        menuItem(edit, QStringLiteral("keyDelete"), QStringLiteral("Del"), QStringLiteral("Exit"),
+                 [this] { deleteList(); })
+            .withButton(ui_->cmdHDel),
+        topMenu(tools, QStringLiteral("&Tools")),
+        menuItem(tools, QStringLiteral("keyCalendar"), QStringLiteral("Calendar"),
+                 QStringLiteral("Calendar"), [this] { showCalendar(); }),
     };
 }
 
@@ -61,12 +65,8 @@ ShoppingListWindow::ShoppingListWindow(QWidget* parent)
                    {ui_->imgHCal, ui_->lblHMsg3}};
     setup.resets = {{ui_->clientArea, hintLabels}, {this, hintLabels}};
     finishForm(this, setup);
+    bindButtons(menuTable());
 
-    connect(ui_->cmdHNew, &QPushButton::clicked, this, &ShoppingListWindow::newList);
-    connect(ui_->cmdHDel, &QPushButton::clicked, this, &ShoppingListWindow::deleteList);
-    connect(ui_->cmdHSave, &QPushButton::clicked, this, &ShoppingListWindow::saveList);
-    connect(ui_->cmdHPrint, &QPushButton::clicked, this, &ShoppingListWindow::printList);
-    connect(ui_->cmdHMain, &QPushButton::clicked, this, &ShoppingListWindow::mainMenu);
     connect(ui_->imgHCal, &CalendarIcon::clicked, this, &ShoppingListWindow::showCalendar);
 
     // A click on the list opens the selected item, as does Enter or Space.

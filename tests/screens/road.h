@@ -118,7 +118,7 @@ public:
             return QString::fromLatin1(bench_.app.read(rest));
         }
         if (kind == u"tree"_s) {
-            return bench_.app.exists(rest) ? treeOf(bench_.app.file(rest)).join(u'|')
+            return bench_.app.exists(rest) ? withoutSizes(bench_.app.tree(rest)).join(u'|')
                                            : u"<missing>"_s;
         }
         if (kind == u"shown"_s) {
@@ -152,6 +152,15 @@ public:
     }
 
 private:
+    // A tree listing without the files' sizes.
+    static QStringList withoutSizes(QStringList tree) {
+        for (QString& entry : tree) {
+            if (!entry.endsWith(u'/')) {
+                entry.truncate(entry.lastIndexOf(u' '));
+            }
+        }
+        return tree;
+    }
     bool act(const QString& verb, const QString& name, const QString& text) {
         if (verb == u"open"_s || verb == u"hide"_s) {
             WindowId id = home_;

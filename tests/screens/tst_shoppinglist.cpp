@@ -110,6 +110,13 @@ private slots:
                    u"List/weekly.txt; "
                    "click cmdHDel; "_s +
                    reported + u"H - CD - 53 File not found"_s;
+        // Reached by Tab, a lone list is under the focus frame but not picked: Enter
+        // opens nothing, Space picks and opens it.
+        QTest::newRow("a lone list, by keyboard")
+            << u"write Shopping List/weekly.txt=milk\r\n; open; focus lswHOpen; "
+               "? selected lswHOpen=; key lswHOpen=Return; ? text txtHList=; "
+               "key lswHOpen=Space; ? selected lswHOpen=weekly.txt; ? text txtHList=milk; "
+               "? shown=; ? error="_s;
         QTest::newRow("save, folder gone")
             << weekly + u"open; "_s + typed(u"text"_s) +
                    u"remove Shopping List; type txtHName=n; click cmdHSave; "_s + reported +
