@@ -11,52 +11,47 @@
 #include <QtTest>
 
 using namespace pv;
+using namespace Qt::StringLiterals;
 
 namespace {
 
+// Counts its handlers; hides itself at Load or refuses a showing again when told to, and
+// notes whether the shadow was already asked for when its Load handler ran.
 class CountingWindow : public PvWindow {
 public:
-    explicit CountingWindow(int* loads) : loads_(loads) {}
-    void onLoad() override { ++*loads_; }
+    void onLoad() override {
+        ++loads;
+        shadowAtLoad = !windowFlags().testFlag(Qt::NoDropShadowWindowHint);
+        if (hideAtLoad)
+            hide();
+    }
     bool onShowAgain() override {
         ++showsAgain;
-        return true;
+        return !refuseAgain;
     }
     void onActivate() override { ++activations; }
-    int showsAgain = 0;
-    int activations = 0;
-
-private:
-    int* loads_;
+    int loads = 0, showsAgain = 0, activations = 0;
+    bool hideAtLoad = false, refuseAgain = false, shadowAtLoad = false;
 };
 
-class HidingWindow : public PvWindow {
-public:
-    void onLoad() override { hide(); }
-    bool onShowAgain() override { return !refuseAgain; }
-    bool refuseAgain = false;
-};
-
-// Notes whether the shadow was already asked for when its Load handler ran.
-class ShadowWindow : public PvWindow {
-public:
-    void onLoad() override { shadowAtLoad = !windowFlags().testFlag(Qt::NoDropShadowWindowHint); }
-    bool shadowAtLoad = false;
-};
+CountingWindow* shown(WindowId id) {
+    return static_cast<CountingWindow*>(windows().show(id));
+}
 
 }  // namespace
 
 class WindowsTest : public QObject {
     Q_OBJECT
 private slots:
-    void cleanup() { windows().reset(); }
+    void cleanup() {
+        windows().setExitAction({});
+        windows().reset();
+    }
 
     // Coming back from a dialog or from another program is not an Activate
     // (a recipe's delete box stays enabled after Print); another window is.
     void activateOnlyAfterAnotherOfTheWindows() {
-        int loads = 0;
-        CountingWindow first(&loads);
-        CountingWindow second(&loads);
+        CountingWindow first, second;
         const auto activate = [](QWidget* window) {
             window->show();
             window->activateWindow();
@@ -68,32 +63,42 @@ private slots:
         dialog.close();
         QVERIFY(activate(&first));
         QCOMPARE(first.activations, 1);
-        QVERIFY(activate(&second));
-        QVERIFY(activate(&first));
+        QVERIFY(activate(&second) && activate(&first));
         QCOMPARE(first.activations, 2);
         QCOMPARE(second.activations, 1);
     }
 
-    // The close button only hides: showing again finds the window as it was,
-    // without a second Load.
-    void loadRunsOnceAndClosedWindowKeepsItsState() {
-        int loads = 0;
-        windows().registerWindow(WindowId::Setup, [&] { return new CountingWindow(&loads); });
-        auto* first = static_cast<CountingWindow*>(windows().show(WindowId::Setup));
+    // The close button only hides: showing again finds the window as it was, without a
+    // second Load. Closing all closes the hidden ones too and ends the program.
+    void loadRunsOnceAndCloseAllEnds() {
+        int exits = 0;
+        windows().setExitAction([&] { ++exits; });
+        windows().registerWindow(WindowId::Setup, [] { return new CountingWindow; });
+        windows().registerWindow(WindowId::About, [] { return new CountingWindow; });
+        QPointer<CountingWindow> first = shown(WindowId::Setup);
         QVERIFY(first && first->isVisible());
-        first->setWindowTitle(QStringLiteral("kept"));
+        first->setWindowTitle(u"kept"_s);
         first->close();
         QVERIFY(!first->isVisible());
         QCOMPARE(windows().loaded(WindowId::Setup), first);
         QCOMPARE(first->showsAgain, 0);
-        QCOMPARE(windows().show(WindowId::Setup), first);
-        QCOMPARE(first->windowTitle(), QStringLiteral("kept"));
-        QVERIFY(first->isVisible());
-        QVERIFY(!first->isModal());
+        QCOMPARE(shown(WindowId::Setup), first);
+        QCOMPARE(first->windowTitle(), u"kept"_s);
+        QVERIFY(first->isVisible() && !first->isModal());
         // Every later showing, of a visible window too, runs its show-again step.
-        windows().show(WindowId::Setup);
+        shown(WindowId::Setup);
         QCOMPARE(first->showsAgain, 2);
-        QCOMPARE(loads, 1);
+        QCOMPARE(first->loads, 1);
+
+        QPointer<PvWindow> hidden = shown(WindowId::About);
+        hidden->hide();
+        QSignalSpy closed(&windows(), &WindowRegistry::allClosed);
+        windows().closeAll();
+        QCOMPARE(closed.count(), 1);
+        QCOMPARE(exits, 1);
+        QCOMPARE(windows().loadedCount(), 0);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(first.isNull() && hidden.isNull());
     }
 
     // The shadow comes with Load, before the window's own handler, and only when asked for.
@@ -105,47 +110,31 @@ private slots:
     void dropShadowComesWithLoad() {
         QFETCH(bool, asked);
         windows().registerWindow(WindowId::Setup, [asked] {
-            auto* window = new ShadowWindow;
+            auto* window = new CountingWindow;
             window->setWindowFlag(Qt::NoDropShadowWindowHint);
             window->setDropShadowAtLoad(asked);
             return window;
         });
-        auto* window = static_cast<ShadowWindow*>(windows().show(WindowId::Setup));
+        CountingWindow* window = shown(WindowId::Setup);
         QCOMPARE(window->shadowAtLoad, asked);
         QCOMPARE(window->windowFlags().testFlag(Qt::NoDropShadowWindowHint), !asked);
     }
 
+    // A window hidden by its Load stays hidden; a show-again step that reports a failure
+    // keeps the window hidden.
     void windowHiddenByItsLoadStaysHidden() {
-        windows().registerWindow(WindowId::Credits, [] { return new HidingWindow; });
-        PvWindow* window = windows().show(WindowId::Credits);
-        QVERIFY(window);
-        QVERIFY(!window->isVisible());
-        QVERIFY(windows().show(WindowId::Credits)->isVisible());
-        // A show-again step that reports a failure keeps the window hidden.
+        windows().registerWindow(WindowId::Credits, [] {
+            auto* window = new CountingWindow;
+            window->hideAtLoad = true;
+            return window;
+        });
+        CountingWindow* window = shown(WindowId::Credits);
+        QVERIFY(window && !window->isVisible());
+        QVERIFY(shown(WindowId::Credits)->isVisible());
         window->hide();
-        static_cast<HidingWindow*>(window)->refuseAgain = true;
-        QCOMPARE(windows().show(WindowId::Credits), window);
+        window->refuseAgain = true;
+        QCOMPARE(shown(WindowId::Credits), window);
         QVERIFY(!window->isVisible());
-    }
-
-    void closeAllClosesHiddenWindowsAndEnds() {
-        int loads = 0;
-        int exits = 0;
-        windows().setExitAction([&] { ++exits; });
-        windows().registerWindow(WindowId::Setup, [&] { return new CountingWindow(&loads); });
-        windows().registerWindow(WindowId::About, [&] { return new CountingWindow(&loads); });
-        QPointer<PvWindow> a = windows().show(WindowId::Setup);
-        QPointer<PvWindow> b = windows().show(WindowId::About);
-        b->hide();
-        QSignalSpy closed(&windows(), &WindowRegistry::allClosed);
-        windows().closeAll();
-        QCOMPARE(closed.count(), 1);
-        QCOMPARE(exits, 1);
-        QCOMPARE(windows().loadedCount(), 0);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(a.isNull());
-        QVERIFY(b.isNull());
-        windows().setExitAction({});
     }
 
     // The program's own message box shows names and file texts as they are, a CR
@@ -154,36 +143,31 @@ private slots:
     void messageBoxShowsTextAsItIs_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("bold tag") << QStringLiteral("The category \"<b>Soups</b>\" is missing.")
-                                  << QStringLiteral("The category \"<b>Soups</b>\" is missing.");
-        QTest::newRow("entity and line break") << QStringLiteral("Tom &amp; Jerry\r<i>pie</i>")
-                                               << QStringLiteral("Tom &amp; Jerry\n<i>pie</i>");
-        QTest::newRow("CR LF") << QStringLiteral("a\r\nb") << QStringLiteral("a\nb");
-        QTest::newRow("whole document") << QStringLiteral("<html><h1>Week</h1></html>")
-                                        << QStringLiteral("<html><h1>Week</h1></html>");
+        QTest::newRow("bold tag") << u"The category \"<b>Soups</b>\" is missing."_s
+                                  << u"The category \"<b>Soups</b>\" is missing."_s;
+        QTest::newRow("entity and line break")
+            << u"Tom &amp; Jerry\r<i>pie</i>"_s << u"Tom &amp; Jerry\n<i>pie</i>"_s;
+        QTest::newRow("CR LF") << u"a\r\nb"_s << u"a\nb"_s;
+        QTest::newRow("whole document")
+            << u"<html><h1>Week</h1></html>"_s << u"<html><h1>Week</h1></html>"_s;
     }
     void messageBoxShowsTextAsItIs() {
         QFETCH(QString, text);
         QFETCH(QString, shown);
-        QString label, spoken;
-        Qt::TextFormat format = Qt::AutoText;
+        QStringList seen;  // text, spoken name, and whether it is plain text
         // Read while the box is up, then answer it.
         QTimer::singleShot(0, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (auto* shownLabel =
-                    box ? box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")) : nullptr) {
-                label = shownLabel->text();
-                format = shownLabel->textFormat();
-                spoken = QAccessible::queryAccessibleInterface(shownLabel)->text(QAccessible::Name);
+            if (auto* label = box ? box->findChild<QLabel*>(u"qt_msgbox_label"_s) : nullptr) {
+                seen << label->text()
+                     << QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name)
+                     << (label->textFormat() == Qt::PlainText ? u"plain"_s : u"rich"_s);
             }
-            if (box) {
+            if (box)
                 box->accept();
-            }
         });
         QCOMPARE(showMessage(text, msg::kExclamation), msg::kResultOk);
-        QCOMPARE(label, shown);
-        QCOMPARE(spoken, shown);
-        QCOMPARE(format, Qt::PlainText);
+        QCOMPARE(seen, (QStringList{shown, shown, u"plain"_s}));
     }
 };
 
