@@ -1,3 +1,4 @@
+#include "../screens/road.h"
 #include "errorreportwindow.h"
 #include "errorstate.h"
 #include "setupwindow.h"
@@ -5,8 +6,6 @@
 #include "windowregistry.h"
 
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QtTest>
 
 using namespace pv;
@@ -93,61 +92,41 @@ private slots:
     }
 
     void setupFailureEndsInTheReport_data() {
-        QTest::addColumn<QString>("how");
-        QTest::newRow("OK") << u"click"_s;
-        QTest::newRow("Enter") << u"enter"_s;
-        QTest::newRow("close button") << u"close"_s;
+        QTest::addColumn<QString>("out");  // the step that leaves the report; none: closed
+        QTest::newRow("OK") << u"click cmdEBack"_s;
+        QTest::newRow("Enter") << u"key cmdEBack=Return"_s;
+        QTest::newRow("close button") << QString();
     }
     // The whole road: a create on the setup screen without a category root, with a hidden
-    // window loaded too; every way out of the report ends the program.
+    // window loaded too; the user clicks the main menu, then the report again: rebuilt, not
+    // appended to. Every way out of the report ends the program.
     void setupFailureEndsInTheReport() {
-        QFETCH(QString, how);
-        test::ScreenBench bench({test::screen<SetupWindow>(WindowId::Setup),
-                                 test::screen<ErrorReportWindow>(WindowId::Error)});
+        QFETCH(QString, out);
+        test::RoadBench on({test::screen<SetupWindow>(WindowId::Setup),
+                            test::screen<ErrorReportWindow>(WindowId::Error)});
         int exits = 0;
         windows().setExitAction([&] { ++exits; });
         test::registerStandIns({WindowId::Splash});
-        QPointer<PvWindow> splash = windows().show(WindowId::Splash);
-        splash->hide();
-        QPointer<PvWindow> main = windows().show(WindowId::Main);
-        QPointer<PvWindow> setup = windows().show(WindowId::Setup);
-        QVERIFY(QTest::qWaitForWindowActive(setup));
-        QVERIFY(QDir(bench.app.file(u"Category"_s)).removeRecursively());
-        auto* name = test::control<QLineEdit>(setup, u"txtSCreate"_s);
-        name->setFocus();
-        QTest::keyClicks(name, u"Soups"_s);
-        test::click(setup, u"cmdSCreate"_s);
-
-        QPointer<ErrorReportWindow> report = windows().loadedAs<ErrorReportWindow>(WindowId::Error);
-        QVERIFY(report && QTest::qWaitForWindowActive(report));
-        QVERIFY(!setup->isVisible() && main->isVisible());
-        QCOMPARE(bench.shown(), QStringList());
-        const QStringList expected{
-            "S - CC - 76", "This program has failed to create the needed folder\ncorrectly.",
-            "(form) Setup - cmdSCreate section", kFix};
-        QCOMPARE(values(report), expected);
-
-        // The user clicks the main menu, then the report again: rebuilt, not appended to.
-        main->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(main));
-        report->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(report));
-        QCOMPARE(values(report), expected);
-        auto* ok = test::control<QPushButton>(report, u"cmdEBack"_s);
-        QCOMPARE(QApplication::focusWidget(), ok);
-        QCOMPARE(windows().loadedCount(), 4);
-
-        if (how == u"close"_s) {
-            report->close();
-        } else if (how == u"enter"_s) {
-            QTest::keyClick(ok, Qt::Key_Return);
-        } else {
-            QTest::mouseClick(ok, Qt::LeftButton);
-        }
+        const QString explained =
+            u"? text lblENumMsg lblEDescMsg lblESourceMsg lblEFixMsg="
+            u"S - CC - 76|This program has failed to create the needed folder\n"
+            u"correctly.|(form) Setup - cmdSCreate section|"_s +
+            kFix + u"; "_s;
+        on.road.walk(
+            u"open frmSplash; hide frmSplash; open frmMain; open frmSetup; "
+            u"remove Category; type txtSCreate=Soups; click cmdSCreate; "
+            u"? windows=frmMain|frmError; ? shown=; open frmError; "_s +
+            explained + u"open frmMain; open frmError; ? focus=cmdEBack; "_s + explained);
+        QList<QPointer<PvWindow>> loaded;
+        for (const WindowId id : windows().loadedWindows()) loaded << windows().loaded(id);
+        QCOMPARE(loaded.size(), 4);
+        if (out.isEmpty())
+            on.road.screen()->close();
+        on.road.walk(out);
         QCOMPARE(exits, 1);
         QCOMPARE(windows().loadedCount(), 0);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(splash.isNull() && setup.isNull() && main.isNull() && report.isNull());
+        QVERIFY(std::none_of(loaded.begin(), loaded.end(), [](auto& window) { return window; }));
     }
 };
 
