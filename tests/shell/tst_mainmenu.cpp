@@ -51,12 +51,6 @@ class MainMenuTest : public QObject {
         }
     }
 
-    MainMenuWindow* activeMenu() {
-        MainMenuWindow* menu = showMenu();
-        menu->activateWindow();
-        return QTest::qWaitForWindowActive(menu) ? menu : nullptr;
-    }
-
 private slots:
     void init() {
         loads_.clear();
@@ -102,8 +96,7 @@ private slots:
         menu->dispatch(key);
         QCOMPARE(windows().loadedWindows(), QList<WindowId>{WindowId::Main} + opened);
         QCOMPARE(helpCalls_, help);
-        QVERIFY(messages.shown.isEmpty());
-        QVERIFY(menu->isVisible());
+        QVERIFY(messages.shown.isEmpty() && menu->isVisible());
         if (opened.isEmpty())
             return;
         const WindowId screen = opened.constFirst();
@@ -159,15 +152,17 @@ private slots:
         QVERIFY(menu->isVisible());
         QCOMPARE(windows().loadedWindows(),
                  QList({WindowId::Main, WindowId::RecipeEntry, WindowId::RecipeBrowser}));
-        QVERIFY(!hidden->isVisible());
-        QVERIFY(windows().loaded(WindowId::RecipeBrowser)->isVisible());
+        QVERIFY(!hidden->isVisible() && windows().loaded(WindowId::RecipeBrowser)->isVisible());
     }
 
     // The window opens with the first item in focus; Tab and the arrows move along the
     // items across the groups, never past either end. The mouse, Return, Enter and
     // Space activate an item, a letter does not.
     void sideBarKeyboard() {
-        SideBar* bar = activeMenu()->sideBar();
+        MainMenuWindow* menu = showMenu();
+        menu->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(menu));
+        SideBar* bar = menu->sideBar();
         const QList<SideBarItem*> items = bar->items();
         QTRY_VERIFY(items.at(0)->hasFocus());
         const QList<std::pair<Qt::Key, int>> steps = {
