@@ -43,10 +43,7 @@ CountingWindow* shown(WindowId id) {
 class WindowsTest : public QObject {
     Q_OBJECT
 private slots:
-    void cleanup() {
-        windows().setExitAction({});
-        windows().reset();
-    }
+    void cleanup() { windows().reset(); }
 
     // Coming back from a dialog or from another program is not an Activate
     // (a recipe's delete box stays enabled after Print); another window is.
@@ -99,6 +96,7 @@ private slots:
         QCOMPARE(windows().loadedCount(), 0);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(first.isNull() && hidden.isNull());
+        windows().setExitAction({});
     }
 
     // The shadow comes with Load, before the window's own handler, and only when asked for.

@@ -26,10 +26,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const QString kMarker = u"PV.ini"_s;
-const QString kNotice =
-    u"User error|4144|Please click on 'Prg. setup' in the Main menu\r"
-    u"and create at least 1 category."_s;
 // The two windows of start-up, with a short tick.
 void registerStartupWindows() {
     windows().registerWindow(WindowId::Splash, [] { return new SplashWindow(2ms); });
@@ -40,6 +36,11 @@ bool mainMenuShown() {
     const PvWindow* menu = windows().loaded(WindowId::Main);
     return menu && menu->isVisible();
 }
+
+const QString kMarker = u"PV.ini"_s;
+const QString kNotice =
+    u"User error|4144|Please click on 'Prg. setup' in the Main menu\r"
+    u"and create at least 1 category."_s;
 
 }  // namespace
 
