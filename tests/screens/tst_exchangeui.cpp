@@ -21,8 +21,6 @@ namespace {
 // they were asked.
 class ScriptedDialogs : public FileDialogService {
 public:
-    ScriptedDialogs() { setFileDialogService(this); }
-    ~ScriptedDialogs() override { setFileDialogService(nullptr); }
     QString openFileName(QWidget*, const QString&, const QString&) override {
         return opens.isEmpty() ? QString() : opens.takeFirst();
     }
@@ -35,17 +33,18 @@ public:
 };
 
 using test::record;
-const QByteArray kStew = record({{1, "2"},
-                                 {10, "1"},
-                                 {11, "lbs"},
-                                 {20, "tsp"},
-                                 {21, "beef"},
-                                 {30, "salt"},
-                                 {31, "Brown.\r\nSimmer."},
+// Directions, both ends of the ingredient rows and every cooking box.
+const QByteArray kStew = record({{31, "Brown.\r\nSimmer."},
                                  {32, "325"},
                                  {33, "6"},
                                  {34, "2"},
-                                 {35, "15"}});
+                                 {35, "15"},
+                                 {1, "2"},
+                                 {11, "lbs"},
+                                 {21, "beef"},
+                                 {10, "1"},
+                                 {20, "tsp"},
+                                 {30, "salt"}});
 
 }  // namespace
 
@@ -116,13 +115,14 @@ private slots:
             return step(verb, name, text);
         };
         on_->road.probe = [this](const QString& name) { return probe(name); };
-        dialogs_.emplace();
+        setFileDialogService(&dialogs_.emplace());
         QVERIFY(on_->bench.app.write(u"Category/category.txt"_s, "Soups\r\nPies\r\n"));
         QVERIFY(on_->bench.app.mkdir(u"Category/Pies"_s));
         QVERIFY(on_->bench.app.write(u"Category/Soups/Stew"_s, kStew));
         QVERIFY(on_->bench.app.write(u"Category/Soups/Broth"_s, record({{31, "Boil the bones."}})));
     }
     void cleanup() {
+        setFileDialogService(nullptr);
         dialogs_.reset();
         on_.reset();
     }

@@ -61,8 +61,6 @@ qreal blanks(int n, bool bold) {
 class RecipePrintTest : public QObject {
     Q_OBJECT
 
-    std::optional<test::RoadBench> on_;
-
 private slots:
     void init() {
         on_.emplace(QList{test::screen<RecipeBrowserWindow>(WindowId::RecipeBrowser),
@@ -171,6 +169,9 @@ private slots:
             "? shown=; ? error=; ? file %1=<missing>"_s.arg(pdf));
         QCOMPARE(printer.dialogsShown, 1);
     }
+
+private:
+    std::optional<test::RoadBench> on_;
 };
 
 QTEST_MAIN(RecipePrintTest)
