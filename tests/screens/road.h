@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QtTest>
 
+#include <optional>
+
 namespace pv::test {
 
 using namespace Qt::StringLiterals;
@@ -30,20 +32,24 @@ using namespace Qt::StringLiterals;
 //                      outside the program
 //   "during PROBES"    the probes (by ',') read while each message is on screen
 //   "open", "open NAME" the screen, or the window of that object name, shown by the
-//                      main menu; the steps after it act on it. "hide NAME" hides one.
+//                      main menu; the steps after it act on it. "hide NAME" hides one;
+//                      "on NAME" the steps after it act on that window, as it is.
 //   "? PROBE=text"     what the probe reads now, compared
 // Probes: "text NAMES" (by '|'), "enabled NAMES", "checked NAMES", "editable NAMES" and "lit NAMES"
 // (a hover hint lit; '1' or '0' each), "listed NAME" (rows by '|'), "current NAME" and "selected
 // NAME" (a list's), "focus", "file PATH" (its Latin-1 bytes), "tree PATH" (by '|', or "<missing>"),
-// "shown" (the messages since the last look, by '\n'), "error" (location, number and description),
-// "windows" (the visible ones, by '|'), "busy" ('1' or '0'), "during" (what "during" read, by '\n',
-// since the last look), and those the test adds.
+// "shown" (the messages since the last look, by '\n', the folder's path left out), "error"
+// (location, number and description), "windows" (the visible ones, by '|'), "busy" ('1' or '0'),
+// "during" (what "during" read, by '\n', since the last look), and those the test adds.
 class Road {
 public:
     Road(ScreenBench& bench, WindowId home) : bench_(bench), home_(home) {}
     QWidget* screen() const { return screen_; }
     // A probe of the test's own; a null string for the names it does not know.
     std::function<QString(const QString&)> probe;
+    // A step of the test's own (verb, name, text): whether it went right; none for the verbs
+    // it does not know.
+    std::function<std::optional<bool>(const QString&, const QString&, const QString&)> step;
 
     void walk(const QString& road) {
         for (const QString& step : road.split(u"; "_s, Qt::SkipEmptyParts)) {
@@ -124,7 +130,7 @@ public:
         if (kind == u"shown"_s) {
             const QStringList shown = bench_.shown().mid(seen_);
             seen_ += shown.size();
-            return shown.join(u'\n');
+            return shown.join(u'\n').remove(QDir::toNativeSeparators(bench_.app.path() + u'/'));
         }
         if (kind == u"error"_s) {
             const ProgramErrors& error = programErrors();
@@ -161,8 +167,17 @@ private:
         }
         return tree;
     }
+    // A list's row by its text, or none.
+    static QModelIndex row(const QAbstractItemView* list, const QString& text) {
+        return list->model()
+            ->match(list->model()->index(0, 0), Qt::DisplayRole, text, 1, Qt::MatchExactly)
+            .value(0);
+    }
     bool act(const QString& verb, const QString& name, const QString& text) {
-        if (verb == u"open"_s || verb == u"hide"_s) {
+        if (const std::optional<bool> own = step ? step(verb, name, text) : std::nullopt) {
+            return *own && !QTest::currentTestFailed();
+        }
+        if (verb == u"open"_s || verb == u"hide"_s || verb == u"on"_s) {
             WindowId id = home_;
             for (int each = 0; each < kWindowCount; ++each) {
                 id = objectNameOf(WindowId(each)) == name ? WindowId(each) : id;
@@ -170,6 +185,10 @@ private:
             if (verb == u"hide"_s) {
                 windows().hide(id);
                 return true;
+            }
+            if (verb == u"on"_s) {
+                screen_ = windows().loaded(id);
+                return screen_ != nullptr;
             }
             screen_ = windows().show(id);
             QApplication::processEvents();  // the activation the platform posts
@@ -184,6 +203,12 @@ private:
                 const int bottom = list->viewport()->height() - 5;
                 QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(5, bottom));
             }
+        } else if (verb == u"double"_s) {
+            auto* list = control<QAbstractItemView>(screen_, name);
+            const QPoint at = list->visualRect(row(list, text)).center();
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+            return row(list, text).isValid() && !QTest::currentTestFailed();
         } else if (verb == u"type"_s) {
             // Characters outside ASCII come as an input method gives them: text without a key.
             QWidget* box = control(screen_, name);
@@ -208,10 +233,8 @@ private:
             control(screen_, name)->setFocus();
         } else if (verb == u"select"_s) {
             auto* list = control<QAbstractItemView>(screen_, name);
-            const QModelIndexList found = list->model()->match(
-                list->model()->index(0, 0), Qt::DisplayRole, text, 1, Qt::MatchExactly);
-            list->setCurrentIndex(found.value(0));
-            return text.isEmpty() || !found.isEmpty();
+            list->setCurrentIndex(row(list, text));
+            return text.isEmpty() || row(list, text).isValid();
         } else if (verb == u"hover"_s) {
             QWidget* over = control(screen_, name);
             auto* area = qobject_cast<QAbstractScrollArea*>(over);

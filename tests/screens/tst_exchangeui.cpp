@@ -1,22 +1,16 @@
 #include "filedialogservice.h"
-#include "multilinebox.h"
 #include "recipebrowserwindow.h"
 #include "recipeentrywindow.h"
 #include "recipepickwindow.h"
-#include "screenmenubar.h"
+#include "road.h"
 #include "shoppinglistwindow.h"
-#include "testsupport.h"
-#include "windowregistry.h"
+#include "storetest.h"
 
-#include <QAction>
-#include <QComboBox>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
 #include <QtTest>
+
+#include <optional>
 
 using namespace pv;
 using namespace Qt::StringLiterals;
@@ -27,8 +21,6 @@ namespace {
 // they were asked.
 class ScriptedDialogs : public FileDialogService {
 public:
-    ScriptedDialogs() { setFileDialogService(this); }
-    ~ScriptedDialogs() override { setFileDialogService(nullptr); }
     QString openFileName(QWidget*, const QString&, const QString&) override {
         return opens.isEmpty() ? QString() : opens.takeFirst();
     }
@@ -40,86 +32,99 @@ public:
     QStringList opens, saves, asked;
 };
 
-// A recipe file: 35 quoted fields in Windows-1252, the given ones set (1-based).
-QByteArray record(const QMap<int, QString>& set) {
-    QStringList fields;
-    for (int field = 1; field <= 35; ++field) {
-        fields << set.value(field);
-    }
-    return ('"' + fields.join(u"\",\""_s) + u"\"\r\n"_s).toLatin1();
-}
-
-const QByteArray kStew = record({{1, u"2"_s},
-                                 {10, u"1"_s},
-                                 {11, u"lbs"_s},
-                                 {20, u"tsp"_s},
-                                 {21, u"beef"_s},
-                                 {30, u"salt"_s},
-                                 {31, u"Brown.\r\nSimmer."_s},
-                                 {32, u"325"_s},
-                                 {33, u"6"_s},
-                                 {34, u"2"_s},
-                                 {35, u"15"_s}});
+using test::record;
+// Directions, both ends of the ingredient rows and every cooking box.
+const QByteArray kStew = record({{31, "Brown.\r\nSimmer."},
+                                 {32, "325"},
+                                 {33, "6"},
+                                 {34, "2"},
+                                 {35, "15"},
+                                 {1, "2"},
+                                 {11, "lbs"},
+                                 {21, "beef"},
+                                 {10, "1"},
+                                 {20, "tsp"},
+                                 {30, "salt"}});
 
 }  // namespace
 
 class ExchangeUiTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<test::ScreenBench> bench_;
-    std::unique_ptr<ScriptedDialogs> dialogs_;
+    std::optional<test::RoadBench> on_;
+    std::optional<ScriptedDialogs> dialogs_;
+    QStringList snapped_;
 
-    template <typename T>
-    T* open(WindowId id) {
-        return qobject_cast<T*>(windows().show(id));
+    // A recipe shown on the browser; then the entry screen, the category Pies chosen, imports
+    // the file.
+    static QString shown(const QString& recipe) {
+        return u"open frmRecipe; pick cboRCat=Soups; click lswRFile=%1; "_s.arg(recipe);
     }
-    static void run(QWidget* window, const char* menuBar, const char* key) {
-        window->findChild<ScreenMenuBar*>(QLatin1String(menuBar))
-            ->actionFor(QLatin1String(key))
-            ->trigger();
+    static QString imported(const QString& file) {
+        return u"open frmIngred; pick cboIng=Pies; import %1; menu SMXPI=keyImport; "_s.arg(file);
     }
-    RecipeBrowserWindow* browse(const QString& file) {
-        auto* browser = open<RecipeBrowserWindow>(WindowId::RecipeBrowser);
-        return file.isEmpty() || browser->showRecipe(u"Soups"_s, file) ? browser : nullptr;
-    }
-    static QString box(QWidget* screen, const QString& name) {
-        return screen->findChild<QLineEdit*>(name)->text();
-    }
-    // The messages shown, "title: text", with the file's name where the text has "%1".
-    QString message(const QString& path = {}) const {
-        QStringList shown;
-        for (const auto& message : bench_->messages.shown) {
-            shown << message.title + u": "_s + message.text;
+
+    // "import PATH", "save PATH": the next dialog of that kind answered with the file;
+    // "json PATH=text" writes the text in UTF-8; "snap" keeps the folder's tree for "changed".
+    std::optional<bool> step(const QString& verb, const QString& name, const QString& text) {
+        const QString path = on_->bench.app.file(name);
+        if (verb == u"import"_s || verb == u"save"_s) {
+            (verb == u"import"_s ? dialogs_->opens : dialogs_->saves) << path;
+            return true;
         }
-        return path.isEmpty() ? shown.join(u'\n')
-                              : shown.join(u'\n').replace(QDir::toNativeSeparators(path), u"%1"_s);
+        if (verb == u"json"_s) {
+            return on_->bench.app.write(name, text.toUtf8());
+        }
+        if (verb == u"snap"_s) {
+            snapped_ = on_->bench.app.tree();
+            return true;
+        }
+        return std::nullopt;
     }
-    // Imports a file on the entry screen, the category Pies chosen.
-    RecipeEntryWindow* importFile(const QString& path) {
-        auto* screen = open<RecipeEntryWindow>(WindowId::RecipeEntry);
-        auto* category = screen->findChild<QComboBox*>(u"cboIng"_s);
-        category->setCurrentIndex(category->findText(u"Pies"_s));
-        dialogs_->opens << path;
-        run(screen, "SMXPI", "keyImport");
-        return screen;
+    // "asked": the save dialogs asked, by '\n'; "changed": whether a file or folder came, went
+    // or changed since "snap"; "exported PATH": a JSON file's type and category; "locked":
+    // the shopping list's name box.
+    QString probe(const QString& probe) const {
+        const QString rest = probe.section(u' ', 1);
+        if (probe == u"asked"_s) {
+            return dialogs_->asked.isEmpty() ? u""_s : dialogs_->asked.join(u'\n');
+        }
+        if (probe == u"changed"_s) {
+            return on_->bench.app.tree() == snapped_ ? u"0"_s : u"1"_s;
+        }
+        if (probe.startsWith(u"exported "_s)) {
+            const QJsonObject json = QJsonDocument::fromJson(on_->bench.app.read(rest)).object();
+            return json.value(u"@type"_s).toString() + u'|' +
+                   json.value(u"recipeCategory"_s).toString();
+        }
+        if (probe == u"locked"_s) {
+            return windows().loadedAs<ShoppingListWindow>(WindowId::ShoppingList)->nameBoxLocked()
+                       ? u"1"_s
+                       : u"0"_s;
+        }
+        return QString();
     }
 
 private slots:
     void init() {
-        bench_ = std::make_unique<test::ScreenBench>(
-            QList{test::screen<RecipeBrowserWindow>(WindowId::RecipeBrowser),
-                  test::screen<RecipeEntryWindow>(WindowId::RecipeEntry),
-                  test::screen<ShoppingListWindow>(WindowId::ShoppingList),
-                  test::screen<RecipePickWindow>(WindowId::RecipePick)});
-        dialogs_ = std::make_unique<ScriptedDialogs>();
-        QVERIFY(bench_->app.write(u"Category/category.txt"_s, "Soups\r\nPies\r\n"));
-        QVERIFY(bench_->app.mkdir(u"Category/Soups"_s) && bench_->app.mkdir(u"Category/Pies"_s));
-        QVERIFY(bench_->app.write(u"Category/Soups/Stew"_s, kStew));
-        QVERIFY(bench_->app.write(u"Category/Soups/Broth"_s, record({{31, u"Boil the bones."_s}})));
+        on_.emplace(QList{test::screen<RecipeBrowserWindow>(WindowId::RecipeBrowser),
+                          test::screen<RecipeEntryWindow>(WindowId::RecipeEntry),
+                          test::screen<ShoppingListWindow>(WindowId::ShoppingList),
+                          test::screen<RecipePickWindow>(WindowId::RecipePick)});
+        on_->road.step = [this](const QString& verb, const QString& name, const QString& text) {
+            return step(verb, name, text);
+        };
+        on_->road.probe = [this](const QString& name) { return probe(name); };
+        setFileDialogService(&dialogs_.emplace());
+        QVERIFY(on_->bench.app.write(u"Category/category.txt"_s, "Soups\r\nPies\r\n"));
+        QVERIFY(on_->bench.app.mkdir(u"Category/Pies"_s));
+        QVERIFY(on_->bench.app.write(u"Category/Soups/Stew"_s, kStew));
+        QVERIFY(on_->bench.app.write(u"Category/Soups/Broth"_s, record({{31, "Boil the bones."}})));
     }
     void cleanup() {
+        setFileDialogService(nullptr);
         dialogs_.reset();
-        bench_.reset();
+        on_.reset();
     }
 
     // Export, Import on the entry screen, Save: the same boxes and the same
@@ -130,192 +135,134 @@ private slots:
         QTest::newRow("every kind of box") << u"Stew"_s << kStew;
         QTest::newRow("blanks, fractions, accents, an empty line")
             << u"Crème brûlée, for 2.txt"_s
-            << record({{1, u"1 1/2"_s},
-                       {2, u"½"_s},
-                       {11, u" cups "_s},
-                       {21, u"crème fraîche"_s},
-                       {22, u"sugar, brown"_s},
-                       {31, u"Whisk.\r\n\r\nBake in a bain-marie; 1° at a time."_s},
-                       {34, u"1½"_s}});
+            << record({{1, "1 1/2"},
+                       {2, "\xBD"},
+                       {11, " cups "},
+                       {21,
+                        "cr\xE8me fra\xEE"
+                        "che"},
+                       {22, "sugar, brown"},
+                       {31, "Whisk.\r\n\r\nBake in a bain-marie; 1\xB0 at a time."},
+                       {34, "1\xBD"}});
         QTest::newRow("nothing but a name") << u"Empty"_s << record({});
     }
     void anExportedRecipeComesBackByteForByte() {
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
-        QVERIFY(bench_->app.write(u"Category/Soups/"_s + name, bytes));
-        RecipeBrowserWindow* browser = browse(name);
-        QVERIFY(browser);
-        const QString exported = bench_->app.file(u"out.json"_s);
-        dialogs_->saves << exported;
-        run(browser, "SMXPR", "keyExport");
-        QCOMPARE(dialogs_->asked,
-                 QStringList{u"Export recipe | %1.json | Recipes (*.json)"_s.arg(name)});
-        QFile file(exported);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QJsonObject json = QJsonDocument::fromJson(file.readAll()).object();
-        QCOMPARE(json.value(u"@type"_s).toString(), u"Recipe"_s);
-        QCOMPARE(json.value(u"recipeCategory"_s).toString(), u"Soups"_s);
-
-        RecipeEntryWindow* screen = importFile(exported);
-        QCOMPARE(message(), QString());
-        QCOMPARE(box(screen, u"txtIName"_s), name);
-        QVERIFY(!QFile::exists(bench_->app.file(u"Category/Pies/"_s + name)));
-        QTest::mouseClick(screen->findChild<QPushButton*>(u"cmdISave"_s), Qt::LeftButton);
-        QCOMPARE(bench_->app.read(u"Category/Pies/"_s + name), bytes);
+        QVERIFY(on_->bench.app.write(u"Category/Soups/"_s + name, bytes));
+        on_->road.walk(
+            shown(name) +
+            u"save out.json; menu SMXPR=keyExport; "
+            "? asked=Export recipe | %1.json | Recipes (*.json); "
+            "? exported out.json=Recipe|Soups; "_s.arg(name) +
+            imported(u"out.json"_s) +
+            u"? shown=; ? text txtIName=%1; ? tree Category/Pies=; click cmdISave"_s.arg(name));
+        QCOMPARE(on_->bench.app.read(u"Category/Pies/"_s + name), bytes);
     }
 
-    // Every recipe into one file; imported, the user picks one of them.
-    void exportAllThenPickOne() {
-        QVERIFY(bench_->app.write(u"Category/Pies/Apple"_s, record({{21, u"apples"_s}})));
-        QVERIFY(bench_->app.write(u"Category/Pies/notes.doc"_s, "not a recipe"));
-        const QString exported = bench_->app.file(u"all.json"_s);
-        dialogs_->saves << exported;
-        run(browse({}), "SMXPR", "keyExportAll");
-        QCOMPARE(dialogs_->asked,
-                 QStringList{u"Export all recipes | Recipes.json | Recipes (*.json)"_s});
+    void roads_data() {
+        QTest::addColumn<QString>("road");
+        QTest::addColumn<QString>("told");  // the messages at the end of the road
+        // Every recipe into one file; imported, the user picks one of them.
+        QTest::newRow("export all, then pick one")
+            << u"write Category/Pies/Apple=%1; write Category/Pies/notes.doc=not a recipe; "
+               "open frmRecipe; save all.json; menu SMXPR=keyExportAll; "
+               "? asked=Export all recipes | Recipes.json | Recipes (*.json); "_s.arg(
+                   QString::fromLatin1(record({{21, "apples"}})).chopped(2)) +
+                   imported(u"all.json"_s) +
+                   u"? windows=frmIngred|frmRecipe|frmPick; ? text txtIName=; on frmPick; "
+                   "? listed lswPRecipe=Broth|Stew|Apple; click lswPRecipe=Stew; "
+                   "click cmdPImport; ? windows=frmIngred|frmRecipe; on frmIngred; "
+                   "? text txtIName txtIN10 txtIDirec=Stew|salt|Brown.\r\nSimmer."_s
+            << QString();
 
-        RecipeEntryWindow* screen = importFile(exported);
-        auto* pick = windows().loadedAs<RecipePickWindow>(WindowId::RecipePick);
-        QVERIFY(pick && pick->isVisible());
-        auto* list = pick->findChild<QListWidget*>(u"lswPRecipe"_s);
-        QStringList names;
-        for (int row = 0; row < list->count(); ++row) {
-            names << list->item(row)->text();
-        }
-        QCOMPARE(names, (QStringList{u"Broth"_s, u"Stew"_s, u"Apple"_s}));
-        QCOMPARE(box(screen, u"txtIName"_s), QString());
-        list->setCurrentRow(1);
-        QTest::mouseClick(pick->findChild<QPushButton*>(u"cmdPImport"_s), Qt::LeftButton);
-        QVERIFY(!pick->isVisible());
-        QCOMPARE(box(screen, u"txtIName"_s), u"Stew"_s);
-        QCOMPARE(box(screen, u"txtIN10"_s), u"salt"_s);
-        QCOMPARE(screen->findChild<MultiLineBox*>(u"txtIDirec"_s)->text(), u"Brown.\r\nSimmer."_s);
-        QCOMPARE(message(), QString());
-    }
-
-    // A file that cannot be imported is a "User error"; the boxes keep what
-    // they held and nothing is written.
-    void refusedImportsFillNothing_data() {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("expected");
+        // A file that cannot be imported is a "User error"; the boxes keep what
+        // they held and nothing is written.
+        const QString refused = u"json %1; snap; open frmIngred; set txtIN1=kept; "_s;
+        const QString keptNothing = u"? text txtIN1=kept; ? changed=0"_s;
+        const QString userError = u"User error|4144|"_s;
         QTest::newRow("damaged JSON")
-            << u"cut.json"_s << QByteArray("{\"@type\": \"Recipe\", \"name\": ")
-            << u"User error: The file \"%1\" is not a JSON file, or it is damaged."_s;
+            << refused.arg(u"cut.json={\"@type\": \"Recipe\", \"name\": "_s) +
+                   imported(u"cut.json"_s) + keptNothing
+            << userError + u"The file \"cut.json\" is not a JSON file, or it is damaged."_s;
         QTest::newRow("a foreign file")
-            << u"letter.txt"_s << QByteArray("Dear Ann,\nthanks!\n")
-            << u"User error: The file \"%1\" holds no MealMaster recipe."_s;
+            << refused.arg(u"letter.txt=Dear Ann,\nthanks!\n"_s) + imported(u"letter.txt"_s) +
+                   keptNothing
+            << userError + u"The file \"letter.txt\" holds no MealMaster recipe."_s;
         QTest::newRow("a page without a recipe")
-            << u"page.html"_s << QByteArray("<html><body><p>Hello</p></body></html>")
-            << u"User error: The file \"%1\" holds no schema.org recipe."_s;
+            << refused.arg(u"page.html=<html><body><p>Hello</p></body></html>"_s) +
+                   imported(u"page.html"_s) + keptNothing
+            << userError + u"The file \"page.html\" holds no schema.org recipe."_s;
         QTest::newRow("characters no recipe file holds")
-            << u"snow.json"_s
-            << QByteArray(
-                   "{\"@type\": \"Recipe\", \"name\": \"Snow cake \u2603\", "
-                   "\"recipeIngredient\": [\"1 \u2153 cups flour\", \"\u2603 \U0001D11E\"]}")
-            << u"User error: The recipe \"Snow cake ☃\" cannot be imported. These characters "
-               "cannot be saved:\r\n\"☃\" (U+2603), \"𝄞\" (U+1D11E)"_s;
-    }
-    void refusedImportsFillNothing() {
-        QFETCH(QString, file);
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, expected);
-        QVERIFY(bench_->app.write(file, bytes));
-        auto* screen = open<RecipeEntryWindow>(WindowId::RecipeEntry);
-        screen->findChild<QLineEdit*>(u"txtIN1"_s)->setText(u"kept"_s);
-        const QStringList tree = bench_->app.tree();
-        importFile(bench_->app.file(file));
-        QCOMPARE(message(bench_->app.file(file)), expected);
-        QCOMPARE(box(screen, u"txtIN1"_s), u"kept"_s);
-        QCOMPARE(bench_->app.tree(), tree);
-    }
+            << refused.arg(
+                   u"snow.json={\"@type\": \"Recipe\", \"name\": \"Snow cake \u2603\", "
+                   "\"recipeIngredient\": [\"1 \u2153 cups flour\", \"\u2603 \U0001D11E\"]}"_s) +
+                   imported(u"snow.json"_s) + keptNothing
+            << userError +
+                   u"The recipe \"Snow cake ☃\" cannot be imported. These characters cannot be "
+                   "saved:\r\n\"☃\" (U+2603), \"𝄞\" (U+1D11E)"_s;
 
-    // A text longer than its box is put in cut short, and the user is told
-    // the whole of it before saving anything.
-    void overlongTextsAreTold() {
-        const QString name = u"Grandmother's very best apple pie from Kent"_s;
-        const QString apples = u"tart apples, peeled, cored and thinly sliced"_s;
-        QVERIFY(bench_->app.write(
-            u"pie.json"_s, QJsonDocument(QJsonObject{
-                                             {u"@type"_s, u"Recipe"_s},
-                                             {u"name"_s, name},
-                                             {u"recipeIngredient"_s, QJsonArray{u"6 "_s + apples}},
-                                         })
-                               .toJson()));
-        RecipeEntryWindow* screen = importFile(bench_->app.file(u"pie.json"_s));
-        QCOMPARE(box(screen, u"txtIName"_s), name.left(40));
-        QCOMPARE(box(screen, u"txtIA1"_s), u"6"_s);
-        QCOMPARE(box(screen, u"txtIN1"_s), apples.left(39));
-        QCOMPARE(message(),
-                 u"Pantrova: These texts are longer than their boxes take and were cut short. "
-                 "Please check them before you save:\r\n"
-                 "Recipe: \"Grandmother's very best apple pie from Kent\" (43 characters; the box "
-                 "takes 40)\r\n"
-                 "Ingredient 1: \"tart apples, peeled, cored and thinly sliced\" (44 characters; "
-                 "the box takes 39)"_s);
-    }
+        // A text longer than its box is put in cut short, and the user is told
+        // the whole of it before saving anything.
+        QTest::newRow("overlong texts")
+            << u"json pie.json={\"@type\": \"Recipe\", \"name\": \"Grandmother's very best apple "
+               "pie from Kent\", \"recipeIngredient\": [\"6 tart apples, peeled, cored and "
+               "thinly sliced\"]}; "_s +
+                   imported(u"pie.json"_s) +
+                   u"? text txtIName txtIA1 txtIN1=Grandmother's very best apple pie from K|6|"
+                   "tart apples, peeled, cored and thinly s; ? tree Category/Pies="_s
+            << u"Pantrova|48|These texts are longer than their boxes take and were cut short. "
+               "Please check them before you save:\r\n"
+               "Recipe: \"Grandmother's very best apple pie from Kent\" (43 characters; the box "
+               "takes 40)\r\n"
+               "Ingredient 1: \"tart apples, peeled, cored and thinly sliced\" (44 characters; "
+               "the box takes 39)"_s;
 
-    // The ingredient lines, joined by single blanks, go onto the end of the
-    // list as if typed; nothing is saved.
-    void addToShoppingListAppendsTheIngredients_data() {
-        QTest::addColumn<QString>("before");
-        QTest::newRow("empty list") << QString();
-        QTest::newRow("a line without its end") << u"milk"_s;
-        QTest::newRow("a line with its end") << u"milk\r\n"_s;
-    }
-    void addToShoppingListAppendsTheIngredients() {
-        QFETCH(QString, before);
-        auto* list = open<ShoppingListWindow>(WindowId::ShoppingList);
-        auto* text = list->findChild<MultiLineBox*>(u"txtHList"_s);
-        text->setText(before);
-        const QStringList tree = bench_->app.tree();
-        run(browse(u"Stew"_s), "SMXPR", "keyAddToList");
-        QCOMPARE(message(), QString());
-        QVERIFY(list->isVisible());
-        QCOMPARE(text->text(), (before.isEmpty() ? QString() : u"milk\r\n"_s) +
-                                   u"2 lbs beef\r\n1 tsp salt\r\n"_s);
-        QVERIFY(!list->nameBoxLocked());
-        QCOMPARE(bench_->app.tree(), tree);
-    }
-
-    // What the user can put right is a "User error"; never the error report,
-    // never a file left behind.
-    void failedCommandsAreTold_data() {
-        QTest::addColumn<QString>("recipe");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<QString>("expected");
-        const QString nothing = u"User error: Please click a recipe in the 'Files' box first."_s;
-        QTest::newRow("export, nothing on display")
-            << QString() << u"keyExport"_s << QString() << nothing;
-        QTest::newRow("add, nothing on display")
-            << QString() << u"keyAddToList"_s << QString() << nothing;
-        QTest::newRow("add, no ingredients")
-            << u"Broth"_s << u"keyAddToList"_s << QString()
-            << u"User error: The recipe on display has no ingredients."_s;
-        QTest::newRow("export into a missing folder")
-            << u"Stew"_s << u"keyExport"_s << u"gone/Stew.json"_s
-            << u"User error: The folder of \"%1\" does not exist. Please choose another folder."_s;
-        QTest::newRow("export onto a folder")
-            << u"Stew"_s << u"keyExport"_s << u"Category"_s
-            << u"User error: \"%1\" is a folder. Please choose a file name."_s;
-        QTest::newRow("export cancelled") << u"Stew"_s << u"keyExport"_s << QString() << QString();
-    }
-    void failedCommandsAreTold() {
-        QFETCH(QString, recipe);
-        QFETCH(QString, key);
-        QFETCH(QString, target);
-        QFETCH(QString, expected);
-        RecipeBrowserWindow* browser = browse(recipe);
-        QVERIFY(browser);
-        if (!target.isEmpty()) {
-            dialogs_->saves << bench_->app.file(target);
+        // The ingredient lines, joined by single blanks, go onto the end of the
+        // list as if typed; nothing is saved.
+        const QString added =
+            u"? shown=; ? windows=frmRecipe|frmShop; on frmShop; ? locked=0; "
+            "? changed=0; ? text txtHList="_s;
+        for (const QString& before : {u""_s, u"milk"_s, u"milk\r\n"_s}) {
+            QTest::addRow("add to list, before: \"%s\"", qPrintable(before.trimmed()))
+                << u"open frmShop; set txtHList=%1; snap; "_s.arg(before) + shown(u"Stew"_s) +
+                       u"menu SMXPR=keyAddToList; "_s + added +
+                       (before.isEmpty() ? QString() : u"milk\r\n"_s) +
+                       u"2 lbs beef\r\n1 tsp salt\r\n"_s
+                << QString();
         }
-        const QStringList tree = bench_->app.tree();
-        run(browser, "SMXPR", key.toLatin1().constData());
-        QCOMPARE(message(target.isEmpty() ? QString() : bench_->app.file(target)), expected);
-        QCOMPARE(bench_->app.tree(), tree);
-        QVERIFY(browser->isVisible());
+
+        // What the user can put right is a "User error"; never the error report,
+        // never a file left behind.
+        const QString stayed = u"? windows=frmRecipe; ? changed=0"_s;
+        const QString nothing = userError + u"Please click a recipe in the 'Files' box first."_s;
+        QTest::newRow("export, nothing on display")
+            << u"snap; open frmRecipe; save x.json; menu SMXPR=keyExport; "_s + stayed << nothing;
+        QTest::newRow("add, nothing on display")
+            << u"snap; open frmRecipe; menu SMXPR=keyAddToList; "_s + stayed << nothing;
+        QTest::newRow("add, no ingredients")
+            << u"snap; "_s + shown(u"Broth"_s) + u"menu SMXPR=keyAddToList; "_s + stayed
+            << userError + u"The recipe on display has no ingredients."_s;
+        QTest::newRow("export into a missing folder")
+            << u"snap; "_s + shown(u"Stew"_s) + u"save gone/Stew.json; menu SMXPR=keyExport; "_s +
+                   stayed
+            << userError +
+                   u"The folder of \"gone/Stew.json\" does not exist. Please choose another "
+                   "folder."_s;
+        QTest::newRow("export onto a folder")
+            << u"snap; "_s + shown(u"Stew"_s) + u"save Category; menu SMXPR=keyExport; "_s + stayed
+            << userError + u"\"Category\" is a folder. Please choose a file name."_s;
+        QTest::newRow("export cancelled") << u"snap; "_s + shown(u"Stew"_s) +
+                                                 u"menu SMXPR=keyExport; ? asked=Export recipe | "
+                                                 "Stew.json | Recipes (*.json); "_s +
+                                                 stayed
+                                          << QString();
+    }
+    void roads() {
+        QFETCH(QString, road);
+        QFETCH(QString, told);
+        on_->road.walk(road);
+        QCOMPARE(on_->road.read(u"shown"_s), told);
     }
 };
 

@@ -1,17 +1,13 @@
 #include "findwindow.h"
 #include "recipebrowserwindow.h"
 #include "recipefinder.h"
-#include "testsupport.h"
-#include "windowregistry.h"
+#include "road.h"
+#include "storetest.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListView>
 #include <QTreeWidget>
 #include <QtTest>
+
+#include <optional>
 
 using namespace pv;
 using namespace Qt::StringLiterals;
@@ -19,159 +15,127 @@ using namespace Qt::StringLiterals;
 class FindWindowTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<test::ScreenBench> bench_;
-    FindWindow* window_ = nullptr;
+    std::optional<test::RoadBench> on_;
 
-    // A recipe file of 35 fields in Windows-1252: amounts 1.., ingredients 21.., directions.
-    void write(const QString& file, const QStringList& amounts, const QStringList& ingredients,
-               const QString& directions) {
-        QStringList fields(35);
-        for (int i = 0; i < amounts.size(); ++i) {
-            fields[i] = amounts[i];
-            fields[20 + i] = ingredients[i];
+    FindWindow* find() const { return windows().loadedAs<FindWindow>(WindowId::Find); }
+    // "found": every match listed, "recipe / category / line" by '|'.
+    QString found(const QString& probe) const {
+        if (probe != u"found"_s) {
+            return QString();
         }
-        fields[30] = directions;
-        QVERIFY(bench_->app.write(u"Category/"_s + file,
-                                  ('"' + fields.join(u"\",\""_s) + u"\"\r\n"_s).toLatin1()));
-    }
-    QLineEdit* box() const { return test::control<QLineEdit>(window_, u"txtFFind"_s); }
-    QTreeWidget* matches() const { return test::control<QTreeWidget>(window_, u"lswFMatch"_s); }
-    QString status() const { return test::control<QLabel>(window_, u"lblFCount"_s)->text(); }
-    template <typename T = QLineEdit>
-    T* inBrowser(const QString& name) const {
-        return test::control<T>(windows().loaded(WindowId::RecipeBrowser), name);
-    }
-    // Every match listed: recipe | category | line.
-    QStringList rows() const {
-        QStringList found;
-        for (int i = 0; i < matches()->topLevelItemCount(); ++i) {
-            const QTreeWidgetItem* item = matches()->topLevelItem(i);
-            found << item->text(0) + u" | "_s + item->text(1) + u" | "_s + item->text(2);
+        auto* matches = test::control<QTreeWidget>(find(), u"lswFMatch"_s);
+        QStringList rows;
+        for (int i = 0; i < matches->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* item = matches->topLevelItem(i);
+            rows << item->text(0) + u" / "_s + item->text(1) + u" / "_s + item->text(2);
         }
-        return found;
+        return rows.isEmpty() ? u""_s : rows.join(u'|');  // empty, not null
     }
-    // Types into the box; the workers finish and all they sent arrives.
-    void search(const QString& text) {
-        box()->clear();
-        QTest::keyClicks(box(), text);
-        window_->finder().waitUntilIdle();
-        QTRY_VERIFY(!status().startsWith(u"Searching"_s));
+    // "wait": the workers finish and all they sent arrives; "active NAME": that window
+    // becomes active and its Activate handlers run.
+    void wait(const QString& verb, const QString& name) const {
+        if (verb == u"wait"_s) {
+            find()->finder().waitUntilIdle();
+            QTRY_VERIFY(!test::control(find(), u"lblFCount"_s)
+                             ->property("text")
+                             .toString()
+                             .startsWith(u"Searching"_s));
+            return;
+        }
+        QWidget* window = nullptr;
+        for (int id = 0; id < kWindowCount; ++id) {
+            window = objectNameOf(WindowId(id)) == name ? windows().loaded(WindowId(id)) : window;
+        }
+        QTRY_VERIFY(window && window->isActiveWindow());
+        QCoreApplication::processEvents();
     }
 
 private slots:
     void init() {
-        bench_ = std::make_unique<test::ScreenBench>(
-            QList{test::screen<FindWindow>(WindowId::Find),
-                  test::screen<RecipeBrowserWindow>(WindowId::RecipeBrowser)});
-        QVERIFY(bench_->app.write(u"Category/category.txt"_s, "Soups\r\nPies\r\n"));
-        QVERIFY(bench_->app.mkdir(u"Category/Soups"_s) && bench_->app.mkdir(u"Category/Pies"_s));
-        write(u"Soups/Stew"_s, {u"1"_s, u"2"_s}, {u"Crème fraîche"_s, u"beef"_s},
-              u"Brown the beef.\r\nSimmer for two hours."_s);
-        write(u"Soups/Borscht"_s, {u"4"_s}, {u"beets"_s}, u"Boil."_s);
-        write(u"Pies/Tarte Tatin, 2 ways.txt"_s, {u"6"_s}, {u"apples"_s}, u"Caramelise."_s);
-        write(u"Pies/Lemon pie"_s, {u"3"_s}, {u"lemons"_s}, u"Simmer the curd."_s);
-        QVERIFY(bench_->app.write(u"Category/Pies/notes.doc"_s, "simmer, but not a recipe"));
-        window_ = qobject_cast<FindWindow*>(windows().show(WindowId::Find));
-        QVERIFY(window_ && window_->isVisible());
-    }
-    void cleanup() { bench_.reset(); }
-
-    // The matches while typing; then Enter in the box, Down and Enter, or a
-    // double click shows one on the browser as a click on its file does.
-    void findsAndShowsAMatch_data() {
-        QTest::addColumn<QString>("query");
-        QTest::addColumn<QStringList>("expected");
-        QTest::addColumn<QString>("summary");
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<QString>("ingredient");
-        QTest::newRow("accents and case, Enter in the box")
-            << u"CREME"_s << QStringList{u"Stew | Soups | Ingredient 1: 1 Crème fraîche"_s}
-            << u"1 recipe found."_s << u"enter"_s << u"Crème fraîche"_s;
-        QTest::newRow("only in the directions, not a recipe skipped, Down Down Enter")
-            << u"simmer"_s
-            << QStringList{u"Stew | Soups | Simmer for two hours."_s,
-                           u"Lemon pie | Pies | Simmer the curd."_s}
-            << u"2 recipes found."_s << u"down down enter"_s << u"lemons"_s;
-        QTest::newRow("several words, odd file name, double click")
-            << u"tatin, 2"_s
-            << QStringList{u"Tarte Tatin, 2 ways.txt | Pies | Tarte Tatin, 2 ways.txt"_s}
-            << u"1 recipe found."_s << u"double click"_s << u"apples"_s;
-        QTest::newRow("one word missing")
-            << u"simmer beets"_s << QStringList{} << u"No recipe holds every word."_s << u"enter"_s
-            << QString();
-    }
-    void findsAndShowsAMatch() {
-        QFETCH(QString, query);
-        QFETCH(QStringList, expected);
-        QFETCH(QString, summary);
-        QFETCH(QString, how);
-        QFETCH(QString, ingredient);
-        search(query);
-        QCOMPARE(rows(), expected);
-        QCOMPARE(status(), summary);
-        if (how == u"double click"_s) {
-            const QPoint at = matches()->visualItemRect(matches()->topLevelItem(0)).center();
-            QTest::mouseClick(matches()->viewport(), Qt::LeftButton, {}, at);
-            QTest::mouseDClick(matches()->viewport(), Qt::LeftButton, {}, at);
-        } else {
-            for (const QString& key : how.split(u' ')) {
-                QTest::keyClick(QApplication::focusWidget(),
-                                key == u"down"_s ? Qt::Key_Down : Qt::Key_Return);
+        on_.emplace(QList{test::screen<FindWindow>(WindowId::Find),
+                          test::screen<RecipeBrowserWindow>(WindowId::RecipeBrowser)});
+        on_->road.probe = [this](const QString& probe) { return found(probe); };
+        on_->road.step = [this](const QString& verb, const QString& name,
+                                const QString&) -> std::optional<bool> {
+            if (verb != u"wait"_s && verb != u"active"_s) {
+                return std::nullopt;
             }
-        }
-        QVERIFY(bench_->shown().isEmpty());
-        if (expected.isEmpty()) {
-            QVERIFY(!windows().loaded(WindowId::RecipeBrowser));
-            return;
-        }
+            wait(verb, name);
+            return true;
+        };
+        test::TempAppFolder& app = on_->bench.app;
+        QVERIFY(app.write(u"Category/category.txt"_s, "Soups\r\nPies\r\n"));
+        QVERIFY(app.mkdir(u"Category/Soups"_s) && app.mkdir(u"Category/Pies"_s));
+        QVERIFY(app.write(u"Category/Soups/Stew"_s,
+                          test::record({{1, "1"},
+                                        {2, "2"},
+                                        {21,
+                                         "Cr\xE8me fra\xEE"
+                                         "che"},
+                                        {22, "beef"},
+                                        {31, "Brown the beef.\r\nSimmer for two hours."}})));
+        QVERIFY(app.write(u"Category/Soups/Borscht"_s,
+                          test::record({{1, "4"}, {21, "beets"}, {31, "Boil."}})));
+        QVERIFY(app.write(u"Category/Pies/Tarte Tatin, 2 ways.txt"_s,
+                          test::record({{1, "6"}, {21, "apples"}, {31, "Caramelise."}})));
+        QVERIFY(app.write(u"Category/Pies/Lemon pie"_s,
+                          test::record({{1, "3"}, {21, "lemons"}, {31, "Simmer the curd."}})));
+        QVERIFY(app.write(u"Category/Pies/notes.doc"_s, "simmer, but not a recipe"));
+    }
+    void cleanup() { on_.reset(); }
+
+    void roads_data() {
+        QTest::addColumn<QString>("road");
+        // The matches while typing; then Enter in the box, Down and Enter, or a double click
+        // shows one on the browser as a click on its file does: the browser disables the
+        // delete box when it becomes active, and it must end enabled.
+        const QString shows =
+            u"? shown=; ? windows=frmRecipe|frmFind; active frmRecipe; "
+            "on frmRecipe; ? enabled chkRDel=1; ? checked chkRDel=0; "
+            "? text cboRCat txtRName txtRI1="_s;
+        QTest::newRow("accents and case, Enter in the box")
+            << u"open; type txtFFind=CREME; wait; "
+               "? found=Stew / Soups / Ingredient 1: 1 Crème fraîche; "
+               "? text lblFCount=1 recipe found.; key txtFFind=Return; "_s +
+                   shows +
+                   u"Soups|Stew|Crème fraîche; ? current lswRFile=Stew; "
+                   "? selected lswRFile=Stew"_s;
         // The first Down enters the list at the first match.
-        const qsizetype row = std::max<qsizetype>(0, how.count(u"down"_s) - 1);
-        const QStringList shown = expected.at(row).split(u" | "_s);
-        PvWindow* browser = windows().loaded(WindowId::RecipeBrowser);
-        QVERIFY(browser && browser->isVisible());
-        // The browser disables the delete box when it becomes active; it must end enabled.
-        QTRY_VERIFY(browser->isActiveWindow());
-        QCoreApplication::processEvents();
-        QCOMPARE(inBrowser<QComboBox>(u"cboRCat"_s)->currentText(), shown.at(1));
-        const auto* files = inBrowser<QListView>(u"lswRFile"_s);
-        QCOMPARE(files->currentIndex().data().toString(), shown.at(0));
-        QVERIFY(files->selectionModel()->isSelected(files->currentIndex()));
-        QCOMPARE(inBrowser(u"txtRName"_s)->text(), shown.at(0));
-        QCOMPARE(inBrowser(u"txtRI1"_s)->text(), ingredient);
-        QVERIFY(inBrowser<QCheckBox>(u"chkRDel"_s)->isEnabled());
-        QVERIFY(!inBrowser<QCheckBox>(u"chkRDel"_s)->isChecked());
-        QVERIFY(window_->isVisible());
+        QTest::newRow("only in the directions, not a recipe skipped, Down Down Enter")
+            << u"open; type txtFFind=simmer; wait; ? found=Stew / Soups / Simmer for two hours.|"
+               "Lemon pie / Pies / Simmer the curd.; ? text lblFCount=2 recipes found.; "
+               "key txtFFind=Down; key lswFMatch=Down; key lswFMatch=Return; "_s +
+                   shows +
+                   u"Pies|Lemon pie|lemons; ? current lswRFile=Lemon pie; "
+                   "? selected lswRFile=Lemon pie"_s;
+        QTest::newRow("several words, odd file name, double click")
+            << u"open; type txtFFind=tatin, 2; wait; "
+               "? found=Tarte Tatin, 2 ways.txt / Pies / Tarte Tatin, 2 ways.txt; "
+               "? text lblFCount=1 recipe found.; double lswFMatch=Tarte Tatin, 2 ways.txt; "_s +
+                   shows +
+                   u"Pies|Tarte Tatin, 2 ways.txt|apples; "
+                   "? current lswRFile=Tarte Tatin, 2 ways.txt; ? selected lswRFile=Tarte Tatin, 2 ways.txt"_s;
+        QTest::newRow("one word missing")
+            << u"open; type txtFFind=simmer beets; wait; ? found=; "
+               "? text lblFCount=No recipe holds every word.; key txtFFind=Return; ? shown=; "
+               "? windows=frmFind"_s;
+        // Typing on abandons the search before, Escape the one running: nothing of them
+        // arrives. Shown again, the query runs anew.
+        QTest::newRow("abandoned queries")
+            << u"open; type txtFFind=simmer; set txtFFind=; type txtFFind=beets; wait; "
+               "? found=Borscht / Soups / Ingredient 1: 4 beets; set txtFFind=; "
+               "type txtFFind=simmer; key txtFFind=Escape; ? windows=; wait; ? found=; "
+               "? text lblFCount=; open; wait; ? found=Stew / Soups / Simmer for two hours.|"
+               "Lemon pie / Pies / Simmer the curd."_s;
+        QTest::newRow("a recipe gone since the search")
+            << u"open; type txtFFind=lemons; wait; remove Category/Pies/Lemon pie; "
+               "key txtFFind=Return; ? shown=User error|4144|The recipe \"Lemon pie\" is no "
+               "longer in the category \"Pies\".; on frmRecipe; ? text txtRName=; "
+               "? enabled chkRDel=0"_s;
     }
-
-    // Typing on abandons the search before, Escape the one running: nothing
-    // of them arrives. Shown again, the query runs anew.
-    void anAbandonedQueryLeavesNothingBehind() {
-        QTest::keyClicks(box(), u"simmer"_s);
-        search(u"beets"_s);
-        QCOMPARE(rows(), QStringList{u"Borscht | Soups | Ingredient 1: 4 beets"_s});
-        box()->clear();
-        QTest::keyClicks(box(), u"simmer"_s);
-        QTest::keyClick(box(), Qt::Key_Escape);
-        QVERIFY(!window_->isVisible());
-        window_->finder().waitUntilIdle();
-        QCoreApplication::processEvents();
-        QCOMPARE(rows(), QStringList{});
-        QCOMPARE(status(), QString());
-        windows().show(WindowId::Find);
-        window_->finder().waitUntilIdle();
-        QTRY_COMPARE(rows().size(), 2);
-    }
-
-    void aRecipeGoneSinceTheSearchIsTold() {
-        search(u"lemons"_s);
-        QVERIFY(QFile::remove(bench_->app.file(u"Category/Pies/Lemon pie"_s)));
-        QTest::keyClick(box(), Qt::Key_Return);
-        QCOMPARE(
-            bench_->shown(),
-            QStringList{u"User error|4144|The recipe \"Lemon pie\" is no longer in the category "
-                        "\"Pies\"."_s});
-        QVERIFY(inBrowser(u"txtRName"_s)->text().isEmpty());
-        QVERIFY(!inBrowser<QCheckBox>(u"chkRDel"_s)->isEnabled());
+    void roads() {
+        QFETCH(QString, road);
+        on_->road.walk(road);
     }
 };
 

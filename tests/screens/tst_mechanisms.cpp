@@ -78,11 +78,10 @@ private slots:
             screen.bar->actionFor(key)->trigger();
         }
         QCOMPARE(screen.ran, keys);
-        QStringList clickedKeys;
-        for (const QList<QVariant>& click : std::as_const(clicked)) {
-            clickedKeys << screen.bar->keyOf(click.at(0).toInt());
+        QCOMPARE(clicked.size(), keys.size());
+        for (qsizetype i = 0; i < keys.size(); ++i) {
+            QCOMPARE(screen.bar->keyOf(clicked.at(i).at(0).toInt()), keys.at(i));
         }
-        QCOMPARE(clickedKeys, keys);
         // Separators and the top menu deliver nothing.
         for (QAction* action : file->actions()) {
             if (action->isSeparator()) {
@@ -109,8 +108,7 @@ private slots:
         QVERIFY(QFile::remove(app.file(u"images/Save.ico"_s)));
         MenuScreen screen;
         const auto built = buildMenuBar(screen.bar, screen.table());
-        QVERIFY(!built);
-        QVERIFY(built.problem().isFileNotFound());
+        QVERIFY(!built && built.problem().isFileNotFound());
         QVERIFY(screen.bar->actionFor(u"keyNew"_s));
         QCOMPARE(screen.bar->actionFor(u"keySave"_s), nullptr);
         QCOMPARE(screen.bar->actionFor(u"keyMain"_s), nullptr);
@@ -118,21 +116,19 @@ private slots:
 
     // The icon folder is found whatever its case; an icon it cannot read is "File not found".
     void unreadableIconIsFileNotFound_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<bool>("present");
-        QTest::newRow("missing") << QByteArray() << false;
-        QTest::newRow("not a picture") << QByteArray("plain text, no icon\r\n") << true;
-        QTest::newRow("empty file") << QByteArray() << true;
+        QTest::addColumn<QByteArray>("bytes");  // null: no file
+        QTest::newRow("missing") << QByteArray();
+        QTest::newRow("not a picture") << QByteArray("plain text, no icon\r\n");
+        QTest::newRow("empty file") << QByteArray("");
     }
     void unreadableIconIsFileNotFound() {
         QFETCH(QByteArray, bytes);
-        QFETCH(bool, present);
         test::TempAppFolder app;
         QVERIFY(QDir(app.path()).rename(u"images"_s, u"Images"_s));
         const auto found = loadScreenIcon(u"Calendar"_s);
         QVERIFY(found && !found.value().pixmap(16, 16).isNull());
         QVERIFY(QFile::remove(app.file(u"Images/Calendar.ico"_s)));
-        if (present) {
+        if (!bytes.isNull()) {
             QVERIFY(app.write(u"Images/Calendar.ico"_s, bytes));
         }
         const auto icon = loadScreenIcon(u"Calendar"_s);
@@ -165,29 +161,6 @@ private slots:
         QCOMPARE(spin->value(), 7);
     }
 
-    // The shared step after setupUi: fonts, grown captions and hints, hover hints, shadow.
-    void finishFormSetsFractionalSizesAndTheLookAlike() {
-        PvWindow window;
-        window.setFont(QFont(u"Tahoma"_s, 8));
-        window.setProperty(kPointSizeProperty, 8.25);
-        auto* frame = new QGroupBox(&window);
-        auto* title = new QLabel(u"Pan"_s, frame);
-        title->setProperty(kPointSizeProperty, 27.75);
-        auto* plain = new QLabel(u"plain"_s, frame);
-        finishForm(&window, {});
-        QCOMPARE(window.font().pointSizeF(), 8.25);
-        QCOMPARE(plain->font().pointSizeF(), 8.25);
-        QCOMPARE(title->font().pointSizeF(), 27.75);
-        QCOMPARE(plain->font().family(), u"Tahoma"_s);
-        QVERIFY(
-            QFont::substitutes(u"Tahoma"_s).contains(u"Liberation Sans"_s, Qt::CaseInsensitive));
-        QVERIFY(window.dropShadowAtLoad());
-        FormSetup none;
-        none.dropShadowAtLoad = false;
-        finishForm(&window, none);
-        QVERIFY(!window.dropShadowAtLoad());
-    }
-
     void finishFormGrowsCaptionsToTheirText_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<bool>("designedWide");
@@ -203,14 +176,10 @@ private slots:
         auto* frame = new QGroupBox(&window);
         frame->setGeometry(0, 0, 120, 60);
         const QString text = u"Delete this file?"_s;
-        QWidget* control = nullptr;
-        if (kind == u"label") {
-            control = new QLabel(text, frame);
-        } else if (kind == u"check box") {
-            control = new QCheckBox(text, frame);
-        } else {
-            control = new QLineEdit(text, frame);
-        }
+        QWidget* control = kind == u"label" ? new QLabel(text, frame)
+                           : kind == u"check box"
+                               ? static_cast<QWidget*>(new QCheckBox(text, frame))
+                               : new QLineEdit(text, frame);
         const int needed = kind == u"fixed box" ? control->fontMetrics().horizontalAdvance(text) + 6
                                                 : control->sizeHint().width();
         const QRect designed(100, 10, designedWide ? needed + 40 : 10, 17);
@@ -264,13 +233,19 @@ private slots:
         QCOMPARE(button->y(), 160 + grow);
     }
 
-    void finishFormLightsHintsFromItsTable() {
+    // The shared step after setupUi: fractional font sizes, the look alike, shadow, hover hints.
+    void finishFormSetsFontsAndLightsHintsFromItsTable() {
         PvWindow window;
         window.resize(300, 200);
+        window.setFont(QFont(u"Tahoma"_s, 8));
+        window.setProperty(kPointSizeProperty, 8.25);
         auto* surface = new QGroupBox(&window);
         surface->setGeometry(100, 0, 200, 200);
         auto* box = new QLineEdit(surface);
         box->setGeometry(10, 20, 80, 20);
+        auto* title = new QLabel(u"Pan"_s, surface);
+        title->setGeometry(10, 100, 80, 40);
+        title->setProperty(kPointSizeProperty, 27.75);
         auto* plain = makeTextLabel(&window, "plain", u"Type a name."_s, QRect(0, 0, 90, 40));
         auto* blue =
             makeHint(&window, "blue", u"Directions."_s, QRect(0, 50, 90, 40), QColor(0, 0, 255));
@@ -278,6 +253,13 @@ private slots:
         setup.hints = {{box, plain}, {box, blue}};
         setup.resets = {{surface, {plain, blue}}};
         finishForm(&window, setup);
+        QCOMPARE(window.font().pointSizeF(), 8.25);
+        QCOMPARE(box->font().pointSizeF(), 8.25);
+        QCOMPARE(title->font().pointSizeF(), 27.75);
+        QCOMPARE(box->font().family(), u"Tahoma"_s);
+        QVERIFY(
+            QFont::substitutes(u"Tahoma"_s).contains(u"Liberation Sans"_s, Qt::CaseInsensitive));
+        QVERIFY(window.dropShadowAtLoad());
         // A hint the form leaves uncoloured starts unlit; a coloured one keeps its colour.
         QCOMPARE(HoverHints::colourOf(plain), HoverHints::unlitColour());
         QCOMPARE(HoverHints::colourOf(blue), QColor(0, 0, 255));
@@ -289,6 +271,10 @@ private slots:
         QTest::mouseMove(surface, QPoint(150, 150));
         QTRY_VERIFY(!HoverHints::isLit(plain) && !HoverHints::isLit(blue));
         QCOMPARE(HoverHints::colourOf(blue), HoverHints::unlitColour());
+        FormSetup none;
+        none.dropShadowAtLoad = false;
+        finishForm(&window, none);
+        QVERIFY(!window.dropShadowAtLoad());
     }
 };
 

@@ -1,18 +1,12 @@
-#include "errorstate.h"
-#include "multilinebox.h"
 #include "printerservice.h"
 #include "recipebrowserwindow.h"
 #include "recipeentrywindow.h"
-#include "testsupport.h"
-#include "windowregistry.h"
+#include "road.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QListView>
-#include <QPushButton>
 #include <QtTest>
+
+#include <optional>
 
 using namespace pv;
 using namespace Qt::StringLiterals;
@@ -67,60 +61,33 @@ qreal blanks(int n, bool bold) {
 class RecipePrintTest : public QObject {
     Q_OBJECT
 
-    std::optional<test::ScreenBench> bench_;
-
-    static RecipeBrowserWindow* browser() {
-        return qobject_cast<RecipeBrowserWindow*>(windows().show(WindowId::RecipeBrowser));
-    }
-
 private slots:
     void init() {
-        bench_.emplace(QList{test::screen<RecipeEntryWindow>(WindowId::RecipeEntry),
-                             test::screen<RecipeBrowserWindow>(WindowId::RecipeBrowser)});
-        QVERIFY(bench_->app.write(u"Category/category.txt"_s, "Soups\r\nPies\r\n"));
-        QVERIFY(bench_->app.mkdir(u"Category/Soups"_s));
+        on_.emplace(QList{test::screen<RecipeBrowserWindow>(WindowId::RecipeBrowser),
+                          test::screen<RecipeEntryWindow>(WindowId::RecipeEntry)});
+        QVERIFY(on_->bench.app.write(u"Category/category.txt"_s, "Soups\r\nPies\r\n"));
+        QVERIFY(on_->bench.app.mkdir(u"Category/Soups"_s));
     }
-    void cleanup() { bench_.reset(); }
+    void cleanup() { on_.reset(); }
 
     void typedSavedShownAndPrinted() {
-        // Written on the entry screen...
-        auto* entry = windows().show(WindowId::RecipeEntry);
-        QVERIFY(QTest::qWaitForWindowActive(entry));
-        test::pick(entry, u"cboIng"_s, u"Soups"_s);
-        QTest::keyClicks(test::control<QLineEdit>(entry, u"txtIName"_s), u"Pea soup"_s);
-        const std::pair<const char*, const char*> typed[] = {
-            {"txtIA1", "1"},      {"txtIT1", "lb"},    {"txtIN1", "peas"}, {"txtIA2", "2"},
-            {"txtIT2", "qt"},     {"txtIN2", "water"}, {"txtIA6", "1/2"},  {"txtIT6", "tsp"},
-            {"txtIN6", "salt"},   {"txtIA10", "10"},   {"txtIT10", "g"},   {"txtIN10", "mint"},
-            {"txtICTemp", "212"}, {"txtICSize", "4"},  {"txtICHr", "1"},   {"txtICMin", "45"}};
-        for (const auto& [box, text] : typed) {
-            QTest::keyClicks(test::control<QLineEdit>(entry, QLatin1String(box)),
-                             QLatin1String(text));
-        }
-        auto* directions = test::control<MultiLineBox>(entry, u"txtIDirec"_s);
-        QTest::keyClicks(directions, u"Soak the peas."_s);
-        QTest::keyClick(directions, Qt::Key_Return);
-        QTest::keyClicks(directions, u"Boil them soft."_s);
-        test::click(entry, u"cmdISave"_s);
-        test::click(entry, u"cmdIMain"_s);
-
-        // ...picked and shown on the browser...
-        RecipeBrowserWindow* shown = browser();
-        QVERIFY(QTest::qWaitForWindowActive(shown));
-        test::pick(shown, u"cboRCat"_s, u"Soups"_s);
-        QApplication::processEvents();
-        test::clickListed(test::control<QListView>(shown, u"lswRFile"_s), u"Pea soup"_s);
-        QCOMPARE(test::control<QLineEdit>(shown, u"txtRName"_s)->text(), u"Pea soup"_s);
-
+        // Written on the entry screen, picked and shown on the browser...
+        on_->road.walk(
+            u"open frmIngred; pick cboIng=Soups; type txtIName=Pea soup; type txtIA1=1; "
+            "type txtIT1=lb; type txtIN1=peas; type txtIA2=2; type txtIT2=qt; type txtIN2=water; "
+            "type txtIA6=1/2; type txtIT6=tsp; type txtIN6=salt; type txtIA10=10; "
+            "type txtIT10=g; type txtIN10=mint; type txtICTemp=212; type txtICSize=4; "
+            "type txtICHr=1; type txtICMin=45; type txtIDirec=Soak the peas.; "
+            "key txtIDirec=Return; type txtIDirec=Boil them soft.; click cmdISave; "
+            "click cmdIMain; open; pick cboRCat=Soups; click lswRFile=Pea soup; "
+            "? text txtRName=Pea soup"_s);
         // ...and printed.
-        const QString pdf = bench_->app.file(u"printed.pdf"_s);
+        const QString pdf = on_->bench.app.file(u"printed.pdf"_s);
         test::PdfPrinter printer(pdf);
-        auto* box = test::control<QCheckBox>(shown, u"chkRDel"_s);
-        box->setChecked(true);  // as the program leaves it only after a print
-        test::click(shown, u"cmdRPrint"_s);
+        // As the program leaves it only after a print.
+        test::control<QCheckBox>(on_->road.screen(), u"chkRDel"_s)->setChecked(true);
+        on_->road.walk(u"click cmdRPrint; ? checked chkRDel=0; ? shown=; ? error="_s);
         QCOMPARE(printer.dialogsShown, 1);
-        QVERIFY(!box->isChecked());
-        QVERIFY(bench_->messages.shown.isEmpty());
 
         // Each on its own line: the dashes, an empty line, ten ingredient lines,
         // an empty line, the directions' two lines, two empty lines, the cooking line.
@@ -163,9 +130,9 @@ private slots:
     }
 
     void printAfterNewPrintsTheBarePage() {
-        RecipeBrowserWindow* shown = browser();
+        auto* shown = qobject_cast<RecipeBrowserWindow*>(windows().show(WindowId::RecipeBrowser));
         shown->newDisplay();
-        const QString pdf = bench_->app.file(u"bare.pdf"_s);
+        const QString pdf = on_->bench.app.file(u"bare.pdf"_s);
         test::PdfPrinter printer(pdf);
         shown->print();
         // The ten ingredient lines of blanks, the empty directions and the empty
@@ -188,22 +155,23 @@ private slots:
     void unprintedEndsSilently() {
         QFETCH(QString, pdf);
         QFETCH(bool, answer);
-        RecipeBrowserWindow* shown = browser();
-        test::control<QLineEdit>(shown, u"txtRName"_s)->setText(u"Anything"_s);
-        auto* box = test::control<QCheckBox>(shown, u"chkRDel"_s);
+        on_->road.walk(u"open; set txtRName=Anything"_s);
+        auto* box = test::control<QCheckBox>(on_->road.screen(), u"chkRDel"_s);
         box->setEnabled(true);
         box->setChecked(true);
-        test::PdfPrinter printer(bench_->app.file(pdf));
+        test::PdfPrinter printer(on_->bench.app.file(pdf));
         printer.answers = {answer};
         if (answer) {
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u".*"_s));
         }
-        test::control<QPushButton>(shown, u"cmdRPrint"_s)->click();
+        on_->road.walk(
+            u"click cmdRPrint; ? checked chkRDel=1; ? enabled chkRDel=1; ? windows=frmRecipe; "
+            "? shown=; ? error=; ? file %1=<missing>"_s.arg(pdf));
         QCOMPARE(printer.dialogsShown, 1);
-        QVERIFY(!QFile::exists(bench_->app.file(pdf)));
-        QVERIFY(box->isChecked() && box->isEnabled() && shown->isVisible());
-        QVERIFY(bench_->messages.shown.isEmpty() && programErrors().errorLocation.isEmpty());
     }
+
+private:
+    std::optional<test::RoadBench> on_;
 };
 
 QTEST_MAIN(RecipePrintTest)

@@ -11,6 +11,7 @@
 
 using namespace pv;
 using pv::test::PdfPrinter;
+using namespace Qt::StringLiterals;
 
 class ShopPrintTest : public QObject {
     Q_OBJECT
@@ -36,14 +37,6 @@ private slots:
         QTEST(lines, "lines");
     }
 
-    void bytesPrintAsWindows1252() {
-        PdfPrinter pdf(app_.file(QStringLiteral("1252.pdf")));
-        QVERIFY(writeList("caf\xe9 \x80 5\r\n"));
-        QVERIFY(printShoppingList(store_, kList));
-        QCOMPARE(test::pdfText(pdf.printer()->outputFileName()).trimmed(),
-                 QString::fromUtf8("café € 5"));
-    }
-
     void narrowPageBreaksOnlyBetweenWords() {
         // Wide enough for "2 lb apples, " and for "1 doz eggs", not for "2 lb apples, 1 ".
         const qreal width =
@@ -55,16 +48,14 @@ private slots:
         QVERIFY(printed_[0].left < 1.0 && printed_[1].left < 1.0);
         // The empty line takes a line of its own.
         QCOMPARE(qRound(printed_[2].top - printed_[1].top), qRound(2 * measure("").height()));
-    }
-
-    void wordsAreNeverSplit() {
-        const QString longWord = QStringLiteral("supercalifragilistic");
+        // A word wider than the page is never split: it starts a line of its own, and the
+        // page cuts off what passes its edge.
         const QStringList lines =
             print("ab supercalifragilistic cd\r\n", measure("ab cd ").width() + 1, 400);
         QCOMPARE(lines.size(), 3);
         QCOMPARE((QStringList{lines.at(0), lines.at(2)}), (QStringList{"ab", "cd"}));
-        // The page cuts off what passes its edge; the word still starts a line of its own.
-        QVERIFY2(!lines.at(1).isEmpty() && longWord.startsWith(lines.at(1)), qPrintable(lines[1]));
+        QVERIFY2(!lines.at(1).isEmpty() && u"supercalifragilistic"_s.startsWith(lines.at(1)),
+                 qPrintable(lines[1]));
         QVERIFY(printed_[1].left < 1.0);
     }
 
@@ -99,13 +90,18 @@ private slots:
         QCOMPARE(pages_, printed_.constLast().page);
     }
 
-    void unreadableFileFailsQuietly() {
-        PdfPrinter pdf(app_.file(QStringLiteral("none.pdf")));
-        QVERIFY(!printShoppingList(store_, QStringLiteral("absent.txt")));
-        QVERIFY(QDir(app_.path()).mkpath(QStringLiteral("Shopping List/folder.txt")));
-        QVERIFY(!printShoppingList(store_, QStringLiteral("folder.txt")));
-        QVERIFY(!printShoppingList(store_, QStringLiteral("../PV.ini")));
+    // Printed as the program does, with the dialog: the bytes as Windows-1252; a file it
+    // cannot read prints nothing.
+    void printsTheSavedFileOrNothing() {
+        PdfPrinter pdf(app_.file(u"1252.pdf"_s));
+        QVERIFY(!printShoppingList(store_, u"absent.txt"_s));
+        QVERIFY(QDir(app_.path()).mkpath(u"Shopping List/folder.txt"_s));
+        QVERIFY(!printShoppingList(store_, u"folder.txt"_s));
+        QVERIFY(!printShoppingList(store_, u"../PV.ini"_s));
         QVERIFY(!QFile::exists(pdf.printer()->outputFileName()));
+        QVERIFY(writeList("caf\xe9 \x80 5\r\n"));
+        QVERIFY(printShoppingList(store_, kList));
+        QCOMPARE(test::pdfText(pdf.printer()->outputFileName()).trimmed(), u"café € 5"_s);
     }
 
 private:
