@@ -28,7 +28,10 @@ RecipeFinder::~RecipeFinder() {
 }
 
 quint64 RecipeFinder::find(const QString& query) {
-    const quint64 number = ++current_;
+    // Numbers are never reused: late matches of an abandoned query must not
+    // pass for those of the next one.
+    const quint64 number = ++issued_;
+    current_ = number;
     // Queued to this object: delivered on its thread, and dropped with it.
     auto sink = [this, number](MatchList matches, bool done, bool moreThanLimit) {
         QMetaObject::invokeMethod(

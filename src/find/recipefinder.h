@@ -64,7 +64,8 @@ private:
 
     const QString dataFolder_;
     const int workerCount_;
-    quint64 current_ = 0;  // the caller's thread alone
+    quint64 current_ = 0;  // the caller's thread alone; 0 once abandoned
+    quint64 issued_ = 0;   // the last number given to a query
 
     std::mutex mutex_;  // guards the members below
     std::condition_variable wake_;
