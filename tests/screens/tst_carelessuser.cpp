@@ -108,17 +108,11 @@ bool has(const Folder& folder, const QString& path) {
 }
 
 QStringList changedPaths(const Folder& before, const Folder& after) {
-    QStringList changed;
-    for (auto it = before.cbegin(); it != before.cend(); ++it) {
-        if (!after.contains(it.key()) || after.value(it.key()) != it.value()) {
-            changed << it.key();
-        }
-    }
-    for (auto it = after.keyBegin(); it != after.keyEnd(); ++it) {
-        if (!before.contains(*it)) {
-            changed << *it;
-        }
-    }
+    QStringList changed = before.keys() + after.keys();
+    changed.removeDuplicates();
+    changed.removeIf([&](const QString& path) {
+        return before.contains(path) == after.contains(path) && before[path] == after[path];
+    });
     return changed;
 }
 
@@ -145,12 +139,11 @@ QString key(WindowId window, const QString& box) {
     return objectNameOf(window) + u'/' + box;
 }
 
-QStringList prefixed(WindowId window, const QStringList& boxes) {
-    QStringList keys;
-    for (const QString& box : boxes) {
-        keys << key(window, box);
+QStringList prefixed(WindowId window, QStringList boxes) {
+    for (QString& box : boxes) {
+        box = key(window, box);
     }
-    return keys;
+    return boxes;
 }
 
 // Empty when every box of keys is empty.
@@ -285,20 +278,6 @@ class CarelessUserTest : public QObject {
         }
         return text;
     }
-    void pickInCombo(QComboBox* box) {
-        if (box->count() == 0) {
-            return;
-        }
-        if (chance(50)) {
-            // Through the drop-down's list, as a click there does.
-            const int index = below(box->count());
-            box->setCurrentIndex(index);
-            emit box->activated(index);
-        } else {
-            box->setFocus();
-            QTest::keyClick(box, chance(70) ? Qt::Key_Down : Qt::Key_Up);
-        }
-    }
     // A random row of a list to click, or -1 for a click beside the rows.
     int someRow(const QAbstractItemView* view) {
         const int rows = view->model()->rowCount();
@@ -322,37 +301,27 @@ class CarelessUserTest : public QObject {
             QTest::keyClick(view, Qt::Key_Return);
         }
     }
-    void arrowKeys(QAbstractItemView* view) {
-        view->setFocus();
-        for (int n = 1 + below(2); n > 0; --n) {
-            QTest::keyClick(view, chance(50) ? Qt::Key_Down : Qt::Key_Up);
-        }
-    }
-    void click(WindowId window, const QString& button) {
-        QTest::mouseClick(control<QPushButton>(window, button), Qt::LeftButton);
-    }
 
     // --- the steps ---
 
     static Step act(const QString& what, std::function<void()> act,
                     const QStringList& mayChange = {}) {
-        return {what, std::move(act), mayChange, {}, {}, {}};
+        return {what,      std::move(act),
+                mayChange, [](const Seen& s) { return onlyChanged(s, QString(), false); },
+                {},        {}};
     }
-    Step press(WindowId window, const QString& button, const QString& what,
-               const QStringList& mayChange = {}) {
+    // A button, and after a space the boxes it may change.
+    Step press(WindowId window, const QString& button) {
+        const QStringList words = button.split(u' ');
         return act(
-            what, [this, window, button] { click(window, button); }, prefixed(window, mayChange));
-    }
-    Step main(WindowId window) {
-        const char letter = window == kSetup    ? 'S'
-                            : window == kIngred ? 'I'
-                            : window == kRecipe ? 'R'
-                                                : 'H';
-        return press(window, u"cmd%1Main"_s.arg(QChar::fromLatin1(letter)),
-                     objectNameOf(window) + u" Main"_s);
+            objectNameOf(window) + u' ' + words[0],
+            [this, window, words] {
+                QTest::mouseClick(control<QPushButton>(window, words[0]), Qt::LeftButton);
+            },
+            prefixed(window, words.mid(1)));
     }
     // Types into an enabled box, over what it holds when told so.
-    Step typeIn(WindowId window, const QString& box, const QString& text, bool over = false) {
+    Step typeIn(WindowId window, const QString& box, const QString& text, bool over) {
         const QString shown =
             QString(text).replace(u'\n', u"<Enter>"_s).replace(u'\b', u"<Backspace>"_s);
         return act(u"%1: type \"%2\" %3 %4"_s.arg(objectNameOf(window), shown,
@@ -368,6 +337,70 @@ class CarelessUserTest : public QObject {
                        }
                    },
                    {key(window, box)});
+    }
+    // A name over the box's text; some text into the box (any of the entry's when none).
+    Step typeName(WindowId window, const QString& box) {
+        static const QMap<QString, QStringList> names{
+            {u"txtSCreate"_s,
+             {u"Soups"_s, u"soups"_s, u"Pies"_s, u"Desserts"_s, u"Breads"_s, u"Cakes"_s, u"Gone"_s,
+              u"Cr\u00e8me"_s, u"a/b"_s, u"\u0101"_s, u"Breads, Cakes"_s}},
+            {u"txtIName"_s,
+             {u"Stew"_s, u"stew"_s, u"Tart"_s, u"Apple"_s, u"x:y"_s,
+              u"Cr\u00e8me br\u00fbl\u00e9e"_s, u"\u0101"_s, u""_s}},
+            {u"txtHName"_s,
+             {u"weekly"_s, u"Old"_s, u"old"_s, u"New list"_s, u"a*b"_s, u""_s, u"\u0101"_s}}};
+        return typeIn(window, box, oneOf(names[box]), true);
+    }
+    Step typeText(WindowId window, const QString& any) {
+        const QString box = any.isEmpty() ? oneOf(ingredBoxes()) : any;
+        return typeIn(window, box, someText(box == u"txtIDirec"_s || box == u"txtHList"_s), false);
+    }
+    Step pickCategory(WindowId window, const QString& box) {
+        return act(objectNameOf(window) + u": pick a category"_s, [this, window, box] {
+            auto* combo = control<QComboBox>(window, box);
+            if (combo->count() > 0 && chance(50)) {
+                // Through the drop-down's list, as a click there does.
+                const int index = below(combo->count());
+                combo->setCurrentIndex(index);
+                emit combo->activated(index);
+            } else if (combo->count() > 0) {
+                combo->setFocus();
+                QTest::keyClick(combo, chance(70) ? Qt::Key_Down : Qt::Key_Up);
+            }
+        });
+    }
+    Step arrows(WindowId window, const QString& list) {
+        return act(objectNameOf(window) + u": arrow keys in the file list"_s, [this, window, list] {
+            auto* view = control<QAbstractItemView>(window, list);
+            view->setFocus();
+            for (int n = 1 + below(2); n > 0; --n) {
+                QTest::keyClick(view, chance(50) ? Qt::Key_Down : Qt::Key_Up);
+            }
+        });
+    }
+    // New empties the boxes; the shopping list's forgets the list opened.
+    Step pressNew(WindowId window, const QString& button) {
+        const QStringList boxes =
+            window == kIngred ? ingredBoxes() : QStringList{u"txtHList"_s, u"txtHName"_s};
+        Step step = press(window, button + u' ' + boxes.join(u' '));
+        step.after = [this, window, boxes](const Seen& s) {
+            if (window == kShop) {
+                listOpened_.clear();
+            }
+            return emptied(s.now, prefixed(window, boxes));
+        };
+        return step;
+    }
+    // A Save's change: only target written, its bytes as check wants them.
+    static std::function<QString(const Seen&)> saved(
+        const QString& target, const std::function<QString(const QByteArray&)>& check) {
+        return [target, check](const Seen& s) {
+            if (QString fault = onlyChanged(s, target, true);
+                !fault.isEmpty() || s.before == s.after) {
+                return fault;
+            }
+            return check(s.after.value(changedPaths(s.before, s.after).at(0)));
+        };
     }
 
     Step show(WindowId window) {
@@ -396,305 +429,219 @@ class CarelessUserTest : public QObject {
         return step;
     }
 
-    Step setupStep() {
-        const int pick = below(100);
-        if (pick < 20) {
-            static const QStringList names{u"Soups"_s,    u"soups"_s,        u"Pies"_s,
-                                           u"Desserts"_s, u"Breads"_s,       u"Cakes"_s,
-                                           u"Gone"_s,     u"Cr\u00e8me"_s,   u"a/b"_s,
-                                           u"\u0101"_s,   u"Breads, Cakes"_s};
-            return typeIn(kSetup, u"txtSCreate"_s, oneOf(names), true);
-        }
-        if (pick < 35) {
-            const QString name = control<QLineEdit>(kSetup, u"txtSCreate"_s)->text();
-            Step step = press(kSetup, u"cmdSCreate"_s, u"setup: Create \"%1\""_s.arg(name),
-                              {u"txtSCreate"_s});
-            step.files = [name](const Seen& s) {
-                const QStringList changed = changedPaths(s.before, s.after);
-                const QString folder = u"Category/"_s + name + u'/';
-                if (changed.isEmpty()) {
-                    return QString();
-                }
-                if (changed != QStringList{kList, folder} &&
-                    changed != QStringList{folder, kList}) {
-                    return u"Create changed %1"_s.arg(changed.join(u", "_s));
-                }
-                return listLines(s.after) == listLines(s.before) + QStringList{name}
-                           ? QString()
-                           : u"Create did not append \"%1\" to the list"_s.arg(name);
-            };
-            return step;
-        }
-        if (pick < 50) {
-            return act(
-                u"setup: click a category"_s,
-                [this] {
-                    auto* list = control<QListWidget>(kSetup, u"lswSetup"_s);
-                    clickRow(list, someRow(list));
-                },
-                prefixed(kSetup, {u"txtSDel"_s}));
-        }
-        if (pick < 53) {
-            return typeIn(kSetup, u"txtSDel"_s, someText(false));
-        }
-        if (pick < 60) {
-            auto* box = control<QLineEdit>(kSetup, u"txtSDel"_s);
-            const QString name = box->isEnabled() ? box->text() : QString();
-            Step step = press(kSetup, u"cmdSDel"_s, u"setup: Delete \"%1\""_s.arg(name));
-            step.files = [name](const Seen& s) {
-                // The list loses the name's lines; the folder goes with all it holds.
-                const QString folder = u"Category/"_s + name + u'/';
-                const QStringList changed = changedPaths(s.before, s.after);
-                for (const QString& path : changed) {
-                    const bool inFolder = path.startsWith(folder, Qt::CaseInsensitive);
-                    if (name.isEmpty() ||
-                        !(path == kList || (inFolder && !s.after.contains(path)))) {
-                        return u"Delete of \"%1\" changed %2"_s.arg(name, path);
-                    }
-                }
-                QStringList kept = listLines(s.before);
-                kept.removeIf([&](const QString& line) { return samePath(line, name); });
-                if (changed.contains(kList) && listLines(s.after) != kept) {
-                    return u"Delete of \"%1\" left the list %2"_s.arg(
-                        name, listLines(s.after).join(u'|'));
-                }
-                return QString();
-            };
-            // Deleting a category without a folder ends in the report.
-            step.reportExpected = [name](const Seen& s) {
-                return !has(s.before, u"Category/"_s + name + u'/');
-            };
-            return step;
-        }
-        if (pick < 75) {
-            return press(kSetup, u"cmdSCCancel"_s, u"setup: Cancel (create)"_s, {u"txtSCreate"_s});
-        }
-        if (pick < 90) {
-            return press(kSetup, u"cmdSDelCancel"_s, u"setup: Cancel (delete)"_s, {u"txtSDel"_s});
-        }
-        return main(kSetup);
+    Step clickCategory(WindowId, const QString&) {
+        return act(
+            u"setup: click a category"_s,
+            [this] {
+                auto* list = control<QListWidget>(kSetup, u"lswSetup"_s);
+                clickRow(list, someRow(list));
+            },
+            prefixed(kSetup, {u"txtSDel"_s}));
     }
-
-    Step ingredStep() {
-        const int pick = below(100);
-        if (pick < 10) {
-            static const QStringList names{u"Stew"_s,   u"stew"_s, u"Tart"_s,
-                                           u"Apple"_s,  u"x:y"_s,  u"Cr\u00e8me br\u00fbl\u00e9e"_s,
-                                           u"\u0101"_s, u""_s};
-            return typeIn(kIngred, u"txtIName"_s, oneOf(names), true);
-        }
-        if (pick < 40) {
-            const QString box = oneOf(ingredBoxes());
-            return typeIn(kIngred, box, someText(box == u"txtIDirec"_s));
-        }
-        if (pick < 55) {
-            return act(u"entry: pick a category"_s,
-                       [this] { pickInCombo(control<QComboBox>(kIngred, u"cboIng"_s)); });
-        }
-        if (pick < 62) {
-            Step step = press(kIngred, u"cmdINew"_s, u"entry: New"_s, ingredBoxes());
-            step.after = [](const Seen& s) {
-                return emptied(s.now, prefixed(kIngred, ingredBoxes()));
-            };
-            return step;
-        }
-        if (pick < 90) {
-            const QString category = control<QComboBox>(kIngred, u"cboIng"_s)->currentText();
-            const QString name = control<QLineEdit>(kIngred, u"txtIName"_s)->text();
-            const store::RecipeFields fields =
-                qobject_cast<RecipeEntryWindow*>(windows().loaded(kIngred))->fields();
-            Step step = press(kIngred, u"cmdISave"_s,
-                              u"entry: Save \"%1\" in \"%2\""_s.arg(name, category));
-            step.files = [target = u"Category/"_s + category + u'/' + name, fields](const Seen& s) {
-                if (QString fault = onlyChanged(s, target, true);
-                    !fault.isEmpty() || s.before == s.after) {
-                    return fault;
-                }
-                auto read =
-                    store::parseRecipeRecord(s.after.value(changedPaths(s.before, s.after).at(0)));
-                if (!read) {
-                    return u"Save wrote an unreadable %1"_s.arg(target);
-                }
-                for (int i = 0; i < store::kRecipeFieldCount; ++i) {
-                    // A double quote comes back as a look-alike; all else as typed.
-                    if (!fields[i].contains(u'"') && read.value()[i] != fields[i]) {
-                        return u"field %1 of %2 came back as \"%3\", typed \"%4\""_s.arg(
-                            QString::number(i + 1), target, read.value()[i], fields[i]);
-                    }
-                }
+    Step createCategory(WindowId, const QString&) {
+        const QString name = control<QLineEdit>(kSetup, u"txtSCreate"_s)->text();
+        Step step = press(kSetup, u"cmdSCreate txtSCreate"_s);
+        step.what = u"setup: Create \"%1\""_s.arg(name);
+        step.files = [name](const Seen& s) {
+            const QStringList changed = changedPaths(s.before, s.after);
+            const QString folder = u"Category/"_s + name + u'/';
+            if (changed.isEmpty()) {
                 return QString();
-            };
-            return step;
-        }
-        return main(kIngred);
+            }
+            if (changed != QStringList{kList, folder} && changed != QStringList{folder, kList}) {
+                return u"Create changed %1"_s.arg(changed.join(u", "_s));
+            }
+            return listLines(s.after) == listLines(s.before) + QStringList{name}
+                       ? QString()
+                       : u"Create did not append \"%1\" to the list"_s.arg(name);
+        };
+        return step;
     }
-
-    Step recipeStep() {
-        const int pick = below(100);
+    Step deleteCategory(WindowId, const QString&) {
+        auto* box = control<QLineEdit>(kSetup, u"txtSDel"_s);
+        const QString name = box->isEnabled() ? box->text() : QString();
+        Step step = press(kSetup, u"cmdSDel"_s);
+        step.what = u"setup: Delete \"%1\""_s.arg(name);
+        step.files = [name](const Seen& s) {
+            // The list loses the name's lines; the folder goes with all it holds.
+            const QString folder = u"Category/"_s + name + u'/';
+            const QStringList changed = changedPaths(s.before, s.after);
+            for (const QString& path : changed) {
+                const bool inFolder = path.startsWith(folder, Qt::CaseInsensitive);
+                if (name.isEmpty() || !(path == kList || (inFolder && !s.after.contains(path)))) {
+                    return u"Delete of \"%1\" changed %2"_s.arg(name, path);
+                }
+            }
+            QStringList kept = listLines(s.before);
+            kept.removeIf([&](const QString& line) { return samePath(line, name); });
+            if (changed.contains(kList) && listLines(s.after) != kept) {
+                return u"Delete of \"%1\" left the list %2"_s.arg(name,
+                                                                  listLines(s.after).join(u'|'));
+            }
+            return QString();
+        };
+        // Deleting a category without a folder ends in the report.
+        step.reportExpected = [name](const Seen& s) {
+            return !has(s.before, u"Category/"_s + name + u'/');
+        };
+        return step;
+    }
+    Step saveRecipe(WindowId, const QString&) {
+        const QString category = control<QComboBox>(kIngred, u"cboIng"_s)->currentText();
+        const QString name = control<QLineEdit>(kIngred, u"txtIName"_s)->text();
+        const store::RecipeFields fields =
+            qobject_cast<RecipeEntryWindow*>(windows().loaded(kIngred))->fields();
+        const QString target = u"Category/"_s + category + u'/' + name;
+        Step step = press(kIngred, u"cmdISave"_s);
+        step.what = u"entry: Save \"%1\" in \"%2\""_s.arg(name, category);
+        step.files = saved(target, [target, fields](const QByteArray& bytes) {
+            auto read = store::parseRecipeRecord(bytes);
+            if (!read) {
+                return u"Save wrote an unreadable %1"_s.arg(target);
+            }
+            for (int i = 0; i < store::kRecipeFieldCount; ++i) {
+                // A double quote comes back as a look-alike; all else as typed.
+                if (!fields[i].contains(u'"') && read.value()[i] != fields[i]) {
+                    return u"field %1 of %2 came back as \"%3\", typed \"%4\""_s.arg(
+                        QString::number(i + 1), target, read.value()[i], fields[i]);
+                }
+            }
+            return QString();
+        });
+        return step;
+    }
+    // A click in the file list ("mouse"), or Enter on its current row.
+    Step openRecipe(WindowId, const QString& how) {
+        const bool byMouse = how == u"mouse"_s;
         auto* files = control<QListView>(kRecipe, u"lswRFile"_s);
         const QString category = control<QComboBox>(kRecipe, u"cboRCat"_s)->currentText();
-        if (pick < 20) {
-            return act(u"browser: pick a category"_s,
-                       [this] { pickInCombo(control<QComboBox>(kRecipe, u"cboRCat"_s)); });
-        }
-        if (pick < 60) {
-            const bool byMouse = pick < 50;
-            Step step = act(
-                byMouse ? u"browser: click in the file list"_s
+        Step step =
+            act(byMouse ? u"browser: click in the file list"_s
                         : u"browser: Enter on the current file"_s,
                 [this, files, byMouse] { openRow(files, byMouse, byMouse ? someRow(files) : -1); });
-            // The display names the file it shows, one of the list; the user knows
-            // the category it came from.
-            step.after = [this, category, files](const Seen&) {
-                const QString name = control<QLineEdit>(kRecipe, u"txtRName"_s)->text();
-                if (!name.isEmpty() && !files->model()
-                                            ->match(files->model()->index(0, 0), Qt::DisplayRole,
-                                                    name, 1, Qt::MatchExactly)
-                                            .isEmpty()) {
-                    recipeShown_ = std::pair(category, name);
-                }
-                return QString();
-            };
-            // A recipe listed but gone since is the file system's.
-            step.reportExpected = [category, files](const Seen& s) {
-                const QString folder = u"Category/"_s + category + u'/';
-                return has(s.before, folder) &&
-                       !has(s.before, folder + files->currentIndex().data().toString());
-            };
-            return step;
-        }
-        if (pick < 68) {
-            return act(u"browser: arrow keys in the file list"_s,
-                       [this, files] { arrowKeys(files); });
-        }
-        if (pick < 85) {
-            const QString shown =
-                recipeShown_ ? recipeShown_->first + u'/' + recipeShown_->second : QString();
-            const QString target = shown.isEmpty() ? QString() : u"Category/"_s + shown;
-            auto* box = control<QCheckBox>(kRecipe, u"chkRDel"_s);
-            const bool enabled = box->isEnabled();
-            Step step = act(
-                u"browser: tick Delete this file? (%1, showing %2)"_s.arg(
+        // The display names the file it shows, one of the list; the user knows
+        // the category it came from.
+        step.after = [this, category, files](const Seen&) {
+            const QString name = control<QLineEdit>(kRecipe, u"txtRName"_s)->text();
+            if (!name.isEmpty() && !files->model()
+                                        ->match(files->model()->index(0, 0), Qt::DisplayRole, name,
+                                                1, Qt::MatchExactly)
+                                        .isEmpty()) {
+                recipeShown_ = std::pair(category, name);
+            }
+            return QString();
+        };
+        // A recipe listed but gone since is the file system's.
+        step.reportExpected = [category, files](const Seen& s) {
+            const QString folder = u"Category/"_s + category + u'/';
+            return has(s.before, folder) &&
+                   !has(s.before, folder + files->currentIndex().data().toString());
+        };
+        return step;
+    }
+    Step tickDelete(WindowId, const QString&) {
+        const QString shown =
+            recipeShown_ ? recipeShown_->first + u'/' + recipeShown_->second : QString();
+        const QString target = shown.isEmpty() ? QString() : u"Category/"_s + shown;
+        auto* box = control<QCheckBox>(kRecipe, u"chkRDel"_s);
+        const bool enabled = box->isEnabled();
+        Step step =
+            act(u"browser: tick Delete this file? (%1, showing %2)"_s.arg(
                     enabled ? u"enabled"_s : u"disabled"_s, shown.isEmpty() ? u"nothing"_s : shown),
                 [box] { QTest::mouseClick(box, Qt::LeftButton); });
-            step.files = [target](const Seen& s) { return onlyChanged(s, target, false); };
-            step.reportExpected = [target](const Seen& s) {
-                return !target.isEmpty() && !has(s.before, target);
-            };
-            step.after = [this, target, enabled](const Seen& s) {
-                if (enabled && !target.isEmpty() && has(s.before, target) && has(s.after, target)) {
-                    return u"the enabled delete box left %1"_s.arg(target);
-                }
-                if (!has(s.after, target)) {
-                    recipeShown_.reset();
-                }
-                return QString();
-            };
-            return step;
-        }
-        if (pick < 93) {
-            return press(kRecipe, u"cmdRNew"_s, u"browser: New"_s);
-        }
-        return main(kRecipe);
+        step.files = [target](const Seen& s) { return onlyChanged(s, target, false); };
+        step.reportExpected = [target](const Seen& s) {
+            return !target.isEmpty() && !has(s.before, target);
+        };
+        step.after = [this, target, enabled](const Seen& s) {
+            if (enabled && !target.isEmpty() && has(s.before, target) && has(s.after, target)) {
+                return u"the enabled delete box left %1"_s.arg(target);
+            }
+            if (!has(s.after, target)) {
+                recipeShown_.reset();
+            }
+            return QString();
+        };
+        return step;
     }
-
-    Step shopStep() {
-        const int pick = below(100);
+    // A click in the file list ("mouse"), or Enter on the row picked.
+    Step openList(WindowId, const QString& how) {
+        const bool byMouse = how == u"mouse"_s;
         auto* files = control<QListWidget>(kShop, u"lswHOpen"_s);
-        if (pick < 25) {
-            return typeIn(kShop, u"txtHList"_s, someText(true));
-        }
-        if (pick < 35) {
-            static const QStringList names{u"weekly"_s, u"Old"_s, u"old"_s,   u"New list"_s,
-                                           u"a*b"_s,    u""_s,    u"\u0101"_s};
-            return typeIn(kShop, u"txtHName"_s, oneOf(names), true);
-        }
-        if (pick < 55) {
-            // The list the click or Enter should open: the clicked one, or the one picked.
-            const bool byMouse = pick < 48;
-            const int row = byMouse ? someRow(files) : -1;
-            const QListWidgetItem* target =
-                byMouse ? files->item(row)
-                        : (files->selectedItems().isEmpty() ? nullptr : files->selectedItems()[0]);
-            const QString file = target ? target->text() : QString();
-            Step step = act(
-                byMouse ? u"shop: click \"%1\" in the file list"_s.arg(file)
-                        : u"shop: Enter in the file list (on \"%1\")"_s.arg(file),
-                [this, files, byMouse, row] { openRow(files, byMouse, row); },
-                prefixed(kShop, {u"txtHList"_s}));
-            step.reportExpected = [file](const Seen& s) {
-                return !file.isEmpty() && !has(s.before, u"Shopping List/"_s + file);
-            };
-            step.after = [this, file, list = key(kShop, u"txtHList"_s)](const Seen& s) {
-                if (file.isEmpty()) {
-                    return s.was.value(list) == s.now.value(list)
-                               ? QString()
-                               : u"a click beside the names replaced the typed list \"%1\" by "
-                                 u"\"%2\""_s.arg(s.was.value(list), s.now.value(list));
-                }
-                QByteArray bytes = s.after.value(u"Shopping List/"_s + file);
-                if (bytes.endsWith("\r\n")) {
-                    bytes.chop(2);
-                }
-                if (store::decodeCp1252(bytes) != s.now.value(list)) {
-                    return u"Open of %1 shows other text"_s.arg(file);
-                }
-                listOpened_ = file;
-                return QString();
-            };
-            return step;
-        }
-        if (pick < 62) {
-            return act(u"shop: arrow keys in the file list"_s, [this, files] { arrowKeys(files); });
-        }
-        if (pick < 70) {
-            Step step = press(kShop, u"cmdHNew"_s, u"shop: New"_s, {u"txtHList"_s, u"txtHName"_s});
-            step.after = [this](const Seen& s) {
-                listOpened_.clear();
-                return emptied(s.now, prefixed(kShop, {u"txtHList"_s, u"txtHName"_s}));
-            };
-            return step;
-        }
-        if (pick < 85) {
-            const QString name = control<QLineEdit>(kShop, u"txtHName"_s)->text();
-            const QString text = control<MultiLineBox>(kShop, u"txtHList"_s)->text();
-            Step step = press(kShop, u"cmdHSave"_s, u"shop: Save as \"%1\""_s.arg(name));
-            step.files = [target = u"Shopping List/"_s + name + u".txt"_s, text](const Seen& s) {
-                if (QString fault = onlyChanged(s, target, true);
-                    !fault.isEmpty() || s.before == s.after) {
-                    return fault;
-                }
-                return s.after.value(changedPaths(s.before, s.after).at(0)) ==
-                               store::encodeCp1252(text) + "\r\n"
+        const int row = byMouse ? someRow(files) : -1;
+        const QListWidgetItem* target =
+            byMouse ? files->item(row)
+                    : (files->selectedItems().isEmpty() ? nullptr : files->selectedItems()[0]);
+        const QString file = target ? target->text() : QString();
+        Step step = act(
+            byMouse ? u"shop: click \"%1\" in the file list"_s.arg(file)
+                    : u"shop: Enter in the file list (on \"%1\")"_s.arg(file),
+            [this, files, byMouse, row] { openRow(files, byMouse, row); },
+            prefixed(kShop, {u"txtHList"_s}));
+        step.reportExpected = [file](const Seen& s) {
+            return !file.isEmpty() && !has(s.before, u"Shopping List/"_s + file);
+        };
+        step.after = [this, file, list = key(kShop, u"txtHList"_s)](const Seen& s) {
+            if (file.isEmpty()) {
+                return s.was.value(list) == s.now.value(list)
                            ? QString()
-                           : u"Save wrote other bytes into %1"_s.arg(target);
-            };
-            return step;
-        }
-        if (pick < 95) {
-            const QString opened = listOpened_;
-            const QString target = opened.isEmpty() ? QString() : u"Shopping List/"_s + opened;
-            Step step = press(kShop, u"cmdHDel"_s, u"shop: Delete (opened: \"%1\")"_s.arg(opened),
-                              {u"txtHList"_s, u"txtHName"_s});
-            step.files = [target](const Seen& s) {
-                return onlyChanged(s, target, false, Qt::CaseSensitive);
-            };
-            step.reportExpected = [target](const Seen& s) {
-                return !target.isEmpty() && !s.before.contains(target);
-            };
-            step.after = [this, target](const Seen& s) {
-                if (target.isEmpty() || !s.before.contains(target) || s.after.contains(target)) {
-                    return s.was == s.now ? QString()
-                                          : u"Delete deleted nothing, yet the typed text changed"_s;
-                }
-                listOpened_.clear();
-                return emptied(s.now, {key(kShop, u"txtHList"_s)});
-            };
-            return step;
-        }
-        return main(kShop);
+                           : u"a click beside the names replaced the typed list \"%1\" by "
+                             u"\"%2\""_s.arg(s.was.value(list), s.now.value(list));
+            }
+            QByteArray bytes = s.after.value(u"Shopping List/"_s + file);
+            if (bytes.endsWith("\r\n")) {
+                bytes.chop(2);
+            }
+            if (store::decodeCp1252(bytes) != s.now.value(list)) {
+                return u"Open of %1 shows other text"_s.arg(file);
+            }
+            listOpened_ = file;
+            return QString();
+        };
+        return step;
+    }
+    Step saveList(WindowId, const QString&) {
+        const QString name = control<QLineEdit>(kShop, u"txtHName"_s)->text();
+        const QString text = control<MultiLineBox>(kShop, u"txtHList"_s)->text();
+        const QString target = u"Shopping List/"_s + name + u".txt"_s;
+        Step step = press(kShop, u"cmdHSave"_s);
+        step.what = u"shop: Save as \"%1\""_s.arg(name);
+        step.files = saved(target, [target, text](const QByteArray& bytes) {
+            return bytes == store::encodeCp1252(text) + "\r\n"
+                       ? QString()
+                       : u"Save wrote other bytes into %1"_s.arg(target);
+        });
+        return step;
+    }
+    Step deleteList(WindowId, const QString&) {
+        const QString target =
+            listOpened_.isEmpty() ? QString() : u"Shopping List/"_s + listOpened_;
+        Step step = press(kShop, u"cmdHDel txtHList txtHName"_s);
+        step.what = u"shop: Delete (opened: \"%1\")"_s.arg(listOpened_);
+        step.files = [target](const Seen& s) {
+            return onlyChanged(s, target, false, Qt::CaseSensitive);
+        };
+        step.reportExpected = [target](const Seen& s) {
+            return !target.isEmpty() && !s.before.contains(target);
+        };
+        step.after = [this, target](const Seen& s) {
+            if (target.isEmpty() || !s.before.contains(target) || s.after.contains(target)) {
+                return s.was == s.now ? QString()
+                                      : u"Delete deleted nothing, yet the typed text changed"_s;
+            }
+            listOpened_.clear();
+            return emptied(s.now, {key(kShop, u"txtHList"_s)});
+        };
+        return step;
     }
 
+    // What the user may do on each screen: one draw below 100 takes the first
+    // move whose bound lies above it.
+    struct Move {
+        int bound;
+        Step (CarelessUserTest::*make)(WindowId, const QString&);
+        QString control;
+    };
     Step nextStep() {
         const QList<WindowId> all{kSetup, kIngred, kRecipe, kShop};
         QList<WindowId> shown;
@@ -704,12 +651,48 @@ class CarelessUserTest : public QObject {
             return show(oneOf(all));
         }
         const WindowId window = oneOf(shown);
-        return window == kSetup    ? setupStep()
-               : window == kIngred ? ingredStep()
-               : window == kRecipe ? recipeStep()
-                                   : shopStep();
+        using Self = CarelessUserTest;
+        static const QMap<WindowId, QList<Move>> moves{
+            {kSetup,
+             {{20, &Self::typeName, u"txtSCreate"_s},
+              {35, &Self::createCategory, {}},
+              {50, &Self::clickCategory, {}},
+              {53, &Self::typeText, u"txtSDel"_s},
+              {60, &Self::deleteCategory, {}},
+              {75, &Self::press, u"cmdSCCancel txtSCreate"_s},
+              {90, &Self::press, u"cmdSDelCancel txtSDel"_s},
+              {100, &Self::press, u"cmdSMain"_s}}},
+            {kIngred,
+             {{10, &Self::typeName, u"txtIName"_s},
+              {40, &Self::typeText, {}},
+              {55, &Self::pickCategory, u"cboIng"_s},
+              {62, &Self::pressNew, u"cmdINew"_s},
+              {90, &Self::saveRecipe, {}},
+              {100, &Self::press, u"cmdIMain"_s}}},
+            {kRecipe,
+             {{20, &Self::pickCategory, u"cboRCat"_s},
+              {50, &Self::openRecipe, u"mouse"_s},
+              {60, &Self::openRecipe, {}},
+              {68, &Self::arrows, u"lswRFile"_s},
+              {85, &Self::tickDelete, {}},
+              {93, &Self::press, u"cmdRNew"_s},
+              {100, &Self::press, u"cmdRMain"_s}}},
+            {kShop,
+             {{25, &Self::typeText, u"txtHList"_s},
+              {35, &Self::typeName, u"txtHName"_s},
+              {48, &Self::openList, u"mouse"_s},
+              {55, &Self::openList, {}},
+              {62, &Self::arrows, u"lswHOpen"_s},
+              {70, &Self::pressNew, u"cmdHNew"_s},
+              {85, &Self::saveList, {}},
+              {95, &Self::deleteList, {}},
+              {100, &Self::press, u"cmdHMain"_s}}}};
+        const int pick = below(100);
+        const QList<Move> onScreen = moves.value(window);
+        const Move& move = *std::find_if(onScreen.begin(), onScreen.end(),
+                                         [pick](const Move& m) { return pick < m.bound; });
+        return (this->*move.make)(window, move.control);
     }
-
     // Runs one step and returns what went wrong, if anything.
     QString run(Step& step) {
         Seen s{snapshot(bench_->app.path()), {}, typed(), {}};
@@ -729,13 +712,7 @@ class CarelessUserTest : public QObject {
                 return u"the category notice, with a category list there"_s;
             }
         }
-        const QString files =
-            step.files
-                ? step.files(s)
-                : (s.before == s.after
-                       ? QString()
-                       : u"files changed: "_s + changedPaths(s.before, s.after).join(u", "_s));
-        if (!files.isEmpty()) {
+        if (const QString files = step.files(s); !files.isEmpty()) {
             return files;
         }
         if (visible(WindowId::Error)) {
@@ -769,10 +746,9 @@ class CarelessUserTest : public QObject {
 private slots:
     void init() {
         log_.clear();
-        tally_ = {};
-        recipeShown_.reset();
-        listOpened_.clear();
         bench_.emplace(screens());
+        startAgain();
+        tally_ = {};
         // Categories, one listed without a folder and one holding a comma.
         for (const QString& folder : {u"Soups"_s, u"Pies"_s, u"Breads, Cakes"_s}) {
             QVERIFY(bench_->app.mkdir(u"Category/"_s + folder));
