@@ -5,6 +5,7 @@
 
 #include <QCloseEvent>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QPointer>
 
 namespace pv {
@@ -33,6 +34,14 @@ bool PvWindow::event(QEvent* event) {
         onActivate();
     }
     return QWidget::event(event);
+}
+
+void PvWindow::keyPressEvent(QKeyEvent* event) {
+    if (closesOnEscape_ && event->key() == Qt::Key_Escape) {
+        onCloseRequested();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void PvWindow::closeEvent(QCloseEvent* event) {

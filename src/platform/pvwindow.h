@@ -30,8 +30,13 @@ public:
     void setDropShadowAtLoad(bool on) { dropShadowAtLoad_ = on; }
     bool dropShadowAtLoad() const { return dropShadowAtLoad_; }
 
+    // Escape anywhere in the window does what its close button does, as in a
+    // dialog (the small windows that pick or find something).
+    void setClosesOnEscape(bool on) { closesOnEscape_ = on; }
+
 protected:
     bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     // The window's close button outside of program exit; hides by default so the
     // window keeps its contents, as leaving by "Main" does.
@@ -39,6 +44,7 @@ protected:
 
 private:
     bool dropShadowAtLoad_ = false;
+    bool closesOnEscape_ = false;
 };
 
 }  // namespace pv

@@ -63,6 +63,7 @@ FindWindow::FindWindow(QWidget* parent)
     FormSetup setup;
     setup.growToText = {ui_->lblFFind};
     finishForm(this, setup);
+    setClosesOnEscape(true);
 
     QHeaderView* header = ui_->lswFMatch->header();
     header->setSectionResizeMode(QHeaderView::Interactive);
@@ -209,14 +210,6 @@ bool FindWindow::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return PvWindow::eventFilter(watched, event);
-}
-
-void FindWindow::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        closeWindow();
-        return;
-    }
-    PvWindow::keyPressEvent(event);
 }
 
 }  // namespace pv

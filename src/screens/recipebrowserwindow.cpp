@@ -90,17 +90,13 @@ QList<MenuEntry> RecipeBrowserWindow::menuTable() {
     const QString file = QStringLiteral("keyfile");
     return {
         topMenu(file, QStringLiteral("&File")),
-        menuItem(file, QStringLiteral("keyNew"), QStringLiteral("New"), QStringLiteral("New"),
-                 [this] { newDisplay(); })
-            .withButton(ui_->cmdRNew),
+        buttonItem(file, QStringLiteral("New"), ui_->cmdRNew, [this] { newDisplay(); }),
         separatorIn(file),
         menuItem(file, QStringLiteral("keyFind"), QStringLiteral("Find..."), QString(),
                  [] { windows().show(WindowId::Find); })
             .withShortcut(QKeySequence(Qt::CTRL | Qt::Key_F)),
         separatorIn(file),
-        menuItem(file, QStringLiteral("keyPrint"), QStringLiteral("Print"), QStringLiteral("Print"),
-                 [this] { print(); })
-            .withButton(ui_->cmdRPrint),
+        buttonItem(file, QStringLiteral("Print"), ui_->cmdRPrint, [this] { print(); }),
         menuItem(file, QStringLiteral("keyExport"), QStringLiteral("Export..."), QString(),
                  [this] { exportRecipe(this); })
             .withShortcut(QKeySequence(Qt::CTRL | Qt::Key_E)),
@@ -110,9 +106,7 @@ QList<MenuEntry> RecipeBrowserWindow::menuTable() {
                  QString(), [this] { addToShoppingList(this); })
             .withShortcut(QKeySequence(Qt::CTRL | Qt::Key_L)),
         separatorIn(file),
-        menuItem(file, QStringLiteral("keyMain"), QStringLiteral("Main"), QStringLiteral("Main"),
-                 [this] { returnToMain(); })
-            .withButton(ui_->cmdRMain),
+        buttonItem(file, QStringLiteral("Main"), ui_->cmdRMain, [this] { returnToMain(); }),
     };
 }
 

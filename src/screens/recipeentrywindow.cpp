@@ -48,20 +48,14 @@ QList<MenuEntry> RecipeEntryWindow::menuTable() {
     const QString file = QStringLiteral("keyfile");
     return {
         topMenu(file, QStringLiteral("&File")),
-        menuItem(file, QStringLiteral("keyNew"), QStringLiteral("New"), QStringLiteral("New"),
-                 [this] { newRecipe(); })
-            .withButton(ui_->cmdINew),
+        buttonItem(file, QStringLiteral("New"), ui_->cmdINew, [this] { newRecipe(); }),
         menuItem(file, QStringLiteral("keyImport"), QStringLiteral("Import..."), QString(),
                  [this] { importRecipe(this); })
             .withShortcut(QKeySequence(Qt::CTRL | Qt::Key_I)),
         separatorIn(file),
-        menuItem(file, QStringLiteral("keySave"), QStringLiteral("Save"), QStringLiteral("Save"),
-                 [this] { saveRecipe(); })
-            .withButton(ui_->cmdISave),
+        buttonItem(file, QStringLiteral("Save"), ui_->cmdISave, [this] { saveRecipe(); }),
         separatorIn(file),
-        menuItem(file, QStringLiteral("keyMain"), QStringLiteral("Main"), QStringLiteral("Main"),
-                 [this] { returnToMain(); })
-            .withButton(ui_->cmdIMain),
+        buttonItem(file, QStringLiteral("Main"), ui_->cmdIMain, [this] { returnToMain(); }),
     };
 }
 

@@ -13,6 +13,7 @@ RecipePickWindow::RecipePickWindow(QWidget* parent)
     FormSetup setup;
     setup.dropShadowAtLoad = false;
     finishForm(this, setup);
+    setClosesOnEscape(true);
 
     // Enter and a double click import the recipe, as the button does.
     connect(ui_->lswPRecipe, &QListWidget::itemActivated, this, &RecipePickWindow::importPicked);
@@ -57,14 +58,6 @@ void RecipePickWindow::cancel() {
     choice_ = {};
     ui_->lswPRecipe->clear();
     hide();
-}
-
-void RecipePickWindow::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        cancel();
-        return;
-    }
-    PvWindow::keyPressEvent(event);
 }
 
 }  // namespace pv

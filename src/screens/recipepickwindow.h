@@ -33,7 +33,6 @@ public:
     void cancel();
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
     void onCloseRequested() override { cancel(); }
 
 private:

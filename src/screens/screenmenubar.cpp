@@ -110,6 +110,12 @@ MenuEntry menuItem(const QString& parentKey, const QString& key, const QString& 
     return {parentKey, key, ScreenMenuBar::Kind::Item, caption, iconName, std::move(command)};
 }
 
+MenuEntry buttonItem(const QString& parentKey, const QString& name, QAbstractButton* button,
+                     std::function<void()> command) {
+    return menuItem(parentKey, QStringLiteral("key") + name, name, name, std::move(command))
+        .withButton(button);
+}
+
 MenuEntry separatorIn(const QString& parentKey) {
     return {parentKey, QString(), ScreenMenuBar::Kind::Separator, QString(), QString(), {}};
 }

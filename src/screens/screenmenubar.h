@@ -81,6 +81,10 @@ MenuEntry topMenu(const QString& key, const QString& caption);
 MenuEntry menuItem(const QString& parentKey, const QString& key, const QString& caption,
                    const QString& iconName, std::function<void()> command);
 MenuEntry separatorIn(const QString& parentKey);
+// An item named once: key "key" + name, caption and icon the name; the
+// window's button runs the same command.
+MenuEntry buttonItem(const QString& parentKey, const QString& name, QAbstractButton* button,
+                     std::function<void()> command);
 
 // Makes each button of the table run its row's command when clicked; the
 // window does this once, when it is built (its menu bar is built at Load).

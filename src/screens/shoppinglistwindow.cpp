@@ -25,18 +25,10 @@ QList<MenuEntry> ShoppingListWindow::menuTable() {
     const QString tools = QStringLiteral("keyTool");
     return {
         topMenu(file, QStringLiteral("&File")),
-        menuItem(file, QStringLiteral("keyNew"), QStringLiteral("New"), QStringLiteral("New"),
-                 [this] { newList(); })
-            .withButton(ui_->cmdHNew),
-        menuItem(file, QStringLiteral("keySave"), QStringLiteral("Save"), QStringLiteral("Save"),
-                 [this] { saveList(); })
-            .withButton(ui_->cmdHSave),
-        menuItem(file, QStringLiteral("keyPrint"), QStringLiteral("Print"), QStringLiteral("Print"),
-                 [this] { printList(); })
-            .withButton(ui_->cmdHPrint),
-        menuItem(file, QStringLiteral("keyMain"), QStringLiteral("Main"), QStringLiteral("Main"),
-                 [this] { mainMenu(); })
-            .withButton(ui_->cmdHMain),
+        buttonItem(file, QStringLiteral("New"), ui_->cmdHNew, [this] { newList(); }),
+        buttonItem(file, QStringLiteral("Save"), ui_->cmdHSave, [this] { saveList(); }),
+        buttonItem(file, QStringLiteral("Print"), ui_->cmdHPrint, [this] { printList(); }),
+        buttonItem(file, QStringLiteral("Main"), ui_->cmdHMain, [this] { mainMenu(); }),
         topMenu(edit, QStringLiteral("&Edit")),
         menuItem(edit, QStringLiteral("keyDelete"), QStringLiteral("Del"), QStringLiteral("Exit"),
                  [this] { deleteList(); })
@@ -79,24 +71,25 @@ ShoppingListWindow::ShoppingListWindow(QWidget* parent)
 ShoppingListWindow::~ShoppingListWindow() = default;
 
 void ShoppingListWindow::onLoad() {
-    const auto built = buildMenuBar(menuBar_, menuTable());
-    if (!built) {
-        if (built.problem().isFileNotFound()) {
+    // A missing icon or list folder is the category notice; anything else
+    // ends in the error report.
+    const auto failed = [this](const Problem& problem) {
+        if (problem.isFileNotFound()) {
             noCategoryNotice();
         } else {
-            reportFailure(this, ErrorLocation::ShoppingListLoad, built.problem());
+            reportFailure(this, ErrorLocation::ShoppingListLoad, problem);
         }
+    };
+    const auto built = buildMenuBar(menuBar_, menuTable());
+    if (!built) {
+        failed(built.problem());
         return;
     }
     setNameBoxLocked(true);
     const store::Store store(dataFolder());
     const auto names = store.listShoppingLists();
     if (!names) {
-        if (names.failure().isFileNotFound()) {
-            noCategoryNotice();
-        } else {
-            handleStoreFailure(this, ErrorLocation::ShoppingListLoad, names.failure());
-        }
+        failed(Problem::fromStore(names.failure()));
         return;
     }
     ui_->lswHOpen->clear();
