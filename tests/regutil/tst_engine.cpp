@@ -32,6 +32,7 @@ struct ProbeEngine : RegistrationEngine {
 // An empty message: none.
 const pv::test::Table<QString, QString, bool, bool, QString, QStringList> kOutcome(
     {"file", "mode", "lastBefore", "lastAfter", "message", "trace"});
+const pv::test::Table<QString, QString> kSleeper({"name", "mode"});
 
 // "<event> <fixture name>" lines with the fixture's full path.
 QStringList traced(const QStringList& lines) {
@@ -104,6 +105,8 @@ private slots:
         row("text keeps false", text, "u", false, false, kLoadFailure, none);
         row("text, mode x", text, "x", true, true, kLoadFailure, none);
         row("empty path", QString(), "", true, true, kLoadFailure, none);
+        // A system with no thread to spare: the entry point is not run.
+        row("no thread", good, "", true, false, entryFailure(good), ran("good.dll", ""));
         row("only register: unregister", regonly, "u", true, false, entryFailure(regonly),
             ran("regonly.dll", ""));
         row("no entry points: register", noentry, "", true, false, entryFailure(noentry),
@@ -148,6 +151,7 @@ private slots:
 
         RecordingObserver observer;
         ProbeEngine engine(observer);
+        engine.threadless = QTest::currentDataTag() == QByteArrayView("no thread");
         engine.setLastSucceeded(lastBefore);
         engine.registerLibraryFile(file, mode, observer);
 
@@ -155,7 +159,7 @@ private slots:
         // A worker runs exactly when the entry point was found; the pointer is busy while
         // it runs and back to default before any message.
         QStringList events = {message.isEmpty() ? QStringLiteral("succeeded") : message};
-        if (message.isEmpty() || message == timeoutFailure(file)) {
+        if (message.isEmpty() || message == timeoutFailure(file) || engine.threadless) {
             events = QStringList{"busy", "worker", "default"} + events;
         }
         QCOMPARE(observer.events, events);
@@ -163,29 +167,15 @@ private slots:
         QCOMPARE(readTrace(tracePath_), trace);
     }
 
-    void noWorkerThread() {
-        RecordingObserver observer;
-        ProbeEngine engine(observer);
-        engine.threadless = true;
-        const QString good = fixture("good.dll");
-        engine.setLastSucceeded(true);
-        engine.registerLibraryFile(good, QString(), observer);
-        QCOMPARE(engine.lastSucceeded(), false);
-        QCOMPARE(observer.events, QStringList({"busy", "worker", "default", entryFailure(good)}));
-        QCOMPARE(readTrace(tracePath_), ran("good.dll", ""));
-    }
-
     // The library stays loaded until the worker ends, by a return or by ending its thread.
     void timeOutKeepsTheLibraryUntilTheWorkerEnds_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("mode");
-        QTest::newRow("returns") << QStringLiteral("sleeper.dll") << "u";
-        QTest::newRow("ends its thread") << QStringLiteral("sleepexit.dll") << "";
+        kSleeper.columns();
+        kSleeper("returns", "sleeper.dll", "u");
+        kSleeper("ends its thread", "sleepexit.dll", "");
     }
 
     void timeOutKeepsTheLibraryUntilTheWorkerEnds() {
-        QFETCH(QString, name);
-        QFETCH(QString, mode);
+        const auto [name, mode] = kSleeper.fetch();
         const QString entry = mode.isEmpty() ? kRegisterEntry : kUnregisterEntry;
         RecordingObserver observer;
         const QString sleeper = fixture(name);

@@ -339,11 +339,7 @@ private slots:
         QCOMPARE(messages_->shown, expected.replaceInStrings("%RUN%", inRun("")));
         QCOMPARE(busyWindow, QList<bool>(expected.size(), true));
         QCOMPARE(window_->commandMode(), index == 0 ? QString() : QStringLiteral("u"));
-        QStringList entries = entered.split(' ', Qt::SkipEmptyParts);
-        for (QString& entry : entries) {
-            entry = (index == 0 ? "DllRegisterServer " : "DllUnregisterServer ") + inRun(entry);
-        }
-        QCOMPARE(readTrace(tracePath_).filter(QStringLiteral("Server ")), entries);
+        QCOMPARE(entryPointsRun(), ran(index, entered));
         QVERIFY(window_->cursor().shape() == Qt::ArrowCursor && !isBusyPointer());
     }
 
@@ -368,11 +364,7 @@ private slots:
         command(0)->click();
         QVERIFY(!window_->isVisible());
         QCOMPARE(messages_->shown, expected);
-        QStringList ran;
-        for (const QString& name : entered.split(' ', Qt::SkipEmptyParts)) {
-            ran.append("DllRegisterServer " + inRun(name));
-        }
-        QCOMPARE(readTrace(tracePath_).filter(QStringLiteral("Server ")), ran);
+        QCOMPARE(entryPointsRun(), ran(0, entered));
         QVERIFY(window_->cursor().shape() == Qt::ArrowCursor && !isBusyPointer());
     }
 
@@ -417,7 +409,7 @@ private slots:
         QCOMPARE(messages_->shown,
                  QStringList({kLoadFailure, plain("Subscript out of range   9")}));
         QVERIFY(window_->cursor().shape() == Qt::ArrowCursor);
-        QVERIFY(readTrace(tracePath_).filter(QStringLiteral("Server ")).isEmpty());
+        QCOMPARE(entryPointsRun(), QStringList());
     }
 
     void unreadableFolderOrDriveKeepsThePrevious() {
@@ -490,6 +482,15 @@ private:
     }
     QString inLibs(const QString& name) { return native(libs_ + '/' + name); }
     QString inRun(const QString& name) { return native(run_ + '/' + name); }
+    QStringList entryPointsRun() { return readTrace(tracePath_).filter(u"Server "_s); }
+    // The trace lines of the entry point of the button at that index in the run folder's files.
+    QStringList ran(int index, const QString& names) {
+        QStringList lines;
+        for (const QString& name : names.split(' ', Qt::SkipEmptyParts)) {
+            lines << (index == 0 ? "DllRegisterServer " : "DllUnregisterServer ") + inRun(name);
+        }
+        return lines;
+    }
     // Goes to the folder and adds the files by Add Selected, one at a time in this order.
     // Fixture libraries the run folder does not hold yet are copied in first.
     void add(const QStringList& names, const QString& folder) {

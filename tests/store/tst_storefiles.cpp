@@ -135,23 +135,6 @@ private slots:
         QCOMPARE(store.listShoppingLists().value(), QStringList{});
     }
 
-    void openFilesFromElsewhere() {
-        TempFolder app({"Shopping List/a.txt=x\r\n\r\n", "Shopping List/b=x\n",
-                        "Shopping List/C.TXT=", "Shopping List/Old lists/"});
-        QVERIFY(app.write(u"Shopping List/d.doc"_s, "\x93words\x94"));
-        Store store(app.path());
-        const QStringList all{"a.txt", "b", "C.TXT", "d.doc"};
-        QCOMPARE(store.listShoppingLists().value(), all);
-        QCOMPARE(store.openShoppingList(u"a.txt"_s).value(), u"x\r\n"_s);  // one CR LF stripped
-        QCOMPARE(store.openShoppingList(u"b"_s).value(), u"x\n"_s);
-        QCOMPARE(store.openShoppingList(u"C.TXT"_s).value(), QString());
-        QCOMPARE(store.openShoppingList(u"d.doc"_s).value(), u"“words”"_s);
-        // Saving under a name differing in case replaces the one file.
-        QVERIFY(store.saveShoppingList(u"c"_s, u"new"_s).ok());
-        QCOMPARE(store.listShoppingLists().value(), all);
-        QCOMPARE(app.read(u"Shopping List/C.TXT"_s), QByteArray("new\r\n"));
-    }
-
     void listingOrderAndSpareEntry() {
         TempFolder app;
         Store store(app.path());
@@ -200,6 +183,17 @@ private slots:
         const QString pate = u"Category/Cr\\xe8me/P\\xe2t\\xe9"_s;
         const QString creme = u"Shopping List/Cr\\xe8me.txt"_s;
         row("lists", "lists", "", "café.txt|Crème.txt");
+        // Lists written by other programs: any name, any line ends.
+        const QByteArrayList other{"Shopping List/a.txt=x\r\n\r\n", "Shopping List/b=x\n",
+                                   "Shopping List/C.TXT=", "Shopping List/d.doc=\x93words\x94",
+                                   "Shopping List/Old lists/"};
+        row("any name", "lists", "", "a.txt|b|C.TXT|café.txt|Crème.txt|d.doc", {}, {}, {}, other);
+        row("one CR LF stripped", "open", "a.txt", "x\r\n", {}, {}, {}, other);
+        row("a lone LF kept", "open", "b", "x\n", {}, {}, {}, other);
+        row("an empty list", "open", "C.TXT", "", {}, {}, {}, other);
+        row("Windows-1252 quotes", "open", "d.doc", "“words”", {}, {}, {}, other);
+        row("saved in other case, the one file replaced", "save list as", "c", "ok", {},
+            "Shopping List/C.TXT", "milk\r\n", other);
         row("open", "open", "Crème.txt", "old");
         row("open in other case", "open", "CRÈME.TXT", "old");
         row("read for printing", "read", "Crème.txt", "old\r\n");
