@@ -99,6 +99,7 @@ private slots:
     void matchLimitAndOrder_data();
     void matchLimitAndOrder();
     void newestQueryWins();
+    void abandonedMatchesNeverJoinTheNextSearch();
     void nothingAfterTheEnd_data();
     void nothingAfterTheEnd();
 
@@ -363,6 +364,16 @@ void FindTest::matchLimitAndOrder() {
     const Delivered got = runSearch(finder, query);
     QCOMPARE(got.rows, expected.mid(0, RecipeFinder::kMatchLimit));
     QCOMPARE(got.more, expected.size() > RecipeFinder::kMatchLimit);
+}
+
+// The matches of an abandoned search still on their way never pass for those
+// of the search started next.
+void FindTest::abandonedMatchesNeverJoinTheNextSearch() {
+    RecipeFinder finder(large_->path());
+    finder.find(u"salt"_s);
+    finder.waitUntilIdle();  // its matches are queued, not yet delivered
+    finder.abandon();
+    QCOMPARE(runSearch(finder, u"399 salt"_s).rows.size(), 2);
 }
 
 // A search started while another runs replaces it: nothing of the older one
