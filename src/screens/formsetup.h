@@ -42,6 +42,13 @@ struct FormSetup {
     QList<HoverReset> resets;
     // The drop shadow, given when the window loads (at its first showing).
     bool dropShadowAtLoad = true;
+
+    // A window without a Load of its own, which the shadow would wait for.
+    static FormSetup withoutShadowAtLoad() {
+        FormSetup setup;
+        setup.dropShadowAtLoad = false;
+        return setup;
+    }
 };
 
 // The name of the dynamic property that gives a widget's font a fractional

@@ -87,26 +87,25 @@ RecipeBrowserWindow::RecipeBrowserWindow(QWidget* parent)
 RecipeBrowserWindow::~RecipeBrowserWindow() = default;
 
 QList<MenuEntry> RecipeBrowserWindow::menuTable() {
-    const QString file = QStringLiteral("keyfile");
     return {
-        topMenu(file, QStringLiteral("&File")),
-        buttonItem(file, QStringLiteral("New"), ui_->cmdRNew, [this] { newDisplay(); }),
-        separatorIn(file),
-        menuItem(file, QStringLiteral("keyFind"), QStringLiteral("Find..."), QString(),
+        topMenu(kFileMenu, QStringLiteral("&File")),
+        buttonItem(kFileMenu, QStringLiteral("New"), ui_->cmdRNew, [this] { newDisplay(); }),
+        separatorIn(kFileMenu),
+        menuItem(kFileMenu, QStringLiteral("keyFind"), QStringLiteral("Find..."), QString(),
                  [] { windows().show(WindowId::Find); })
             .withShortcut(QKeySequence(Qt::CTRL | Qt::Key_F)),
-        separatorIn(file),
-        buttonItem(file, QStringLiteral("Print"), ui_->cmdRPrint, [this] { print(); }),
-        menuItem(file, QStringLiteral("keyExport"), QStringLiteral("Export..."), QString(),
+        separatorIn(kFileMenu),
+        buttonItem(kFileMenu, QStringLiteral("Print"), ui_->cmdRPrint, [this] { print(); }),
+        menuItem(kFileMenu, QStringLiteral("keyExport"), QStringLiteral("Export..."), QString(),
                  [this] { exportRecipe(this); })
             .withShortcut(QKeySequence(Qt::CTRL | Qt::Key_E)),
-        menuItem(file, QStringLiteral("keyExportAll"), QStringLiteral("Export all..."), QString(),
-                 [this] { exportAllRecipes(this); }),
-        menuItem(file, QStringLiteral("keyAddToList"), QStringLiteral("Add to shopping list"),
+        menuItem(kFileMenu, QStringLiteral("keyExportAll"), QStringLiteral("Export all..."),
+                 QString(), [this] { exportAllRecipes(this); }),
+        menuItem(kFileMenu, QStringLiteral("keyAddToList"), QStringLiteral("Add to shopping list"),
                  QString(), [this] { addToShoppingList(this); })
             .withShortcut(QKeySequence(Qt::CTRL | Qt::Key_L)),
-        separatorIn(file),
-        buttonItem(file, QStringLiteral("Main"), ui_->cmdRMain, [this] { returnToMain(); }),
+        separatorIn(kFileMenu),
+        buttonItem(kFileMenu, QStringLiteral("Main"), ui_->cmdRMain, [this] { returnToMain(); }),
     };
 }
 

@@ -14,8 +14,6 @@
 
 namespace pv {
 
-namespace {}  // namespace
-
 RecipeEntryWindow::RecipeEntryWindow(QWidget* parent)
     : PvWindow(parent), ui_(std::make_unique<Ui::RecipeEntryWindow>()) {
     ui_->setupUi(this);
@@ -45,17 +43,16 @@ RecipeEntryWindow::RecipeEntryWindow(QWidget* parent)
 RecipeEntryWindow::~RecipeEntryWindow() = default;
 
 QList<MenuEntry> RecipeEntryWindow::menuTable() {
-    const QString file = QStringLiteral("keyfile");
     return {
-        topMenu(file, QStringLiteral("&File")),
-        buttonItem(file, QStringLiteral("New"), ui_->cmdINew, [this] { newRecipe(); }),
-        menuItem(file, QStringLiteral("keyImport"), QStringLiteral("Import..."), QString(),
+        topMenu(kFileMenu, QStringLiteral("&File")),
+        buttonItem(kFileMenu, QStringLiteral("New"), ui_->cmdINew, [this] { newRecipe(); }),
+        menuItem(kFileMenu, QStringLiteral("keyImport"), QStringLiteral("Import..."), QString(),
                  [this] { importRecipe(this); })
             .withShortcut(QKeySequence(Qt::CTRL | Qt::Key_I)),
-        separatorIn(file),
-        buttonItem(file, QStringLiteral("Save"), ui_->cmdISave, [this] { saveRecipe(); }),
-        separatorIn(file),
-        buttonItem(file, QStringLiteral("Main"), ui_->cmdIMain, [this] { returnToMain(); }),
+        separatorIn(kFileMenu),
+        buttonItem(kFileMenu, QStringLiteral("Save"), ui_->cmdISave, [this] { saveRecipe(); }),
+        separatorIn(kFileMenu),
+        buttonItem(kFileMenu, QStringLiteral("Main"), ui_->cmdIMain, [this] { returnToMain(); }),
     };
 }
 

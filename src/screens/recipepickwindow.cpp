@@ -10,9 +10,7 @@ namespace pv {
 RecipePickWindow::RecipePickWindow(QWidget* parent)
     : PvWindow(parent), ui_(std::make_unique<Ui::RecipePickWindow>()) {
     ui_->setupUi(this);
-    FormSetup setup;
-    setup.dropShadowAtLoad = false;
-    finishForm(this, setup);
+    finishForm(this, FormSetup::withoutShadowAtLoad());
     setClosesOnEscape(true);
 
     // Enter and a double click import the recipe, as the button does.

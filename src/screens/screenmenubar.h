@@ -56,6 +56,9 @@ private:
 // children, where screen readers meet it.
 ScreenMenuBar* addScreenMenuBar(QWidget* window, const QString& name);
 
+// The key of every screen's File menu.
+inline const QString kFileMenu = QStringLiteral("keyfile");
+
 // One row of a screen's menu table.
 struct MenuEntry {
     QString parentKey;  // "" for a top-level menu

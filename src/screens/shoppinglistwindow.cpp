@@ -20,15 +20,14 @@
 namespace pv {
 
 QList<MenuEntry> ShoppingListWindow::menuTable() {
-    const QString file = QStringLiteral("keyfile");
     const QString edit = QStringLiteral("keyEdit");
     const QString tools = QStringLiteral("keyTool");
     return {
-        topMenu(file, QStringLiteral("&File")),
-        buttonItem(file, QStringLiteral("New"), ui_->cmdHNew, [this] { newList(); }),
-        buttonItem(file, QStringLiteral("Save"), ui_->cmdHSave, [this] { saveList(); }),
-        buttonItem(file, QStringLiteral("Print"), ui_->cmdHPrint, [this] { printList(); }),
-        buttonItem(file, QStringLiteral("Main"), ui_->cmdHMain, [this] { mainMenu(); }),
+        topMenu(kFileMenu, QStringLiteral("&File")),
+        buttonItem(kFileMenu, QStringLiteral("New"), ui_->cmdHNew, [this] { newList(); }),
+        buttonItem(kFileMenu, QStringLiteral("Save"), ui_->cmdHSave, [this] { saveList(); }),
+        buttonItem(kFileMenu, QStringLiteral("Print"), ui_->cmdHPrint, [this] { printList(); }),
+        buttonItem(kFileMenu, QStringLiteral("Main"), ui_->cmdHMain, [this] { mainMenu(); }),
         topMenu(edit, QStringLiteral("&Edit")),
         menuItem(edit, QStringLiteral("keyDelete"), QStringLiteral("Del"), QStringLiteral("Exit"),
                  [this] { deleteList(); })

@@ -11,9 +11,7 @@ namespace pv {
 CreditsWindow::CreditsWindow(QWidget* parent)
     : ClickAwayWindow(parent), ui_(std::make_unique<Ui::CreditsWindow>()) {
     ui_->setupUi(this);
-    FormSetup setup;
-    setup.dropShadowAtLoad = false;
-    finishForm(this, setup);
+    finishForm(this, FormSetup::withoutShadowAtLoad());
 
     ui_->imgCredit->setPixmap(QPixmap::fromImage(pictures::recipeBookPicture(64)));
     // The last reason line does not react to clicks.

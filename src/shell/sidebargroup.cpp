@@ -2,6 +2,7 @@
 
 #include "sidebar.h"
 #include "sidebaritem.h"
+#include "sidebarlook.h"
 
 #include <QLabel>
 #include <QLinearGradient>
@@ -11,13 +12,7 @@
 
 namespace pv {
 
-namespace {
-
-const QColor kGroupBody(214, 223, 247);
-const QColor kGroupBorder(255, 255, 255);
-constexpr int kHeaderHeight = 24;
-
-}  // namespace
+using namespace sidebarlook;
 
 SideBarGroup::SideBarGroup(SideBar* bar, const QString& key, const QString& title, QWidget* parent)
     : QWidget(parent), bar_(bar), key_(key), title_(title) {

@@ -2,6 +2,7 @@
 
 #include "imagelist.h"
 #include "sidebar.h"
+#include "sidebarlook.h"
 
 #include <QEnterEvent>
 #include <QKeyEvent>
@@ -11,13 +12,7 @@
 
 namespace pv {
 
-namespace {
-
-const QColor kItemText(33, 93, 198);
-const QColor kItemHover(66, 142, 255);
-constexpr int kItemPadding = 4;
-
-}  // namespace
+using namespace sidebarlook;
 
 SideBarItem::SideBarItem(SideBar* bar, const QString& key, const QString& text, int iconIndex,
                          QWidget* parent)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -82,8 +84,7 @@ class ReplacingFile {
 public:
     explicit ReplacingFile(const Path& path);
     ~ReplacingFile();
-    ReplacingFile(const ReplacingFile&) = delete;
-    ReplacingFile& operator=(const ReplacingFile&) = delete;
+    Q_DISABLE_COPY(ReplacingFile)
 
     // Makes the temporary file; false when it cannot be made.
     bool open();

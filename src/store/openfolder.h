@@ -12,8 +12,7 @@ class OpenFolder {
 public:
     explicit OpenFolder(const Path& folder);
     ~OpenFolder();
-    OpenFolder(const OpenFolder&) = delete;
-    OpenFolder& operator=(const OpenFolder&) = delete;
+    Q_DISABLE_COPY(OpenFolder)
 
     bool isOpen() const;
 
