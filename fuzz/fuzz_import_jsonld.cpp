@@ -9,46 +9,16 @@
 //   mkdir -p build-fuzz/corpus-jsonld
 //   build-fuzz/fuzz/fuzz_import_jsonld build-fuzz/corpus-jsonld tests/exchange/data \
 //       -max_total_time=120 -max_len=65536
-#include "jsonldwriter.h"
-#include "recipeimporter.h"
+#include "importcheck.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 
 using namespace pv::exchange;
 
-namespace {
-
-void check(QByteArrayView bytes, const QString& name) {
-    const auto read = RecipeImporter::readBytes(bytes, name);
-    if (!read.ok()) {
-        if (!read.failure().isRefusal() || !read.failure().userMessage.contains(name)) {
-            std::abort();
-        }
-        return;
-    }
-    if (read.value().isEmpty()) {
-        std::abort();
-    }
-    for (const ImportedRecipe& recipe : read.value()) {
-        if (!recipe.canFill()) {
-            continue;
-        }
-        const auto again = RecipeImporter::readBytes(JsonLdWriter::write(recipe.record),
-                                                     QStringLiteral("again.json"));
-        if (!again.ok() || again.value().size() != 1 ||
-            again.value().front().record != recipe.record) {
-            std::abort();
-        }
-    }
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    check(bytes, QStringLiteral("fuzz.json"));
-    check(bytes, QStringLiteral("fuzz.html"));
+    checkImport(bytes, QStringLiteral("fuzz.json"));
+    checkImport(bytes, QStringLiteral("fuzz.html"));
     return 0;
 }

@@ -8,35 +8,15 @@
 //   mkdir -p build-fuzz/corpus-mealmaster
 //   build-fuzz/fuzz/fuzz_import_mealmaster build-fuzz/corpus-mealmaster tests/exchange/data \
 //       -max_total_time=120 -max_len=65536
-#include "jsonldwriter.h"
-#include "recipeimporter.h"
+#include "importcheck.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 
 using namespace pv::exchange;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    const QString name = QStringLiteral("fuzz.mmf");
-    const auto read = RecipeImporter::readBytes(bytes, name);
-    if (!read.ok()) {
-        if (!read.failure().isRefusal() || !read.failure().userMessage.contains(name)) {
-            std::abort();
-        }
-        return 0;
-    }
-    for (const ImportedRecipe& recipe : read.value()) {
-        if (!recipe.canFill()) {
-            continue;
-        }
-        const auto again = RecipeImporter::readBytes(JsonLdWriter::write(recipe.record),
-                                                     QStringLiteral("again.json"));
-        if (!again.ok() || again.value().size() != 1 ||
-            again.value().front().record != recipe.record) {
-            std::abort();
-        }
-    }
-    return read.value().isEmpty() ? (std::abort(), 0) : 0;
+    checkImport(QByteArrayView(reinterpret_cast<const char*>(data), qsizetype(size)),
+                QStringLiteral("fuzz.mmf"));
+    return 0;
 }

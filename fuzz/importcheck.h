@@ -1,0 +1,37 @@
+#pragma once
+
+// What every import fuzz target asks of a file a user picks: a refusal names
+// the file, a file read holds at least one recipe, and whatever can fill the
+// boxes exports as JSON-LD and imports back to the same boxes.
+#include "jsonldwriter.h"
+#include "recipeimporter.h"
+
+#include <cstdlib>
+
+namespace pv::exchange {
+
+inline void checkImport(QByteArrayView bytes, const QString& name) {
+    const auto read = RecipeImporter::readBytes(bytes, name);
+    if (!read.ok()) {
+        if (!read.failure().isRefusal() || !read.failure().userMessage.contains(name)) {
+            std::abort();
+        }
+        return;
+    }
+    if (read.value().isEmpty()) {
+        std::abort();
+    }
+    for (const ImportedRecipe& recipe : read.value()) {
+        if (!recipe.canFill()) {
+            continue;
+        }
+        const auto again = RecipeImporter::readBytes(JsonLdWriter::write(recipe.record),
+                                                     QStringLiteral("again.json"));
+        if (!again.ok() || again.value().size() != 1 ||
+            again.value().front().record != recipe.record) {
+            std::abort();
+        }
+    }
+}
+
+}  // namespace pv::exchange
