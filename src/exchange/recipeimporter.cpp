@@ -49,7 +49,11 @@ Format formatOf(QByteArrayView bytes, const QString& path) {
 }  // namespace
 
 store::Outcome<QList<ImportedRecipe>> RecipeImporter::readBytes(QByteArrayView bytes,
-                                                                const QString& path) {
+                                                                const QString& path,
+                                                                const Progress& progress) {
+    if (progress.cancelled && progress.cancelled()) {
+        return store::Failure{store::Failure::Kind::Cancelled, 0, {}, {}};
+    }
     if (bytes.trimmed().isEmpty()) {
         return userError(u"The file \"%1\" is empty."_s, path);
     }
@@ -88,7 +92,8 @@ store::Outcome<QList<ImportedRecipe>> RecipeImporter::readBytes(QByteArrayView b
     return recipes;
 }
 
-store::Outcome<QList<ImportedRecipe>> RecipeImporter::readFile(const QString& path) {
+store::Outcome<QList<ImportedRecipe>> RecipeImporter::readFile(const QString& path,
+                                                               const Progress& progress) {
     const QFileInfo info(path);
     if (!info.exists()) {
         return userError(u"The file \"%1\" was not found."_s, path, store::kFileNotFound);
@@ -108,7 +113,7 @@ store::Outcome<QList<ImportedRecipe>> RecipeImporter::readFile(const QString& pa
     if (file.error() != QFileDevice::NoError) {
         return userError(u"The file \"%1\" cannot be read."_s, path, store::kDeviceIo);
     }
-    return readBytes(bytes, path);
+    return readBytes(bytes, path, progress);
 }
 
 QString RecipeImporter::fileFilter() {

@@ -7,6 +7,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 namespace pv::exchange {
 
 // Import of recipes from other programs' files into the entry screen's boxes.
@@ -17,16 +19,26 @@ class RecipeImporter {
 public:
     static constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
 
+    // What a long read tells its caller, and how the caller stops it. Both may
+    // be called on the reading thread; either may be left empty.
+    struct Progress {
+        std::function<void(int percent)> report;
+        // Polled now and then; true ends the read with a failure of kind Cancelled.
+        std::function<bool()> cancelled;
+    };
+
     // Every recipe of the file, in file order, at least one; a file may hold
     // several, for the user to pick one. A damaged or foreign file is a
     // failure of kind Refused whose userMessage is the "User error" text
     // naming the file; nothing is thrown.
-    static store::Outcome<QList<ImportedRecipe>> readFile(const QString& path);
+    static store::Outcome<QList<ImportedRecipe>> readFile(const QString& path,
+                                                          const Progress& progress = {});
 
     // The same for bytes already read; path names the file in messages and
     // gives the format by its ending.
     static store::Outcome<QList<ImportedRecipe>> readBytes(QByteArrayView bytes,
-                                                           const QString& path);
+                                                           const QString& path,
+                                                           const Progress& progress = {});
 
     // The file dialog's filter: "Recipes (*.json *.html *.htm *.mmf *.txt)".
     static QString fileFilter();

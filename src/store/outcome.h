@@ -17,6 +17,7 @@ struct Failure {
         Refused,     // the store will not accept this name or text; a "User error"
         NoTempPath,  // "Error getting temporary file path."
         NoTempFile,  // "Error getting temporary filename."
+        Cancelled,   // the user stopped a long operation; nothing to tell
     };
     Kind kind = Kind::FileSystem;
     int number = 0;
@@ -25,6 +26,7 @@ struct Failure {
     QString userMessage;
 
     bool isRefusal() const { return kind == Kind::Refused; }
+    bool isCancelled() const { return kind == Kind::Cancelled; }
     // The file-system failures the screens tell apart (53 and 76).
     bool isFileNotFound() const;
     bool isPathNotFound() const;

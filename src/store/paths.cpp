@@ -128,13 +128,20 @@ void addName(std::vector<ListedName>& names, fs::NameView entry) {
     names.push_back(std::move(listed));
 }
 
-// The regular files of folder (and links to them; sub-folders are not
-// listed), by name ignoring case, ties by exact name, so every machine shows
+// A leading dot hides a file: sync tools' and other systems' bookkeeping, and
+// the store's own temporary files. ".txt" is what a shopping list saved without
+// a name is called, so it stays listed.
+bool isHidden(fs::NameView entry) {
+    return entry.startsWith('.') && entry != fs::NameView(".txt");
+}
+
+// The regular files of folder (and links to them; sub-folders and hidden
+// files are not listed), by name ignoring case, ties by exact name, so every machine shows
 // one order. False when the folder cannot be read.
 bool sortedNames(const fs::Path& folder, std::vector<ListedName>& names) {
     const bool read = fs::status(folder).isDir &&
                       fs::forEachEntry(folder, [&](fs::NameView entry, const fs::EntryKind& kind) {
-                          if (kind.isFile) {
+                          if (kind.isFile && !isHidden(entry)) {
                               addName(names, entry);
                           }
                       });

@@ -105,7 +105,7 @@ private:
 
 // The file names of a folder, ordered by name ignoring case, followed by one
 // spare empty entry (callers read entries 0 to size-2). Sub-folders are not
-// listed. A name that is not UTF-8 is listed as Windows-1252 text, and the
+// listed, nor are hidden files (a name starting with "."). A name that is not UTF-8 is listed as Windows-1252 text, and the
 // store's operations find the file by that name. A missing folder is error 76.
 Outcome<QStringList> listFolderFiles(const QString& folderPath);
 

@@ -1,4 +1,5 @@
 // Categories and recipes, round trips through real files below a temporary application folder.
+#include "freename.h"
 #include "storetest.h"
 #include "table.h"
 #include "tempfolder.h"
@@ -160,6 +161,27 @@ private slots:
         QCOMPARE(QDir(app.file(u"category/Crème brûlée"_s)).entryList(QDir::Files | QDir::Hidden),
                  QStringList{u"Tart"_s});
         QCOMPARE(app.read(u"category/Crème brûlée/Tart"_s), record({{32, "180"}}));
+    }
+    void firstFreeName_data() {
+        QTest::addColumn<QStringList>("taken");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("free");
+        QTest::newRow("free") << QStringList{u"Soup"_s} << u"Stew"_s << u"Stew"_s;
+        QTest::newRow("taken") << QStringList{u"Stew"_s} << u"Stew"_s << u"Stew (2)"_s;
+        QTest::newRow("gap") << QStringList{u"stew"_s, u"STEW (2)"_s, u"Stew (4)"_s} << u"Stew"_s
+                             << u"Stew (3)"_s;
+        QTest::newRow("placeholders")
+            << QStringList{u"50%2 %1"_s} << u"50%2 %1"_s << u"50%2 %1 (2)"_s;
+    }
+    void firstFreeName() {
+        QFETCH(QStringList, taken);
+        QFETCH(QString, name);
+        QFETCH(QString, free);
+        QCOMPARE(pv::store::firstFreeName(name,
+                                          [&](const QString& candidate) {
+                                              return taken.contains(candidate, Qt::CaseInsensitive);
+                                          }),
+                 free);
     }
 };
 
