@@ -35,6 +35,22 @@ void tellFolderMissing(const QString& category) {
         missingCategoryFolderText(category, QStringLiteral("Its recipes cannot be listed.")));
 }
 
+// The recipe as the display's boxes hold it.
+store::RecipeFields fieldsOf(const RecipePrintout& page) {
+    store::RecipeFields fields;
+    for (int line = 1; line <= 10; ++line) {
+        fields[store::amountField(line) - 1] = page.amounts[line - 1];
+        fields[store::measureField(line) - 1] = page.types[line - 1];
+        fields[store::ingredientField(line) - 1] = page.ingredients[line - 1];
+    }
+    fields[store::kDirectionsField - 1] = page.directions;
+    fields[store::kTemperatureField - 1] = page.temperature;
+    fields[store::kServingSizeField - 1] = page.servingSize;
+    fields[store::kHoursField - 1] = page.hours;
+    fields[store::kMinutesField - 1] = page.minutes;
+    return fields;
+}
+
 QString dashes() {
     return QString(121, QLatin1Char('-'));
 }
@@ -219,8 +235,12 @@ void RecipeBrowserWindow::fileClicked() {
     shownCategory_ = category;
     shownFile_ = file;
     shownFields_ = recipe.value();
-    const store::RecipeFields& fields = recipe.value();
     ui_->txtRName->setText(file);
+    showFields(recipe.value());
+    watcher_->follow();
+}
+
+void RecipeBrowserWindow::showFields(const store::RecipeFields& fields) {
     ui_->txtRSize->setText(fields[store::kServingSizeField - 1]);
     ui_->txtRDate->setText(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
     for (int line = 1; line <= 10; ++line) {
@@ -389,6 +409,11 @@ QStringList RecipeBrowserWindow::followedPaths() const {
             paths.append(FolderWatcher::dataPath(QStringLiteral("Category/") + category));
         }
     }
+    // Written in place by another program, a file changes without its folder.
+    if (!shownFile_.isEmpty() && !shownCategory_.contains(QLatin1Char('/'))) {
+        paths.append(FolderWatcher::dataPath(QStringLiteral("Category/") + shownCategory_ +
+                                             QLatin1Char('/') + shownFile_));
+    }
     return paths;
 }
 
@@ -434,6 +459,15 @@ void RecipeBrowserWindow::followDisk() {
         // Nothing left to delete.
         ui_->chkRDel->setChecked(false);
         ui_->chkRDel->setEnabled(false);
+    } else if (!shownFile_.isEmpty()) {
+        // Changed by another machine, or saved from the entry screen: shown anew,
+        // unless the user typed into the display (to print it changed).
+        auto now = store.loadRecipe(shownCategory_, shownFile_);
+        if (now && now.value() != shownFields_ && ui_->txtRName->text() == shownFile_ &&
+            fieldsOf(printout()) == shownFields_) {
+            shownFields_ = now.value();
+            showFields(shownFields_);
+        }
     }
     watcher_->follow();
 }

@@ -55,6 +55,8 @@ private:
     // still there stay; the recipe on display stays, its delete box disabled
     // once its file is gone.
     void followDisk();
+    // Fills the display's boxes but the name from a recipe's fields.
+    void showFields(const store::RecipeFields& fields);
     QStringList followedPaths() const;
 
     std::unique_ptr<Ui::RecipeBrowserWindow> ui_;

@@ -73,6 +73,16 @@ private slots:
             << stew +
                    u"remove Category/Soups/Stew; settle; ? listed lswRFile=Tart; "
                    "? text txtRName txtRI1=Stew|beef; ? enabled chkRDel=0; ? checked chkRDel=0"_s;
+        // The recipe on display changed elsewhere is shown anew, unless typed into.
+        const QString lamb = QString::fromLatin1(test::record({{21, "lamb"}}));
+        QTest::newRow("browser: the recipe on display changes")
+            << stew +
+                   u"write Category/Soups/Stew=%1; settle; ? text txtRName txtRI1=Stew|lamb; "
+                   "? enabled chkRDel=1"_s.arg(lamb);
+        QTest::newRow("browser: the recipe on display changes, typed into")
+            << stew +
+                   u"set txtRI2=for 4; write Category/Soups/Stew=%1; settle; "
+                   "? text txtRI1 txtRI2=beef|for 4"_s.arg(lamb);
         QTest::newRow("browser: another recipe goes")
             << stew +
                    u"remove Category/Soups/Tart; settle; ? listed lswRFile=Stew; "
