@@ -191,11 +191,13 @@ void RecipeBrowserWindow::fitColumnsToNames() {
     // many thousand names would cost more than the listing), at most the list's width.
     const QFontMetrics metrics(ui_->lswRFile->font());
     // A conflict copy's picture stands before its name.
-    const QSize icon = ui_->lswRFile->iconSize();
-    const int picture = !fileModel_->hasConflictCopies() ? 0
-                        : icon.isValid()
-                            ? icon.width() + 4
-                            : ui_->lswRFile->style()->pixelMetric(QStyle::PM_ListViewIconSize) + 4;
+    int picture = 0;
+    if (fileModel_->hasConflictCopies()) {
+        // A small picture, so that the row keeps the height of a line.
+        const int side = ui_->lswRFile->style()->pixelMetric(QStyle::PM_SmallIconSize);
+        ui_->lswRFile->setIconSize(QSize(side, side));
+        picture = side + 4;
+    }
     const int width =
         std::clamp(metrics.horizontalAdvance(fileModel_->longestName()) + 12 + picture, 48,
                    std::max(48, ui_->lswRFile->viewport()->width() - 4));
