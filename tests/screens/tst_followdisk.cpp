@@ -13,6 +13,7 @@
 
 #include <QListView>
 #include <QSignalSpy>
+#include <QThreadPool>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -172,6 +173,26 @@ private slots:
         settle();
         QCOMPARE(redrawn.count(), 1);
         on_->road.walk(u"? selected lswRFile=Stew; ? text txtRName=Stew"_s);
+    }
+
+    // What a save left when the program died goes once the folder is first listed, off
+    // the window's thread; a younger one may be another copy's save still running.
+    void staleSavesGoWhenListed() {
+        test::TempAppFolder& app = on_->bench.app;
+        const auto aged = [&](const QString& path, qint64 seconds) {
+            QFile file(app.file(path));
+            return app.write(path, "x") && file.open(QIODevice::ReadWrite) &&
+                   file.setFileTime(QDateTime::currentDateTime().addSecs(-seconds),
+                                    QFileDevice::FileModificationTime);
+        };
+        QVERIFY(aged(u"Category/Soups/.pv-save-k3-Stew"_s, store::Store::kStaleSaveSeconds + 60));
+        QVERIFY(aged(u"Category/Soups/.pv-save-q1-Tart"_s, 30));
+        QVERIFY(aged(u"Category/Pies/.pv-save-z9-Apple"_s, store::Store::kStaleSaveSeconds + 60));
+        on_->road.walk(u"open; pick cboRCat=Soups"_s);
+        QThreadPool::globalInstance()->waitForDone();
+        on_->road.walk(
+            u"? tree Category/Soups=.pv-save-q1-Tart|Stew|Tart; "
+            "? tree Category/Pies=.pv-save-z9-Apple"_s);
     }
 
     // A sync tool's conflict copy is listed, marked, and tells what it is a copy of.
