@@ -5,7 +5,6 @@
 
 #include <QEvent>
 #include <QFileInfo>
-#include <QMutex>
 #include <QSet>
 #include <QThreadPool>
 #include <QWidget>

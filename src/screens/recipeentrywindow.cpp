@@ -15,7 +15,6 @@
 #include <QValidator>
 
 #include <algorithm>
-
 #include <array>
 
 namespace pv {
