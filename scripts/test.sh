@@ -10,6 +10,8 @@ jobs=$(nproc)
 cmake -S . -B build-ci -DCMAKE_BUILD_TYPE=Debug -DPV_WERROR=ON
 cmake --build build-ci -j"$jobs"
 (cd build-ci && ctest --output-on-failure -j"$jobs")
+# The data folder kept in step by two real Syncthing instances (about half a minute).
+PV_APP=build-ci/app bash scripts/sync-check.sh
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DPV_WERROR=ON -DPV_SANITIZE=ON -DPV_HELP=OFF
 cmake --build build-asan -j"$jobs"

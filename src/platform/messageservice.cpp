@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace pv {
 namespace {
@@ -43,6 +44,29 @@ public:
         box.exec();
         return msg::kResultOk;
     }
+
+    int ask(const QString& text, const QStringList& buttons, int defaultButton, int flags,
+            const QString& title) override {
+        QMessageBox box(QApplication::activeWindow());
+        box.setWindowTitle(title);
+        box.setTextFormat(Qt::PlainText);
+        box.setText(displayText(text));
+        box.setWindowModality(Qt::ApplicationModal);
+        box.setIcon(iconOf(flags));
+        QList<QPushButton*> pressed;
+        for (const QString& caption : buttons) {
+            // Their own roles would let the style reorder them; the order is the question's.
+            pressed.append(box.addButton(caption, QMessageBox::ActionRole));
+        }
+        if (pressed.isEmpty()) {
+            return -1;
+        }
+        box.setDefaultButton(pressed.value(defaultButton, pressed.constLast()));
+        box.setEscapeButton(pressed.constLast());
+        box.exec();
+        const qsizetype index = pressed.indexOf(qobject_cast<QPushButton*>(box.clickedButton()));
+        return index < 0 ? int(pressed.size() - 1) : int(index);
+    }
 };
 
 using Slot = Replaceable<MessageService, QtMessageService>;
@@ -55,6 +79,16 @@ MessageService& messages() {
 
 void setMessageService(MessageService* service) {
     Slot::install(service);
+}
+
+int MessageService::ask(const QString&, const QStringList& buttons, int, int, const QString&) {
+    return int(buttons.size()) - 1;
+}
+
+int askQuestion(const QString& text, const QStringList& buttons, int defaultButton, int flags,
+                const QString& title) {
+    return messages().ask(text, buttons, defaultButton, flags,
+                          title.isEmpty() ? QStringLiteral("Pantrova") : title);
 }
 
 int showMessage(const QString& text, int flags, const QString& title) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace pv {
 
@@ -25,6 +26,11 @@ class MessageService {
 public:
     virtual ~MessageService() = default;
     virtual int show(const QString& text, int flags, const QString& title) = 0;
+    // A question whose buttons say what each answer does ("Replace", "Keep
+    // both", "Cancel"); returns the index of the button pressed. Escape presses
+    // the last one, which is what a service without such buttons answers.
+    virtual int ask(const QString& text, const QStringList& buttons, int defaultButton, int flags,
+                    const QString& title);
 };
 
 // The service in use; a QMessageBox-based one unless a test installed another.
@@ -35,6 +41,11 @@ void setMessageService(MessageService* service);
 // A message box; an empty title is the program's own title, "Pantrova". The
 // text is shown as it is, never taken for markup.
 int showMessage(const QString& text, int flags = msg::kOkOnly, const QString& title = {});
+
+// A question with buttons of its own (see MessageService::ask); an empty
+// title is the program's own.
+int askQuestion(const QString& text, const QStringList& buttons, int defaultButton,
+                int flags = msg::kQuestion, const QString& title = {});
 
 // The text as the screen shows it: CR LF and lone CR become line breaks.
 QString displayText(const QString& text);

@@ -2,9 +2,11 @@
 #include "ui_findwindow.h"
 
 #include "appfolder.h"
+#include "folderwatcher.h"
 #include "formsetup.h"
 #include "recipebrowserwindow.h"
 #include "recipefinder.h"
+#include "store.h"
 #include "windowregistry.h"
 
 #include <QHeaderView>
@@ -80,6 +82,9 @@ FindWindow::FindWindow(QWidget* parent)
     connect(finder_.get(), &find::RecipeFinder::matchesFound, this, &FindWindow::addMatches);
     connect(finder_.get(), &find::RecipeFinder::finished, this, &FindWindow::searchDone);
     ui_->txtFFind->installEventFilter(this);
+
+    watcher_ = new FolderWatcher(this, [this] { return matchFolders(); });
+    connect(watcher_, &FolderWatcher::changed, this, &FindWindow::dropDeletedMatches);
 }
 
 FindWindow::~FindWindow() = default;
@@ -157,6 +162,7 @@ void FindWindow::searchDone(quint64 query, bool moreThanLimit) {
         text = QStringLiteral("%1 recipes found.").arg(count);
     }
     ui_->lblFCount->setText(text);
+    watcher_->follow();
 }
 
 QTreeWidgetItem* FindWindow::chosenItem() const {
@@ -210,6 +216,47 @@ bool FindWindow::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return PvWindow::eventFilter(watched, event);
+}
+
+QStringList FindWindow::matchFolders() const {
+    // The folders of the categories the matches lie in, a bounded number.
+    constexpr qsizetype kMostFolders = 100;
+    QStringList categories;
+    const QTreeWidget* list = ui_->lswFMatch;
+    for (int row = 0; row < list->topLevelItemCount() && categories.size() < kMostFolders; ++row) {
+        const QString category = list->topLevelItem(row)->data(0, kCategoryRole).toString();
+        if (!categories.contains(category)) {
+            categories.append(category);
+        }
+    }
+    QStringList folders;
+    for (const QString& category : categories) {
+        folders.append(FolderWatcher::dataPath(QStringLiteral("Category/") + category));
+    }
+    return folders;
+}
+
+void FindWindow::dropDeletedMatches() {
+    const store::Store store(dataFolder());
+    QTreeWidget* list = ui_->lswFMatch;
+    bool dropped = false;
+    for (int row = list->topLevelItemCount() - 1; row >= 0; --row) {
+        const QTreeWidgetItem* item = list->topLevelItem(row);
+        const QString file = item->data(0, kFileRole).toString();
+        if (store.storedRecipeName(item->data(0, kCategoryRole).toString(), file) != file) {
+            delete list->takeTopLevelItem(row);
+            dropped = true;
+        }
+    }
+    const int count = list->topLevelItemCount();
+    ui_->cmdFShow->setEnabled(count > 0);
+    if (dropped && !ui_->lblFCount->text().startsWith(QLatin1String("Searching")) &&
+        !ui_->lblFCount->text().startsWith(QLatin1String("More than"))) {
+        ui_->lblFCount->setText(count == 0   ? QStringLiteral("No recipe holds every word.")
+                                : count == 1 ? QStringLiteral("1 recipe found.")
+                                             : QStringLiteral("%1 recipes found.").arg(count));
+    }
+    watcher_->follow();
 }
 
 }  // namespace pv

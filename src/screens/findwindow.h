@@ -17,6 +17,8 @@ namespace Ui {
 class FindWindow;
 }
 
+class FolderWatcher;
+
 // "Find a recipe": the recipes of every category that hold every word typed,
 // found while the user types, off the window's thread. Enter or a double
 // click shows the match in the recipe browser as a click on its file would.
@@ -46,9 +48,13 @@ private:
     void searchDone(quint64 query, bool moreThanLimit);
     void startOver();
     QTreeWidgetItem* chosenItem() const;
+    // Takes out the matches whose recipe was deleted since it was found.
+    void dropDeletedMatches();
+    QStringList matchFolders() const;
 
     std::unique_ptr<Ui::FindWindow> ui_;
     std::unique_ptr<find::RecipeFinder> finder_;
+    FolderWatcher* watcher_ = nullptr;
 };
 
 }  // namespace pv

@@ -5,7 +5,9 @@
 #include "appfolder.h"
 #include "errorstate.h"
 #include "exchangecommands.h"
+#include "folderwatcher.h"
 #include "formsetup.h"
+#include "recipeentrywindow.h"
 #include "recipefilemodel.h"
 #include "screenparts.h"
 #include "store.h"
@@ -17,6 +19,8 @@
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
 
 #include <algorithm>
 #include <array>
@@ -29,6 +33,22 @@ namespace {
 void tellFolderMissing(const QString& category) {
     showUserError(
         missingCategoryFolderText(category, QStringLiteral("Its recipes cannot be listed.")));
+}
+
+// The recipe as the display's boxes hold it.
+store::RecipeFields fieldsOf(const RecipePrintout& page) {
+    store::RecipeFields fields;
+    for (int line = 1; line <= 10; ++line) {
+        fields[store::amountField(line) - 1] = page.amounts[line - 1];
+        fields[store::measureField(line) - 1] = page.types[line - 1];
+        fields[store::ingredientField(line) - 1] = page.ingredients[line - 1];
+    }
+    fields[store::kDirectionsField - 1] = page.directions;
+    fields[store::kTemperatureField - 1] = page.temperature;
+    fields[store::kServingSizeField - 1] = page.servingSize;
+    fields[store::kHoursField - 1] = page.hours;
+    fields[store::kMinutesField - 1] = page.minutes;
+    return fields;
 }
 
 QString dashes() {
@@ -82,6 +102,9 @@ RecipeBrowserWindow::RecipeBrowserWindow(QWidget* parent)
 
     connect(ui_->cboRCat, &QComboBox::activated, this, &RecipeBrowserWindow::categoryPicked);
     connect(ui_->chkRDel, &QCheckBox::clicked, this, &RecipeBrowserWindow::deleteBoxClicked);
+
+    watcher_ = new FolderWatcher(this, [this] { return followedPaths(); });
+    connect(watcher_, &FolderWatcher::changed, this, &RecipeBrowserWindow::followDisk);
 }
 
 RecipeBrowserWindow::~RecipeBrowserWindow() = default;
@@ -90,6 +113,8 @@ QList<MenuEntry> RecipeBrowserWindow::menuTable() {
     return {
         topMenu(kFileMenu, QStringLiteral("&File")),
         buttonItem(kFileMenu, QStringLiteral("New"), ui_->cmdRNew, [this] { newDisplay(); }),
+        menuItem(kFileMenu, QStringLiteral("keyEditRecipe"), QStringLiteral("Edit..."), QString(),
+                 [this] { editRecipe(); }),
         separatorIn(kFileMenu),
         menuItem(kFileMenu, QStringLiteral("keyFind"), QStringLiteral("Find..."), QString(),
                  [] { windows().show(WindowId::Find); })
@@ -113,6 +138,7 @@ void RecipeBrowserWindow::onLoad() {
     buildMenuBar(menu_, withLoadableIcons(menuTable()));
     ui_->chkRDel->setEnabled(false);
     loadCategories(this, ui_->cboRCat, ErrorLocation::RecipeBrowserLoad);
+    tidyStaleSaves(QStringLiteral("Category"));
 }
 
 void RecipeBrowserWindow::onActivate() {
@@ -150,6 +176,8 @@ void RecipeBrowserWindow::categoryPicked() {
     }
     fileModel_->setListing(std::move(listing.value()));
     fitColumnsToNames();
+    watcher_->follow();
+    tidyStaleSaves(QStringLiteral("Category/") + category);
     // The first file is the list's selected item until the user picks another;
     // it is not marked selected.
     if (fileModel_->rowCount() > 0) {
@@ -162,9 +190,19 @@ void RecipeBrowserWindow::fitColumnsToNames() {
     // Columns as wide as the longest name (by its length; measuring each of
     // many thousand names would cost more than the listing), at most the list's width.
     const QFontMetrics metrics(ui_->lswRFile->font());
-    const int width = std::clamp(metrics.horizontalAdvance(fileModel_->longestName()) + 12, 48,
-                                 std::max(48, ui_->lswRFile->viewport()->width() - 4));
-    ui_->lswRFile->setGridSize(QSize(width, metrics.height() + 2));
+    // A conflict copy's picture stands before its name.
+    int picture = 0;
+    if (fileModel_->hasConflictCopies()) {
+        // A small picture, so that the row keeps the height of a line.
+        const int side = ui_->lswRFile->style()->pixelMetric(QStyle::PM_SmallIconSize);
+        ui_->lswRFile->setIconSize(QSize(side, side));
+        picture = side + 4;
+    }
+    const int width =
+        std::clamp(metrics.horizontalAdvance(fileModel_->longestName()) + 12 + picture, 48,
+                   std::max(48, ui_->lswRFile->viewport()->width() - 4));
+    ui_->lswRFile->setGridSize(
+        QSize(width, std::max(metrics.height(), picture > 0 ? picture - 2 : 0) + 2));
 }
 
 void RecipeBrowserWindow::fileClicked() {
@@ -198,8 +236,13 @@ void RecipeBrowserWindow::fileClicked() {
     }
     shownCategory_ = category;
     shownFile_ = file;
-    const store::RecipeFields& fields = recipe.value();
+    shownFields_ = recipe.value();
     ui_->txtRName->setText(file);
+    showFields(recipe.value());
+    watcher_->follow();
+}
+
+void RecipeBrowserWindow::showFields(const store::RecipeFields& fields) {
     ui_->txtRSize->setText(fields[store::kServingSizeField - 1]);
     ui_->txtRDate->setText(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
     for (int line = 1; line <= 10; ++line) {
@@ -254,6 +297,7 @@ void RecipeBrowserWindow::clearDisplay() {
     fileModel_->clear();
     shownCategory_.clear();
     shownFile_.clear();
+    shownFields_ = {};
 }
 
 void RecipeBrowserWindow::writeFixedTexts() {
@@ -352,6 +396,115 @@ bool RecipeBrowserWindow::showRecipe(const QString& category, const QString& fil
     ui_->lswRFile->scrollTo(found.first());
     fileClicked();
     return shownFile_ == file;
+}
+
+}  // namespace pv
+
+namespace pv {
+
+QStringList RecipeBrowserWindow::followedPaths() const {
+    QStringList paths{FolderWatcher::dataPath(),
+                      FolderWatcher::dataPath(QStringLiteral("Category")),
+                      FolderWatcher::dataPath(QStringLiteral("Category/category.txt"))};
+    for (const QString& category : {ui_->cboRCat->currentText(), shownCategory_}) {
+        if (!category.isEmpty() && !category.contains(QLatin1Char('/'))) {
+            paths.append(FolderWatcher::dataPath(QStringLiteral("Category/") + category));
+        }
+    }
+    // Written in place by another program, a file changes without its folder.
+    if (!shownFile_.isEmpty() && !shownCategory_.contains(QLatin1Char('/'))) {
+        paths.append(FolderWatcher::dataPath(QStringLiteral("Category/") + shownCategory_ +
+                                             QLatin1Char('/') + shownFile_));
+    }
+    return paths;
+}
+
+void RecipeBrowserWindow::followDisk() {
+    const store::Store store(dataFolder());
+    if (followCategories(ui_->cboRCat) == CategoryChoice::Dropped) {
+        // Its files went with it; the recipe on display stays.
+        fileModel_->clear();
+    } else if (ui_->cboRCat->currentIndex() >= 0) {
+        auto listing = store.listRecipeFiles(ui_->cboRCat->currentText());
+        QStringList names = listing ? std::move(listing.value()) : QStringList();
+        if (names != fileModel_->listing()) {
+            QListView* list = ui_->lswRFile;
+            const QString current = list->currentIndex().data().toString();
+            QStringList selected;
+            for (const QModelIndex& index : list->selectionModel()->selectedIndexes()) {
+                selected.append(index.data().toString());
+            }
+            const int scrolled = list->horizontalScrollBar()->value();
+            fileModel_->setListing(std::move(names));
+            fitColumnsToNames();
+            const QStringList& now = fileModel_->listing();
+            const qsizetype row = current.isEmpty() ? -1 : now.indexOf(current);
+            if (row >= 0 && row < fileModel_->rowCount()) {
+                list->selectionModel()->setCurrentIndex(fileModel_->index(int(row)),
+                                                        QItemSelectionModel::NoUpdate);
+            } else if (fileModel_->rowCount() > 0) {
+                // As a category's first listing leaves it.
+                list->selectionModel()->setCurrentIndex(fileModel_->index(0),
+                                                        QItemSelectionModel::NoUpdate);
+            }
+            for (const QString& name : selected) {
+                const qsizetype at = now.indexOf(name);
+                if (at >= 0 && at < fileModel_->rowCount()) {
+                    list->selectionModel()->select(fileModel_->index(int(at)),
+                                                   QItemSelectionModel::Select);
+                }
+            }
+            list->horizontalScrollBar()->setValue(scrolled);
+        }
+    }
+    if (!shownFile_.isEmpty() && store.storedRecipeName(shownCategory_, shownFile_) != shownFile_) {
+        // Nothing left to delete.
+        ui_->chkRDel->setChecked(false);
+        ui_->chkRDel->setEnabled(false);
+    } else if (!shownFile_.isEmpty()) {
+        // Changed by another machine, or saved from the entry screen: shown anew,
+        // unless the user typed into the display (to print it changed).
+        auto now = store.loadRecipe(shownCategory_, shownFile_);
+        if (now && now.value() != shownFields_ && ui_->txtRName->text() == shownFile_ &&
+            fieldsOf(printout()) == shownFields_) {
+            shownFields_ = now.value();
+            showFields(shownFields_);
+        }
+    }
+    watcher_->follow();
+}
+
+void RecipeBrowserWindow::editRecipe() {
+    if (shownFile_.isEmpty()) {
+        showUserError(nothingOnDisplayText());
+        return;
+    }
+    // The file as it is now, which another machine may have changed since it was shown.
+    const store::Store store(dataFolder());
+    auto read = store.loadRecipe(shownCategory_, shownFile_);
+    store::RecipeFields fields;
+    bool stillThere = true;
+    if (read) {
+        fields = read.value();
+    } else if (read.failure().isFileNotFound() ||
+               categoryFolderGone(store, read.failure(), shownCategory_)) {
+        // Gone since it was shown: what was shown can still be saved again.
+        fields = shownFields_;
+        stillThere = false;
+    } else {
+        showUserError(QStringLiteral("The recipe \"%1\" cannot be opened to be changed (%2).")
+                          .arg(shownFile_, read.failure().description));
+        return;
+    }
+    const QString category = shownCategory_;
+    const QString file = shownFile_;
+    auto* entry = qobject_cast<RecipeEntryWindow*>(windows().show(WindowId::RecipeEntry));
+    if (!entry || !entry->isVisible()) {
+        return;  // its Load told the user, or reported a failure
+    }
+    entry->raise();
+    entry->activateWindow();
+    entry->openForEditing(category, file, fields, stillThere);
 }
 
 }  // namespace pv

@@ -4,6 +4,7 @@
 #include "recipeprint.h"
 #include "screenmenubar.h"
 #include "screenparts.h"
+#include "store.h"
 
 #include <QList>
 #include <QString>
@@ -16,6 +17,7 @@ namespace Ui {
 class RecipeBrowserWindow;
 }
 
+class FolderWatcher;
 class RecipeFileModel;
 
 // The recipe browser "frmRecipe": picks a category, lists its recipe files,
@@ -49,6 +51,13 @@ private:
     void clearDisplay();
     void fitColumnsToNames();
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The lists again after the data folder changed: a choice and a selection
+    // still there stay; the recipe on display stays, its delete box disabled
+    // once its file is gone.
+    void followDisk();
+    // Fills the display's boxes but the name from a recipe's fields.
+    void showFields(const store::RecipeFields& fields);
+    QStringList followedPaths() const;
 
     std::unique_ptr<Ui::RecipeBrowserWindow> ui_;
     std::array<IngredientBoxes, 10> lines_;
@@ -59,6 +68,9 @@ private:
     // deletes; empty while the display shows none.
     QString shownCategory_;
     QString shownFile_;
+    // The fields of the recipe on display as its file held them.
+    store::RecipeFields shownFields_;
+    FolderWatcher* watcher_ = nullptr;
 
 public:
     // Shows a recipe as a click on its file does once its category is chosen;
@@ -67,6 +79,8 @@ public:
     // Where the recipe on display lies; empty while none is.
     const QString& shownCategory() const { return shownCategory_; }
     const QString& shownFile() const { return shownFile_; }
+    // Opens the recipe on display on the entry screen to be changed.
+    void editRecipe();
 };
 
 }  // namespace pv

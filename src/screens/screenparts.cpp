@@ -65,6 +65,28 @@ CategoryChoice loadCategories(QWidget* screen, QComboBox* box, ErrorLocation loc
     return !hadChoice || box->currentIndex() >= 0 ? CategoryChoice::Kept : CategoryChoice::Dropped;
 }
 
+CategoryChoice followCategories(QComboBox* box) {
+    const store::Store store(dataFolder());
+    auto names = store.listCategoriesByField();
+    if (!names && !names.failure().isFileNotFound()) {
+        return CategoryChoice::Kept;
+    }
+    const QStringList listed = names ? names.value() : QStringList();
+    QStringList shown;
+    for (int i = 0; i < box->count(); ++i) {
+        shown.append(box->itemText(i));
+    }
+    if (shown == listed) {
+        return CategoryChoice::Kept;
+    }
+    const bool hadChoice = box->currentIndex() >= 0;
+    const QString chosen = box->currentText();
+    box->clear();
+    box->addItems(listed);
+    box->setCurrentIndex(hadChoice ? box->findText(chosen) : -1);
+    return !hadChoice || box->currentIndex() >= 0 ? CategoryChoice::Kept : CategoryChoice::Dropped;
+}
+
 std::array<IngredientBoxes, 10> ingredientBoxes(const QWidget* window, const QString& amount,
                                                 const QString& type, const QString& ingredient) {
     std::array<IngredientBoxes, 10> lines;

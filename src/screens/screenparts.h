@@ -45,6 +45,12 @@ enum class CategoryChoice {
 // error report at `location`.
 CategoryChoice loadCategories(QWidget* screen, QComboBox* box, ErrorLocation location);
 
+// Reads the category list again for a screen on show whose data folder
+// changed, quietly: the choice stays while it is listed, and a list that
+// cannot be read now (a sync tool may be replacing it) leaves the drop-down as
+// it is. A list that is gone empties it.
+CategoryChoice followCategories(QComboBox* box);
+
 // The boxes of one of a recipe screen's ten ingredient lines.
 struct IngredientBoxes {
     QLineEdit* amount = nullptr;

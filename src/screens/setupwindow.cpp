@@ -5,6 +5,7 @@
 #include "appfolder.h"
 #include "busypointer.h"
 #include "errorstate.h"
+#include "folderwatcher.h"
 #include "formsetup.h"
 #include "messageservice.h"
 #include "store.h"
@@ -14,6 +15,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScopedValueRollback>
+
+#include <algorithm>
 
 namespace pv {
 namespace {
@@ -58,6 +61,13 @@ SetupWindow::SetupWindow(QWidget* parent)
     connect(ui_->txtSDel, &QLineEdit::returnPressed, this, &SetupWindow::deleteCategory);
     connect(ui_->cmdSDelCancel, &QPushButton::clicked, this, &SetupWindow::cancelDelete);
     connect(ui_->cmdSMain, &QPushButton::clicked, this, &SetupWindow::backToMain);
+
+    auto* watcher = new FolderWatcher(this, [] {
+        return QStringList{FolderWatcher::dataPath(),
+                           FolderWatcher::dataPath(QStringLiteral("Category")),
+                           FolderWatcher::dataPath(QStringLiteral("Category/category.txt"))};
+    });
+    connect(watcher, &FolderWatcher::changed, this, &SetupWindow::followDisk);
 }
 
 SetupWindow::~SetupWindow() = default;
@@ -65,6 +75,7 @@ SetupWindow::~SetupWindow() = default;
 void SetupWindow::onLoad() {
     setCreateMode(true);
     fillList(ErrorLocation::SetupLoad);
+    tidyStaleSaves(QStringLiteral("Category"));
 }
 
 bool SetupWindow::inCreateMode() const {
@@ -205,6 +216,51 @@ void SetupWindow::cancelDelete() {
 void SetupWindow::backToMain() {
     hide();
     windows().show(WindowId::Main);
+}
+
+void SetupWindow::followDisk() {
+    if (working_) {
+        return;  // a delete lets events run while it rewrites the list; it refills it after
+    }
+    const store::Store store(dataFolder());
+    const auto names = store.listCategoriesByLine();
+    if (!names && !names.failure().isFileNotFound()) {
+        return;  // perhaps being replaced right now: the next change tells
+    }
+    QStringList listed = names ? names.value() : QStringList();
+    QStringList shown;
+    for (int row = 0; row < ui_->lswSetup->count(); ++row) {
+        shown.append(ui_->lswSetup->item(row)->text());
+    }
+    if (ui_->lswSetup->isSortingEnabled()) {
+        // Sorted on screen: the same names in another order are the same list.
+        const auto byLetters = [](const QString& a, const QString& b) {
+            const int order = a.compare(b, Qt::CaseInsensitive);
+            return order != 0 ? order < 0 : a < b;
+        };
+        std::sort(listed.begin(), listed.end(), byLetters);
+        std::sort(shown.begin(), shown.end(), byLetters);
+    }
+    if (listed == shown) {
+        return;
+    }
+    const QString current =
+        ui_->lswSetup->currentItem() ? ui_->lswSetup->currentItem()->text() : QString();
+    QStringList picked;
+    for (const QListWidgetItem* item : ui_->lswSetup->selectedItems()) {
+        picked.append(item->text());
+    }
+    ui_->lswSetup->clear();
+    for (const QString& name : names ? names.value() : QStringList()) {
+        ui_->lswSetup->addItem(new CategoryItem(name));
+    }
+    for (int row = 0; row < ui_->lswSetup->count(); ++row) {
+        QListWidgetItem* item = ui_->lswSetup->item(row);
+        if (item->text() == current) {
+            ui_->lswSetup->setCurrentItem(item, QItemSelectionModel::NoUpdate);
+        }
+        item->setSelected(picked.contains(item->text()));
+    }
 }
 
 }  // namespace pv

@@ -35,6 +35,9 @@ private:
     void deleteCategory();
     void cancelDelete();
     void backToMain();
+    // The list again after the data folder changed: the item picked and the
+    // boxes stay as they are.
+    void followDisk();
 
     std::unique_ptr<Ui::SetupWindow> ui_;
     bool working_ = false;

@@ -4,6 +4,7 @@
 
 #include "appfolder.h"
 #include "errorstate.h"
+#include "folderwatcher.h"
 #include "formsetup.h"
 #include "notice.h"
 #include "printerservice.h"
@@ -65,6 +66,12 @@ ShoppingListWindow::ShoppingListWindow(QWidget* parent)
     ui_->lswHOpen->installEventFilter(this);
     // Any character typed into the list opens the name box.
     ui_->txtHList->installEventFilter(this);
+
+    auto* watcher = new FolderWatcher(this, [] {
+        return QStringList{FolderWatcher::dataPath(),
+                           FolderWatcher::dataPath(QStringLiteral("Shopping List"))};
+    });
+    connect(watcher, &FolderWatcher::changed, this, &ShoppingListWindow::followDisk);
 }
 
 ShoppingListWindow::~ShoppingListWindow() = default;
@@ -93,6 +100,37 @@ void ShoppingListWindow::onLoad() {
     }
     ui_->lswHOpen->clear();
     ui_->lswHOpen->addItems(names.value());
+    tidyStaleSaves(QStringLiteral("Shopping List"));
+}
+
+void ShoppingListWindow::followDisk() {
+    const store::Store store(dataFolder());
+    const auto names = store.listShoppingLists();
+    if (!names) {
+        return;  // the folder's own trouble is told when it is used
+    }
+    QStringList shown;
+    for (int row = 0; row < ui_->lswHOpen->count(); ++row) {
+        shown.append(ui_->lswHOpen->item(row)->text());
+    }
+    if (shown == names.value()) {
+        return;
+    }
+    const QListWidgetItem* current = ui_->lswHOpen->currentItem();
+    const QString currentName = current ? current->text() : QString();
+    const QListWidgetItem* picked = selectedItem();
+    const QString pickedName = picked ? picked->text() : QString();
+    ui_->lswHOpen->clear();
+    ui_->lswHOpen->addItems(names.value());
+    for (int row = 0; row < ui_->lswHOpen->count(); ++row) {
+        QListWidgetItem* item = ui_->lswHOpen->item(row);
+        if (current && item->text() == currentName) {
+            ui_->lswHOpen->setCurrentItem(item, QItemSelectionModel::NoUpdate);
+        }
+        if (picked && item->text() == pickedName) {
+            item->setSelected(true);
+        }
+    }
 }
 
 void ShoppingListWindow::newList() {

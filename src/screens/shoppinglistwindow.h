@@ -45,6 +45,9 @@ protected:
 private:
     void setNameBoxLocked(bool locked);
     QListWidgetItem* selectedItem() const;
+    // The file list again after the folder changed: the item picked stays
+    // while its file is there; the boxes are never touched.
+    void followDisk();
 
     std::unique_ptr<Ui::ShoppingListWindow> ui_;
     ScreenMenuBar* menuBar_ = nullptr;

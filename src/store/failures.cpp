@@ -42,8 +42,10 @@ Failure fileSystemFailure(int number) {
 
 QString refusalMessage(Refusal refusal, const QString& character) {
     // Listed once here so that every screen words a refusal the same way.
+    // A leading dot hides a file: a recipe, category or list of such a name
+    // would be saved and then never listed.
     const QString forbidden = QStringLiteral(
-        "cannot contain / \\ : * ? \" < > | or control characters, and cannot be \".\" or \"..\".");
+        "cannot contain / \\ : * ? \" < > | or control characters, and cannot start with \".\".");
     switch (refusal) {
         case Refusal::EmptyCategory:
             return QStringLiteral("Please choose a category for the recipe.");

@@ -27,7 +27,7 @@ Failure fileSystemFailure(int number);
 enum class Refusal {
     EmptyCategory,        // a recipe without a category
     EmptyRecipeName,      // a recipe without a name
-    BadCategoryName,      // separators, reserved or control characters, "." or ".."
+    BadCategoryName,      // separators, reserved or control characters, a leading "."
     BadRecipeName,        // likewise for a recipe name
     BadShoppingListName,  // likewise for a shopping-list name
     UnencodableCharacter  // a character with no Windows-1252 byte

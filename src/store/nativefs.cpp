@@ -3,6 +3,7 @@
 #include "cp1252.h"
 
 #include <QFile>
+#include <QList>
 
 #include <algorithm>
 
@@ -20,6 +21,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #else
 #include <QDir>
 #include <QDirIterator>
@@ -202,6 +204,44 @@ qint64 bytesAvailable(const Path& folder) {
     return qint64(info.f_bavail) * qint64(info.f_frsize);
 }
 
+namespace {
+
+const QByteArray kTempPrefix = QByteArrayLiteral(".pv-save-");
+
+// ".pv-save-<random>-<name>", cut to what a folder entry can hold.
+Path tempName(const Path& name) {
+    constexpr qsizetype kLongestName = 255;
+    Path temp = kTempPrefix + QByteArray::number(QRandomGenerator::global()->generate(), 36) + '-';
+    temp += name.left(kLongestName - temp.size());
+    return temp;
+}
+
+}  // namespace
+
+bool isReplacingFileTemp(NameView name) {
+    return name.startsWith(kTempPrefix);
+}
+
+int removeStaleTemps(const Path& folder, qint64 minAgeSeconds) {
+    QList<Path> stale;
+    const time_t now = ::time(nullptr);
+    forEachEntry(folder, [&](NameView name, const EntryKind& kind) {
+        if (!kind.isFile || kind.isLink || !isReplacingFileTemp(name)) {
+            return;
+        }
+        const Path path = join(folder, keepName(name));
+        struct stat info {};
+        if (::lstat(path.constData(), &info) == 0 && now - info.st_mtime >= minAgeSeconds) {
+            stale.append(path);
+        }
+    });
+    int removed = 0;
+    for (const Path& path : stale) {
+        removed += removeFile(path) ? 1 : 0;
+    }
+    return removed;
+}
+
 ReplacingFile::ReplacingFile(const Path& path) : path_(path) {}
 
 ReplacingFile::~ReplacingFile() {
@@ -232,7 +272,7 @@ bool ReplacingFile::open() {
     const bool exists = ::stat(path_.constData(), &existing) == 0;
     // Private until it takes the file's place, when it gets the file's permissions.
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-        temp_ = path_ + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        temp_ = join(parentOf(path_), tempName(fileNameOf(path_)));
         fd_ = ::open(temp_.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
                      exists ? 0600 : 0666);
         if (fd_ < 0 && errno != EEXIST) {
@@ -399,6 +439,14 @@ void ReplacingFile::cancel() {
     if (file_.isOpen()) {
         file_.cancelWriting();
     }
+}
+
+bool isReplacingFileTemp(NameView) {
+    return false;  // QSaveFile names its own
+}
+
+int removeStaleTemps(const Path&, qint64) {
+    return 0;
 }
 
 #endif

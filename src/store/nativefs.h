@@ -79,7 +79,9 @@ qint64 bytesAvailable(const Path& folder);
 
 // A file written beside its final path and renamed over it on commit, so a
 // failure leaves the previous file whole. A link is followed: its target is
-// replaced. An existing file keeps its permissions.
+// replaced. An existing file keeps its permissions. The file being written is
+// hidden and named ".pv-save-<random>-<name>", so that a listing never shows
+// it, even after the program died mid-save, and a later start can find it.
 class ReplacingFile {
 public:
     explicit ReplacingFile(const Path& path);
@@ -105,5 +107,13 @@ private:
     QSaveFile file_;
 #endif
 };
+
+// Whether a name is that of a ReplacingFile's temporary file.
+bool isReplacingFileTemp(NameView name);
+// Removes the temporary files of ReplacingFile in folder (not below it) last
+// written at least minAgeSeconds ago: left by a save that never finished. A
+// younger one may belong to a save still running in another copy of the
+// program. Returns how many went.
+int removeStaleTemps(const Path& folder, qint64 minAgeSeconds);
 
 }  // namespace pv::store::fs

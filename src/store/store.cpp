@@ -38,6 +38,12 @@ bool isSafeName(const QString& name) {
     return true;
 }
 
+// A name for something new: safe, and not hidden by a leading dot, as it would
+// never be listed. Names made before keep working where they are only used.
+bool isNewName(const QString& name) {
+    return isSafeName(name) && !name.startsWith(QLatin1Char('.'));
+}
+
 // A file name as a listing gave it back: it only has to stay inside its folder.
 bool isListedName(const QString& name) {
     return name != QLatin1String(".") && name != QLatin1String("..") &&
@@ -192,7 +198,7 @@ std::optional<Failure> refuseRecipeNames(const QString& category, const QString&
     if (!isSafeName(category)) {
         return refusedFailure(Refusal::BadCategoryName);
     }
-    if (!(listed ? isListedName(name) : isSafeName(name))) {
+    if (!(listed ? isListedName(name) : isNewName(name))) {
         return refusedFailure(Refusal::BadRecipeName);
     }
     return std::nullopt;
@@ -225,7 +231,7 @@ Outcome<QStringList> Store::listCategoriesByField() const {
 }
 
 Outcome<CreateResult> Store::createCategory(const QString& name) {
-    if (!isSafeName(name)) {
+    if (!isNewName(name)) {
         return refusedFailure(Refusal::BadCategoryName);
     }
     if (auto refused = checkEncodable(name)) {
@@ -467,7 +473,7 @@ Outcome<QStringList> Store::listShoppingLists() const {
 }
 
 Outcome<void> Store::saveShoppingList(const QString& name, const QString& text) {
-    if (!isSafeName(name)) {
+    if (!isNewName(name)) {
         return refusedFailure(Refusal::BadShoppingListName);
     }
     for (const QString* part : {&name, &text}) {
@@ -510,6 +516,20 @@ Outcome<QByteArray> Store::shoppingListBytes(const QString& fileName) const {
 
 fs::Path Store::shoppingListFile(const QString& fileName) const {
     return native(kShoppingFolder + QLatin1Char('/') + fileName);
+}
+
+// --- a data folder that others change too ---
+
+QString Store::storedRecipeName(const QString& category, const QString& name) const {
+    if (refuseRecipeNames(category, name, true)) {
+        return {};
+    }
+    const fs::Path path = recipePath(category, name);
+    return fs::status(path).isFile ? fs::shownName(fs::fileNameOf(path)) : QString();
+}
+
+int Store::removeStaleSaves(const QString& relativeFolder) const {
+    return fs::removeStaleTemps(native(relativeFolder), kStaleSaveSeconds);
 }
 
 }  // namespace pv::store

@@ -91,6 +91,17 @@ public:
     // is kept as given.
     QString resolve(const QString& relativePath) const;
 
+    // --- a data folder that others change too (another machine, a sync tool) ---
+    // The name, as listed, of the recipe file that saving (category, name)
+    // would write: found as every recipe operation finds it, ignoring case.
+    // Empty when there is no such file, or the names are refused.
+    QString storedRecipeName(const QString& category, const QString& name) const;
+    // Removes the temporary files that saves which never finished left in one
+    // folder of the data folder ("Category", "Category/Soups", "Shopping
+    // List") at least kStaleSaveSeconds ago. Safe on any thread.
+    static constexpr qint64 kStaleSaveSeconds = 600;
+    int removeStaleSaves(const QString& relativeFolder) const;
+
 private:
     // The same as the file system takes it: listed names that are not UTF-8
     // keep their own bytes.
@@ -105,8 +116,9 @@ private:
 
 // The file names of a folder, ordered by name ignoring case, followed by one
 // spare empty entry (callers read entries 0 to size-2). Sub-folders are not
-// listed, nor are hidden files (a name starting with "."). A name that is not UTF-8 is listed as Windows-1252 text, and the
-// store's operations find the file by that name. A missing folder is error 76.
+// listed, nor are hidden files (a name starting with "."). A name that is not UTF-8 is listed as
+// Windows-1252 text, and the store's operations find the file by that name. A missing folder is
+// error 76.
 Outcome<QStringList> listFolderFiles(const QString& folderPath);
 
 }  // namespace pv::store

@@ -25,6 +25,7 @@
 #include "cp1252.h"
 #include "errorstate.h"
 #include "fieldreader.h"
+#include "messageservice.h"
 #include "multilinebox.h"
 #include "notice.h"
 #include "recipebrowserwindow.h"
@@ -44,9 +45,11 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QtTest>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 using namespace pv;
@@ -191,12 +194,21 @@ class CarelessUserTest : public QObject {
     // opened, as the user saw them.
     std::optional<std::pair<QString, QString>> recipeShown_;
     QString listOpened_;
+    // The recipe the entry screen was filled from by Edit or last saved as, and its
+    // bytes then: saving over it again needs no question while they are unchanged.
+    struct Edited {
+        QString path;
+        QByteArray bytes;
+    };
+    std::optional<Edited> edited_;
     // The restarts, the error reports met by code and number, the steps that
     // changed files and the User errors.
     struct {
         int restarts = 0;
         QMap<QString, int> reports, changes;
         int userErrors = 0;
+        // The questions Save and Edit asked, by the answer given.
+        QMap<QString, int> answers;
     } tally_;
 
     template <typename T = QWidget>
@@ -225,6 +237,7 @@ class CarelessUserTest : public QObject {
         programErrors() = {};
         recipeShown_.reset();
         listOpened_.clear();
+        edited_.reset();
         test::registerStandIns({WindowId::Main, WindowId::Error, WindowId::Calendar});
         for (const auto& [id, factory] : screens()) {
             windows().registerWindow(id, factory);
@@ -386,6 +399,8 @@ class CarelessUserTest : public QObject {
         step.after = [this, window, boxes](const Seen& s) {
             if (window == kShop) {
                 listOpened_.clear();
+            } else {
+                edited_.reset();
             }
             return emptied(s.now, prefixed(window, boxes));
         };
@@ -486,28 +501,144 @@ class CarelessUserTest : public QObject {
         };
         return step;
     }
+    // Save; the question before a replacement answered at random. Only the target is
+    // written, or under Keep both the next free name beside it; a recipe there is replaced
+    // without a question only when it is the one being edited, unchanged since.
     Step saveRecipe(WindowId, const QString&) {
         const QString category = control<QComboBox>(kIngred, u"cboIng"_s)->currentText();
         const QString name = control<QLineEdit>(kIngred, u"txtIName"_s)->text();
         const store::RecipeFields fields =
             qobject_cast<RecipeEntryWindow*>(windows().loaded(kIngred))->fields();
         const QString target = u"Category/"_s + category + u'/' + name;
-        Step step = press(kIngred, u"cmdISave"_s);
+        struct Asked {
+            int buttons = 0;  // 0: no question
+            int answer = -1;
+        };
+        auto asked = std::make_shared<Asked>();
+        Step step = press(kIngred, u"cmdISave txtIName"_s);
         step.what = u"entry: Save \"%1\" in \"%2\""_s.arg(name, category);
-        step.files = saved(target, [target, fields](const QByteArray& bytes) {
-            auto read = store::parseRecipeRecord(bytes);
+        step.act = [this, asked] {
+            bench_->messages.onShow = [this, asked](const test::RecordingMessages::Shown& m) {
+                if (!m.buttons.isEmpty()) {
+                    asked->buttons = int(m.buttons.size());
+                    asked->answer = below(asked->buttons);
+                    bench_->messages.answers.prepend(asked->answer);
+                    log_ << u"    answered %1"_s.arg(m.buttons.value(asked->answer));
+                    ++tally_.answers[m.buttons.value(asked->answer).remove(u'*')];
+                }
+            };
+            QTest::mouseClick(control<QPushButton>(kIngred, u"cmdISave"_s), Qt::LeftButton);
+            bench_->messages.onShow = nullptr;
+        };
+        step.files = [this, target, fields, asked](const Seen& s) {
+            const QStringList changed = changedPaths(s.before, s.after);
+            if (changed.isEmpty()) {
+                return QString();
+            }
+            const QString path = changed.at(0);
+            const bool keptBoth = asked->buttons == 3 && asked->answer == 1;
+            const bool cancelled = asked->buttons > 0 && asked->answer == asked->buttons - 1;
+            const QString folder = target.left(target.lastIndexOf(u'/') + 1);
+            const bool where =
+                keptBoth ? !s.before.contains(path) && samePath(path.left(folder.size()), folder) &&
+                               QRegularExpression(
+                                   u"^"_s + QRegularExpression::escape(target.mid(folder.size())) +
+                                       u" \\((\\d+)\\)$"_s,
+                                   QRegularExpression::CaseInsensitiveOption)
+                                   .match(path.mid(folder.size()))
+                                   .hasMatch()
+                         : samePath(path, target);
+            if (changed.size() != 1 || cancelled || !where || !s.after.contains(path)) {
+                return u"changed %1 (asked: %2 buttons, answer %3), not only %4"_s.arg(
+                    changed.join(u", "_s), QString::number(asked->buttons),
+                    QString::number(asked->answer), keptBoth ? target + u" (n)"_s : target);
+            }
+            if (s.before.contains(path) && asked->buttons == 0 &&
+                !(edited_ && samePath(edited_->path, path) &&
+                  edited_->bytes == s.before.value(path))) {
+                return u"%1 was replaced without a question"_s.arg(path);
+            }
+            auto read = store::parseRecipeRecord(s.after.value(path));
             if (!read) {
-                return u"Save wrote an unreadable %1"_s.arg(target);
+                return u"Save wrote an unreadable %1"_s.arg(path);
             }
             for (int i = 0; i < store::kRecipeFieldCount; ++i) {
                 // A double quote comes back as a look-alike; all else as typed.
                 if (!fields[i].contains(u'"') && read.value()[i] != fields[i]) {
                     return u"field %1 of %2 came back as \"%3\", typed \"%4\""_s.arg(
-                        QString::number(i + 1), target, read.value()[i], fields[i]);
+                        QString::number(i + 1), path, read.value()[i], fields[i]);
                 }
             }
+            if (s.after.contains(path)) {
+                edited_ = Edited{path, s.after.value(path)};
+            } else {
+                edited_.reset();
+            }
             return QString();
-        });
+        };
+        return step;
+    }
+    // Edit on the browser: the entry screen then holds the recipe shown, exactly as its
+    // file; asked about text not saved there, the user answers at random.
+    Step editRecipe(WindowId, const QString&) {
+        auto answered = std::make_shared<int>(0);
+        // What the display shows, its file perhaps gone since.
+        const auto* browser = qobject_cast<RecipeBrowserWindow*>(windows().loaded(kRecipe));
+        const std::optional<std::pair<QString, QString>> shown =
+            browser && !browser->shownFile().isEmpty()
+                ? std::optional(std::pair(browser->shownCategory(), browser->shownFile()))
+                : std::nullopt;
+        Step step = act(
+            u"browser: Edit... (showing %1)"_s.arg(shown ? shown->first + u'/' + shown->second
+                                                         : u"nothing"_s),
+            [this, answered] {
+                bench_->messages.onShow = [this,
+                                           answered](const test::RecordingMessages::Shown& m) {
+                    if (m.title == u"User error"_s) {
+                        *answered = -1;  // told why not: nothing is filled
+                    } else if (m.flags == (msg::kYesNo | msg::kQuestion)) {
+                        *answered = chance(50) ? msg::kResultYes : msg::kResultNo;
+                        bench_->messages.answers.prepend(*answered);
+                        ++tally_.answers[*answered == msg::kResultYes ? u"Edit: Yes"_s
+                                                                      : u"Edit: No"_s];
+                    }
+                };
+                control<ScreenMenuBar>(kRecipe, u"SMXPR"_s)
+                    ->actionFor(u"keyEditRecipe"_s)
+                    ->trigger();
+                bench_->messages.onShow = nullptr;
+            },
+            prefixed(kIngred, ingredBoxes()));
+        step.after = [this, answered, shown](const Seen& s) {
+            auto* entry = qobject_cast<RecipeEntryWindow*>(windows().loaded(kIngred));
+            const QString path =
+                shown ? u"Category/"_s + shown->first + u'/' + shown->second : QString();
+            const bool filled = shown && *answered != msg::kResultNo && *answered >= 0 && entry &&
+                                entry->editing() == shown;
+            if (!filled) {
+                for (const QString& box : prefixed(kIngred, ingredBoxes())) {
+                    if (s.was.value(box) != s.now.value(box)) {
+                        return u"Edit filled nothing, yet %1 changed"_s.arg(box);
+                    }
+                }
+                return QString();
+            }
+            // A file gone since it was shown opens as it was shown.
+            auto read = store::parseRecipeRecord(s.after.value(path));
+            if (s.after.contains(path) && read && entry->fields() != read.value()) {
+                return u"Edit did not put %1 into the boxes as stored"_s.arg(path);
+            }
+            if (s.now.value(key(kIngred, u"txtIName"_s)) != shown->second) {
+                return u"Edit put \"%1\" into the name box"_s.arg(
+                    s.now.value(key(kIngred, u"txtIName"_s)));
+            }
+            if (s.after.contains(path)) {
+                edited_ = Edited{path, s.after.value(path)};
+            } else {
+                edited_.reset();
+            }
+            return QString();
+        };
         return step;
     }
     // A click in the file list ("mouse"), or Enter on its current row.
@@ -675,7 +806,8 @@ class CarelessUserTest : public QObject {
               {60, &Self::openRecipe, {}},
               {68, &Self::arrows, u"lswRFile"_s},
               {85, &Self::tickDelete, {}},
-              {93, &Self::press, u"cmdRNew"_s},
+              {90, &Self::editRecipe, {}},
+              {95, &Self::press, u"cmdRNew"_s},
               {100, &Self::press, u"cmdRMain"_s}}},
             {kShop,
              {{25, &Self::typeText, u"txtHList"_s},
@@ -805,9 +937,9 @@ private slots:
         };
         qInfo(
             "seed %u: %d steps; files changed by %s; %d User errors; %d error reports of the "
-            "file system (%s)",
+            "file system (%s); questions answered %s",
             seed, steps, qPrintable(counts(tally_.changes)), tally_.userErrors, tally_.restarts,
-            qPrintable(counts(tally_.reports)));
+            qPrintable(counts(tally_.reports)), qPrintable(counts(tally_.answers)));
     }
 };
 

@@ -59,7 +59,7 @@ private slots:
 
     void menuBarItemsAndDispatch() {
         on_->road.walk(u"open; "_s + kStew);
-        emit test::control<ScreenMenuBar>(on_->road.screen(), u"SMXPR"_s)->itemClicked(3);
+        emit test::control<ScreenMenuBar>(on_->road.screen(), u"SMXPR"_s)->itemClicked(4);
         test::PdfPrinter printer(on_->bench.app.file(u"menu.pdf"_s));
         // A separator does nothing.
         on_->road.walk(

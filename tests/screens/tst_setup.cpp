@@ -18,7 +18,7 @@ const QString kDeleted = u"Pantrova|0|1 category is deleted."_s;
 const QString kNoneDeleted = u"Pantrova|0|0 category is deleted."_s;
 const QString kBadName =
     u"User error|4144|A category name cannot contain / \\ : * ? \" < > | or control "
-    u"characters, and cannot be \".\" or \"..\"."_s;
+    u"characters, and cannot start with \".\"."_s;
 
 // The categories listed, each with its folder, and the screen opened.
 QString opened(const QStringList& categories) {

@@ -251,7 +251,7 @@ private slots:
         HelpViewerWindow* viewer = openViewers()[0];
         QCOMPARE(viewer->windowTitle(), u"Pantrova Help"_s);
         QCOMPARE(viewer->browser()->source(), chm("index.html"));
-        QCOMPARE(viewer->contentsTree()->topLevelItemCount(), 6);
+        QCOMPARE(viewer->contentsTree()->topLevelItemCount(), 7);
     }
 
     void directoryLoopsAreRefused_data() {

@@ -1,8 +1,13 @@
 // Categories and recipes, round trips through real files below a temporary application folder.
+#include "conflictcopy.h"
 #include "freename.h"
 #include "storetest.h"
 #include "table.h"
 #include "tempfolder.h"
+
+#include <QRegularExpression>
+
+#include <utime.h>
 
 using namespace pv::store;
 using namespace Qt::StringLiterals;
@@ -182,6 +187,108 @@ private slots:
                                               return taken.contains(candidate, Qt::CaseInsensitive);
                                           }),
                  free);
+    }
+
+    // A name that starts with a dot is hidden, so nothing new gets one; what an
+    // older version made under such a name is still used and deleted.
+    void hiddenNamesMadeBefore() {
+        TempFolder app({"Category/category.txt=.old\r\nSoups\r\n", "Category/.old/"});
+        Store store(app.path());
+        QCOMPARE(said(store.saveRecipe(u".old"_s, u"Stew"_s, recipe({"21=beef"}))), u"ok"_s);
+        QCOMPARE(app.read(u"Category/.old/Stew"_s), record({{21, "beef"}}));
+        QCOMPARE(store.deleteCategory(u".old"_s).value(), 1);
+        QCOMPARE(app.tree(u"Category"_s), QStringList{u"category.txt 7"_s});
+    }
+
+    void conflictCopies_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("copyOf");
+        QTest::newRow("Syncthing") << u"Stew.sync-conflict-20261207-101500-ABCDEFG"_s << u"Stew"_s;
+        QTest::newRow("Syncthing, extension")
+            << u"weekly.sync-conflict-20261207-101500-7QX2M4P.txt"_s << u"weekly.txt"_s;
+        QTest::newRow("Nextcloud") << u"Stew (conflicted copy 2026-12-07 101500)"_s << u"Stew"_s;
+        QTest::newRow("Dropbox") << u"Pea soup (Anna's conflicted copy 2026-12-07)"_s
+                                 << u"Pea soup"_s;
+        QTest::newRow("capitals") << u"Stew (Conflicted Copy 2026-12-07)"_s << u"Stew"_s;
+        QTest::newRow("ownCloud") << u"Stew_conflict-20261207-101500"_s << u"Stew"_s;
+        QTest::newRow("Seafile") << u"Stew (SFConflict anna@home 2026-12-07-10-15-00)"_s
+                                 << u"Stew"_s;
+        QTest::newRow("plain") << u"Stew"_s << QString();
+        QTest::newRow("a word alike") << u"Conflict soup"_s << QString();
+        QTest::newRow("short id") << u"Stew.sync-conflict-20261207-101500-ABC"_s << QString();
+        QTest::newRow("the mark alone") << u".sync-conflict-20261207-101500-ABCDEFG"_s << QString();
+        QTest::newRow("copy, not conflicted") << u"Stew (copy 2)"_s << QString();
+    }
+    void conflictCopies() {
+        QFETCH(QString, name);
+        QTEST(conflictCopyOf(name), "copyOf");
+    }
+
+    // The name a save reaches: the file there, ignoring case, as listed.
+    void storedRecipeName() {
+        TempFolder app({"Category/Soups/stew", "Category/Soups/.hidden", "Category/Soups/Folder/"});
+        QVERIFY(app.writeNative("Category/Soups/Cr\xE8me"));
+        const Store store(app.path());
+        QCOMPARE(store.storedRecipeName(u"Soups"_s, u"STEW"_s), u"stew"_s);
+        QCOMPARE(store.storedRecipeName(u"SOUPS"_s, u"crème"_s), u"Crème"_s);
+        QCOMPARE(store.storedRecipeName(u"Soups"_s, u"Tart"_s), QString());
+        QCOMPARE(store.storedRecipeName(u"Soups"_s, u"Folder"_s), QString());
+        QCOMPARE(store.storedRecipeName(u"Pies"_s, u"stew"_s), QString());
+        QCOMPARE(store.storedRecipeName(u"Soups"_s, u"../Soups/stew"_s), QString());
+        QCOMPARE(store.storedRecipeName(QString(), u"stew"_s), QString());
+    }
+
+    // While a save runs its file is hidden and named so that a later start knows it;
+    // a name as long as a folder entry takes still saves.
+    void temporaryFileOfASave() {
+        TempFolder app({"Category/Soups/Stew=old"});
+        Store store(app.path());
+        fs::ReplacingFile file(fs::fromText(app.file(u"Category/Soups/Stew"_s)));
+        QVERIFY(file.open());
+        QVERIFY(file.write("new"));
+        const QStringList during =
+            QDir(app.file(u"Category/Soups"_s)).entryList(QDir::Files | QDir::Hidden);
+        QCOMPARE(during.size(), 2);
+        const QString temp = during.value(during.indexOf(u"Stew"_s) == 0 ? 1 : 0);
+        QVERIFY2(QRegularExpression(u"^\\.pv-save-[0-9a-z]+-Stew$"_s).match(temp).hasMatch(),
+                 qPrintable(temp));
+        QVERIFY(fs::isReplacingFileTemp(fs::encodeName(temp)));
+        QCOMPARE(store.listRecipeFiles(u"Soups"_s).value(), (QStringList{u"Stew"_s, QString()}));
+        QVERIFY(file.commit());
+        QCOMPARE(app.tree(u"Category/Soups"_s), QStringList{u"Stew 3"_s});
+
+        const QString longest(255, u'n');
+        QCOMPARE(said(store.saveRecipe(u"Soups"_s, longest, {})), u"ok"_s);
+        QCOMPARE(app.tree(u"Category/Soups"_s), (QStringList{u"Stew 3"_s, longest + u" 106"_s}));
+    }
+
+    // What saves left when the program died mid-save goes once it is old enough to be
+    // nobody's save still running; nothing else goes.
+    void staleTemporaryFiles() {
+        TempFolder app({"Category/Soups/.pv-save-k3j9a-Stew", "Category/Soups/.pv-save-q1-Tart",
+                        "Category/Soups/.syncthing.Stew.tmp", "Category/Soups/Stew",
+                        "Category/Soups/pv-save-x-Stew", "Category/Soups/.pv-save-folder/",
+                        "Category/.pv-save-a1-category.txt"});
+        const auto age = [&](const QString& path, qint64 seconds) {
+            const time_t then = time(nullptr) - time_t(seconds);
+            const utimbuf times{then, then};
+            return utime(QFile::encodeName(app.file(path)).constData(), &times) == 0;
+        };
+        for (const char* old :
+             {"Category/Soups/.pv-save-k3j9a-Stew", "Category/Soups/.syncthing.Stew.tmp",
+              "Category/Soups/pv-save-x-Stew", "Category/Soups/.pv-save-folder",
+              "Category/.pv-save-a1-category.txt"}) {
+            QVERIFY(age(QString::fromLatin1(old), Store::kStaleSaveSeconds + 5));
+        }
+        QVERIFY(age(u"Category/Soups/.pv-save-q1-Tart"_s, Store::kStaleSaveSeconds - 60));
+        const Store store(app.path());
+        QCOMPARE(store.removeStaleSaves(u"category/SOUPS"_s), 1);
+        QCOMPARE(app.tree(u"Category/Soups"_s),
+                 (QStringList{u".pv-save-folder/"_s, u".pv-save-q1-Tart 1"_s,
+                              u".syncthing.Stew.tmp 1"_s, u"Stew 1"_s, u"pv-save-x-Stew 1"_s}));
+        QCOMPARE(store.removeStaleSaves(u"Category"_s), 1);
+        QCOMPARE(store.removeStaleSaves(u"Shopping List"_s), 0);
+        QCOMPARE(store.removeStaleSaves(u"Category/Gone"_s), 0);
     }
 };
 

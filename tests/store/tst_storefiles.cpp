@@ -322,8 +322,8 @@ private slots:
             kFail(qPrintable(name), setup, operation, text, result);
         };
         const QString bad =
-            u" cannot contain / \\ : * ? \" < > | or control characters, and cannot be "
-            u"\".\" or \"..\"."_s;
+            u" cannot contain / \\ : * ? \" < > | or control characters, and cannot start with "
+            u"\".\"."_s;
         const QString category = u"refused: A category name"_s + bad;
         const QString recipe = u"refused: A recipe name"_s + bad;
         const QString list = u"refused: A shopping list name"_s + bad;
@@ -339,6 +339,13 @@ private slots:
             for (const char* operation : {"create", "delete", "save in"}) {
                 row(QString::fromUtf8(operation) + u' ' + n, operation, n, category);
             }
+            row("save as " + n, "save as", n, recipe);
+            row("save list as " + n, "save list as", n, list);
+        }
+        // A new name that a leading dot would hide: saved, it would never be listed.
+        for (const char* name : {".hidden", ".stfolder", "._Stew", ".txt"}) {
+            const QString n = QString::fromUtf8(name);
+            row(u"create "_s + n, "create", n, category);
             row("save as " + n, "save as", n, recipe);
             row("save list as " + n, "save list as", n, list);
         }

@@ -24,13 +24,26 @@ RecordingMessages::~RecordingMessages() {
 }
 
 int RecordingMessages::show(const QString& text, int flags, const QString& title) {
-    shown.append({text, flags, title});
+    shown.append({text, flags, title, {}});
     if (onShow) {
         onShow(shown.constLast());
     }
     return !answers.isEmpty()             ? answers.takeFirst()
            : (flags & 0x7) == msg::kYesNo ? msg::kResultNo
                                           : msg::kResultOk;
+}
+
+int RecordingMessages::ask(const QString& text, const QStringList& buttons, int defaultButton,
+                           int flags, const QString& title) {
+    QStringList marked = buttons;
+    if (defaultButton >= 0 && defaultButton < marked.size()) {
+        marked[defaultButton] += u'*';
+    }
+    shown.append({text, flags, title, marked});
+    if (onShow) {
+        onShow(shown.constLast());
+    }
+    return !answers.isEmpty() ? answers.takeFirst() : int(buttons.size()) - 1;
 }
 
 PdfPrinter::PdfPrinter(const QString& pdfPath)
@@ -105,7 +118,8 @@ ScreenBench::~ScreenBench() {
 QStringList RecordingMessages::lines() const {
     QStringList all;
     for (const auto& m : shown) {
-        all << m.title + u'|' + QString::number(m.flags) + u'|' + m.text;
+        all << m.title + u'|' + QString::number(m.flags) + u'|' + m.text +
+                   (m.buttons.isEmpty() ? QString() : u'|' + m.buttons.join(u'/'));
     }
     return all;
 }

@@ -24,18 +24,25 @@ public:
         QString text;
         int flags = 0;
         QString title;
+        // A question's own buttons, the default one marked with a trailing '*'.
+        QStringList buttons;
     };
 
     RecordingMessages();
     ~RecordingMessages() override;
 
     int show(const QString& text, int flags, const QString& title) override;
+    // Answers a question with buttons of its own by the index queued, or the
+    // last button (Escape) when the queue is empty.
+    int ask(const QString& text, const QStringList& buttons, int defaultButton, int flags,
+            const QString& title) override;
 
     QList<Shown> shown;
     QList<int> answers;
     // Runs while the message is "on screen", to look at the program's state then.
     std::function<void(const Shown&)> onShow;
-    // Every message shown so far as "title|flags|text".
+    // Every message shown so far as "title|flags|text", a question's buttons
+    // after another '|', parted by '/'.
     QStringList lines() const;
 };
 
