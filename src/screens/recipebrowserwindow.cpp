@@ -6,7 +6,10 @@
 #include "errorstate.h"
 #include "exchangecommands.h"
 #include "formsetup.h"
+#include "mealplanwindow.h"
 #include "recipefilemodel.h"
+#include "recipescale.h"
+#include "scalewindow.h"
 #include "screenparts.h"
 #include "store.h"
 
@@ -104,6 +107,10 @@ QList<MenuEntry> RecipeBrowserWindow::menuTable() {
         menuItem(kFileMenu, QStringLiteral("keyAddToList"), QStringLiteral("Add to shopping list"),
                  QString(), [this] { addToShoppingList(this); })
             .withShortcut(QKeySequence(Qt::CTRL | Qt::Key_L)),
+        menuItem(kFileMenu, QStringLiteral("keyScale"), QStringLiteral("Scale..."), QString(),
+                 [this] { scale(); }),
+        menuItem(kFileMenu, QStringLiteral("keyAddToPlan"), QStringLiteral("Add to meal plan..."),
+                 QString(), [this] { addToMealPlan(); }),
         separatorIn(kFileMenu),
         buttonItem(kFileMenu, QStringLiteral("Main"), ui_->cmdRMain, [this] { returnToMain(); }),
     };
@@ -198,6 +205,10 @@ void RecipeBrowserWindow::fileClicked() {
     }
     shownCategory_ = category;
     shownFile_ = file;
+    // Another recipe, or the same one again, is shown as written.
+    writtenFields_ = recipe.value();
+    scaledServings_ = 0;
+    ui_->lblRScale->clear();
     const store::RecipeFields& fields = recipe.value();
     ui_->txtRName->setText(file);
     ui_->txtRSize->setText(fields[store::kServingSizeField - 1]);
@@ -254,6 +265,9 @@ void RecipeBrowserWindow::clearDisplay() {
     fileModel_->clear();
     shownCategory_.clear();
     shownFile_.clear();
+    writtenFields_ = {};
+    scaledServings_ = 0;
+    ui_->lblRScale->clear();
 }
 
 void RecipeBrowserWindow::writeFixedTexts() {
@@ -352,6 +366,71 @@ bool RecipeBrowserWindow::showRecipe(const QString& category, const QString& fil
     ui_->lswRFile->scrollTo(found.first());
     fileClicked();
     return shownFile_ == file;
+}
+
+int RecipeBrowserWindow::servingsOnDisplay() const {
+    if (scaledServings_ > 0) {
+        return scaledServings_;
+    }
+    const int written =
+        exchange::RecipeScale::writtenServings(writtenFields_[store::kServingSizeField - 1]);
+    return written > 0 ? written : 1;
+}
+
+void RecipeBrowserWindow::scale() {
+    if (shownFile_.isEmpty()) {
+        showUserError(nothingOnDisplayText());
+        return;
+    }
+    auto* ask = qobject_cast<ScaleWindow*>(windows().show(WindowId::Scale));
+    if (!ask) {
+        return;
+    }
+    // Over the screen it scales.
+    ask->move(frameGeometry().center() - ask->rect().center());
+    const QString file = shownFile_;
+    ask->ask(servingsOnDisplay(), [this, file](int servings) {
+        if (shownFile_ == file) {
+            showScaled(servings);
+        }
+    });
+}
+
+void RecipeBrowserWindow::showScaled(int servings) {
+    if (shownFile_.isEmpty() || servings < 1) {
+        return;
+    }
+    const QString size = writtenFields_[store::kServingSizeField - 1];
+    const int written = exchange::RecipeScale::writtenServings(size);
+    const bool asWritten = servings == (written > 0 ? written : 1);
+    scaledServings_ = asWritten ? 0 : servings;
+    const exchange::Fraction factor = exchange::RecipeScale::factor(written, servings);
+    for (int line = 1; line <= 10; ++line) {
+        const QString& amount = writtenFields_[store::amountField(line) - 1];
+        lines_[line - 1].amount->setText(
+            asWritten ? amount : exchange::RecipeScale::scaledAmount(amount, factor));
+    }
+    ui_->txtRSize->setText(asWritten ? size : QString::number(servings));
+    ui_->lblRScale->setText(
+        asWritten ? QString()
+                  : QStringLiteral("Scaled: for %1 %2, written for %3")
+                        .arg(QString::number(servings),
+                             servings == 1 ? QStringLiteral("serving") : QStringLiteral("servings"),
+                             QString::number(written > 0 ? written : 1)));
+}
+
+void RecipeBrowserWindow::addToMealPlan() {
+    if (shownFile_.isEmpty()) {
+        showUserError(nothingOnDisplayText());
+        return;
+    }
+    auto* plan = qobject_cast<MealPlanWindow*>(windows().show(WindowId::MealPlan));
+    if (!plan || !plan->isVisible()) {
+        return;
+    }
+    plan->raise();
+    plan->activateWindow();
+    plan->offerRecipe(shownCategory_, shownFile_, servingsOnDisplay());
 }
 
 }  // namespace pv

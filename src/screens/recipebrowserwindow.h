@@ -4,6 +4,7 @@
 #include "recipeprint.h"
 #include "screenmenubar.h"
 #include "screenparts.h"
+#include "store.h"
 
 #include <QList>
 #include <QString>
@@ -67,6 +68,21 @@ public:
     // Where the recipe on display lies; empty while none is.
     const QString& shownCategory() const { return shownCategory_; }
     const QString& shownFile() const { return shownFile_; }
+
+    // Scaling: "Scale..." asks for the servings and shows every amount for them;
+    // the recipe file never changes, and showing another recipe shows it as written.
+    void scale();
+    void showScaled(int servings);
+    // The servings the display is for: those scaled to, else the recipe's own
+    // serving size, or 1 when it gives none.
+    int servingsOnDisplay() const;
+    // "Add to meal plan...": the recipe on display at the servings on display.
+    void addToMealPlan();
+
+private:
+    // The recipe's fields as its file holds them, while one is on display.
+    store::RecipeFields writtenFields_;
+    int scaledServings_ = 0;  // 0: as written
 };
 
 }  // namespace pv
