@@ -413,7 +413,7 @@ void RecipeBrowserWindow::showScaled(int servings) {
     ui_->txtRSize->setText(asWritten ? size : QString::number(servings));
     ui_->lblRScale->setText(
         asWritten ? QString()
-                  : QStringLiteral("Scaled: for %1 %2, written for %3")
+                  : QStringLiteral("for %1 %2, written for %3")
                         .arg(QString::number(servings),
                              servings == 1 ? QStringLiteral("serving") : QStringLiteral("servings"),
                              QString::number(written > 0 ? written : 1)));

@@ -160,7 +160,7 @@ private slots:
                    u"? text spnScServ=4; type spnScServ=6; key spnScServ=Return; "
                    u"? windows=frmRecipe; on frmRecipe; active frmRecipe; ? enabled chkRDel=1; "_s +
                    amounts +
-                   u"3|2 1/4||1/2|6|Scaled: for 6 servings, written for 4; "
+                   u"3|2 1/4||1/2|6|for 6 servings, written for 4; "
                    u"? text txtRT1 txtRI3=cups|Salt to taste; ? file "
                    u"Category/Dinners/Stew="_s +
                    QString::fromLatin1(kStew);
@@ -170,7 +170,7 @@ private slots:
                    u"menu SMXPR=keyScale; on frmScale; type spnScServ=12; click cmdScOK; "
                    u"on frmRecipe; "_s +
                    amounts +
-                   u"6|4 1/2||1|12|Scaled: for 12 servings, written for 4; "
+                   u"6|4 1/2||1|12|for 12 servings, written for 4; "
                    u"menu SMXPR=keyScale; on frmScale; ? text spnScServ=12; "
                    u"type spnScServ=4; click cmdScOK; on frmRecipe; "_s +
                    amounts + u"2|1 1/2||1/3|4|"_s;
@@ -179,13 +179,13 @@ private slots:
                    u"menu SMXPR=keyScale; on frmScale; type spnScServ=2; click cmdScOK; "
                    u"on frmRecipe; "_s +
                    amounts +
-                   u"1|3/4||0.17|2|Scaled: for 2 servings, written for 4; "
+                   u"1|3/4||0.17|2|for 2 servings, written for 4; "
                    u"click lswRFile=Pie; "_s +
                    amounts + u"1|2|||6|; click lswRFile=Stew; "_s + amounts + u"2|1 1/2||1/3|4|"_s;
         QTest::newRow("no serving size: taken as 1")
             << u"open frmRecipe; pick cboRCat=Baking; click lswRFile=Bread; menu SMXPR=keyScale; "
                u"on frmScale; ? text spnScServ=1; type spnScServ=2; key spnScServ=Return; "
-               u"on frmRecipe; ? text txtRA1 txtRA2 txtRSize lblRScale=6|2|2|Scaled: for 2 "
+               u"on frmRecipe; ? text txtRA1 txtRA2 txtRSize lblRScale=6|2|2|for 2 "
                u"servings, written for 1"_s;
         QTest::newRow("cancelled, and nothing on display")
             << stew +
