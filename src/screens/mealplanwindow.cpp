@@ -30,10 +30,6 @@ namespace {
 constexpr int kDayRole = Qt::UserRole;
 constexpr int kPlannedRole = Qt::UserRole + 1;  // the index in the week, on a recipe's row
 
-QString servingsText(int servings) {
-    return QString::number(servings);
-}
-
 }  // namespace
 
 MealPlanWindow::MealPlanWindow(QWidget* parent)
@@ -120,7 +116,17 @@ void MealPlanWindow::loadCategoryList() {
     box->setCurrentIndex(chosen.isEmpty() ? -1 : box->findText(chosen));
     if (box->currentIndex() < 0) {
         recipes_->setStringList({});
+        return;
     }
+    // The chosen category's recipes as they are now; the recipe chosen stays when it is there.
+    const QString recipe = ui_->cboMRecipe->currentText();
+    const int servings = ui_->spnMServ->value();
+    auto listing = store.listRecipeFiles(chosen);
+    QStringList recipes = listing ? std::move(listing.value()) : QStringList{QString()};
+    recipes.removeLast();  // the spare entry
+    recipes_->setStringList(recipes);
+    ui_->cboMRecipe->setCurrentIndex(int(recipes.indexOf(recipe)));
+    ui_->spnMServ->setValue(servings);
 }
 
 void MealPlanWindow::categoryPicked() {
@@ -257,7 +263,7 @@ void MealPlanWindow::fillDays(bool sameWeek) {
             const bool gone = missing_.contains(i);
             auto* item = new QTreeWidgetItem(
                 dayItem, {gone ? planned.recipe + u" (missing)"_s : planned.recipe,
-                          servingsText(planned.servings), planned.category});
+                          QString::number(planned.servings), planned.category});
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
             item->setData(0, kDayRole, day);
             item->setData(0, kPlannedRole, i);

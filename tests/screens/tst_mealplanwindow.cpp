@@ -293,6 +293,12 @@ private slots:
             << u"open frmPlan; pick cboMCat=Dinners; ? text cboMRecipe spnMServ=Pie|6; "
                u"pick cboMRecipe=Stew; ? text spnMServ=4; pick cboMCat=Baking; "
                u"? text cboMRecipe spnMServ=Bread|1"_s;
+        QTest::newRow("shown again, the recipes as they are now")
+            << u"open frmPlan; pick cboMCat=Dinners; pick cboMRecipe=Stew; spin spnMServ=9; "
+               u"hide frmPlan; write Category/Dinners/Soup="_s +
+                   QString::fromLatin1(test::record({{21, "leeks"}})) +
+                   u"; open frmPlan; ? listed cboMRecipe=Pie|Soup|Stew; "
+                   u"? text cboMCat cboMRecipe spnMServ=Dinners|Stew|9"_s;
         QTest::newRow("nothing picked")
             << u"open frmPlan; click cmdMAdd; ? shown=User error|4144|Please pick a category "
                u"and a recipe to add.; click cmdMList; ? shown=User error|4144|Nothing is "
