@@ -3,7 +3,9 @@
 // real windows, offscreen, against a temporary application folder. It types,
 // picks categories and files with the mouse and the keyboard, ticks the delete
 // box, presses New, Save, Create, Delete, Cancel and Main, and shows screens
-// again through the window registry, as the main menu does.
+// again through the window registry, as the main menu does. It also scales the
+// recipe on display and works the meal plan: adds, removes and changes planned
+// recipes, moves between weeks, ticks days and makes shopping lists.
 //
 // After every action it compares the folder with its state before and checks
 // that nothing changed but what a Save, Create or Delete of the target on
