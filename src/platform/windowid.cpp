@@ -5,10 +5,13 @@
 namespace pv {
 
 QString objectNameOf(WindowId id) {
+    // clang-format off
     static const std::array<const char*, kWindowCount> kNames = {
         "frmSplash", "frmMain",  "frmError",  "frmSetup",    "frmIngred", "frmRecipe",
         "frmShop",   "frmAbout", "frmCredit", "frmCalendar", "frmFind",   "frmPick",
+        "frmScale",  "frmPlan",
     };
+    // clang-format on
     return QLatin1String(kNames.at(std::size_t(id)));
 }
 

@@ -7,8 +7,11 @@
 #include "exchangecommands.h"
 #include "folderwatcher.h"
 #include "formsetup.h"
+#include "mealplanwindow.h"
 #include "recipeentrywindow.h"
 #include "recipefilemodel.h"
+#include "recipescale.h"
+#include "scalewindow.h"
 #include "screenparts.h"
 #include "store.h"
 
@@ -129,6 +132,10 @@ QList<MenuEntry> RecipeBrowserWindow::menuTable() {
         menuItem(kFileMenu, QStringLiteral("keyAddToList"), QStringLiteral("Add to shopping list"),
                  QString(), [this] { addToShoppingList(this); })
             .withShortcut(QKeySequence(Qt::CTRL | Qt::Key_L)),
+        menuItem(kFileMenu, QStringLiteral("keyScale"), QStringLiteral("Scale..."), QString(),
+                 [this] { scale(); }),
+        menuItem(kFileMenu, QStringLiteral("keyAddToPlan"), QStringLiteral("Add to meal plan..."),
+                 QString(), [this] { addToMealPlan(); }),
         separatorIn(kFileMenu),
         buttonItem(kFileMenu, QStringLiteral("Main"), ui_->cmdRMain, [this] { returnToMain(); }),
     };
@@ -236,7 +243,10 @@ void RecipeBrowserWindow::fileClicked() {
     }
     shownCategory_ = category;
     shownFile_ = file;
+    // Another recipe, or the same one again, is shown as written.
     shownFields_ = recipe.value();
+    scaledServings_ = 0;
+    ui_->lblRScale->clear();
     ui_->txtRName->setText(file);
     showFields(recipe.value());
     watcher_->follow();
@@ -258,6 +268,7 @@ void RecipeBrowserWindow::showFields(const store::RecipeFields& fields) {
     ui_->txtRTemp->setText(fields[store::kTemperatureField - 1]);
     ui_->txtRHr1->setText(fields[store::kHoursField - 1]);
     ui_->txtRMin1->setText(fields[store::kMinutesField - 1]);
+    displayed_ = fieldsOf(printout());
 }
 
 void RecipeBrowserWindow::deleteBoxClicked(bool checked) {
@@ -298,6 +309,9 @@ void RecipeBrowserWindow::clearDisplay() {
     shownCategory_.clear();
     shownFile_.clear();
     shownFields_ = {};
+    scaledServings_ = 0;
+    ui_->lblRScale->clear();
+    displayed_ = {};
 }
 
 void RecipeBrowserWindow::writeFixedTexts() {
@@ -398,6 +412,72 @@ bool RecipeBrowserWindow::showRecipe(const QString& category, const QString& fil
     return shownFile_ == file;
 }
 
+int RecipeBrowserWindow::servingsOnDisplay() const {
+    if (scaledServings_ > 0) {
+        return scaledServings_;
+    }
+    const int written =
+        exchange::RecipeScale::writtenServings(shownFields_[store::kServingSizeField - 1]);
+    return written > 0 ? written : 1;
+}
+
+void RecipeBrowserWindow::scale() {
+    if (shownFile_.isEmpty()) {
+        showUserError(nothingOnDisplayText());
+        return;
+    }
+    auto* ask = qobject_cast<ScaleWindow*>(windows().show(WindowId::Scale));
+    if (!ask) {
+        return;
+    }
+    // Over the screen it scales.
+    ask->move(frameGeometry().center() - ask->rect().center());
+    const QString file = shownFile_;
+    ask->ask(servingsOnDisplay(), [this, file](int servings) {
+        if (shownFile_ == file) {
+            showScaled(servings);
+        }
+    });
+}
+
+void RecipeBrowserWindow::showScaled(int servings) {
+    if (shownFile_.isEmpty() || servings < 1) {
+        return;
+    }
+    const QString size = shownFields_[store::kServingSizeField - 1];
+    const int written = exchange::RecipeScale::writtenServings(size);
+    const bool asWritten = servings == (written > 0 ? written : 1);
+    scaledServings_ = asWritten ? 0 : servings;
+    const exchange::Fraction factor = exchange::RecipeScale::factor(written, servings);
+    for (int line = 1; line <= 10; ++line) {
+        const QString& amount = shownFields_[store::amountField(line) - 1];
+        lines_[line - 1].amount->setText(
+            asWritten ? amount : exchange::RecipeScale::scaledAmount(amount, factor));
+    }
+    ui_->txtRSize->setText(asWritten ? size : QString::number(servings));
+    ui_->lblRScale->setText(
+        asWritten ? QString()
+                  : QStringLiteral("for %1 %2, written for %3")
+                        .arg(QString::number(servings),
+                             servings == 1 ? QStringLiteral("serving") : QStringLiteral("servings"),
+                             QString::number(written > 0 ? written : 1)));
+    displayed_ = fieldsOf(printout());
+}
+
+void RecipeBrowserWindow::addToMealPlan() {
+    if (shownFile_.isEmpty()) {
+        showUserError(nothingOnDisplayText());
+        return;
+    }
+    auto* plan = qobject_cast<MealPlanWindow*>(windows().show(WindowId::MealPlan));
+    if (!plan || !plan->isVisible()) {
+        return;
+    }
+    plan->raise();
+    plan->activateWindow();
+    plan->offerRecipe(shownCategory_, shownFile_, servingsOnDisplay());
+}
+
 }  // namespace pv
 
 namespace pv {
@@ -466,9 +546,12 @@ void RecipeBrowserWindow::followDisk() {
         // unless the user typed into the display (to print it changed).
         auto now = store.loadRecipe(shownCategory_, shownFile_);
         if (now && now.value() != shownFields_ && ui_->txtRName->text() == shownFile_ &&
-            fieldsOf(printout()) == shownFields_) {
+            fieldsOf(printout()) == displayed_) {
             shownFields_ = now.value();
             showFields(shownFields_);
+            if (scaledServings_ > 0) {
+                showScaled(scaledServings_);
+            }
         }
     }
     watcher_->follow();

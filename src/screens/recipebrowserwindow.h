@@ -68,7 +68,7 @@ private:
     // deletes; empty while the display shows none.
     QString shownCategory_;
     QString shownFile_;
-    // The fields of the recipe on display as its file held them.
+    // The fields of the recipe on display as its file holds them.
     store::RecipeFields shownFields_;
     FolderWatcher* watcher_ = nullptr;
 
@@ -81,6 +81,22 @@ public:
     const QString& shownFile() const { return shownFile_; }
     // Opens the recipe on display on the entry screen to be changed.
     void editRecipe();
+
+    // Scaling: "Scale..." asks for the servings and shows every amount for them;
+    // the recipe file never changes, and showing another recipe shows it as written.
+    void scale();
+    void showScaled(int servings);
+    // The servings the display is for: those scaled to, else the recipe's own
+    // serving size, or 1 when it gives none.
+    int servingsOnDisplay() const;
+    // "Add to meal plan...": the recipe on display at the servings on display.
+    void addToMealPlan();
+
+private:
+    int scaledServings_ = 0;  // 0: as written
+    // What the boxes held when the program last filled them: the user may
+    // have typed into the display since (to print it changed).
+    store::RecipeFields displayed_;
 };
 
 }  // namespace pv

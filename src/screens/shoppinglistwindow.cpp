@@ -28,6 +28,8 @@ QList<MenuEntry> ShoppingListWindow::menuTable() {
         buttonItem(kFileMenu, QStringLiteral("New"), ui_->cmdHNew, [this] { newList(); }),
         buttonItem(kFileMenu, QStringLiteral("Save"), ui_->cmdHSave, [this] { saveList(); }),
         buttonItem(kFileMenu, QStringLiteral("Print"), ui_->cmdHPrint, [this] { printList(); }),
+        menuItem(kFileMenu, QStringLiteral("keyMealPlan"), QStringLiteral("Meal plan..."),
+                 QString(), [] { windows().show(WindowId::MealPlan); }),
         buttonItem(kFileMenu, QStringLiteral("Main"), ui_->cmdHMain, [this] { mainMenu(); }),
         topMenu(edit, QStringLiteral("&Edit")),
         menuItem(edit, QStringLiteral("keyDelete"), QStringLiteral("Del"), QStringLiteral("Exit"),

@@ -7,9 +7,11 @@
 #include "findwindow.h"
 #include "help.h"
 #include "mainmenuwindow.h"
+#include "mealplanwindow.h"
 #include "recipebrowserwindow.h"
 #include "recipeentrywindow.h"
 #include "recipepickwindow.h"
+#include "scalewindow.h"
 #include "setupwindow.h"
 #include "shoppinglistwindow.h"
 #include "splashwindow.h"
@@ -31,6 +33,8 @@ void registerPantrovaWindows() {
     registry.registerWindow(WindowId::Calendar, [] { return new CalendarWindow; });
     registry.registerWindow(WindowId::Find, [] { return new FindWindow; });
     registry.registerWindow(WindowId::RecipePick, [] { return new RecipePickWindow; });
+    registry.registerWindow(WindowId::Scale, [] { return new ScaleWindow; });
+    registry.registerWindow(WindowId::MealPlan, [] { return new MealPlanWindow; });
     MainMenuWindow::setHelpAction([] { showHelpContents(1); });
 }
 

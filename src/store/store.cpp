@@ -6,6 +6,7 @@
 #include "paths.h"
 
 #include <QDir>
+#include <QFile>
 #include <QList>
 
 #include <optional>
@@ -530,6 +531,91 @@ QString Store::storedRecipeName(const QString& category, const QString& name) co
 
 int Store::removeStaleSaves(const QString& relativeFolder) const {
     return fs::removeStaleTemps(native(relativeFolder), kStaleSaveSeconds);
+}
+
+// --- meal plan ---
+
+namespace {
+
+const QString kMealPlanFolder = QStringLiteral("Meal Plan");
+
+// At most limit bytes from the start of a regular file; cut tells whether there was more.
+Outcome<QByteArray> readFileStart(const fs::Path& path, qsizetype limit, bool& cut) {
+    const fs::Status info = fs::status(path);
+    if (!info.exists) {
+        return missingFailure(path);
+    }
+    if (!info.isFile) {
+        return fileSystemFailure(kPathFileAccess);
+    }
+    QFile file(fs::toText(path));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return fileSystemFailure(info.readable ? kPathFileAccess : kPermissionDenied);
+    }
+    QByteArray bytes = file.read(limit + 1);
+    if (file.error() != QFileDevice::NoError) {
+        return fileSystemFailure(kDeviceIo);
+    }
+    cut = bytes.size() > limit;
+    if (cut) {
+        bytes.truncate(limit);
+    }
+    return bytes;
+}
+
+}  // namespace
+
+Outcome<MealPlanWeek> Store::openMealPlan(const QDate& day) const {
+    if (!day.isValid()) {
+        return MealPlanWeek{};
+    }
+    const fs::Path path = native(kMealPlanFolder + QLatin1Char('/') + mealPlanFileName(day));
+    bool cut = false;
+    auto bytes = readFileStart(path, kLargestMealPlanFile, cut);
+    if (!bytes) {
+        if (bytes.failure().isFileNotFound() || bytes.failure().isPathNotFound()) {
+            return MealPlanWeek{};  // nothing planned that week yet
+        }
+        return bytes.failure();
+    }
+    MealPlanWeek week = parseMealPlan(bytes.value(), weekStart(day));
+    week.cut = cut;
+    return week;
+}
+
+Outcome<void> Store::saveMealPlan(const QDate& day, const MealPlanWeek& week) {
+    for (const PlannedRecipe& planned : week.recipes) {
+        if (planned.category.contains(QLatin1Char('"'))) {
+            return refusedFailure(Refusal::BadCategoryName);
+        }
+        if (planned.recipe.contains(QLatin1Char('"'))) {
+            return refusedFailure(Refusal::BadRecipeName);
+        }
+        for (const QString* text : {&planned.category, &planned.recipe}) {
+            if (auto refused = checkEncodable(*text)) {
+                return *refused;
+            }
+        }
+    }
+    const fs::Path folder = native(kMealPlanFolder);
+    const fs::Path path = native(kMealPlanFolder + QLatin1Char('/') + mealPlanFileName(day));
+    if (week.isEmpty()) {
+        const fs::Status info = fs::status(path);
+        return info.exists || info.isLink ? deleteFile(path) : Outcome<void>();
+    }
+    const fs::Status folderInfo = fs::status(folder);
+    if (!folderInfo.exists && !folderInfo.isLink && !fs::makeFolder(folder)) {
+        return fileSystemFailure(fs::status(fs::parentOf(folder)).isDir ? kPathFileAccess
+                                                                        : kPathNotFound);
+    }
+    return writeFileAtomically(path, formatMealPlan(week));
+}
+
+bool Store::recipeExists(const QString& category, const QString& fileName) const {
+    if (refuseRecipeNames(category, fileName, true)) {
+        return false;
+    }
+    return fs::status(recipePath(category, fileName)).isFile;
 }
 
 }  // namespace pv::store

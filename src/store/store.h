@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mealplan.h"
 #include "nativefs.h"
 #include "outcome.h"
 
@@ -112,6 +113,20 @@ private:
     Outcome<void> removeFolderTree(const fs::Path& path);
 
     QString appFolder_;
+
+public:
+    // --- meal plan: one file per ISO week in the folder "Meal Plan" ---
+    // The plan of the week that holds day; an empty plan when the week has no
+    // file, or there is no folder yet. Only the first kLargestMealPlanFile
+    // bytes are read (the plan then says it was cut).
+    Outcome<MealPlanWeek> openMealPlan(const QDate& day) const;
+    // Writes the plan of the week that holds day through a temporary file,
+    // making the folder "Meal Plan" when it is missing; an empty plan removes
+    // the week's file. Names that a plan line cannot hold (a double quote) or
+    // that Windows-1252 cannot are refused, and nothing changes.
+    Outcome<void> saveMealPlan(const QDate& day, const MealPlanWeek& week);
+    // Whether the recipe's file is there (a plan keeps recipes deleted since).
+    bool recipeExists(const QString& category, const QString& fileName) const;
 };
 
 // The file names of a folder, ordered by name ignoring case, followed by one

@@ -3,7 +3,9 @@
 // real windows, offscreen, against a temporary application folder. It types,
 // picks categories and files with the mouse and the keyboard, ticks the delete
 // box, presses New, Save, Create, Delete, Cancel and Main, and shows screens
-// again through the window registry, as the main menu does.
+// again through the window registry, as the main menu does. It also scales the
+// recipe on display and works the meal plan: adds, removes and changes planned
+// recipes, moves between weeks, ticks days and makes shopping lists.
 //
 // After every action it compares the folder with its state before and checks
 // that nothing changed but what a Save, Create or Delete of the target on
@@ -25,11 +27,14 @@
 #include "cp1252.h"
 #include "errorstate.h"
 #include "fieldreader.h"
+#include "mealplan.h"
+#include "mealplanwindow.h"
 #include "messageservice.h"
 #include "multilinebox.h"
 #include "notice.h"
 #include "recipebrowserwindow.h"
 #include "recipeentrywindow.h"
+#include "scalewindow.h"
 #include "setupwindow.h"
 #include "shoppinglistwindow.h"
 #include "store.h"
@@ -46,6 +51,8 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QSpinBox>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include <functional>
@@ -61,6 +68,8 @@ constexpr WindowId kSetup = WindowId::Setup;
 constexpr WindowId kIngred = WindowId::RecipeEntry;
 constexpr WindowId kRecipe = WindowId::RecipeBrowser;
 constexpr WindowId kShop = WindowId::ShoppingList;
+constexpr WindowId kPlan = WindowId::MealPlan;
+constexpr WindowId kScale = WindowId::Scale;
 const QString kList = u"Category/category.txt"_s;
 
 // The data tree as relative path -> bytes; a folder is its path and a '/'.
@@ -85,7 +94,7 @@ Folder snapshot(const QString& root) {
             folder.insert(relative, file.open(QIODevice::ReadOnly) ? file.readAll() : "?");
         }
     };
-    for (const QString& top : {u"Category"_s, u"Shopping List"_s, u"PV.ini"_s}) {
+    for (const QString& top : {u"Category"_s, u"Shopping List"_s, u"PV.ini"_s, u"Meal Plan"_s}) {
         if (const QFileInfo info(base.filePath(top)); info.exists()) {
             add(info);
         }
@@ -228,9 +237,10 @@ class CarelessUserTest : public QObject {
     bool chance(int percent) { return below(100) < percent; }
 
     static QList<std::pair<WindowId, WindowRegistry::Factory>> screens() {
-        return {test::screen<SetupWindow>(kSetup), test::screen<RecipeEntryWindow>(kIngred),
-                test::screen<RecipeBrowserWindow>(kRecipe),
-                test::screen<ShoppingListWindow>(kShop)};
+        return {
+            test::screen<SetupWindow>(kSetup),          test::screen<RecipeEntryWindow>(kIngred),
+            test::screen<RecipeBrowserWindow>(kRecipe), test::screen<ShoppingListWindow>(kShop),
+            test::screen<MealPlanWindow>(kPlan),        test::screen<ScaleWindow>(kScale)};
     }
     void startAgain() {
         windows().reset();
@@ -773,7 +783,178 @@ class CarelessUserTest : public QObject {
         Step (CarelessUserTest::*make)(WindowId, const QString&);
         QString control;
     };
+    // --- the meal plan and scaling ---
+
+    // Scaling asks in a window of its own, which the others wait for.
+    Step scaleStep() {
+        const int how = below(4);
+        const int servings = 1 + below(20);
+        return act(
+            u"scale: %1"_s
+                .arg(QStringList{u"type %1, Enter"_s, u"type %1, OK"_s, u"Cancel"_s,
+                                 u"Escape"_s}[how])
+                .arg(servings),
+            [this, how, servings] {
+                auto* box = control<QSpinBox>(kScale, u"spnScServ"_s);
+                box->setFocus();
+                box->selectAll();
+                if (how < 2) {
+                    typeInto(box, QString::number(servings));
+                }
+                if (how == 0) {
+                    QTest::keyClick(box, Qt::Key_Return);
+                } else if (how == 3) {
+                    QTest::keyClick(box, Qt::Key_Escape);
+                } else {
+                    QTest::mouseClick(
+                        control<QPushButton>(kScale, how == 1 ? u"cmdScOK"_s : u"cmdScCancel"_s),
+                        Qt::LeftButton);
+                }
+            });
+    }
+    Step menu(WindowId window, const QString& bar, const QString& key) {
+        return act(objectNameOf(window) + u": menu "_s + key, [this, window, bar, key] {
+            control<ScreenMenuBar>(window, bar)->actionFor(key)->trigger();
+        });
+    }
+    // Only the week's file changes, and it holds nothing the plan cannot read.
+    std::function<QString(const Seen&)> planFiles() {
+        return [](const Seen& s) {
+            const auto* plan = windows().loadedAs<MealPlanWindow>(kPlan);
+            for (const QString& path : changedPaths(s.before, s.after)) {
+                if (path == u"Meal Plan/"_s) {
+                    continue;  // made by the first recipe planned
+                }
+                if (path != u"Meal Plan/"_s + store::mealPlanFileName(plan->monday())) {
+                    return u"the meal plan changed %1"_s.arg(path);
+                }
+                if (s.after.contains(path) &&
+                    !store::parseMealPlan(s.after.value(path), plan->monday())
+                         .unreadable.isEmpty()) {
+                    return u"the meal plan wrote lines it cannot read into %1"_s.arg(path);
+                }
+            }
+            return QString();
+        };
+    }
+    Step planStep() {
+        auto* tree = control<QTreeWidget>(kPlan, u"lswMDays"_s);
+        const auto button = [this](const QString& name) {
+            return [this, name] {
+                QTest::mouseClick(control<QPushButton>(kPlan, name), Qt::LeftButton);
+            };
+        };
+        const auto combo = [this](const QString& name) {
+            return [this, name] {
+                auto* box = control<QComboBox>(kPlan, name);
+                if (box->count() > 0) {
+                    const int index = below(box->count());
+                    box->setCurrentIndex(index);
+                    emit box->activated(index);
+                }
+            };
+        };
+        switch (below(16)) {
+            case 0:
+                return act(u"plan: pick a day"_s, combo(u"cboMDay"_s));
+            case 1:
+            case 2:
+                return act(u"plan: pick a category"_s, combo(u"cboMCat"_s));
+            case 3:
+                return act(u"plan: pick a recipe"_s, combo(u"cboMRecipe"_s));
+            case 4:
+                return act(u"plan: servings"_s, [this] {
+                    control<QSpinBox>(kPlan, chance(50) ? u"spnMServ"_s : u"spnMChange"_s)
+                        ->setValue(1 + below(12));
+                });
+            case 5:
+            case 6:
+                return act(u"plan: click a row"_s, [this, tree] {
+                    QList<QTreeWidgetItem*> rows;
+                    for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+                        rows << *it;
+                    }
+                    tree->setFocus();
+                    tree->setCurrentItem(rows.value(below(int(rows.size()))));
+                });
+            case 7:
+                return act(u"plan: Space on the current row"_s, [tree] {
+                    tree->setFocus();
+                    QTest::keyClick(tree, Qt::Key_Space);
+                });
+            case 8: {
+                const QString name =
+                    QStringList{u"cmdMPrev"_s, u"cmdMNext"_s, u"cmdMToday"_s}[below(3)];
+                return act(u"plan: "_s + name, button(name));
+            }
+            case 9:
+            case 10:
+            case 11: {
+                const QString name = QStringList{u"cmdMAdd"_s, u"cmdMRemove"_s, u"cmdMChange"_s,
+                                                 u"Delete"_s}[below(4)];
+                Step step = act(u"plan: "_s + name, [tree, name, button] {
+                    if (name == u"Delete"_s) {
+                        tree->setFocus();
+                        QTest::keyClick(tree, Qt::Key_Delete);
+                    } else {
+                        button(name)();
+                    }
+                });
+                step.files = planFiles();
+                return step;
+            }
+            case 12: {
+                // Appended to the list being typed, never in place of it.
+                const QString list = key(kShop, u"txtHList"_s);
+                Step step = act(u"plan: Make shopping list"_s, button(u"cmdMList"_s), {list});
+                step.after = [list](const Seen& s) {
+                    return s.now.value(list).startsWith(s.was.value(list))
+                               ? QString()
+                               : u"the shopping list lost \"%1\""_s.arg(s.was.value(list));
+                };
+                return step;
+            }
+            case 13:
+            case 14: {
+                Step step = act(u"plan: show the planned recipe"_s, [this, tree] {
+                    tree->setFocus();
+                    QTest::keyClick(tree, chance(50) ? Qt::Key_Return : Qt::Key_Enter);
+                });
+                // What the browser shows now is what its delete box would delete.
+                step.after = [this](const Seen&) {
+                    const auto* browser = windows().loadedAs<RecipeBrowserWindow>(kRecipe);
+                    if (browser && !browser->shownFile().isEmpty()) {
+                        recipeShown_ = std::pair(browser->shownCategory(), browser->shownFile());
+                    }
+                    return QString();
+                };
+                return step;
+            }
+            default:
+                return act(u"plan: Close"_s, button(u"cmdMClose"_s));
+        }
+    }
+    // One of the moves above, when its window is up; none otherwise.
+    std::optional<Step> mealPlanMove() {
+        if (visible(kScale)) {
+            return scaleStep();
+        }
+        if (visible(kRecipe) && chance(4)) {
+            return menu(kRecipe, u"SMXPR"_s, chance(60) ? u"keyScale"_s : u"keyAddToPlan"_s);
+        }
+        if (visible(kShop) && chance(2)) {
+            return menu(kShop, u"SMXPH"_s, u"keyMealPlan"_s);
+        }
+        if (visible(kPlan) && chance(40)) {
+            return planStep();
+        }
+        return std::nullopt;
+    }
+
     Step nextStep() {
+        if (std::optional<Step> step = mealPlanMove()) {
+            return *step;
+        }
         const QList<WindowId> all{kSetup, kIngred, kRecipe, kShop};
         QList<WindowId> shown;
         std::copy_if(all.begin(), all.end(), std::back_inserter(shown),

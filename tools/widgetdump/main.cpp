@@ -12,6 +12,7 @@
 #include "helpviewerwindow.h"
 #include "messageservice.h"
 #include "registrationwindow.h"
+#include "today.h"
 #include "twips.h"
 #include "windowregistry.h"
 
@@ -79,7 +80,10 @@ QString dumpAll(const QString& root) {
     const WindowId ids[] = {WindowId::Splash,      WindowId::Main,          WindowId::Setup,
                             WindowId::RecipeEntry, WindowId::RecipeBrowser, WindowId::ShoppingList,
                             WindowId::About,       WindowId::Credits,       WindowId::Calendar,
-                            WindowId::Find,        WindowId::RecipePick,    WindowId::Error};
+                            WindowId::Find,        WindowId::RecipePick,    WindowId::Scale,
+                            WindowId::MealPlan,    WindowId::Error};
+    // The meal plan shows the week of today: a fixed one keeps the dump the same.
+    pv::setToday(QDate(2026, 12, 9));
     for (const WindowId id : ids) {
         const QString name = pv::objectNameOf(id);
         pv::PvWindow* window = pv::windows().show(id);

@@ -1,0 +1,529 @@
+#include "mealplanwindow.h"
+#include "ui_mealplanwindow.h"
+
+#include "appfolder.h"
+#include "errorstate.h"
+#include "formsetup.h"
+#include "messageservice.h"
+#include "planprint.h"
+#include "printerservice.h"
+#include "recipescale.h"
+#include "shoppinglistwindow.h"
+#include "shoppingmerge.h"
+#include "showinbrowser.h"
+#include "store.h"
+#include "today.h"
+#include "windowregistry.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QStringListModel>
+
+#include <utility>
+
+namespace pv {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int kDayRole = Qt::UserRole;
+constexpr int kPlannedRole = Qt::UserRole + 1;  // the index in the week, on a recipe's row
+
+}  // namespace
+
+MealPlanWindow::MealPlanWindow(QWidget* parent)
+    : PvWindow(parent), ui_(std::make_unique<Ui::MealPlanWindow>()) {
+    ui_->setupUi(this);
+    FormSetup setup;
+    setup.growToText = {ui_->lblMDays,   ui_->lblMDay,  ui_->lblMCat,
+                        ui_->lblMRecipe, ui_->lblMServ, ui_->lblMChange};
+    finishForm(this, setup);
+    setClosesOnEscape(true);
+
+    recipes_ = new QStringListModel(this);
+    ui_->cboMRecipe->setModel(recipes_);
+
+    QHeaderView* header = ui_->lswMDays->header();
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->resizeSection(0, 186);
+    header->resizeSection(1, 56);
+    header->setStretchLastSection(true);
+
+    connect(ui_->cmdMPrev, &QPushButton::clicked, this, &MealPlanWindow::previousWeek);
+    connect(ui_->cmdMNext, &QPushButton::clicked, this, &MealPlanWindow::nextWeek);
+    connect(ui_->cmdMToday, &QPushButton::clicked, this, &MealPlanWindow::thisWeek);
+    connect(ui_->cboMCat, &QComboBox::activated, this, &MealPlanWindow::categoryPicked);
+    connect(ui_->cboMRecipe, &QComboBox::activated, this, &MealPlanWindow::recipePicked);
+    connect(ui_->cmdMAdd, &QPushButton::clicked, this, &MealPlanWindow::addPlanned);
+    connect(ui_->cmdMRemove, &QPushButton::clicked, this, &MealPlanWindow::removePlanned);
+    connect(ui_->cmdMChange, &QPushButton::clicked, this, &MealPlanWindow::changeServings);
+    connect(ui_->cmdMShow, &QPushButton::clicked, this, &MealPlanWindow::showPlanned);
+    connect(ui_->cmdMList, &QPushButton::clicked, this, &MealPlanWindow::makeShoppingList);
+    connect(ui_->cmdMPrint, &QPushButton::clicked, this, &MealPlanWindow::printPlan);
+    connect(ui_->cmdMClose, &QPushButton::clicked, this, &MealPlanWindow::closeWindow);
+    // Enter and a double click on a planned recipe show it.
+    connect(ui_->lswMDays, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
+        if (item && item->data(0, kPlannedRole).isValid()) {
+            showPlanned();
+        }
+    });
+    connect(ui_->lswMDays, &QTreeWidget::currentItemChanged, this,
+            &MealPlanWindow::selectionChanged);
+    connect(ui_->lswMDays, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item) {
+        const QDate day = item->data(0, kDayRole).toDate();
+        if (day.isValid() && !item->data(0, kPlannedRole).isValid()) {
+            if (item->checkState(0) == Qt::Checked) {
+                unticked_.remove(day);
+            } else {
+                unticked_.insert(day);
+            }
+        }
+    });
+    // Delete on a planned recipe removes it, as the button does.
+    ui_->lswMDays->installEventFilter(this);
+}
+
+MealPlanWindow::~MealPlanWindow() = default;
+
+void MealPlanWindow::onLoad() {
+    loadCategoryList();
+    showWeek(store::weekStart(today()));
+    ui_->lswMDays->setFocus();
+}
+
+bool MealPlanWindow::onShowAgain() {
+    // Recipes and categories may have come or gone meanwhile, and the plan
+    // file may have been copied in.
+    loadCategoryList();
+    showWeek(monday_);
+    return true;
+}
+
+void MealPlanWindow::loadCategoryList() {
+    QComboBox* box = ui_->cboMCat;
+    const QString chosen = box->currentIndex() >= 0 ? box->currentText() : QString();
+    const store::Store store(dataFolder());
+    const auto names = store.listCategoriesByField();
+    box->clear();
+    if (names) {
+        box->addItems(names.value());
+    } else if (!names.failure().isFileNotFound()) {
+        showMessage(
+            u"The list of categories cannot be read (%1)."_s.arg(names.failure().description),
+            msg::kExclamation);
+    }
+    box->setCurrentIndex(chosen.isEmpty() ? -1 : box->findText(chosen));
+    if (box->currentIndex() < 0) {
+        recipes_->setStringList({});
+        return;
+    }
+    // The chosen category's recipes as they are now; the recipe chosen stays when it is there.
+    const QString recipe = ui_->cboMRecipe->currentText();
+    const int servings = ui_->spnMServ->value();
+    auto listing = store.listRecipeFiles(chosen);
+    QStringList recipes = listing ? std::move(listing.value()) : QStringList{QString()};
+    recipes.removeLast();  // the spare entry
+    recipes_->setStringList(recipes);
+    ui_->cboMRecipe->setCurrentIndex(int(recipes.indexOf(recipe)));
+    ui_->spnMServ->setValue(servings);
+}
+
+void MealPlanWindow::categoryPicked() {
+    const QString category = ui_->cboMCat->currentText();
+    const store::Store store(dataFolder());
+    auto listing = store.listRecipeFiles(category);
+    if (!listing) {
+        recipes_->setStringList({});
+        showUserError(
+            listing.failure().isRefusal()
+                ? listing.failure().userMessage
+                : u"The category \"%1\" has no folder: its recipes cannot be listed."_s.arg(
+                      category));
+        return;
+    }
+    QStringList names = std::move(listing.value());
+    names.removeLast();  // the spare entry
+    recipes_->setStringList(names);
+    ui_->cboMRecipe->setCurrentIndex(names.isEmpty() ? -1 : 0);
+    recipePicked();
+}
+
+void MealPlanWindow::recipePicked() {
+    // The servings start at the recipe's own, as Scale does.
+    if (ui_->cboMRecipe->currentIndex() < 0) {
+        return;
+    }
+    const store::Store store(dataFolder());
+    const auto fields =
+        store.loadRecipe(ui_->cboMCat->currentText(), ui_->cboMRecipe->currentText());
+    const int written =
+        fields
+            ? exchange::RecipeScale::writtenServings(fields.value()[store::kServingSizeField - 1])
+            : 0;
+    ui_->spnMServ->setValue(written > 0 ? written : 1);
+}
+
+QString MealPlanWindow::fileShown() const {
+    return u"Meal Plan/"_s + store::mealPlanFileName(monday_);
+}
+
+void MealPlanWindow::showWeek(const QDate& monday) {
+    const bool sameWeek = monday == monday_;
+    if (!sameWeek) {
+        unticked_.clear();
+    }
+    monday_ = monday;
+    writable_ = true;
+    week_ = {};
+    const store::Store store(dataFolder());
+    auto read = store.openMealPlan(monday_);
+    if (!read) {
+        writable_ = false;
+        showMessage(
+            u"The meal plan file \"%1\" cannot be read (%2). The week is shown empty and "
+            u"cannot be changed until the file can be read."_s.arg(fileShown(),
+                                                                   read.failure().description),
+            msg::kExclamation);
+    } else {
+        week_ = std::move(read.value());
+    }
+    missing_.clear();
+    for (int i = 0; i < week_.recipes.size(); ++i) {
+        if (!store.recipeExists(week_.recipes[i].category, week_.recipes[i].recipe)) {
+            missing_.insert(i);
+        }
+    }
+
+    ui_->lblMWeek->setText(planWeekText(monday_));
+    ui_->cboMDay->clear();
+    for (int offset = 0; offset < 7; ++offset) {
+        ui_->cboMDay->addItem(planDayText(monday_.addDays(offset)), monday_.addDays(offset));
+    }
+    fillDays(sameWeek);
+
+    // Told once a run for each week's file, not at each showing.
+    const bool told = std::exchange(told_[fileShown()], !week_.unreadable.isEmpty() || week_.cut);
+    if (week_.cut) {
+        writable_ = false;
+        if (told) {
+            return;
+        }
+        showMessage(
+            u"The meal plan file \"%1\" is larger than a week's plan can be. Only its start "
+            u"is shown, and the week cannot be changed here."_s.arg(fileShown()),
+            msg::kExclamation);
+    } else if (!week_.unreadable.isEmpty() && !told) {
+        showMessage(
+            u"%1 of the meal plan file \"%2\" cannot be read as planned recipes. They are "
+            u"kept in the file as they are."_s.arg(week_.unreadable.size() == 1
+                                                       ? u"1 line"_s
+                                                       : u"%1 lines"_s.arg(week_.unreadable.size()),
+                                                   fileShown()),
+            msg::kExclamation);
+    }
+}
+
+void MealPlanWindow::fillDays(bool sameWeek) {
+    QTreeWidget* tree = ui_->lswMDays;
+    // A recipe picked in another week is not this week's.
+    const int selected = sameWeek ? currentPlanned() : -1;
+    const QDate selectedDay =
+        tree->currentItem() ? tree->currentItem()->data(0, kDayRole).toDate() : QDate();
+    const QSignalBlocker blocker(tree);
+    tree->clear();
+    const QDate now = today();
+    const QDate sunday = monday_.addDays(6);
+    // The row picked before, else today's, else the same day of the week.
+    const QDate wanted = selectedDay >= monday_ && selectedDay <= sunday ? selectedDay
+                         : now >= monday_ && now <= sunday               ? now
+                         : selectedDay.isValid() ? monday_.addDays(selectedDay.dayOfWeek() - 1)
+                                                 : monday_;
+    QTreeWidgetItem* current = nullptr;
+    for (int offset = 0; offset < 7; ++offset) {
+        const QDate day = monday_.addDays(offset);
+        auto* dayItem = new QTreeWidgetItem(
+            tree, {day == now ? planDayText(day) + u" (today)"_s : planDayText(day)});
+        dayItem->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        dayItem->setCheckState(0, unticked_.contains(day) ? Qt::Unchecked : Qt::Checked);
+        dayItem->setData(0, kDayRole, day);
+        if (day == now) {
+            QFont bold = dayItem->font(0);
+            bold.setBold(true);
+            dayItem->setFont(0, bold);
+        }
+        if (selected < 0 && day == wanted) {
+            current = dayItem;
+        }
+        for (int i = 0; i < week_.recipes.size(); ++i) {
+            const store::PlannedRecipe& planned = week_.recipes[i];
+            if (planned.day != day) {
+                continue;
+            }
+            const bool gone = missing_.contains(i);
+            auto* item = new QTreeWidgetItem(
+                dayItem, {gone ? planned.recipe + u" (missing)"_s : planned.recipe,
+                          QString::number(planned.servings), planned.category});
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            item->setData(0, kDayRole, day);
+            item->setData(0, kPlannedRole, i);
+            if (gone) {
+                item->setForeground(0, tree->palette().brush(QPalette::Disabled, QPalette::Text));
+            }
+            if (i == selected) {
+                current = item;
+            }
+        }
+    }
+    tree->expandAll();
+    tree->setCurrentItem(current ? current : tree->topLevelItem(0));
+    selectionChanged();
+}
+
+int MealPlanWindow::currentPlanned() const {
+    const QTreeWidgetItem* item = ui_->lswMDays->currentItem();
+    const QVariant index = item ? item->data(0, kPlannedRole) : QVariant();
+    return index.isValid() ? index.toInt() : -1;
+}
+
+void MealPlanWindow::selectionChanged() {
+    const int index = currentPlanned();
+    const bool planned = index >= 0 && index < week_.recipes.size();
+    for (QWidget* control :
+         {static_cast<QWidget*>(ui_->spnMChange), static_cast<QWidget*>(ui_->cmdMChange),
+          static_cast<QWidget*>(ui_->cmdMShow), static_cast<QWidget*>(ui_->cmdMRemove)}) {
+        control->setEnabled(planned);
+    }
+    if (planned) {
+        ui_->spnMChange->setValue(week_.recipes[index].servings);
+    }
+    // A day picked in the list is the day a recipe is added to.
+    const QTreeWidgetItem* item = ui_->lswMDays->currentItem();
+    const QDate day = item ? item->data(0, kDayRole).toDate() : QDate();
+    if (day.isValid()) {
+        ui_->cboMDay->setCurrentIndex(int(monday_.daysTo(day)));
+    }
+}
+
+QList<QDate> MealPlanWindow::tickedDays() const {
+    QList<QDate> days;
+    for (int offset = 0; offset < 7; ++offset) {
+        if (!unticked_.contains(monday_.addDays(offset))) {
+            days.append(monday_.addDays(offset));
+        }
+    }
+    return days;
+}
+
+void MealPlanWindow::previousWeek() {
+    showWeek(monday_.addDays(-7));
+}
+
+void MealPlanWindow::nextWeek() {
+    showWeek(monday_.addDays(7));
+}
+
+void MealPlanWindow::thisWeek() {
+    showWeek(store::weekStart(today()));
+}
+
+bool MealPlanWindow::saveWeek(const store::MealPlanWeek& changed, int select) {
+    if (!writable_) {
+        showUserError(
+            u"The meal plan file \"%1\" could not be read whole, so this week cannot be "
+            u"changed here."_s.arg(fileShown()));
+        return false;
+    }
+    store::Store store(dataFolder());
+    const auto saved = store.saveMealPlan(monday_, changed);
+    if (!saved) {
+        const store::Failure& failure = saved.failure();
+        if (failure.isRefusal()) {
+            showUserError(failure.userMessage);
+        } else {
+            showMessage(
+                u"The meal plan file \"%1\" could not be written (%2). The plan is as it "
+                u"was."_s.arg(fileShown(), failure.description),
+                msg::kExclamation);
+        }
+        return false;
+    }
+    week_ = changed;
+    missing_.clear();
+    for (int i = 0; i < week_.recipes.size(); ++i) {
+        if (!store.recipeExists(week_.recipes[i].category, week_.recipes[i].recipe)) {
+            missing_.insert(i);
+        }
+    }
+    fillDays(true);
+    if (select >= 0) {
+        QTreeWidgetItemIterator it(ui_->lswMDays);
+        for (; *it; ++it) {
+            if ((*it)->data(0, kPlannedRole).isValid() &&
+                (*it)->data(0, kPlannedRole).toInt() == select) {
+                ui_->lswMDays->setCurrentItem(*it);
+                break;
+            }
+        }
+    }
+    return true;
+}
+
+void MealPlanWindow::addPlanned() {
+    const QString category =
+        ui_->cboMCat->currentIndex() >= 0 ? ui_->cboMCat->currentText() : QString();
+    const QString recipe =
+        ui_->cboMRecipe->currentIndex() >= 0 ? ui_->cboMRecipe->currentText() : QString();
+    if (category.isEmpty() || recipe.isEmpty()) {
+        showUserError(u"Please pick a category and a recipe to add."_s);
+        return;
+    }
+    ui_->spnMServ->interpretText();
+    const QDate day = ui_->cboMDay->currentData().toDate();
+    store::MealPlanWeek changed = week_;
+    // After the recipes planned for that day so far.
+    qsizetype at = 0;
+    while (at < changed.recipes.size() && changed.recipes[at].day <= day) {
+        ++at;
+    }
+    changed.recipes.insert(at, {day, category, recipe, ui_->spnMServ->value()});
+    saveWeek(changed, int(at));
+}
+
+void MealPlanWindow::removePlanned() {
+    const int index = currentPlanned();
+    if (index < 0 || index >= week_.recipes.size()) {
+        showUserError(u"Please click the planned recipe to remove first."_s);
+        return;
+    }
+    store::MealPlanWeek changed = week_;
+    changed.recipes.removeAt(index);
+    saveWeek(changed);
+}
+
+void MealPlanWindow::changeServings() {
+    const int index = currentPlanned();
+    if (index < 0 || index >= week_.recipes.size()) {
+        showUserError(u"Please click the planned recipe to change first."_s);
+        return;
+    }
+    ui_->spnMChange->interpretText();
+    store::MealPlanWeek changed = week_;
+    changed.recipes[index].servings = ui_->spnMChange->value();
+    saveWeek(changed, index);
+}
+
+void MealPlanWindow::showPlanned() {
+    const int index = currentPlanned();
+    if (index < 0 || index >= week_.recipes.size()) {
+        showUserError(u"Please click the planned recipe to show first."_s);
+        return;
+    }
+    const store::PlannedRecipe planned = week_.recipes[index];
+    showInBrowser(planned.category, planned.recipe);
+}
+
+void MealPlanWindow::makeShoppingList() {
+    const QList<QDate> days = tickedDays();
+    if (days.isEmpty()) {
+        showUserError(u"Please tick the days to shop for."_s);
+        return;
+    }
+    const store::Store store(dataFolder());
+    exchange::ShoppingMerge merge;
+    QStringList unread;
+    bool planned = false;
+    for (const store::PlannedRecipe& recipe : std::as_const(week_.recipes)) {
+        if (!days.contains(recipe.day)) {
+            continue;
+        }
+        planned = true;
+        const auto fields = store.loadRecipe(recipe.category, recipe.recipe);
+        if (!fields) {
+            unread.append(u"%1 (%2)"_s.arg(recipe.recipe, recipe.category));
+            continue;
+        }
+        const int written =
+            exchange::RecipeScale::writtenServings(fields.value()[store::kServingSizeField - 1]);
+        merge.addRecipe(fields.value(), exchange::RecipeScale::factor(written, recipe.servings));
+    }
+    if (!planned) {
+        showUserError(u"Nothing is planned on the days ticked."_s);
+        return;
+    }
+    const QStringList lines = merge.lines();
+    const QString unreadText =
+        u"These planned recipes cannot be read and are not on the shopping list:"_s + u"\r\n"_s +
+        unread.join(u"\r\n"_s);
+    if (lines.isEmpty()) {
+        showUserError(unread.isEmpty() ? u"The recipes planned on the days ticked have no "
+                                         u"ingredients."_s
+                                       : unreadText);
+        return;
+    }
+    auto* list = qobject_cast<ShoppingListWindow*>(windows().show(WindowId::ShoppingList));
+    if (!list || !list->isVisible()) {
+        return;  // its Load told the user, or reported a failure
+    }
+    list->appendLines(lines);
+    list->raise();
+    list->activateWindow();
+    if (!unread.isEmpty()) {
+        showMessage(unreadText, msg::kExclamation);
+    }
+}
+
+QStringList MealPlanWindow::printedLines() const {
+    QStringList texts;
+    for (const PrintedLine& line : mealPlanPrintout(monday_, week_.recipes, missing_)) {
+        texts.append(line.text);
+    }
+    return texts;
+}
+
+void MealPlanWindow::printPlan() {
+    // Every failure here ends quietly, a cancelled dialog included.
+    PrinterService& service = printerService();
+    if (!service.setupDialog(this)) {
+        return;
+    }
+    printLines(service.printer(), mealPlanPrintout(monday_, week_.recipes, missing_));
+}
+
+void MealPlanWindow::closeWindow() {
+    hide();
+}
+
+void MealPlanWindow::offerRecipe(const QString& category, const QString& file, int servings) {
+    int index = ui_->cboMCat->findText(category, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0) {
+        loadCategoryList();
+        index = ui_->cboMCat->findText(category, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    }
+    if (index < 0) {
+        showUserError(u"The category \"%1\" is no longer listed."_s.arg(category));
+        return;
+    }
+    ui_->cboMCat->setCurrentIndex(index);
+    categoryPicked();
+    const int row = ui_->cboMRecipe->findText(file, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (row < 0) {
+        showUserError(
+            u"The recipe \"%1\" is no longer in the category \"%2\"."_s.arg(file, category));
+        return;
+    }
+    ui_->cboMRecipe->setCurrentIndex(row);
+    ui_->spnMServ->setValue(servings);
+    ui_->cboMDay->setFocus();
+}
+
+bool MealPlanWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui_->lswMDays && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete && currentPlanned() >= 0) {
+        removePlanned();
+        return true;
+    }
+    return PvWindow::eventFilter(watched, event);
+}
+
+}  // namespace pv
