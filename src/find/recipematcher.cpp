@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <cstring>
 
 namespace pv::find {
@@ -74,9 +75,13 @@ bool RecipeMatcher::mayMatch(QByteArrayView bytes, QStringView fileName, std::st
     if (words_.empty()) {
         return false;
     }
-    // Which words the bytes hold. A piece is folded after the end of the one
-    // before, as long as the longest word but one, so no word is cut in two.
-    std::vector<bool> inBytes(words_.size(), false);
+    // Which words the bytes hold, without taking room for the usual few. A
+    // piece is folded after the end of the one before, as long as the longest
+    // word but one, so no word is cut in two.
+    constexpr size_t kFew = 64;
+    std::bitset<kFew> few;
+    std::vector<bool> many(words_.size() > kFew ? words_.size() : 0);
+    const auto inBytes = [&](size_t i) { return i < kFew ? few[i] : bool(many[i]); };
     size_t left = words_.size();
     size_t carried = 0;
     for (qsizetype at = 0; at < bytes.size() || at == 0; at += kFoldPiece) {
@@ -86,8 +91,12 @@ bool RecipeMatcher::mayMatch(QByteArrayView bytes, QStringView fileName, std::st
         const qsizetype size = std::min(kFoldPiece, bytes.size() - at);
         const std::string_view folded = foldCp1252(bytes.sliced(at, size), scratch, carried);
         for (size_t i = 0; i < words_.size(); ++i) {
-            if (!inBytes[i] && folded.find(words_[i]) != std::string_view::npos) {
-                inBytes[i] = true;
+            if (!inBytes(i) && folded.find(words_[i]) != std::string_view::npos) {
+                if (i < kFew) {
+                    few[i] = true;
+                } else {
+                    many[i] = true;
+                }
                 --left;
             }
         }
@@ -99,7 +108,7 @@ bool RecipeMatcher::mayMatch(QByteArrayView bytes, QStringView fileName, std::st
     }
     const std::string name = foldText(fileName);
     for (size_t i = 0; i < words_.size(); ++i) {
-        if (!inBytes[i] && name.find(words_[i]) == std::string::npos) {
+        if (!inBytes(i) && name.find(words_[i]) == std::string::npos) {
             return false;
         }
     }
