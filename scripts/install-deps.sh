@@ -7,6 +7,7 @@ packages=(
     qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core
     libchm-dev fp-utils libxml2-dev
     poppler-utils libbenchmark-dev clang xvfb fonts-liberation2
+    dbus-daemon
     "$@"
 )
 missing=()
