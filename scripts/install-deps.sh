@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core
     libchm-dev fp-utils libxml2-dev
     poppler-utils libbenchmark-dev clang xvfb fonts-liberation2
-    syncthing python3-pyatspi at-spi2-core dbus-x11 openbox xdotool imagemagick
+    syncthing python3-pyatspi at-spi2-core dbus-daemon dbus-x11 openbox xdotool imagemagick
     "$@"
 )
 missing=()

@@ -5,15 +5,12 @@
 #include <QObject>
 #include <QString>
 
-#include <condition_variable>
 #include <memory>
-#include <mutex>
-#include <thread>
-#include <vector>
 
 namespace pv::find {
 
 class SearchRun;
+class WorkerPool;
 
 // Finds the recipes that hold every word of a query, in every category of a
 // data folder, off the caller's thread.
@@ -22,8 +19,10 @@ class SearchRun;
 // emitted there, so receivers need no locking. find() returns at once; the
 // search runs on worker threads (one per core, at most four). The newest
 // query wins: find() and abandon() stop the search before, and from then on
-// nothing of it arrives, not even what was already on its way. The
-// destructor stops the search and waits for the workers.
+// nothing of it arrives, not even what was already on its way. The workers
+// see a stop between files and within one. The destructor stops the search
+// and never waits for the workers: they end on their own, holding what they
+// use, and the program's end waits for those still ending.
 //
 // Matches arrive in order (category list order, then the browser's file
 // order, by name ignoring case), in batches while the search runs, the first
@@ -59,22 +58,13 @@ signals:
     void finished(quint64 query, bool moreThanLimit);
 
 private:
-    void workLoop();
     void deliver(quint64 query, const MatchList& matches, bool done, bool moreThanLimit);
 
     const QString dataFolder_;
-    const int workerCount_;
     quint64 current_ = 0;  // the caller's thread alone; 0 once abandoned
     quint64 issued_ = 0;   // the last number given to a query
-
-    std::mutex mutex_;  // guards the members below
-    std::condition_variable wake_;
-    std::condition_variable idle_;
-    std::shared_ptr<SearchRun> run_;
-    quint64 runNumber_ = 0;
-    size_t doneWithRun_ = 0;  // workers back from the current run
-    bool stopping_ = false;
-    std::vector<std::thread> workers_;
+    // Shared with the worker threads, which outlive the finder.
+    const std::shared_ptr<WorkerPool> workers_;
 };
 
 }  // namespace pv::find

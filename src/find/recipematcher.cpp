@@ -4,7 +4,10 @@
 #include "store.h"
 #include "textfold.h"
 
+#include <algorithm>
 #include <array>
+#include <bitset>
+#include <cstring>
 
 namespace pv::find {
 namespace {
@@ -46,7 +49,11 @@ QStringList directionLines(const QString& directions) {
 
 }  // namespace
 
-RecipeMatcher::RecipeMatcher(QStringView query) : words_(queryWords(query)) {}
+RecipeMatcher::RecipeMatcher(QStringView query) : words_(queryWords(query)) {
+    for (const std::string& word : words_) {
+        longestWord_ = std::max(longestWord_, word.size());
+    }
+}
 
 bool RecipeMatcher::anyWordIn(std::string_view folded) const {
     for (const std::string& word : words_) {
@@ -63,23 +70,45 @@ bool RecipeMatcher::anyWordIn(std::string_view folded) const {
 // character. So the folding of a field is an unbroken run of the folding of
 // the whole file, and a word in one is in the other. The name is folded here
 // as match() folds it.
-bool RecipeMatcher::mayMatch(QByteArrayView bytes, QStringView fileName,
-                             std::string& scratch) const {
+bool RecipeMatcher::mayMatch(QByteArrayView bytes, QStringView fileName, std::string& scratch,
+                             const std::atomic<bool>* stop) const {
     if (words_.empty()) {
         return false;
     }
-    const std::string_view folded = foldCp1252(bytes, scratch);
-    std::string name;
-    bool nameFolded = false;
-    for (const std::string& word : words_) {
-        if (folded.find(word) != std::string_view::npos) {
-            continue;
+    // Which words the bytes hold, without taking room for the usual few. A
+    // piece is folded after the end of the one before, as long as the longest
+    // word but one, so no word is cut in two.
+    constexpr size_t kFew = 64;
+    std::bitset<kFew> few;
+    std::vector<bool> many(words_.size() > kFew ? words_.size() : 0);
+    const auto inBytes = [&](size_t i) { return i < kFew ? few[i] : bool(many[i]); };
+    size_t left = words_.size();
+    size_t carried = 0;
+    for (qsizetype at = 0; at < bytes.size() || at == 0; at += kFoldPiece) {
+        if (stop && stop->load(std::memory_order_relaxed)) {
+            return false;
         }
-        if (!nameFolded) {
-            name = foldText(fileName);
-            nameFolded = true;
+        const qsizetype size = std::min(kFoldPiece, bytes.size() - at);
+        const std::string_view folded = foldCp1252(bytes.sliced(at, size), scratch, carried);
+        for (size_t i = 0; i < words_.size(); ++i) {
+            if (!inBytes(i) && folded.find(words_[i]) != std::string_view::npos) {
+                if (i < kFew) {
+                    few[i] = true;
+                } else {
+                    many[i] = true;
+                }
+                --left;
+            }
         }
-        if (name.find(word) == std::string::npos) {
+        if (left == 0) {
+            return true;
+        }
+        carried = std::min(folded.size(), longestWord_ - 1);
+        std::memmove(scratch.data(), folded.data() + folded.size() - carried, carried);
+    }
+    const std::string name = foldText(fileName);
+    for (size_t i = 0; i < words_.size(); ++i) {
+        if (!inBytes(i) && name.find(words_[i]) == std::string::npos) {
             return false;
         }
     }
@@ -87,8 +116,10 @@ bool RecipeMatcher::mayMatch(QByteArrayView bytes, QStringView fileName,
 }
 
 std::optional<Match> RecipeMatcher::match(const QString& category, const QString& fileName,
-                                          QByteArrayView bytes) const {
-    if (words_.empty()) {
+                                          QByteArrayView bytes,
+                                          const std::atomic<bool>* stop) const {
+    const auto stopped = [stop] { return stop && stop->load(std::memory_order_relaxed); };
+    if (words_.empty() || stopped()) {
         return std::nullopt;
     }
     const auto record = store::parseRecipeRecord(bytes);
@@ -98,6 +129,9 @@ std::optional<Match> RecipeMatcher::match(const QString& category, const QString
     const RecipeFields& fields = record.value();
     FoldedFields folded;
     for (size_t i = 0; i < folded.size(); ++i) {
+        if (stopped()) {
+            return std::nullopt;
+        }
         folded[i] = foldText(fields[i]);
     }
     const std::string name = foldText(fileName);

@@ -19,6 +19,8 @@ constexpr int kListAhead = 3;
 // leave in one batch; the first ones leave at once.
 constexpr auto kBatchInterval = std::chrono::milliseconds(25);
 constexpr int kBatchSize = 256;
+// The room for a file's bytes that a worker keeps from one file to the next.
+constexpr qsizetype kKeptRoom = 256 * 1024;
 
 }  // namespace
 
@@ -163,14 +165,20 @@ void SearchRun::scan(int index, int part, QByteArray& bytes, std::string& scratc
             continue;
         }
         // What cannot be read, or is not a regular file, is no recipe.
-        if (listing->folder.readFile(file.native, bytes, kLargestFile) !=
-                store::fs::ReadResult::Ok ||
-            !matcher_.mayMatch(bytes, file.name, scratch)) {
-            continue;
+        const bool read = listing->folder.readFile(file.native, bytes, kLargestRecipe,
+                                                   file.plainFile) == store::fs::ReadResult::Ok;
+        if (read && matcher_.mayMatch(bytes, file.name, scratch, &stopped_)) {
+            if (auto match = matcher_.match(name, file.name, bytes, &stopped_)) {
+                found.append(std::move(*match));
+            }
         }
-        if (auto match = matcher_.match(name, file.name, bytes)) {
-            found.append(std::move(*match));
+        // A large file's room is not kept for the small ones after it.
+        if (bytes.capacity() > kKeptRoom) {
+            bytes = QByteArray();
         }
+    }
+    if (stopped_.load(std::memory_order_relaxed)) {
+        return;
     }
     listing.reset();
     std::lock_guard lock(mutex_);

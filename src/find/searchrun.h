@@ -45,8 +45,14 @@ public:
 
     // Files read together as one part of the work.
     static constexpr int kPartSize = 256;
-    // A file larger than this is no recipe anyone typed, and is not read.
-    static constexpr qint64 kLargestFile = 64 * 1024 * 1024;
+    // The most of a file that is read. The entry screen's boxes hold at most
+    // 884,803 characters outside the directions (27 boxes of 32,767, the rest
+    // of a few), one byte each, which with the quotes, commas and line end
+    // make a record of 884,909 bytes; the directions have no limit. A file
+    // larger than this is no recipe anyone typed (it leaves over a million
+    // characters of directions beside every box full) and is not searched:
+    // of it, no more is read than the first read's room.
+    static constexpr qint64 kLargestRecipe = 2 * 1024 * 1024;
 
 private:
     struct Category;

@@ -151,16 +151,16 @@ std::string foldText(QStringView text) {
     return out;
 }
 
-std::string_view foldCp1252(QByteArrayView bytes, std::string& out) {
+std::string_view foldCp1252(QByteArrayView bytes, std::string& out, size_t at) {
     const FoldTable& table = foldTable();
     // Four bytes at most per byte, copied whole each time.
-    const size_t room = size_t(bytes.size()) * 4;
+    const size_t room = at + size_t(bytes.size()) * 4;
     if (out.size() < room) {
         out.resize(room);
     }
     const char* from = bytes.data();
     const char* const end = from + bytes.size();
-    char* to = out.data();
+    char* to = out.data() + at;
     constexpr quint64 kOnes = 0x0101010101010101;
     while (from < end) {
         // Eight ASCII bytes at once, where folding is lowering A to Z alone:

@@ -27,9 +27,10 @@ void appendFolded(QStringView text, std::string& out);
 std::string foldText(QStringView text);
 
 // The folding of Windows-1252 bytes: exactly foldText of their decoded text,
-// by a table, into the start of out (grown as needed, never shrunk). Returns
-// the folded text, which lives in out.
-std::string_view foldCp1252(QByteArrayView bytes, std::string& out);
+// by a table, into out from position at (out is grown as needed, never
+// shrunk, and what it holds before at is kept). Returns out's text from its
+// start to the end of the folding.
+std::string_view foldCp1252(QByteArrayView bytes, std::string& out, size_t at = 0);
 
 // The words of a query: split on white space, each folded; words that fold
 // to nothing (a lone accent) are dropped.

@@ -18,8 +18,18 @@ public:
 
     // Reads the regular file of that name in the folder (through links) into
     // bytes, reusing their room. A folder, pipe or device is never read
-    // (NotOpened), nor is a file larger than maxSize (Failed).
-    ReadResult readFile(const Path& name, QByteArray& bytes, qint64 maxSize) const;
+    // (NotOpened), nor more of a file than maxSize bytes (a larger file is
+    // Failed).
+    //
+    // plainFile: a listing of the folder has just found the entry a regular
+    // file of its own, not a link. It is then opened without following links
+    // and read without a separate question about its kind, one system call
+    // less per file; only a file that fills the room it is first read into
+    // is asked its kind and size. What is put in its place meanwhile is not
+    // waited for: a link is not opened, a folder is not read, a pipe reads as
+    // nothing.
+    ReadResult readFile(const Path& name, QByteArray& bytes, qint64 maxSize,
+                        bool plainFile = false) const;
 
 private:
 #ifdef Q_OS_UNIX

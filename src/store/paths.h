@@ -33,6 +33,9 @@ Outcome<QStringList> listFiles(const fs::Path& folder);
 struct ListedFile {
     QString name;
     fs::Path native;
+    // native is the listed entry itself, and the listing found it a regular
+    // file rather than a link (see OpenFolder::readFile).
+    bool plainFile = false;
 };
 // The files of listFiles, in its order, without the spare entry. An old name
 // whose text is also the UTF-8 name of another entry reaches that entry, as a

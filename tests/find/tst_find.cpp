@@ -4,6 +4,7 @@
 #include "fieldreader.h"
 #include "recipefinder.h"
 #include "recipematcher.h"
+#include "searchrun.h"
 #include "storetest.h"
 #include "tempfolder.h"
 #include "textfold.h"
@@ -15,6 +16,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <atomic>
 #include <memory>
 
 using namespace pv::find;
@@ -92,6 +94,8 @@ class FindTest : public QObject {
 private slots:
     void initTestCase();
     void quickLookNeverMissesAMatch();
+    void quickLookInPieces_data();
+    void quickLookInPieces();
     void matchedLine_data();
     void matchedLine();
     void search_data();
@@ -143,6 +147,19 @@ void FindTest::initTestCase() {
         ::mkfifo(QFile::encodeName(app_->file(u"Category/Soups/Pipe of zucchini"_s)).constData(),
                  0666),
         0);
+    // A link to a recipe kept elsewhere is searched as the browser lists it.
+    QVERIFY(app_->write(u"Elsewhere/Quince"_s, recipeBytes({"21=quince"})));
+    QVERIFY(QFile::link(app_->file(u"Elsewhere/Quince"_s),
+                        app_->file(u"Category/Desserts/Link to quince"_s)));
+    // Long directions: a recipe of the largest size that is searched, and
+    // one byte more.
+    for (const qint64 size : {SearchRun::kLargestRecipe, SearchRun::kLargestRecipe + 1}) {
+        const QByteArray shortest = recipeBytes({"21=endive"});
+        const QString directions(qsizetype(size - shortest.size()), u'x');
+        QVERIFY(app_->write(size == SearchRun::kLargestRecipe ? u"Category/Soups/Long directions"_s
+                                                              : u"Category/Soups/Too long"_s,
+                            recipeBytes({"21=endive", "31=" + directions})));
+    }
 
     large_ = std::make_unique<Folder>(QStringList{"Category/A/", "Category/B/"});
     QVERIFY(large_->write(u"Category/category.txt"_s, "A\r\nB\r\n"));
@@ -190,6 +207,61 @@ void FindTest::quickLookNeverMissesAMatch() {
         }
     }
     QVERIFY2(matched > 100, qPrintable(QString::number(matched)));
+}
+
+// A large file is folded a piece at a time: a word cut by the end of a
+// piece is still found, whatever its letters fold to, and once the search is
+// stopped the look ends without a match.
+void FindTest::quickLookInPieces_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<bool>("stopped");
+    const qsizetype piece = RecipeMatcher::kFoldPiece;
+    // The Windows-1252 bytes of text, starting at byte at of a file of size bytes.
+    auto file = [](qsizetype size, const QList<std::pair<qsizetype, QByteArray>>& words) {
+        QByteArray bytes(size, 'x');
+        for (const auto& [at, word] : words) {
+            bytes.replace(at, word.size(), word);
+        }
+        return bytes;
+    };
+    for (const qsizetype before : {0, 1, 2, 4, 6, 7}) {
+        const QByteArray tag = "cut after " + QByteArray::number(before) + " bytes";
+        QTest::newRow(("crème, " + tag).constData())
+            << file(piece * 2, {{piece - before, "cr\xE8" "me"}}) << u"CREME"_s << false;
+        QTest::newRow(("straße, " + tag).constData())
+            << file(piece * 2, {{piece - before, "stra\xDF" "e"}}) << u"strasse"_s << false;
+    }
+    QTest::newRow("a letter short of the cut")
+        << file(piece * 2, {{piece - 4, "crem"}, {piece + 1, "e"}}) << u"creme"_s << false;
+    QTest::newRow("one word in each piece")
+        << file(piece * 3 + 5, {{10, "leek"}, {piece + 10, "stew"}, {piece * 3, "thyme"}})
+        << u"thyme stew leek"_s << false;
+    QTest::newRow("the words in the last piece")
+        << file(piece * 3 + 5, {{piece * 3, "leek"}}) << u"leek"_s << false;
+    QTest::newRow("the words in the name") << file(piece * 2, {}) << u"FEU"_s << false;
+    QTest::newRow("one word nowhere")
+        << file(piece * 2, {{piece + 3, "leek"}}) << u"leek onion"_s << false;
+    QTest::newRow("stopped") << file(piece * 2, {{piece + 3, "leek"}}) << u"leek"_s << true;
+    QTest::newRow("stopped, the words in the first piece")
+        << file(piece * 2, {{3, "leek"}}) << u"leek"_s << true;
+}
+
+void FindTest::quickLookInPieces() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, query);
+    QFETCH(bool, stopped);
+    const QString name = u"Pot-au-feu"_s;
+    const std::string text = foldText(decodeCp1252(bytes)), folded = foldText(name);
+    bool everyWord = true;
+    for (const std::string& word : queryWords(query)) {
+        everyWord = everyWord && (text.find(word) != std::string::npos ||
+                                  folded.find(word) != std::string::npos);
+    }
+    const std::atomic<bool> stop(stopped);
+    std::string scratch;
+    QCOMPARE(RecipeMatcher(query).mayMatch(bytes, name, scratch, &stop), everyWord && !stopped);
+    QVERIFY(scratch.size() < size_t(RecipeMatcher::kFoldPiece) * 5);
 }
 
 void FindTest::matchedLine_data() {
@@ -317,6 +389,9 @@ void FindTest::search_data() {
     row("an earlier record", "rhubarb", {});
     row("the last record", "plums", {"Soups|Two records|Ingredient 1: plums"});
     row("past a closing quote", "gooseberry", {});
+    row("a link to a recipe", "quince", {"Desserts|Link to quince|Ingredient 1: quince"});
+    row("no larger than the largest recipe", "endive",
+        {"Soups|Long directions|Ingredient 1: endive"});
     row("every category once, files by name ignoring case", "a",
         {"Soups|apple broth|Ingredient 1: apples", leek + "Ingredient 1: 2 cups crème fraîche",
          "Soups|Passed over|Ingredient 1: tart", "Soups|Zucchini|Grate.",
@@ -405,8 +480,8 @@ void FindTest::newestQueryWins() {
 }
 
 // Abandoned (the window closed) or destroyed while its workers read: nothing
-// more arrives, not even what was on its way; destroyed, its workers stop and
-// are joined.
+// more arrives, not even what was on its way; destroyed, it does not wait for
+// its workers, which end on their own without touching it.
 void FindTest::nothingAfterTheEnd_data() {
     QTest::addColumn<int>("workers");  // 0: as many as the machine has cores
     QTest::addColumn<QString>("end");

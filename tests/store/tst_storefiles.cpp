@@ -22,9 +22,12 @@ namespace {
 // byteTree shows them; a file and its bytes afterwards.
 const Table<QByteArrayList, QString, QString, QString, QStringList, QByteArray, QByteArray> kOld(
     {"setup", "command", "argument", "result", "changes", "file", "bytes"});
-// The bytes read, "<not opened>" or "<failed>".
-const Table<QByteArray, QByteArray, qint64, QByteArray> kRead({"folder", "name", "maxSize",
-                                                               "result"});
+// The bytes read, "<not opened>" or "<failed>"; plainFile as a listing that found a regular
+// file there says it.
+const Table<QByteArray, QByteArray, qint64, bool, QByteArray> kRead({"folder", "name", "maxSize",
+                                                                     "plainFile", "result"});
+// A file longer than the room a read first takes.
+const QByteArray kLong = QByteArray("long ").repeated(8000);
 // "full": 57 or 61, as the free space of the disk has it, while files are limited to 64 bytes.
 const Table<QStringList, QString, QString, QString> kFail({"setup", "operation", "text", "result"});
 
@@ -46,7 +49,9 @@ QString shown(const Outcome<T>& outcome) {
     } else if constexpr (std::is_same_v<T, std::vector<ListedFile>>) {
         QStringList entries;
         for (const ListedFile& file : outcome ? outcome.value() : std::vector<ListedFile>{}) {
-            entries << file.name + u'>' + QString::fromLatin1(file.native.toPercentEncoding(" "));
+            // "?": the reader asks what the entry is before it reads it.
+            entries << file.name + u'>' + QString::fromLatin1(file.native.toPercentEncoding(" ")) +
+                           (file.plainFile ? u""_s : u"?"_s);
         }
         return outcome ? entries.join(u'|') : said(outcome);
     } else {
@@ -213,7 +218,7 @@ private slots:
         row("recipe entries in a UTF-8 folder", "entries", "Soups",
             "Crème brûlée>Cr%E8me br%FBl%E9e");
         row("recipe entries: both names reach the UTF-8 twin", "entries", "Crème",
-            "Pâté>P%C3%A2t%C3%A9|Pâté>P%C3%A2t%C3%A9", {}, {}, {}, twin);
+            "Pâté>P%C3%A2t%C3%A9|Pâté>P%C3%A2t%C3%A9?", {}, {}, {}, twin);
         row("and load reads the twin", "load", "Crème/Pâté", "utf", {}, {}, {}, twin);
         row("categories", "categories", "", "Crème|Soups");
         row("recipes", "recipes", "Crème", "Pâté|");
@@ -272,19 +277,28 @@ private slots:
     // a pipe (which would hang a blocking read), never outside the folder.
     void readInFolder_data() {
         kRead.columns();
+        // Each read twice: asking what the entry is, and on a listing's word that it is a
+        // regular file of its own, where what was put in its place since reads as "listed".
         auto row = [](const char* tag, const QByteArray& name, const QByteArray& result,
-                      qint64 maxSize = 1000, const QByteArray& folder = "Category/Soups") {
-            kRead(tag, folder, name, maxSize, result);
+                      qint64 maxSize = 1000, const QByteArray& folder = "Category/Soups",
+                      const QByteArray& listed = "<as asked>") {
+            kRead(tag, folder, name, maxSize, false, result);
+            kRead(QByteArray(tag + QByteArray(", as listed")).constData(), folder, name, maxSize,
+                  true, listed == "<as asked>" ? result : listed);
         };
+        const QByteArray soups = "Category/Soups";
         row("a file", "Stew", "stew\r\n");
         row("an empty file", "Empty", "");
-        row("a link to a file", "Link", "stew\r\n");
+        row("a link to a file", "Link", "stew\r\n", 1000, soups, "<not opened>");
         row("an old name by its bytes", "P\xE2t\xE9", "old");
         row("as large as allowed", "Stew", "stew\r\n", 6);
         row("larger than allowed", "Stew", "<failed>", 5);
+        row("longer than the first read", "Long", kLong, 100000);
+        row("as large as allowed, past the first read", "Long", kLong, kLong.size());
+        row("larger than allowed, past the first read", "Long", "<failed>", kLong.size() - 1);
         row("a folder", "Folder", "<not opened>");
         row("a link to a folder", "Folder link", "<not opened>");
-        row("a pipe", "Pipe", "<not opened>");
+        row("a pipe", "Pipe", "<not opened>", 1000, soups, "");
         row("missing", "Gone", "<not opened>");
         row("no name", "", "<not opened>");
         row("a path", "Folder/inside", "<not opened>");
@@ -295,18 +309,19 @@ private slots:
     }
 
     void readInFolder() {
-        const auto [folder, name, maxSize, result] = kRead.fetch();
+        const auto [folder, name, maxSize, plainFile, result] = kRead.fetch();
         TempFolder app({"Category/Soups/Stew=stew\r\n", "Category/Soups/Empty=",
                         "Category/Soups/Folder/inside", "Category/Soups/Link->Category/Soups/Stew",
                         "Category/Soups/Folder link->Category/Soups/Folder"});
         QVERIFY(app.writeNative("Category/Soups/P\xE2t\xE9", "old"));
+        QVERIFY(app.writeNative("Category/Soups/Long", kLong));
         QCOMPARE(::mkfifo(QFile::encodeName(app.file(u"Category/Soups/Pipe"_s)).constData(), 0666),
                  0);
         const fs::OpenFolder open(QFile::encodeName(app.path()) + '/' + folder);
         QCOMPARE(open.isOpen(), folder == "Category/Soups");
         // Bytes read before are replaced whole.
         QByteArray bytes("a much longer text read before");
-        const fs::ReadResult read = open.readFile(name, bytes, maxSize);
+        const fs::ReadResult read = open.readFile(name, bytes, maxSize, plainFile);
         QCOMPARE(read == fs::ReadResult::Ok          ? bytes
                  : read == fs::ReadResult::NotOpened ? QByteArray("<not opened>")
                                                      : QByteArray("<failed>"),
