@@ -8,6 +8,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 namespace pv::store {
 
@@ -91,6 +92,12 @@ public:
     // is kept as given.
     QString resolve(const QString& relativePath) const;
 
+    // Why saveRecipe would refuse the recipe before writing anything (its
+    // category or name, or a character with no Windows-1252 byte); none when
+    // it takes it.
+    std::optional<Failure> recipeRefusal(const QString& category, const QString& name,
+                                         const RecipeFields& fields) const;
+
 private:
     // The same as the file system takes it: listed names that are not UTF-8
     // keep their own bytes.
@@ -105,8 +112,9 @@ private:
 
 // The file names of a folder, ordered by name ignoring case, followed by one
 // spare empty entry (callers read entries 0 to size-2). Sub-folders are not
-// listed, nor are hidden files (a name starting with "."). A name that is not UTF-8 is listed as Windows-1252 text, and the
-// store's operations find the file by that name. A missing folder is error 76.
+// listed, nor are hidden files (a name starting with "."). A name that is not UTF-8 is listed as
+// Windows-1252 text, and the store's operations find the file by that name. A missing folder is
+// error 76.
 Outcome<QStringList> listFolderFiles(const QString& folderPath);
 
 }  // namespace pv::store
