@@ -55,10 +55,10 @@ QString suggestedFileName(const QString& name) {
 }
 
 // Writes an export; a failure is told, and no file is left half written.
-void writeExport(const QString& path, const QByteArray& bytes) {
+bool writeExport(const QString& path, const QByteArray& bytes) {
     const auto saved = exchange::RecipeExporter::saveFile(path, bytes);
     if (saved) {
-        return;
+        return true;
     }
     const QString file = QDir::toNativeSeparators(path);
     const store::Failure& failure = saved.failure();
@@ -66,19 +66,19 @@ void writeExport(const QString& path, const QByteArray& bytes) {
         case store::kPathNotFound:
             showUserError(
                 u"The folder of \"%1\" does not exist. Please choose another folder."_s.arg(file));
-            return;
+            return false;
         case store::kPathFileAccess:
             showUserError(u"\"%1\" is a folder. Please choose a file name."_s.arg(file));
-            return;
+            return false;
         case store::kPermissionDenied:
             showUserError(
                 u"\"%1\" cannot be written there. Please choose another folder."_s.arg(file));
-            return;
+            return false;
         default:
             showMessage(u"The file \"%1\" could not be written (%2). Nothing was exported."_s.arg(
                             file, failure.description),
                         msg::kExclamation);
-            return;
+            return false;
     }
 }
 
@@ -131,10 +131,11 @@ void exportRecipe(RecipeBrowserWindow* browser) {
 
 void exportAllRecipes(QWidget* parent) {
     QList<exchange::RecipeRecord> recipes;
+    QStringList leftOut;
     {
         BusyPointer busy;
         const store::Store store(dataFolder());
-        auto all = exchange::RecipeExporter::allRecipes(store);
+        auto all = exchange::RecipeExporter::allRecipes(store, &leftOut);
         if (!all) {
             const store::Failure& failure = all.failure();
             setDefaultPointer();
@@ -152,7 +153,10 @@ void exportAllRecipes(QWidget* parent) {
         recipes = std::move(all.value());
     }
     if (recipes.isEmpty()) {
-        showUserError(u"There are no recipes to export."_s);
+        showUserError(leftOut.isEmpty()
+                          ? u"There are no recipes to export."_s
+                          : u"There are no recipes to export. These were left out:\r\n"_s +
+                                leftOut.join(u"\r\n"_s));
         return;
     }
     const QString path = fileDialogs().saveFileName(
@@ -163,7 +167,12 @@ void exportAllRecipes(QWidget* parent) {
     BusyPointer busy;
     const QByteArray bytes = exchange::JsonLdWriter::write(recipes);
     setDefaultPointer();
-    writeExport(path, bytes);
+    if (writeExport(path, bytes) && !leftOut.isEmpty()) {
+        showMessage(u"\"%1\" holds %2 recipes. These were left out:\r\n"_s.arg(
+                        QDir::toNativeSeparators(path), QString::number(recipes.size())) +
+                        leftOut.join(u"\r\n"_s),
+                    msg::kExclamation);
+    }
 }
 
 void addToShoppingList(RecipeBrowserWindow* browser) {

@@ -257,6 +257,18 @@ private slots:
                                                  "Stew.json | Recipes (*.json); "_s +
                                                  stayed
                                           << QString();
+
+        // Every recipe that can be read goes out; what cannot is told, after the file is written.
+        QTest::newRow("export all goes on past what it cannot read")
+            << u"write Category/category.txt=Soups\r\nGone\r\nPies\r\n; "
+               "write Category/Pies/Apple=%1; write Category/Soups/Half\\Half=x; "
+               "open frmRecipe; save all.json; menu SMXPR=keyExportAll; "
+               "? exported all.json=|"_s.arg(
+                   QString::fromLatin1(record({{21, "apples"}})).chopped(2))
+            << u"Pantrova|48|\"all.json\" holds 3 recipes. These were left out:\r\n"
+               "\"Half\\Half\" in \"Soups\": A recipe name cannot contain / \\ : * ? \" < > | or "
+               "control characters, and cannot be \".\" or \"..\".\r\n"
+               "The category \"Gone\": its folder is missing."_s;
     }
     void roads() {
         QFETCH(QString, road);
