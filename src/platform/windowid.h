@@ -20,8 +20,10 @@ enum class WindowId {
     Calendar,
     Find,
     RecipePick,
+    ImportProgress,
+    ImportSummary,
 };
-inline constexpr int kWindowCount = int(WindowId::RecipePick) + 1;
+inline constexpr int kWindowCount = int(WindowId::ImportSummary) + 1;
 
 // The window's object name, the system's own ("frmMain" for WindowId::Main).
 QString objectNameOf(WindowId id);

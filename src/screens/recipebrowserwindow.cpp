@@ -354,4 +354,8 @@ bool RecipeBrowserWindow::showRecipe(const QString& category, const QString& fil
     return shownFile_ == file;
 }
 
+QString RecipeBrowserWindow::chosenCategory() const {
+    return ui_->cboRCat->currentText();
+}
+
 }  // namespace pv

@@ -67,6 +67,8 @@ public:
     // Where the recipe on display lies; empty while none is.
     const QString& shownCategory() const { return shownCategory_; }
     const QString& shownFile() const { return shownFile_; }
+    // The category whose files the list shows (or is to show).
+    QString chosenCategory() const;
 };
 
 }  // namespace pv

@@ -126,4 +126,8 @@ QList<ShortenedText> RecipeEntryWindow::fillBoxes(const QString& name,
     return shortened;
 }
 
+QString RecipeEntryWindow::chosenCategory() const {
+    return ui_->cboIng->currentText();
+}
+
 }  // namespace pv

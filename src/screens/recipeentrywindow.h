@@ -47,6 +47,8 @@ public:
     // Puts a recipe's name and 35 fields into the boxes, the category left as
     // chosen. Returns the texts longer than their boxes take.
     QList<ShortenedText> fillBoxes(const QString& name, const store::RecipeFields& fields);
+    // The category as the drop-down shows it, where Save saves.
+    QString chosenCategory() const;
 };
 
 }  // namespace pv

@@ -6,6 +6,8 @@
 #include "errorreportwindow.h"
 #include "findwindow.h"
 #include "help.h"
+#include "importprogresswindow.h"
+#include "importsummarywindow.h"
 #include "mainmenuwindow.h"
 #include "recipebrowserwindow.h"
 #include "recipeentrywindow.h"
@@ -31,6 +33,8 @@ void registerPantrovaWindows() {
     registry.registerWindow(WindowId::Calendar, [] { return new CalendarWindow; });
     registry.registerWindow(WindowId::Find, [] { return new FindWindow; });
     registry.registerWindow(WindowId::RecipePick, [] { return new RecipePickWindow; });
+    registry.registerWindow(WindowId::ImportProgress, [] { return new ImportProgressWindow; });
+    registry.registerWindow(WindowId::ImportSummary, [] { return new ImportSummaryWindow; });
     MainMenuWindow::setHelpAction([] { showHelpContents(1); });
 }
 

@@ -76,10 +76,12 @@ QString dumpAll(const QString& root) {
     errors.errorNumberText = QStringLiteral(" 53");
     errors.errorDescription = QStringLiteral("File not found");
     using pv::WindowId;
-    const WindowId ids[] = {WindowId::Splash,      WindowId::Main,          WindowId::Setup,
-                            WindowId::RecipeEntry, WindowId::RecipeBrowser, WindowId::ShoppingList,
-                            WindowId::About,       WindowId::Credits,       WindowId::Calendar,
-                            WindowId::Find,        WindowId::RecipePick,    WindowId::Error};
+    const WindowId ids[] = {
+        WindowId::Splash,        WindowId::Main,          WindowId::Setup,
+        WindowId::RecipeEntry,   WindowId::RecipeBrowser, WindowId::ShoppingList,
+        WindowId::About,         WindowId::Credits,       WindowId::Calendar,
+        WindowId::Find,          WindowId::RecipePick,    WindowId::ImportProgress,
+        WindowId::ImportSummary, WindowId::Error};
     for (const WindowId id : ids) {
         const QString name = pv::objectNameOf(id);
         pv::PvWindow* window = pv::windows().show(id);
