@@ -282,7 +282,8 @@ void importRecipe(RecipeEntryWindow* entry) {
                 return;
             }
             offerRecipes(entry, std::move(outcome.value()));
-        });
+        },
+        entry);
 }
 
 void importAllRecipes(QList<exchange::ImportedRecipe> recipes, const QString& category,
@@ -312,11 +313,12 @@ void importAllRecipes(QList<exchange::ImportedRecipe> recipes, const QString& ca
     const qsizetype count = recipes.size();
     auto summary = std::make_shared<exchange::ImportAll::Summary>();
     ImportTask::start(
-        ownCategories ? u"Importing %1 recipes into their categories..."_s.arg(count)
-                      : u"Importing %1 recipes into \"%2\"..."_s.arg(count).arg(category),
-        [summary, options,
+        ownCategories
+            ? u"Importing %1 recipes into their categories..."_s.arg(count)
+            : u"Importing %1 recipes into \"%2\"..."_s.arg(QString::number(count), category),
+        [summary, options, folder = dataFolder(),
          recipes = std::move(recipes)](const exchange::RecipeImporter::Progress& progress) {
-            store::Store store(dataFolder());
+            store::Store store(folder);
             *summary = exchange::ImportAll::run(store, recipes, options, progress);
         },
         [summary](bool) {
@@ -325,11 +327,19 @@ void importAllRecipes(QList<exchange::ImportedRecipe> recipes, const QString& ca
                 categories << name;
             }
             relistBrowser(categories);
-            if (auto* window =
-                    qobject_cast<ImportSummaryWindow*>(windows().show(WindowId::ImportSummary))) {
-                window->showSummary(summary->text());
+            auto* window =
+                qobject_cast<ImportSummaryWindow*>(windows().load(WindowId::ImportSummary));
+            if (!window) {
+                return;
             }
-        });
+            window->showSummary(summary->text());
+            // Over the screen the import started from.
+            if (const QWidget* entry = windows().loaded(WindowId::RecipeEntry)) {
+                window->move(entry->frameGeometry().center() - window->rect().center());
+            }
+            windows().show(WindowId::ImportSummary);
+        },
+        windows().loaded(WindowId::RecipeEntry));
 }
 
 void fillImported(RecipeEntryWindow* entry, const exchange::ImportedRecipe& recipe) {

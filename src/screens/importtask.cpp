@@ -4,7 +4,7 @@
 #include "importprogresswindow.h"
 #include "windowregistry.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QThread>
 
 #include <atomic>
@@ -40,8 +40,7 @@ bool ImportTask::running() {
     return !current().isNull();
 }
 
-ImportTask::ImportTask()
-    : QObject(QCoreApplication::instance()), shared_(std::make_shared<Shared>()) {
+ImportTask::ImportTask() : QObject(QApplication::instance()), shared_(std::make_shared<Shared>()) {
     ticker_.setInterval(50);
     connect(&ticker_, &QTimer::timeout, this, &ImportTask::tick);
 }
@@ -55,7 +54,7 @@ ImportTask::~ImportTask() {
     }
 }
 
-bool ImportTask::start(const QString& message, Work work, Done done) {
+bool ImportTask::start(const QString& message, Work work, Done done, QWidget* over) {
     if (running()) {
         return false;
     }
@@ -63,6 +62,7 @@ bool ImportTask::start(const QString& message, Work work, Done done) {
     current() = task;
     task->done_ = std::move(done);
     task->message_ = message;
+    task->origin_ = over ? over : QApplication::activeWindow();
     task->thread_ = QThread::create([shared = task->shared_, work = std::move(work),
                                      before = beforeWork] {
         if (before) {
@@ -88,8 +88,12 @@ void ImportTask::tick() {
         // Cancel is a button to point at, not something to wait on.
         setDefaultPointer();
         if (auto* window =
-                qobject_cast<ImportProgressWindow*>(windows().show(WindowId::ImportProgress))) {
+                qobject_cast<ImportProgressWindow*>(windows().load(WindowId::ImportProgress))) {
             window->begin(message_, [shared = shared_] { shared->cancelled = true; });
+            if (origin_) {
+                window->move(origin_->frameGeometry().center() - window->rect().center());
+            }
+            windows().show(WindowId::ImportProgress);
         }
     }
     if (shown_) {

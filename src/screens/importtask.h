@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QString>
 #include <QTimer>
+#include <QWidget>
 
 #include <functional>
 #include <memory>
@@ -28,9 +29,10 @@ public:
     static constexpr int kQuietMs = 400;
 
     // Runs work on a worker thread, then done on the window's thread; message
-    // says in the progress window what is being done. False, and nothing
-    // started, while another task runs.
-    static bool start(const QString& message, Work work, Done done);
+    // says in the progress window what is being done, which shows over the
+    // window over (the active one when none). False, and nothing started,
+    // while another task runs.
+    static bool start(const QString& message, Work work, Done done, QWidget* over = nullptr);
     static bool running();
 
     // Tests: the quiet time before the progress window shows (kQuietMs when
@@ -53,6 +55,8 @@ private:
     QThread* thread_ = nullptr;
     Done done_;
     QString message_;
+    // The window the user was in: the progress window shows over it.
+    QPointer<QWidget> origin_;
     QTimer ticker_;
     QElapsedTimer elapsed_;
     bool shown_ = false;
