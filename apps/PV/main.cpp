@@ -1,10 +1,17 @@
 #include "catalog.h"
+#include "commandline.h"
 #include "twips.h"
 #include "windowregistry.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    // An import from a script needs no display.
+    if (pv::wantsCommandLine(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("Pantrova"));
+        return pv::runCommandLine(QCoreApplication::arguments());
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pantrova"));
     pv::preferTahomaLookAlikes();

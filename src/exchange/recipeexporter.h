@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace pv::exchange {
 
@@ -15,8 +16,12 @@ class RecipeExporter {
 public:
     // Every recipe of every category, categories in list order (one folder
     // once, whatever its case) and recipes by name. A file that is not a
-    // recipe is skipped; other failures of the store are returned as they are.
-    static store::Outcome<QList<RecipeRecord>> allRecipes(const store::Store& store);
+    // recipe is skipped. A listed category whose folder is gone, or a recipe
+    // that cannot be read, is left out and the rest go on; leftOut, when
+    // given, gets a line for each saying why. Only a category list that
+    // cannot be read is a failure.
+    static store::Outcome<QList<RecipeRecord>> allRecipes(const store::Store& store,
+                                                          QStringList* leftOut = nullptr);
 
     // Writes bytes to path in one go: the file is replaced only when all of
     // them are written. Failures carry the store's classic numbers.

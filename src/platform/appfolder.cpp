@@ -8,8 +8,15 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+#else
 #include <filesystem>
 #include <system_error>
+#endif
 
 namespace pv {
 namespace {
@@ -39,18 +46,45 @@ QString userDataHome() {
 #endif
 }
 
-// A program folder with a Category folder of its own keeps its data beside it.
+// A program folder that holds PV.ini or a Category folder (in any letter
+// case) keeps its data beside it. Either is enough: a portable folder whose
+// Category folder went missing is still portable, and its screens say what
+// is missing rather than show another, empty collection.
 bool isPortable() {
-    return QFileInfo(store::resolveBelow(applicationFolder(), QStringLiteral("Category"))).isDir();
+    const QString program = applicationFolder();
+    return QFileInfo(store::resolveBelow(program, QStringLiteral("Category"))).isDir() ||
+           QFileInfo(store::resolveBelow(program, QStringLiteral("PV.ini"))).isFile();
 }
 
+// Makes path and the folders on the way that are missing, each private to its
+// user from the start (the XDG rules ask this of a missing data home).
 std::optional<FolderFailure> makeFolder(const QString& path) {
+#ifdef Q_OS_UNIX
+    QStringList missing;
+    for (QString at = QDir::cleanPath(path); !QFileInfo(at).isDir();
+         at = QFileInfo(at).absolutePath()) {
+        if (QFileInfo(at).isRoot()) {
+            break;
+        }
+        missing.prepend(at);
+    }
+    for (const QString& folder : std::as_const(missing)) {
+        if (::mkdir(QFile::encodeName(folder).constData(), 0700) != 0 && errno != EEXIST) {
+            return FolderFailure{path, QString::fromLocal8Bit(std::strerror(errno))};
+        }
+        if (!QFileInfo(folder).isDir()) {
+            return FolderFailure{path, QString::fromLocal8Bit(std::strerror(ENOTDIR))};
+        }
+    }
+    return std::nullopt;
+#else
     std::error_code error;
     std::filesystem::create_directories(QFileInfo(path).filesystemFilePath(), error);
     if (error) {
         return FolderFailure{path, QString::fromLocal8Bit(error.message())};
     }
     return std::nullopt;
+#endif
 }
 
 }  // namespace
@@ -80,14 +114,8 @@ std::optional<FolderFailure> prepareDataFolder() {
     if (data == applicationFolder()) {
         return std::nullopt;
     }
-    // The XDG rules want a missing data home made private to its user.
-    const QString home = QFileInfo(data).absolutePath();
-    const bool homeIsNew = !QFileInfo::exists(home);
     if (auto failed = makeFolder(data)) {
         return failed;
-    }
-    if (homeIsNew) {
-        QFile::setPermissions(home, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     // A copied portable folder may spell them in lower case; those count.
     for (const QString& folder : {QStringLiteral("Category"), QStringLiteral("Shopping List")}) {

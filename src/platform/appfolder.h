@@ -12,8 +12,8 @@ QString applicationFolder();
 void setApplicationFolder(const QString& folder);
 
 // The folder that holds PV.ini, Category/ and Shopping List/. A program folder
-// with a Category folder of its own (in any letter case) is portable and keeps
-// its data beside the program. Otherwise, as in an installed copy that users
+// that holds PV.ini or a Category folder (in any letter case) is portable and
+// keeps its data beside the program. Otherwise, as in an installed copy that users
 // cannot write to, each user's data lives in $XDG_DATA_HOME/pantrova (by
 // default ~/.local/share/pantrova). Decided at the first call after the
 // program folder is set, and kept for the run.

@@ -10,6 +10,7 @@ QString objectNameOf(WindowId id) {
         "frmSplash", "frmMain",  "frmError",  "frmSetup",    "frmIngred", "frmRecipe",
         "frmShop",   "frmAbout", "frmCredit", "frmCalendar", "frmFind",   "frmPick",
         "frmScale",  "frmPlan",
+        "frmProgress", "frmSummary",
     };
     // clang-format on
     return QLatin1String(kNames.at(std::size_t(id)));

@@ -22,8 +22,10 @@ enum class WindowId {
     RecipePick,
     Scale,
     MealPlan,
+    ImportProgress,
+    ImportSummary,
 };
-inline constexpr int kWindowCount = int(WindowId::MealPlan) + 1;
+inline constexpr int kWindowCount = int(WindowId::ImportSummary) + 1;
 
 // The window's object name, the system's own ("frmMain" for WindowId::Main).
 QString objectNameOf(WindowId id);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "entryboxes.h"
 #include "importedrecipe.h"
 
 #include <QList>
@@ -19,11 +20,7 @@ class RecipeEntryWindow;
 
 // A box too short for the text put into it: it holds the text cut to its
 // length; the whole text is kept to tell the user.
-struct ShortenedText {
-    QString box;  // the box's accessible name
-    QString text;
-    int limit = 0;
-};
+using ShortenedText = exchange::ShortenedText;
 // Puts the text into the box; when the box takes less, notes it in shortened.
 void putText(QLineEdit* box, const QString& text, QList<ShortenedText>& shortened);
 // The message that lists the shortened texts.
@@ -36,8 +33,14 @@ void exportAllRecipes(QWidget* parent);
 // The ingredient lines of the recipe on display, onto the shopping list.
 void addToShoppingList(RecipeBrowserWindow* browser);
 
-// A recipe from a file the user picks, into the entry screen's boxes.
+// A recipe from a file the user picks, into the entry screen's boxes. The
+// file is read off the window's thread; a file of several recipes lets the
+// user pick one, or import them all into the category chosen on the screen.
 void importRecipe(RecipeEntryWindow* entry);
+// Every recipe into the store at once, each into category or, with
+// ownCategories, into the category the file names for it; ends in the summary.
+void importAllRecipes(QList<exchange::ImportedRecipe> recipes, const QString& category,
+                      bool ownCategories);
 // Fills the entry screen's boxes with the recipe, or tells the user why not.
 void fillImported(RecipeEntryWindow* entry, const exchange::ImportedRecipe& recipe);
 

@@ -478,10 +478,6 @@ void RecipeBrowserWindow::addToMealPlan() {
     plan->offerRecipe(shownCategory_, shownFile_, servingsOnDisplay());
 }
 
-}  // namespace pv
-
-namespace pv {
-
 QStringList RecipeBrowserWindow::followedPaths() const {
     QStringList paths{FolderWatcher::dataPath(),
                       FolderWatcher::dataPath(QStringLiteral("Category")),

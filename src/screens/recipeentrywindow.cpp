@@ -285,4 +285,8 @@ std::optional<std::pair<QString, QString>> RecipeEntryWindow::editing() const {
     return std::pair(opened_->category, opened_->file);
 }
 
+QString RecipeEntryWindow::chosenCategory() const {
+    return ui_->cboIng->currentText();
+}
+
 }  // namespace pv

@@ -83,6 +83,8 @@ public:
                         const store::RecipeFields& fields, bool stored);
     // The recipe being changed (category and file), if any.
     std::optional<std::pair<QString, QString>> editing() const;
+    // The category as the drop-down shows it, where Save saves.
+    QString chosenCategory() const;
 };
 
 }  // namespace pv

@@ -6,6 +6,8 @@
 #include "errorreportwindow.h"
 #include "findwindow.h"
 #include "help.h"
+#include "importprogresswindow.h"
+#include "importsummarywindow.h"
 #include "mainmenuwindow.h"
 #include "mealplanwindow.h"
 #include "recipebrowserwindow.h"
@@ -35,6 +37,8 @@ void registerPantrovaWindows() {
     registry.registerWindow(WindowId::RecipePick, [] { return new RecipePickWindow; });
     registry.registerWindow(WindowId::Scale, [] { return new ScaleWindow; });
     registry.registerWindow(WindowId::MealPlan, [] { return new MealPlanWindow; });
+    registry.registerWindow(WindowId::ImportProgress, [] { return new ImportProgressWindow; });
+    registry.registerWindow(WindowId::ImportSummary, [] { return new ImportSummaryWindow; });
     MainMenuWindow::setHelpAction([] { showHelpContents(1); });
 }
 

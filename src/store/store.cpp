@@ -402,18 +402,8 @@ Outcome<void> Store::removeFolderTree(const fs::Path& path) {
 
 Outcome<void> Store::saveRecipe(const QString& category, const QString& name,
                                 const RecipeFields& fields) {
-    if (auto refused = refuseRecipeNames(category, name, false)) {
+    if (auto refused = recipeRefusal(category, name, fields)) {
         return *refused;
-    }
-    for (const QString* text : {&category, &name}) {
-        if (auto refused = checkEncodable(*text)) {
-            return *refused;
-        }
-    }
-    for (const QString& field : fields) {
-        if (auto refused = checkEncodable(field)) {
-            return *refused;
-        }
     }
     return writeFileAtomically(recipePath(category, name), formatRecipeRecord(fields));
 }
@@ -616,6 +606,24 @@ bool Store::recipeExists(const QString& category, const QString& fileName) const
         return false;
     }
     return fs::status(recipePath(category, fileName)).isFile;
+}
+
+std::optional<Failure> Store::recipeRefusal(const QString& category, const QString& name,
+                                            const RecipeFields& fields) const {
+    if (auto refused = refuseRecipeNames(category, name, false)) {
+        return refused;
+    }
+    for (const QString* text : {&category, &name}) {
+        if (auto refused = checkEncodable(*text)) {
+            return refused;
+        }
+    }
+    for (const QString& field : fields) {
+        if (auto refused = checkEncodable(field)) {
+            return refused;
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace pv::store

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 namespace pv::store {
 
@@ -102,6 +103,11 @@ public:
     // List") at least kStaleSaveSeconds ago. Safe on any thread.
     static constexpr qint64 kStaleSaveSeconds = 600;
     int removeStaleSaves(const QString& relativeFolder) const;
+    // Why saveRecipe would refuse the recipe before writing anything (its
+    // category or name, or a character with no Windows-1252 byte); none when
+    // it takes it.
+    std::optional<Failure> recipeRefusal(const QString& category, const QString& name,
+                                         const RecipeFields& fields) const;
 
 private:
     // The same as the file system takes it: listed names that are not UTF-8

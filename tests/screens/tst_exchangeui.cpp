@@ -1,18 +1,28 @@
 #include "filedialogservice.h"
+#include "folderwatcher.h"
+#include "importprogresswindow.h"
+#include "importsummarywindow.h"
+#include "importtask.h"
 #include "recipebrowserwindow.h"
 #include "recipeentrywindow.h"
 #include "recipepickwindow.h"
 #include "road.h"
+#include "setupwindow.h"
 #include "shoppinglistwindow.h"
 #include "storetest.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPlainTextEdit>
+#include <QSemaphore>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 #include <optional>
 
 using namespace pv;
+using exchange::EntryBoxes;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -46,6 +56,18 @@ const QByteArray kStew = record({{31, "Brown.\r\nSimmer."},
                                  {20, "tsp"},
                                  {30, "salt"}});
 
+// A MealMaster file of one small recipe per title, in UTF-8.
+QByteArray mealMaster(const QStringList& titles) {
+    QByteArray file;
+    for (const QString& title : titles) {
+        file +=
+            "MMMMM----- Recipe via Meal-Master (tm) v8.05\r\n \r\n      Title: " + title.toUtf8() +
+            "\r\n Categories: Test\r\n      Yield: 4 servings\r\n \r\n"
+            "      1 c  Flour\r\n \r\n  Mix well.\r\n \r\nMMMMM\r\n\r\n";
+    }
+    return file;
+}
+
 }  // namespace
 
 class ExchangeUiTest : public QObject {
@@ -54,6 +76,9 @@ class ExchangeUiTest : public QObject {
     std::optional<test::RoadBench> on_;
     std::optional<ScriptedDialogs> dialogs_;
     QStringList snapped_;
+    // Holds the next import's worker before it starts, until released.
+    QSemaphore gate_;
+    bool held_ = false;
 
     // A recipe shown on the browser; then the entry screen, the category Pies chosen, imports
     // the file.
@@ -61,7 +86,8 @@ class ExchangeUiTest : public QObject {
         return u"open frmRecipe; pick cboRCat=Soups; click lswRFile=%1; "_s.arg(recipe);
     }
     static QString imported(const QString& file) {
-        return u"open frmIngred; pick cboIng=Pies; import %1; menu SMXPI=keyImport; "_s.arg(file);
+        return u"open frmIngred; pick cboIng=Pies; import %1; menu SMXPI=keyImport; settle; "_s.arg(
+            file);
     }
 
     // "import PATH", "save PATH": the next dialog of that kind answered with the file;
@@ -78,6 +104,49 @@ class ExchangeUiTest : public QObject {
         if (verb == u"snap"_s) {
             snapped_ = on_->bench.app.tree();
             return true;
+        }
+        if (verb == u"fifo"_s) {
+            return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+        }
+        if (verb == u"mmf"_s) {
+            return on_->bench.app.write(name, mealMaster(text.split(u'|')));
+        }
+        // The import's worker done, its window's thread caught up.
+        if (verb == u"settle"_s) {
+            return QTest::qWaitFor([] { return !ImportTask::running(); }, 60000);
+        }
+        // The open screens' lists follow the new files once their watcher has gathered them.
+        if (verb == u"follow"_s) {
+            QTest::qWait(FolderWatcher::kGatherMs + 200);
+            return true;
+        }
+        if (verb == u"hold"_s) {
+            held_ = true;
+            ImportTask::setQuietMs(0);
+            ImportTask::setBeforeWork([this] { gate_.acquire(); });
+            return true;
+        }
+        if (verb == u"release"_s) {
+            held_ = false;
+            gate_.release();
+            return true;
+        }
+        // "shows NAME": the window of that object name comes up (the progress window's
+        // quiet time has passed).
+        if (verb == u"shows"_s) {
+            PvWindow* shown = nullptr;
+            const bool visible = QTest::qWaitFor(
+                [&name, &shown] {
+                    for (int id = 0; id < kWindowCount; ++id) {
+                        PvWindow* window = windows().loaded(WindowId(id));
+                        if (window && window->isVisible() && window->objectName() == name) {
+                            shown = window;
+                        }
+                    }
+                    return shown != nullptr;
+                },
+                10000);
+            return visible && QTest::qWaitForWindowActive(shown);
         }
         return std::nullopt;
     }
@@ -97,6 +166,17 @@ class ExchangeUiTest : public QObject {
             return json.value(u"@type"_s).toString() + u'|' +
                    json.value(u"recipeCategory"_s).toString();
         }
+        if (probe.startsWith(u"visible "_s)) {
+            QString flags;
+            for (const QString& name : rest.split(u' ')) {
+                flags += on_->road.screen()->findChild<QWidget*>(name)->isVisible() ? u'1' : u'0';
+            }
+            return flags;
+        }
+        if (probe == u"summary"_s) {
+            const auto* summary = windows().loadedAs<ImportSummaryWindow>(WindowId::ImportSummary);
+            return summary ? summary->summary() : u"<none>"_s;
+        }
         if (probe == u"locked"_s) {
             return windows().loadedAs<ShoppingListWindow>(WindowId::ShoppingList)->nameBoxLocked()
                        ? u"1"_s
@@ -110,7 +190,9 @@ private slots:
         on_.emplace(QList{test::screen<RecipeBrowserWindow>(WindowId::RecipeBrowser),
                           test::screen<RecipeEntryWindow>(WindowId::RecipeEntry),
                           test::screen<ShoppingListWindow>(WindowId::ShoppingList),
-                          test::screen<RecipePickWindow>(WindowId::RecipePick)});
+                          test::screen<RecipePickWindow>(WindowId::RecipePick),
+                          test::screen<ImportProgressWindow>(WindowId::ImportProgress),
+                          test::screen<ImportSummaryWindow>(WindowId::ImportSummary)});
         on_->road.step = [this](const QString& verb, const QString& name, const QString& text) {
             return step(verb, name, text);
         };
@@ -122,6 +204,11 @@ private slots:
         QVERIFY(on_->bench.app.write(u"Category/Soups/Broth"_s, record({{31, "Boil the bones."}})));
     }
     void cleanup() {
+        if (held_) {
+            on_->road.walk(u"release; settle"_s);
+        }
+        ImportTask::setBeforeWork({});
+        ImportTask::setQuietMs(-1);
         setFileDialogService(nullptr);
         dialogs_.reset();
         on_.reset();
@@ -158,6 +245,148 @@ private slots:
             imported(u"out.json"_s) +
             u"? shown=; ? text txtIName=%1; ? tree Category/Pies=; click cmdISave"_s.arg(name));
         QCOMPARE(on_->bench.app.read(u"Category/Pies/"_s + name), bytes);
+    }
+
+    // Import all, from the pick window: what went where, and the summary.
+    void importAll_data() {
+        QTest::addColumn<QString>("road");
+        QTest::addColumn<QString>("summary");
+        const QString pick = u"open frmRecipe; pick cboRCat=Pies; "_s;
+        QTest::newRow("numbered past the names there, skipped whole")
+            << u"write Category/Pies/apple pie=%1; "
+               "mmf many.mmf=Apple Pie|Apple Pie|Pear Tart|Bad/Name|Snow \u2603; "_s.arg(
+                   QString::fromLatin1(record({{21, "apples"}})).chopped(2)) +
+                   pick + imported(u"many.mmf"_s) +
+                   u"on frmPick; ? visible chkPOwn cmdPAll=11; "
+                   "? text lblPAll=Import all puts the 5 recipes into \"Pies\".; click cmdPAll; "
+                   "settle; ? windows=frmIngred|frmRecipe|frmSummary; "
+                   "? tree Category/Pies=Apple Pie (2)|Apple Pie (3)|Pear Tart|apple pie; "
+                   "follow; on frmRecipe; ? listed lswRFile=apple pie|Apple Pie (2)|Apple Pie "
+                   "(3)|Pear "
+                   "Tart; on frmSummary; ? focus=cmdYOK; key cmdYOK=Return; ? windows=frmIngred|"
+                   "frmRecipe; ? shown="_s
+            << u"Imported 3 of 5 recipes into \"Pies\".\n\n"
+               "Skipped 2 recipes:\n"
+               "\"Bad/Name\": A recipe name cannot contain / \\ : * ? \" < > | or control "
+               "characters, and cannot start with \".\".\n"
+               "\"Snow \u2603\": These characters cannot be saved: \"\u2603\" (U+2603)\n\n"
+               "Saved under another name, as the name was taken:\n"
+               "\"Apple Pie\" as \"Apple Pie (2)\"\n"
+               "\"Apple Pie\" as \"Apple Pie (3)\""_s;
+
+        QTest::newRow("into the categories the file names")
+            << u"json all.json={\"@graph\": ["
+               "{\"@type\": \"Recipe\", \"name\": \"Rye\", \"recipeCategory\": \"Breads\", "
+               "\"recipeIngredient\": [\"500 g flour\"]}, "
+               "{\"@type\": \"Recipe\", \"name\": \"Stew\", \"recipeCategory\": \"soups\", "
+               "\"recipeIngredient\": [\"2 lbs beef\"]}, "
+               "{\"@type\": \"Recipe\", \"name\": \"Pie\", \"recipeCategory\": \"Bad:Cat\", "
+               "\"recipeIngredient\": [\"1 crust\"]}, "
+               "{\"@type\": \"Recipe\", \"name\": \"Toast\", "
+               "\"recipeIngredient\": [\"1 slice bread\"]}]}; "_s +
+                   imported(u"all.json"_s) +
+                   u"on frmPick; ? visible chkPOwn=1; ? checked chkPOwn=0; click chkPOwn; "
+                   "? text lblPAll=Import all puts each of the 4 recipes into the category the "
+                   "file names for it, made when there is none of that name, and the others into "
+                   "\"Pies\".; click cmdPAll; settle; "
+                   "? file Category/category.txt=Soups\r\nPies\r\nBreads\r\n; "
+                   "? tree Category=Breads/|Breads/Rye|Pies/|Pies/Toast|Soups/|Soups/Broth|"
+                   "Soups/Stew (2)|Soups/Stew|category.txt"_s
+            << u"Imported 3 of 4 recipes: 1 into \"Breads\", 1 into \"Soups\", 1 into "
+               "\"Pies\".\n\n"
+               "Skipped 1 recipe:\n"
+               "\"Pie\": The category \"Bad:Cat\" cannot be made. A category name cannot "
+               "contain / \\ : * ? \" < > | or control characters, and cannot start with "
+               "\".\".\n\n"
+               "Saved under another name, as the name was taken:\n"
+               "\"Stew\" as \"Stew (2)\" in \"Soups\""_s;
+
+        // Cancel on the progress window: what was saved stays, the rest is not imported.
+        QTest::newRow("cancelled")
+            << u"mmf many.mmf=Apple|Pear|Plum; "_s + imported(u"many.mmf"_s) +
+                   u"on frmPick; hold; click cmdPAll; shows frmProgress; on frmProgress; "
+                   "? text lblGMsg=Importing 3 recipes into \"Pies\"...; key cmdGCancel=Escape; "
+                   "? text lblGMsg=Cancelling...; release; settle; ? tree Category/Pies="_s
+            << u"No recipe was imported (of 3 recipes).\n"
+               "Cancelled: what was imported until then stays saved; the other 3 recipes were "
+               "not imported."_s;
+    }
+    void importAll() {
+        QFETCH(QString, road);
+        QFETCH(QString, summary);
+        on_->road.walk(road);
+        QCOMPARE(on_->road.read(u"summary"_s), summary);
+    }
+
+    // An import without the screens cuts each text where the screens' boxes do.
+    void boxLengthsAreTheForms() {
+        const auto lengthOf = [](const QWidget* window, const QString& box) {
+            for (const QWidget* control : window->findChildren<QWidget*>()) {
+                if (control->accessibleName() != box) {
+                    continue;
+                }
+                const auto* line = qobject_cast<const QLineEdit*>(control);
+                if (!line) {
+                    return qobject_cast<const QPlainTextEdit*>(control) ? 0 : -1;
+                }
+                return line->maxLength() == 32767 ? 0 : line->maxLength();
+            }
+            return -1;
+        };
+        on_->road.walk(u"open frmIngred"_s);
+        const QWidget* entry = on_->road.screen();
+        QCOMPARE(lengthOf(entry, EntryBoxes::nameBox().name), EntryBoxes::nameBox().maxLength);
+        for (int field = 1; field <= store::kRecipeFieldCount; ++field) {
+            const EntryBoxes::Box box = EntryBoxes::fieldBox(field);
+            QCOMPARE(lengthOf(entry, box.name), box.maxLength);
+        }
+        SetupWindow setup;
+        QCOMPARE(lengthOf(&setup, EntryBoxes::categoryBox().name),
+                 EntryBoxes::categoryBox().maxLength);
+    }
+
+    // What Import all saves is what importing the recipe alone and pressing Save saves:
+    // the same texts cut to the same boxes, the same line ends.
+    void importAllSavesWhatSaveWould_data() {
+        QTest::addColumn<QString>("recipe");  // a JSON-LD Recipe object
+        QTest::addColumn<QString>("listed");  // its name in the pick window
+        QTest::addColumn<QString>("saved");   // its file's name
+        QTest::newRow("texts longer than their boxes")
+            << u"\"name\": \"Grandmother's very best apple pie from Kent\", "
+               "\"recipeIngredient\": [\"6 tart apples, peeled, cored and thinly sliced\", "
+               "\"1\", \"2\", \"3\", \"4\", \"250 g butter, cold, cut in small cubes, and more\"], "
+               "\"recipeYield\": \"12345\", \"cookTime\": \"PT125H\""_s
+            << u"Grandmother's very best apple pie from Kent"_s
+            << u"Grandmother's very best apple pie from K"_s;
+        QTest::newRow("line breaks of every kind")
+            << u"\"name\": \"Breaks\", \"recipeIngredient\": [\"1 egg\"], "
+               "\"recipeInstructions\": [\"One.\\nStill one.\", \"Two.\\rTwo more.\", "
+               "\"Three.\\u2028Four.\\r\\n\\r\\nFive.\"]"_s
+            << u"Breaks"_s << u"Breaks"_s;
+        QTest::newRow("fractions, symbols and blanks")
+            << u"\"name\": \"  Crème  brûlée \", \"recipeIngredient\": [\"1 \u00bd cups "
+               "cr\u00e8me fra\u00eeche\", \"\u2153 cup sugar \u2014 fine\"], "
+               "\"recipeInstructions\": \"Bake at 150\u00b0C; 1\u00a0h.\""_s
+            << u"Crème brûlée"_s << u"Crème brûlée"_s;
+    }
+    void importAllSavesWhatSaveWould() {
+        QFETCH(QString, recipe);
+        QFETCH(QString, listed);
+        QFETCH(QString, saved);
+        const QString file =
+            u"{\"@graph\": [{\"@type\": \"Recipe\", %1}, {\"@type\": \"Recipe\", \"name\": "
+            "\"Other\", \"recipeIngredient\": [\"1 pea\"]}]}"_s.arg(recipe);
+        QVERIFY(on_->bench.app.write(u"two.json"_s, file.toUtf8()));
+        const QString path = u"Category/Pies/"_s + saved;
+        on_->road.walk(imported(u"two.json"_s) +
+                       u"on frmPick; click lswPRecipe=%1; click cmdPImport; "
+                       "on frmIngred; click cmdISave"_s.arg(listed));
+        const QByteArray savedByHand = on_->bench.app.read(path);
+        QVERIFY(QFile::remove(on_->bench.app.file(path)));
+        on_->road.walk(imported(u"two.json"_s) +
+                       u"on frmPick; click cmdPAll; settle; "
+                       "? tree Category/Pies=%1|Other"_s.arg(saved));
+        QCOMPARE(on_->bench.app.read(path), savedByHand);
     }
 
     void roads_data() {
@@ -257,6 +486,75 @@ private slots:
                                                  "Stew.json | Recipes (*.json); "_s +
                                                  stayed
                                           << QString();
+
+        // The pick window's filter: part of a name, any case, no accents needed; the arrow
+        // keys and Enter work from the box.
+        const QString four =
+            u"mmf four.mmf=Crème brûlée|Chicken soup|Beef stew|Cream of chicken; "_s +
+            imported(u"four.mmf"_s) + u"on frmPick; ? focus=txtPFind; "_s;
+        QTest::newRow("filter by part of a name")
+            << four +
+                   u"type txtPFind=CHICK; ? listed lswPRecipe=Chicken soup|Cream of chicken; "
+                   "type txtPFind= soup; ? listed lswPRecipe=Chicken soup; "
+                   "set txtPFind=creme; ? listed lswPRecipe=Crème brûlée; "
+                   "set txtPFind=zzz; ? listed lswPRecipe=; ? enabled cmdPImport=0; "
+                   "set txtPFind=; ? listed lswPRecipe=Crème brûlée|Chicken soup|Beef stew|Cream "
+                   "of chicken; ? enabled cmdPImport=1; ? current lswPRecipe=Crème brûlée"_s
+            << QString();
+        QTest::newRow("filter, arrow keys and Enter")
+            << four +
+                   u"type txtPFind=B; ? listed lswPRecipe=Crème brûlée|Beef stew; "
+                   "key txtPFind=Down; ? current lswPRecipe=Beef stew; ? focus=txtPFind; "
+                   "type txtPFind=e; ? listed lswPRecipe=Beef stew; ? current lswPRecipe=Beef "
+                   "stew; "
+                   "key txtPFind=Return; ? windows=frmIngred; on frmIngred; "
+                   "? text txtIName txtIN1=Beef stew|Flour; ? tree Category/Pies="_s
+            << QString();
+        QTest::newRow("the picked recipe stays picked while listed")
+            << four +
+                   u"click lswPRecipe=Cream of chicken; type txtPFind=chicken; "
+                   "? current lswPRecipe=Cream of chicken; set txtPFind=beef; "
+                   "? current lswPRecipe=Beef stew; click cmdPCancel; ? windows=frmIngred"_s
+            << QString();
+        // With no category chosen, Import all takes the categories the file names, or none.
+        QTest::newRow("no category chosen")
+            << u"mmf two.mmf=Stew|Soup; write Category/category.txt=; "
+               "open frmIngred; import two.mmf; menu SMXPI=keyImport; settle; on frmPick; "
+               "? enabled cmdPAll=0; ? visible chkPOwn=1; ? text lblPAll=To import them all, "
+               "choose a category on the recipe entry screen first.; click chkPOwn; "
+               "? enabled cmdPAll=1; click cmdPAll; settle; "
+               "? file Category/category.txt=Test\r\n; ? tree Category/Test=Soup|Stew"_s
+            << QString();
+
+        // A pipe or a device is told at once, without opening it.
+        QTest::newRow("a named pipe")
+            << u"fifo pipe.mmf; snap; open frmIngred; set txtIN1=kept; import pipe.mmf; "
+               "menu SMXPI=keyImport; ? windows=frmIngred; "_s +
+                   keptNothing
+            << userError +
+                   u"\"pipe.mmf\" is not a recipe file: it is a device, a pipe or a socket."_s;
+
+        // A read that takes a while shows the progress window; Cancel drops it, the boxes
+        // keep what they held and nothing is told.
+        QTest::newRow("reading cancelled")
+            << u"mmf two.mmf=Stew|Soup; hold; open frmIngred; set txtIN1=kept; import two.mmf; "
+               "menu SMXPI=keyImport; shows frmProgress; on frmProgress; "
+               "? text lblGMsg=Reading \"two.mmf\"...; ? focus=cmdGCancel; click cmdGCancel; "
+               "? enabled cmdGCancel=0; release; settle; ? windows=frmIngred; on frmIngred; "
+               "? text txtIN1=kept; ? busy=0"_s
+            << QString();
+
+        // Every recipe that can be read goes out; what cannot is told, after the file is written.
+        QTest::newRow("export all goes on past what it cannot read")
+            << u"write Category/category.txt=Soups\r\nGone\r\nPies\r\n; "
+               "write Category/Pies/Apple=%1; write Category/Soups/Half\\Half=x; "
+               "open frmRecipe; save all.json; menu SMXPR=keyExportAll; "
+               "? exported all.json=|"_s.arg(
+                   QString::fromLatin1(record({{21, "apples"}})).chopped(2))
+            << u"Pantrova|48|\"all.json\" holds 3 recipes. These were left out:\r\n"
+               "\"Half\\Half\" in \"Soups\": A recipe name cannot contain / \\ : * ? \" < > | or "
+               "control characters, and cannot start with \".\".\r\n"
+               "The category \"Gone\": its folder is missing."_s;
     }
     void roads() {
         QFETCH(QString, road);

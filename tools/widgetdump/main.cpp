@@ -81,7 +81,8 @@ QString dumpAll(const QString& root) {
                             WindowId::RecipeEntry, WindowId::RecipeBrowser, WindowId::ShoppingList,
                             WindowId::About,       WindowId::Credits,       WindowId::Calendar,
                             WindowId::Find,        WindowId::RecipePick,    WindowId::Scale,
-                            WindowId::MealPlan,    WindowId::Error};
+                            WindowId::MealPlan,    WindowId::ImportProgress, WindowId::ImportSummary,
+                            WindowId::Error};
     // The meal plan shows the week of today: a fixed one keeps the dump the same.
     pv::setToday(QDate(2026, 12, 9));
     for (const WindowId id : ids) {
