@@ -79,9 +79,9 @@ struct ScriptCollector {
 QStringList HtmlPage::ldJsonScripts(QByteArrayView bytes) {
     initLibxml();
     // The page's text is decoded here, so that libxml2 never meets bytes its
-    // converters refuse (Windows-1252 has five unassigned bytes) and reads an
-    // undeclared page as UTF-8 rather than Latin-1.
-    const QByteArray utf8 = TextDecoding::decode(bytes).toUtf8();
+    // converters refuse (Windows-1252 has five unassigned bytes) and reads the
+    // page as its byte-order mark or <meta> says, else as UTF-8.
+    const QByteArray utf8 = TextDecoding::decodePage(bytes).toUtf8();
 
     // Parsed by events, without building the page's tree: only the contents of
     // the ld+json script elements are kept.

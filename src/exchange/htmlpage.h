@@ -11,8 +11,7 @@ namespace pv::exchange {
 class HtmlPage {
 public:
     // The text of every <script type="application/ld+json"> element, in page
-    // order. The page is UTF-8 when its bytes are valid UTF-8, else
-    // Windows-1252.
+    // order; the page is decoded as TextDecoding::decodePage() says.
     static QStringList ldJsonScripts(QByteArrayView bytes);
 
     // The text with HTML character references ("&amp;", "&#8211;", "&eacute;")

@@ -21,8 +21,8 @@ public:
     static std::optional<QList<RecipeDraft>> readJson(QStringView text);
 
     // The recipes in the <script type="application/ld+json"> blocks of a
-    // saved web page, parsed with libxml2's HTML parser. The page is UTF-8
-    // when its bytes are valid UTF-8, else Windows-1252.
+    // saved web page, parsed with libxml2's HTML parser and decoded as
+    // TextDecoding::decodePage() says.
     static QList<RecipeDraft> readHtml(QByteArrayView bytes);
 };
 

@@ -74,7 +74,8 @@ store::Outcome<QList<ImportedRecipe>> RecipeImporter::readBytes(QByteArrayView b
             drafts = JsonLdReader::readHtml(bytes);
             break;
         case Format::MealMaster:
-            drafts = MealMasterReader::read(TextDecoding::decode(bytes));
+            drafts = MealMasterReader::read(
+                TextDecoding::decode(bytes, TextDecoding::Fallback::CodePage437));
             if (drafts.isEmpty()) {
                 return userError(u"The file \"%1\" holds no MealMaster recipe."_s, path);
             }

@@ -111,6 +111,8 @@ private slots:
     void imported();
     void filesRead_data();
     void filesRead();
+    void decoded_data();
+    void decoded();
     void randomRecipesRoundTrip();
     void exportAllFromStore();
 
@@ -218,6 +220,19 @@ void ExchangeTest::unencodableCharacters() {
     QCOMPARE(cyrillic.unencodable.size(), 14);
     QVERIFY(cyrillic.unencodableMessage().endsWith(u"\"\u041B\" (U+041B), and 2 more"_s));
     QVERIFY(BoxMapper::map(RecipeDraft{}, u"x"_s).canFill());
+
+    // A page in another code page says so, and its letters are told, not garbled.
+    const auto page = RecipeImporter::readBytes(
+        "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1251\">"
+        "<script type=\"application/ld+json\">{\"@type\": \"Recipe\", \"name\": "
+        "\"\xC1\xEE\xF0\xF9\","
+        " \"recipeIngredient\": [\"1 beet\"]}</script></head></html>",
+        u"borshch.htm"_s);
+    QVERIFY(page.ok());
+    QCOMPARE(page.value()[0].unencodableMessage(),
+             u"The recipe \"\u0411\u043E\u0440\u0449\" cannot be imported. These characters cannot "
+             u"be saved:\r\n\"\u0411\" (U+0411), \"\u043E\" (U+043E), \"\u0440\" (U+0440), "
+             u"\"\u0449\" (U+0449)"_s);
 }
 
 // A file reads as these boxes: pages and files of other programs, and what the
@@ -287,7 +302,7 @@ void ExchangeTest::imported_data() {
          "31=1. Slice the onion thin.\r\n2. Pour the hot vinegar over it with the salt.\r\n"
          "3. Chill.",
          "33=4"});
-    row("dashes, two columns, Windows-1252", "two-column.txt", 1, 0, "Spiced Lentil Stew",
+    row("dashes, two columns, code page 437", "two-column.txt", 1, 0, "Spiced Lentil Stew",
         "Soups, Vegetarian",
         {"1|cup|Red lentils", "1|large|Onion; chopped", "2||Carrots; diced",
          "4|cup|Vegetable stock", "2|tbsp|Olive oil", "1|tsp|Ground cumin", "1|tsp|Paprika",
@@ -413,6 +428,57 @@ void ExchangeTest::filesRead() {
     }
     QTEST(read ? names.join(u'|') : said(read).replace(QDir::toNativeSeparators(path), u"%1"_s),
           "read");
+}
+
+// The bytes of each kind of file read as text: a page as it says, else as
+// UTF-8 where it is; JSON as UTF-8; MealMaster as code page 437 unless UTF-8.
+void ExchangeTest::decoded_data() {
+    QTest::addColumn<QString>("kind");  // page, json or mealmaster
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    auto row = [](const char* tag, const char* kind, const QByteArray& bytes, const char* text) {
+        QTest::newRow(tag) << QString::fromLatin1(kind) << bytes << QString::fromUtf8(text);
+    };
+    row("UTF-8 mark", "page", "\xEF\xBB\xBF<p>Cr\xC3\xA8me", "<p>Crème");
+    row("UTF-16 mark", "page", QByteArray("\xFF\xFE<\0p\0>\0\xE8\0", 10), "<p>è");
+    row("stray bytes keep the rest UTF-8", "page",
+        "Cr\xC3\xA8me \x96 br\xC3\xBBl\xC3\xA9"
+        "e \xE9",
+        "Crème – brûlée é");
+    row("no UTF-8 at all", "page",
+        "Cr\xE8me br\xFBl\xE9"
+        "e \x81",
+        "Crème brûlée \u0081");
+    row("meta charset", "page", "<meta charset=\"windows-1251\">\xC1\xEE\xF0\xF9",
+        "<meta charset=\"windows-1251\">Борщ");
+    row("http-equiv", "page",
+        "<META HTTP-EQUIV=Content-Type CONTENT='text/html; charset=ISO-8859-1'>\xC3\xA9",
+        "<META HTTP-EQUIV=Content-Type CONTENT='text/html; charset=ISO-8859-1'>Ã©");
+    row("declared UTF-8, a stray byte", "page", "<meta charset=UTF-8>\xC3\xA9\x80",
+        "<meta charset=UTF-8>é€");
+    row("a charset in a comment", "page", "<!-- <meta charset=\"koi8-r\"> -->\xC3\xA9",
+        "<!-- <meta charset=\"koi8-r\"> -->é");
+    row("a charset nobody knows", "page", "<meta charset=\"x-none\">\xC3\xA9",
+        "<meta charset=\"x-none\">é");
+    row("UTF-16 declared without a mark", "page", "<meta charset=utf-16>\xC3\xA9",
+        "<meta charset=utf-16>é");
+    row("JSON with a mark", "json", "\xEF\xBB\xBF{\"a\": \"\xC3\xA9\"}", "{\"a\": \"é\"}");
+    row("JSON in Windows-1252", "json", "{\"a\": \"\xE9\x80\"}", "{\"a\": \"é€\"}");
+    row("DOS degrees and a half", "mealmaster",
+        "350\xF8"
+        "F, \xAB c",
+        "350°F, ½ c");
+    row("MealMaster in UTF-8", "mealmaster", "Pat\xC3\xA9", "Paté");
+    row("code page 437 beside UTF-8", "mealmaster", "Pat\xC3\xA9 caf\x82", "Paté café");
+}
+
+void ExchangeTest::decoded() {
+    QFETCH(QString, kind);
+    QFETCH(QByteArray, bytes);
+    QTEST(kind == u"page"_s   ? TextDecoding::decodePage(bytes)
+          : kind == u"json"_s ? TextDecoding::decode(bytes)
+                              : TextDecoding::decode(bytes, TextDecoding::Fallback::CodePage437),
+          "text");
 }
 
 // Recipes within the entry screen's rules come back as they were, one a time
