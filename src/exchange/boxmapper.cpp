@@ -4,6 +4,7 @@
 #include "plaintext.h"
 
 #include <QRegularExpression>
+#include <QSet>
 
 namespace pv::exchange {
 namespace {
@@ -27,6 +28,7 @@ Servings servingsOf(const QStringList& yields) {
         uR"(^\s*\d+\s*(?:servings?|portions?|people|persons?|serves)?\.?\s*$)"_s,
         QRegularExpression::CaseInsensitiveOption);
     Servings servings;
+    QSet<QString> told;
     for (const QString& yield : yields) {
         const QString text = yield.simplified();
         if (text.isEmpty()) {
@@ -39,7 +41,8 @@ Servings servingsOf(const QStringList& yields) {
         if (servings.size.isEmpty() && usable) {
             servings.size = QString::number(number.captured(1).toInt());
         }
-        if ((!usable || !justServings.match(text).hasMatch()) && !servings.more.contains(text)) {
+        if ((!usable || !justServings.match(text).hasMatch()) && !told.contains(text)) {
+            told.insert(text);
             servings.more.append(text);
         }
     }
@@ -129,10 +132,11 @@ ImportedRecipe BoxMapper::map(const RecipeDraft& draft, const QString& fallbackN
 
     record.name = PlainText::plain(record.name);
     record.category = PlainText::plain(record.category);
-    PlainText::collectUnencodable(record.name, imported.unencodable);
+    QSet<char32_t> seen;
+    PlainText::collectUnencodable(record.name, imported.unencodable, seen);
     for (QString& field : record.fields) {
         field = PlainText::plain(field);
-        PlainText::collectUnencodable(field, imported.unencodable);
+        PlainText::collectUnencodable(field, imported.unencodable, seen);
     }
     // The category is not filled in, so it does not stop an import.
     return imported;

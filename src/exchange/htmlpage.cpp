@@ -1,5 +1,6 @@
 #include "htmlpage.h"
 
+#include "readprogress.h"
 #include "textdecoding.h"
 
 #include <libxml/HTMLparser.h>
@@ -34,6 +35,10 @@ private:
     void* context_;
 };
 
+bool isElement(const xmlChar* name, const char* element) {
+    return xmlStrcasecmp(name, reinterpret_cast<const xmlChar*>(element)) == 0;
+}
+
 // Collects the text of <script type="application/ld+json"> elements as the
 // HTML parser reports them.
 struct ScriptCollector {
@@ -42,9 +47,7 @@ struct ScriptCollector {
 
     // The parser passes the user data it was created with.
     static ScriptCollector& of(void* context) { return *static_cast<ScriptCollector*>(context); }
-    static bool isScript(const xmlChar* name) {
-        return xmlStrcasecmp(name, reinterpret_cast<const xmlChar*>("script")) == 0;
-    }
+    static bool isScript(const xmlChar* name) { return isElement(name, "script"); }
     static void startElement(void* context, const xmlChar* name, const xmlChar** attributes) {
         ScriptCollector& self = of(context);
         if (!isScript(name) || !attributes) {
@@ -74,9 +77,39 @@ struct ScriptCollector {
     }
 };
 
+// Parses UTF-8 HTML with libxml2's HTML parser, by events, without building a
+// tree; feeds it in pieces, as it takes an int length. False when the
+// progress said to stop.
+bool parseHtml(htmlSAXHandler& handler, void* collector, QByteArrayView utf8,
+               ReadProgress* progress) {
+    const QuietLibxml quiet;
+    htmlParserCtxtPtr context =
+        htmlCreatePushParserCtxt(&handler, collector, nullptr, 0, nullptr, XML_CHAR_ENCODING_UTF8);
+    if (!context) {
+        return true;
+    }
+    htmlCtxtUseOptions(context, HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING |
+                                    HTML_PARSE_NONET | HTML_PARSE_IGNORE_ENC);
+    constexpr qsizetype kChunk = 256 * 1024;
+    bool stopped = false;
+    for (qsizetype at = 0; at < utf8.size(); at += kChunk) {
+        if (progress && !progress->step(at, utf8.size())) {
+            stopped = true;
+            break;
+        }
+        const int length = int(std::min(kChunk, utf8.size() - at));
+        htmlParseChunk(context, utf8.data() + at, length, 0);
+    }
+    if (!stopped) {
+        htmlParseChunk(context, nullptr, 0, 1);
+    }
+    htmlFreeParserCtxt(context);
+    return !stopped;
+}
+
 }  // namespace
 
-QStringList HtmlPage::ldJsonScripts(QByteArrayView bytes) {
+QStringList HtmlPage::ldJsonScripts(QByteArrayView bytes, ReadProgress& progress) {
     initLibxml();
     // The page's text is decoded here, so that libxml2 never meets bytes its
     // converters refuse (Windows-1252 has five unassigned bytes) and reads the
@@ -92,22 +125,9 @@ QStringList HtmlPage::ldJsonScripts(QByteArrayView bytes) {
     handler.characters = &ScriptCollector::text;
     handler.cdataBlock = &ScriptCollector::text;
 
-    const QuietLibxml quiet;
-    htmlParserCtxtPtr context =
-        htmlCreatePushParserCtxt(&handler, &collector, nullptr, 0, nullptr, XML_CHAR_ENCODING_UTF8);
-    if (!context) {
+    if (!parseHtml(handler, &collector, utf8, &progress)) {
         return {};
     }
-    htmlCtxtUseOptions(context, HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING |
-                                    HTML_PARSE_NONET | HTML_PARSE_IGNORE_ENC);
-    // Fed in pieces: the parser takes an int length.
-    constexpr qsizetype kChunk = 1 << 20;
-    for (qsizetype at = 0; at < utf8.size(); at += kChunk) {
-        const int length = int(std::min(kChunk, utf8.size() - at));
-        htmlParseChunk(context, utf8.constData() + at, length, 0);
-    }
-    htmlParseChunk(context, nullptr, 0, 1);
-    htmlFreeParserCtxt(context);
 
     QStringList scripts;
     for (const QByteArray& script : collector.scripts) {

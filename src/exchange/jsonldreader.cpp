@@ -4,6 +4,7 @@
 #include "htmlpage.h"
 #include "jsonldterms.h"
 #include "plaintext.h"
+#include "readprogress.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -374,18 +375,19 @@ QList<RecipeDraft> draftsOf(const QList<QJsonValue>& values) {
 
 }  // namespace
 
-std::optional<QList<RecipeDraft>> JsonLdReader::readJson(QStringView text) {
-    const QList<QJsonValue> values = valuesOf(text);
+std::optional<QList<RecipeDraft>> JsonLdReader::readJson(QByteArrayView utf8, ReadProgress&) {
+    const QList<QJsonValue> values = valuesOf(QString::fromUtf8(utf8));
     if (values.isEmpty()) {
         return std::nullopt;
     }
     return draftsOf(values);
 }
 
-QList<RecipeDraft> JsonLdReader::readHtml(QByteArrayView bytes) {
+QList<RecipeDraft> JsonLdReader::readHtml(QByteArrayView bytes, ReadProgress& progress) {
+    progress.phase(10, 60);
     // All blocks at once: a page may repeat a recipe in a second block.
     QList<QJsonValue> values;
-    for (const QString& script : HtmlPage::ldJsonScripts(bytes)) {
+    for (const QString& script : HtmlPage::ldJsonScripts(bytes, progress)) {
         values += valuesOf(script);
     }
     return draftsOf(values);

@@ -10,6 +10,8 @@
 
 namespace pv::exchange {
 
+class ReadProgress;
+
 // Finds schema.org Recipe data in JSON-LD: at the top, in arrays (nested ones
 // too), in @graph, or inside other objects; @type may be "Recipe" or a list
 // holding it. Tolerates what real pages get wrong: a CDATA or comment wrapper,
@@ -17,13 +19,14 @@ namespace pv::exchange {
 // strings.
 class JsonLdReader {
 public:
-    // The recipes of a JSON text, or nothing when it is not JSON at all.
-    static std::optional<QList<RecipeDraft>> readJson(QStringView text);
+    // The recipes of a JSON text given as UTF-8, or nothing when it is not
+    // JSON at all.
+    static std::optional<QList<RecipeDraft>> readJson(QByteArrayView utf8, ReadProgress& progress);
 
     // The recipes in the <script type="application/ld+json"> blocks of a
     // saved web page, parsed with libxml2's HTML parser and decoded as
     // TextDecoding::decodePage() says.
-    static QList<RecipeDraft> readHtml(QByteArrayView bytes);
+    static QList<RecipeDraft> readHtml(QByteArrayView bytes, ReadProgress& progress);
 };
 
 }  // namespace pv::exchange

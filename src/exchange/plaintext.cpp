@@ -95,11 +95,12 @@ QString PlainText::plain(QStringView text) {
     return out;
 }
 
-void PlainText::collectUnencodable(QStringView text, QStringList& found) {
+void PlainText::collectUnencodable(QStringView text, QStringList& found, QSet<char32_t>& seen) {
     for (qsizetype at = store::firstUnencodable(text); at >= 0;) {
         const char32_t c = store::codePointAt(text, at);
         const QString character = QString::fromUcs4(&c, 1);
-        if (!found.contains(character)) {
+        if (!seen.contains(c)) {
+            seen.insert(c);
             found.append(character);
         }
         const qsizetype next = at + character.size();

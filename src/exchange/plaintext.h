@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -20,8 +21,9 @@ public:
     static QString plain(QStringView text);
 
     // The characters of text that Windows-1252 cannot hold, each once, in order
-    // of first appearance, added to those already in found.
-    static void collectUnencodable(QStringView text, QStringList& found);
+    // of first appearance, added to those already in found; seen holds them
+    // too, for a quick look.
+    static void collectUnencodable(QStringView text, QStringList& found, QSet<char32_t>& seen);
 };
 
 }  // namespace pv::exchange
