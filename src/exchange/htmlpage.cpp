@@ -77,6 +77,48 @@ struct ScriptCollector {
     }
 };
 
+// Collects the text of an HTML fragment as a reader sees it.
+struct TextCollector {
+    QByteArray text;
+    int hidden = 0;  // inside <script> or <style>
+
+    static TextCollector& of(void* context) { return *static_cast<TextCollector*>(context); }
+    static bool hides(const xmlChar* name) {
+        return isElement(name, "script") || isElement(name, "style");
+    }
+    static bool breaksLine(const xmlChar* name) {
+        static const char* const blocks[] = {
+            "br", "p",  "div", "li", "ul", "ol", "dl", "dt",         "dd",      "tr", "table",
+            "h1", "h2", "h3",  "h4", "h5", "h6", "hr", "blockquote", "section", "pre"};
+        for (const char* block : blocks) {
+            if (isElement(name, block)) {
+                return true;
+            }
+        }
+        return false;
+    }
+    static void startElement(void* context, const xmlChar* name, const xmlChar**) {
+        TextCollector& self = of(context);
+        self.hidden += hides(name);
+        if (breaksLine(name)) {
+            self.text += '\n';
+        }
+    }
+    static void endElement(void* context, const xmlChar* name) {
+        TextCollector& self = of(context);
+        self.hidden -= hides(name) && self.hidden > 0;
+        if (breaksLine(name)) {
+            self.text += '\n';
+        }
+    }
+    static void characters(void* context, const xmlChar* text, int length) {
+        TextCollector& self = of(context);
+        if (self.hidden == 0) {
+            self.text.append(reinterpret_cast<const char*>(text), length);
+        }
+    }
+};
+
 // Parses UTF-8 HTML with libxml2's HTML parser, by events, without building a
 // tree; feeds it in pieces, as it takes an int length. False when the
 // progress said to stop.
@@ -108,6 +150,31 @@ bool parseHtml(htmlSAXHandler& handler, void* collector, QByteArrayView utf8,
 }
 
 }  // namespace
+
+QStringList HtmlPage::textLines(QStringView html) {
+    initLibxml();
+    TextCollector collector;
+    htmlSAXHandler handler{};
+    handler.startElement = &TextCollector::startElement;
+    handler.endElement = &TextCollector::endElement;
+    handler.characters = &TextCollector::characters;
+    handler.cdataBlock = &TextCollector::characters;
+    handler.ignorableWhitespace = &TextCollector::characters;
+    parseHtml(handler, &collector, html.toUtf8(), nullptr);
+
+    QStringList lines;
+    const QByteArrayView text(collector.text);
+    for (qsizetype start = 0; start < text.size();) {
+        qsizetype end = text.indexOf('\n', start);
+        end = end < 0 ? text.size() : end;
+        if (QString line = QString::fromUtf8(text.sliced(start, end - start)).simplified();
+            !line.isEmpty()) {
+            lines.append(line);
+        }
+        start = end + 1;
+    }
+    return lines;
+}
 
 QStringList HtmlPage::ldJsonScripts(QByteArrayView bytes, ReadProgress& progress) {
     initLibxml();

@@ -17,6 +17,11 @@ public:
     // when the progress says to stop.
     static QStringList ldJsonScripts(QByteArrayView bytes, ReadProgress& progress);
 
+    // The lines a reader sees of a text that may hold HTML: <br> and the ends
+    // of blocks (paragraphs, list items, headings, ...) break lines, other tags
+    // go without a trace, entities are decoded, scripts and styles are dropped.
+    static QStringList textLines(QStringView html);
+
     // The text with HTML character references ("&amp;", "&#8211;", "&eacute;")
     // replaced by their characters; anything else is kept as it is.
     static QString decodeEntities(QStringView text);

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 
 namespace pv::exchange {
@@ -21,8 +22,9 @@ struct RecipeDraft {
     std::optional<int> prepMinutes;
     std::optional<int> totalMinutes;
     QString temperature;  // oven temperature, digits
-    // A recipe this program exported: its boxes exactly as they were.
-    std::optional<store::RecipeFields> exact;
+    // A recipe this program exported: its boxes exactly as they were. Held
+    // apart, as most recipes have none and an archive holds many.
+    std::shared_ptr<const store::RecipeFields> exact;
 };
 
 }  // namespace pv::exchange

@@ -4,6 +4,7 @@
 #include "cp1252.h"
 #include "duration.h"
 #include "failures.h"
+#include "htmlpage.h"
 #include "ingredientline.h"
 #include "jsonldwriter.h"
 #include "plaintext.h"
@@ -131,7 +132,8 @@ private:
 };
 
 // Texts as other programs write them, read as an ingredient line
-// ("amount|measure|ingredient"), as a duration (minutes, -1: none) or as plain text.
+// ("amount|measure|ingredient"), as a duration (minutes, -1: none), as plain
+// text or as the lines of HTML (joined by "|").
 void ExchangeTest::texts_data() {
     QTest::addColumn<QString>("reader");
     QTest::addColumn<QString>("text");
@@ -149,6 +151,9 @@ void ExchangeTest::texts_data() {
     };
     auto plain = [&](const char* tag, const char* text, const char* expected) {
         row("plain", tag, text, QString::fromUtf8(expected));
+    };
+    auto html = [&](const char* tag, const char* text, const char* expected) {
+        row("html", tag, text, QString::fromUtf8(expected));
     };
     line("1 1/2 cups flour, sifted", "1 1/2|cups|flour, sifted");
     line("½ tsp salt", "½|tsp|salt");
@@ -178,6 +183,7 @@ void ExchangeTest::texts_data() {
     minutes(1, {"PT45S"});
     minutes(20, {"pt20m"});
     minutes(45, {"45 mins"});
+    minutes(130, {"P2H10M"});
     minutes(-1, {"P", "PT", "P1Y", "P1M", "soon", "", "PT99999999999H"});
     plain("vulgar fraction", "⅓ cup", "1/3 cup");
     plain("digit before a fraction", "1⅓ cups", "1 1/3 cups");
@@ -194,6 +200,13 @@ void ExchangeTest::texts_data() {
     plain("Windows-1252 punctuation kept", "\u201Cquote\u201D \u2013 \u2026 \u20AC",
           "\u201Cquote\u201D \u2013 \u2026 \u20AC");
     plain("no equivalent kept", "\u263A \u4E2D", "\u263A \u4E2D");
+    html("tags inside words go without a blank", "1 <b>small onion</b>, chopped",
+         "1 small onion, chopped");
+    html("breaks and blocks", "<p>Mix.<br>Rest.</p><ul><li>Bake</li></ul>", "Mix.|Rest.|Bake");
+    html("entities once", "salt&nbsp;&amp;&nbsp;pepper &amp;amp; &#8531; &eacute;",
+         "salt & pepper &amp; \u2153 \u00E9");
+    html("what is not a tag", "a < b &lt; c & d", "a < b < c & d");
+    html("scripts and styles dropped", "<style>p{}</style>Stir<script>x()</script>", "Stir");
 }
 
 void ExchangeTest::texts() {
@@ -203,6 +216,7 @@ void ExchangeTest::texts() {
     const QString read =
         reader == u"line"_s ? QStringList{line.amount, line.measure, line.ingredient}.join(u'|')
         : reader == u"minutes"_s ? QString::number(Duration::minutes(text).value_or(-1))
+        : reader == u"html"_s    ? HtmlPage::textLines(text).join(u'|')
                                  : PlainText::plain(text);
     QTEST(read, "expected");
 }
@@ -342,6 +356,12 @@ void ExchangeTest::imported_data() {
     row("directions starting with a number", "sections.mmf", 2, 1, "Sauerkraut", "Canning",
         {"5|lb|Cabbage", "3|tbsp|Salt",
          "31=2 to 3 weeks before: shred the cabbage.\r\n1. Pack with the salt.", "33=10"});
+    row("a recipe twice and a stub, lines in one string, stray bytes, first quantity",
+        "review-page.html", 1, 0, "Crème brûlée", "",
+        {"4||egg yolks", "½|cup|sugar", "2|cups|cream & milk",
+         "31=Whisk the yolks and sugar. Stir in the cream.\r\nBake in a water bath.\r\n\r\n"
+         "Yield: 4 ramekins",
+         "33=4"});
     exported("all empty", {});
     exported("typical, as another keeper receives it",
              {"2|lb|beef", "||", "3||carrots", "31=Brown the beef.\r\nSimmer.", "32=325", "33=6",
@@ -427,6 +447,20 @@ void ExchangeTest::filesRead_data() {
         manyNames.append(u"R"_s + QString::number(i));
     }
     row("many values.json", many, manyNames.join(u'|'));
+    // The same recipe twice, once with more that is not shown; stubs are not offered.
+    row("twice and stubs.json",
+        "[" + recipe("A") + ", {\"@type\": \"Recipe\", \"name\": \"Stub\"}, " +
+            recipe("A", ", \"@id\": \"#a\", \"description\": \"Good.\"") + ", " + recipe("B") + "]",
+        "A|B");
+    // Each level of a quantity nested in its unit multiplied the text.
+    QByteArray nested = "\"cups\"";
+    for (int level = 0; level < 24; ++level) {
+        nested = "{\"value\": [1, 1, 1, 1], \"unitText\": " + nested + "}";
+    }
+    row("nested quantities.json",
+        "{\"@type\": [\"Recipe\", " + nested + "], \"name\": \"Q\", \"recipeYield\": " + nested +
+            ", \"recipeIngredient\": [\"1 egg\"]}",
+        "Q");
 
     const QString noRecipe = u"refused: The file \"%1\" holds no schema.org recipe."_s;
     const QString notJson = u"refused: The file \"%1\" is not a JSON file, or it is damaged."_s;
@@ -446,6 +480,8 @@ void ExchangeTest::filesRead_data() {
     row("words.json", "Pie and more pie", notJson);
     row("binary.json", QByteArray("\x00\xff\xfe{", 4), notJson);
     row("no-recipe.json", "{\"@context\":\"https://schema.org\",\"@type\":\"Person\"}", noRecipe);
+    row("only a stub.json", "{\"@type\": \"Recipe\", \"name\": \"Pie\", \"image\": \"pie.jpg\"}",
+        noRecipe);
     row("deep.json", QByteArray(500, '[') + QByteArray(500, ']'), noRecipe);
     row("too deep.json", QByteArray(5000, '[') + QByteArray(5000, ']'), notJson);
     row("no-script.html", "<html><body><p>Pie</p></body></html>", noRecipe);
