@@ -84,22 +84,18 @@ RecipeFields fieldsOf(const RecipeDraft& draft) {
     RecipeFields fields;
     QStringList blocks;
 
-    const qsizetype inGrid = std::min<qsizetype>(draft.ingredients.size(), 10);
-    for (int line = 1; line <= inGrid; ++line) {
-        const IngredientLine& ingredient = draft.ingredients[line - 1];
+    const QList<IngredientLine>& grid = draft.ingredients.grid();
+    for (int line = 1; line <= grid.size(); ++line) {
+        const IngredientLine& ingredient = grid[line - 1];
         fields[store::amountField(line) - 1] = ingredient.amount;
         fields[store::measureField(line) - 1] = ingredient.measure;
         fields[store::ingredientField(line) - 1] = ingredient.ingredient;
     }
-    if (draft.ingredients.size() > 10) {
-        QStringList more{u"More ingredients:"_s};
-        for (qsizetype i = 10; i < draft.ingredients.size(); ++i) {
-            more.append(draft.ingredients[i].joined());
-        }
-        blocks.append(more.join(kLineEnd));
+    if (draft.ingredients.size() > grid.size()) {
+        blocks.append(u"More ingredients:"_s + kLineEnd + draft.ingredients.more());
     }
     if (!draft.steps.isEmpty()) {
-        blocks.append(draft.steps.join(kLineEnd));
+        blocks.append(draft.steps);
     }
 
     QStringList notes;
@@ -117,7 +113,8 @@ RecipeFields fieldsOf(const RecipeDraft& draft) {
     if (temperature.match(draft.temperature).hasMatch()) {
         fields[store::kTemperatureField - 1] = draft.temperature;
     }
-    fields[store::kDirectionsField - 1] = blocks.join(kLineEnd + kLineEnd);
+    fields[store::kDirectionsField - 1] =
+        blocks.size() == 1 ? blocks.front() : blocks.join(kLineEnd + kLineEnd);
     return fields;
 }
 

@@ -35,108 +35,141 @@ struct Walk {
 
 // --- text as web pages write it ---
 
-// Lines of a text that may hold HTML: tags and entities are read by the HTML
-// parser, blanks are folded, characters Windows-1252 lacks made plain.
-QStringList textLines(QStringView text) {
-    QStringList lines;
-    if (text.contains(u'<') || text.contains(u'&')) {
-        lines = HtmlPage::textLines(text);
-    } else {
-        for (qsizetype start = 0; start <= text.size();) {
-            qsizetype end = start;
-            while (end < text.size() && text[end] != u'\r' && text[end] != u'\n') {
-                ++end;
-            }
-            lines.append(text.sliced(start, end - start).toString().simplified());
-            start = end + 1;
+// Whether a line can be taken as it is: printable ASCII without markup,
+// single blanks.
+bool isPlainLine(QStringView text) {
+    if (text.isEmpty() || text.front() == u' ' || text.back() == u' ') {
+        return false;
+    }
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c > 0x7E || c < 0x20 || c == u'<' || c == u'&' || (c == u' ' && text[i + 1] == u' ')) {
+            return false;
         }
     }
-    QStringList plain;
-    for (const QString& line : std::as_const(lines)) {
+    return true;
+}
+
+// Calls take(line) for each line of a text that may hold HTML: tags and
+// entities are read by the HTML parser, blanks are folded, characters
+// Windows-1252 lacks made plain; empty lines are left out.
+template <typename Take>
+void forEachLine(QStringView text, Take take) {
+    if (isPlainLine(text)) {
+        take(text.toString());
+        return;
+    }
+    auto clean = [&take](const QString& line) {
         if (QString simple = PlainText::plain(line).simplified(); !simple.isEmpty()) {
-            plain.append(simple);
+            take(simple);
         }
+    };
+    if (text.contains(u'<') || text.contains(u'&')) {
+        for (const QString& line : HtmlPage::textLines(text)) {
+            clean(line);
+        }
+        return;
     }
-    return plain;
+    for (qsizetype start = 0; start <= text.size();) {
+        qsizetype end = start;
+        while (end < text.size() && text[end] != u'\r' && text[end] != u'\n') {
+            ++end;
+        }
+        clean(text.sliced(start, end - start).toString());
+        start = end + 1;
+    }
 }
 
 QString cleanText(QStringView text) {
-    return textLines(text).join(u' ');
+    QStringList lines;
+    forEachLine(text, [&lines](const QString& line) { lines.append(line); });
+    return lines.size() == 1 ? lines.front() : lines.join(u' ');
 }
 
 // --- JSON values ---
 
-// Every text a value holds, appended to texts: a string, a number, an
-// object's @value, text or name, a QuantitativeValue's value and unit, and
-// each of an array's.
-void collectTexts(const QJsonValue& value, QStringList& texts, Walk& walk, int depth) {
+QString firstText(const QJsonValue& value, Walk& walk, int depth);
+
+// Calls take(text) for every text a value holds, in order, until take returns
+// false: a string, a number, an object's @value, text or name, a
+// QuantitativeValue's first value and unit, and each of an array's. Returns
+// false when stopped.
+template <typename Take>
+bool forEachText(const QJsonValue& value, Walk& walk, int depth, Take take) {
     if (value.isString()) {
-        texts.append(value.toString());
-        return;
+        return take(value.toString());
     }
     if (value.isDouble()) {
-        texts.append(QString::number(value.toDouble(), 'g', 12));
-        return;
+        return take(QString::number(value.toDouble(), 'g', 12));
     }
     if (depth >= kMaxTextDepth) {
-        return;
+        return true;
     }
     if (value.isArray()) {
         for (const QJsonValue& item : value.toArray()) {
-            collectTexts(item, texts, walk, depth + 1);
+            if (!forEachText(item, walk, depth + 1, take)) {
+                return false;
+            }
         }
-        return;
+        return true;
     }
     const QJsonObject object = value.toObject();
     for (const QString& key : {u"@value"_s, u"text"_s, u"name"_s}) {
         if (object.contains(key)) {
-            collectTexts(object.value(key), texts, walk, depth + 1);
-            return;
+            return forEachText(object.value(key), walk, depth + 1, take);
         }
     }
-    if (object.contains(u"value"_s)) {
-        // One quantity: its first value and its first unit, within the budget.
-        QStringList numbers;
-        collectTexts(object.value(u"value"_s), numbers, walk, depth + 1);
-        if (numbers.isEmpty()) {
-            return;
-        }
-        QStringList units;
-        collectTexts(object.value(u"unitText"_s), units, walk, depth + 1);
-        const qsizetype size =
-            numbers.front().size() + (units.isEmpty() ? 0 : 1 + units.front().size());
-        if (size > walk.budget) {
-            walk.budget = 0;
-            return;
-        }
-        walk.budget -= size;
-        texts.append(units.isEmpty() ? numbers.front() : numbers.front() + u' ' + units.front());
+    if (!object.contains(u"value"_s)) {
+        return true;
     }
+    // One quantity: its first value and its first unit, within the budget.
+    const QString number = firstText(object.value(u"value"_s), walk, depth + 1);
+    if (number.isEmpty()) {
+        return true;
+    }
+    const QString unit = firstText(object.value(u"unitText"_s), walk, depth + 1);
+    const qsizetype size = number.size() + (unit.isEmpty() ? 0 : 1 + unit.size());
+    if (size > walk.budget) {
+        walk.budget = 0;
+        return true;
+    }
+    walk.budget -= size;
+    return take(unit.isEmpty() ? number : number + u' ' + unit);
+}
+
+// Keeps the first text it is given.
+struct FirstText {
+    QString& found;
+    bool operator()(QString text) const {
+        found = std::move(text);
+        return false;
+    }
+};
+
+QString firstText(const QJsonValue& value, Walk& walk, int depth) {
+    QString found;
+    forEachText(value, walk, depth, FirstText{found});
+    return found;
 }
 
 QStringList rawTexts(const QJsonValue& value, Walk& walk) {
     QStringList texts;
-    collectTexts(value, texts, walk, 0);
+    forEachText(value, walk, 0, [&texts](QString text) {
+        texts.append(std::move(text));
+        return true;
+    });
     return texts;
 }
 
 QStringList cleanTexts(const QJsonValue& value, Walk& walk) {
     QStringList texts;
-    for (const QString& raw : rawTexts(value, walk)) {
-        if (const QString text = cleanText(raw); !text.isEmpty()) {
-            texts.append(text);
+    forEachText(value, walk, 0, [&texts](const QString& raw) {
+        if (QString text = cleanText(raw); !text.isEmpty()) {
+            texts.append(std::move(text));
         }
-    }
+        return true;
+    });
     return texts;
-}
-
-// Each line of each text its own: an ingredient list given as one string.
-QStringList cleanLines(const QJsonValue& value, Walk& walk) {
-    QStringList lines;
-    for (const QString& raw : rawTexts(value, walk)) {
-        lines += textLines(raw);
-    }
-    return lines;
 }
 
 QString firstClean(const QJsonValue& value, Walk& walk) {
@@ -166,15 +199,15 @@ std::optional<int> minutesOf(const QJsonValue& value, Walk& walk) {
 
 // --- instructions ---
 
-void addInstructions(const QJsonValue& value, QStringList& steps, Walk& walk, int depth) {
+void addInstructions(const QJsonValue& value, RecipeDraft& draft, Walk& walk, int depth) {
     if (depth > kMaxDepth || walk.stopped()) {
         return;
     }
     if (value.isString()) {
-        steps += textLines(value.toString());
+        forEachLine(value.toString(), [&draft](const QString& line) { draft.addStep(line); });
     } else if (value.isArray()) {
         for (const QJsonValue& item : value.toArray()) {
-            addInstructions(item, steps, walk, depth + 1);
+            addInstructions(item, draft, walk, depth + 1);
         }
     } else if (value.isObject()) {
         const QJsonObject object = value.toObject();
@@ -183,14 +216,14 @@ void addInstructions(const QJsonValue& value, QStringList& steps, Walk& walk, in
             (!items.isUndefined() && !object.contains(u"text"_s))) {
             // A section's name heads its steps.
             if (const QString name = firstClean(object.value(u"name"_s), walk); !name.isEmpty()) {
-                steps.append(name);
+                draft.addStep(name);
             }
-            addInstructions(items, steps, walk, depth + 1);
+            addInstructions(items, draft, walk, depth + 1);
             return;
         }
         for (const QString& key : {u"text"_s, u"name"_s, u"description"_s}) {
             if (const QString text = firstClean(object.value(key), walk); !text.isEmpty()) {
-                steps.append(text);
+                draft.addStep(text);
                 return;
             }
         }
@@ -300,10 +333,12 @@ RecipeDraft draftOf(const QJsonObject& recipe, Walk& walk) {
     if (ingredients.isUndefined()) {
         ingredients = recipe.value(u"ingredients"_s);  // the older name
     }
-    for (const QString& text : cleanLines(ingredients, walk)) {
-        draft.ingredients.append(IngredientLine::parse(text));
-    }
-    addInstructions(recipe.value(u"recipeInstructions"_s), draft.steps, walk, 0);
+    // Each line its own: an ingredient list may come as one string.
+    forEachText(ingredients, walk, 0, [&draft](const QString& raw) {
+        forEachLine(raw, [&draft](const QString& line) { draft.ingredients.addText(line); });
+        return true;
+    });
+    addInstructions(recipe.value(u"recipeInstructions"_s), draft, walk, 0);
     draft.yields = cleanTexts(recipe.value(u"recipeYield"_s), walk);
     if (draft.yields.isEmpty()) {
         draft.yields = cleanTexts(recipe.value(u"yield"_s), walk);
@@ -354,10 +389,10 @@ void findRecipes(const QJsonValue& value, QList<QJsonObject>& found, QSet<QStrin
 // What the user would see of a recipe: two recipes with the same are one.
 QString sameness(const RecipeDraft& draft) {
     QStringList parts{draft.name, draft.category, draft.temperature};
-    for (const IngredientLine& line : draft.ingredients) {
+    for (const IngredientLine& line : draft.ingredients.grid()) {
         parts << line.amount << line.measure << line.ingredient;
     }
-    parts << u"\x1e"_s << draft.steps << u"\x1e"_s << draft.yields << u"\x1e"_s;
+    parts << draft.ingredients.more() << draft.steps << u"\x1e"_s << draft.yields << u"\x1e"_s;
     for (const std::optional<int>& time :
          {draft.cookMinutes, draft.prepMinutes, draft.totalMinutes}) {
         parts << (time ? QString::number(*time) : QString());

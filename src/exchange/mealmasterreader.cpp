@@ -3,7 +3,7 @@
 #include "plaintext.h"
 #include "readprogress.h"
 
-#include <QHash>
+#include <array>
 
 #include <optional>
 
@@ -26,28 +26,55 @@ constexpr qsizetype kTextColumnFrom = 8;
 constexpr qsizetype kRightColumns[] = {40, 41, 39, 42, 38, 43};
 
 // MealMaster's unit codes and the abbreviation a reader expects.
-const QHash<QString, QString>& unitCodes() {
-    static const QHash<QString, QString> codes = {
-        {u"x"_s, u"x"_s},     {u"sm"_s, u"small"_s},  {u"md"_s, u"medium"_s}, {u"lg"_s, u"large"_s},
-        {u"cn"_s, u"can"_s},  {u"pk"_s, u"pkg"_s},    {u"pn"_s, u"pinch"_s},  {u"dr"_s, u"drop"_s},
-        {u"ds"_s, u"dash"_s}, {u"ct"_s, u"carton"_s}, {u"bn"_s, u"bunch"_s},  {u"sl"_s, u"slice"_s},
-        {u"ea"_s, u"each"_s}, {u"t"_s, u"tsp"_s},     {u"ts"_s, u"tsp"_s},    {u"T"_s, u"tbsp"_s},
-        {u"tb"_s, u"tbsp"_s}, {u"fl"_s, u"fl oz"_s},  {u"c"_s, u"cup"_s},     {u"pt"_s, u"pt"_s},
-        {u"qt"_s, u"qt"_s},   {u"ga"_s, u"gal"_s},    {u"oz"_s, u"oz"_s},     {u"lb"_s, u"lb"_s},
-        {u"ml"_s, u"ml"_s},   {u"cb"_s, u"cc"_s},     {u"cl"_s, u"cl"_s},     {u"dl"_s, u"dl"_s},
-        {u"l"_s, u"l"_s},     {u"mg"_s, u"mg"_s},     {u"cg"_s, u"cg"_s},     {u"dg"_s, u"dg"_s},
-        {u"g"_s, u"g"_s},     {u"kg"_s, u"kg"_s},
-    };
+struct UnitCode {
+    QStringView code;
+    QString unit;
+};
+
+const std::array<UnitCode, 34>& unitCodes() {
+    static const std::array<UnitCode, 34> codes{{
+        {u"x", u"x"_s},     {u"sm", u"small"_s},  {u"md", u"medium"_s}, {u"lg", u"large"_s},
+        {u"cn", u"can"_s},  {u"pk", u"pkg"_s},    {u"pn", u"pinch"_s},  {u"dr", u"drop"_s},
+        {u"ds", u"dash"_s}, {u"ct", u"carton"_s}, {u"bn", u"bunch"_s},  {u"sl", u"slice"_s},
+        {u"ea", u"each"_s}, {u"t", u"tsp"_s},     {u"ts", u"tsp"_s},    {u"T", u"tbsp"_s},
+        {u"tb", u"tbsp"_s}, {u"fl", u"fl oz"_s},  {u"c", u"cup"_s},     {u"pt", u"pt"_s},
+        {u"qt", u"qt"_s},   {u"ga", u"gal"_s},    {u"oz", u"oz"_s},     {u"lb", u"lb"_s},
+        {u"ml", u"ml"_s},   {u"cb", u"cc"_s},     {u"cl", u"cl"_s},     {u"dl", u"dl"_s},
+        {u"l", u"l"_s},     {u"mg", u"mg"_s},     {u"cg", u"cg"_s},     {u"dg", u"dg"_s},
+        {u"g", u"g"_s},     {u"kg", u"kg"_s},
+    }};
     return codes;
 }
 
-std::optional<QString> unitOf(QStringView code) {
-    const QString key = code.toString();
-    if (const auto it = unitCodes().constFind(key); it != unitCodes().cend()) {
-        return *it;
+// The abbreviation of a unit code: as written ("T" is not "t"), else in any case ("TB").
+const QString* unitOf(QStringView code) {
+    for (const UnitCode& known : unitCodes()) {
+        if (known.code == code) {
+            return &known.unit;
+        }
     }
-    const auto lower = unitCodes().constFind(key.toLower());
-    return lower != unitCodes().cend() ? std::optional<QString>(*lower) : std::nullopt;
+    for (const UnitCode& known : unitCodes()) {
+        if (known.code.compare(code, Qt::CaseInsensitive) == 0) {
+            return &known.unit;
+        }
+    }
+    return nullptr;
+}
+
+// Text as the boxes take it: characters Windows-1252 lacks made plain,
+// blanks folded. Most lines need nothing: then their own view, else one made
+// in scratch.
+QStringView cleaned(QStringView text, QString& scratch) {
+    bool plain = !text.isEmpty() && text.front() != u' ' && text.back() != u' ';
+    for (qsizetype i = 0; plain && i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        plain = c >= 0x20 && c <= 0x7E && !(c == u' ' && text[i + 1] == u' ');
+    }
+    if (plain) {
+        return text;
+    }
+    scratch = PlainText::plain(text).simplified();
+    return scratch;
 }
 
 // --- lines ---
@@ -246,13 +273,9 @@ qsizetype amountEnd(QStringView text, qsizetype at, qsizetype limit) {
 // One cell of an ingredient line, as views of the line.
 struct Cell {
     QStringView amount;
-    QString measure;
+    QStringView measure;
     QStringView text;
     bool continues = false;  // "-" text under blank amount and unit
-
-    IngredientLine line() const {
-        return {PlainText::plain(amount), measure, PlainText::plain(text).simplified()};
-    }
 };
 
 enum class Fit {
@@ -289,12 +312,12 @@ std::optional<Cell> cellOf(QStringView text, Fit fit) {
         }
         const bool unitShaped =
             letters > 0 && letters <= 2 && (letters == rest.size() || rest[letters] == u' ');
-        const auto unit = unitShaped ? unitOf(rest.first(letters)) : std::nullopt;
+        const QString* unit = unitShaped ? unitOf(rest.first(letters)) : nullptr;
         if (!unit && letters > 0 && fit != Fit::Loose) {
             return std::nullopt;
         }
         // Within a block, a code MealMaster does not know is kept as written.
-        cell.measure = unit ? *unit : unitShaped ? rest.first(letters).toString() : QString();
+        cell.measure = unit ? QStringView(*unit) : unitShaped ? rest.first(letters) : QStringView();
         // The text starts in its column: three columns after the amount.
         qsizetype textAt = unitShaped ? letters : 0;
         while (textAt < rest.size() && rest[textAt] == u' ') {
@@ -385,7 +408,7 @@ bool isNumbered(QStringView text) {
 class Directions {
 public:
     void add(QStringView line) {
-        QString text = PlainText::plain(line.trimmed()).simplified();
+        QStringView text = cleaned(line.trimmed(), scratch_);
         if (text.isEmpty() || isRule(text)) {
             open_ = false;
             return;
@@ -419,10 +442,11 @@ public:
         }
     }
 
-    QString text() const { return text_; }
+    const QString& text() const { return text_; }
 
 private:
     QString text_;
+    QString scratch_;
     bool open_ = false;
 };
 
@@ -444,14 +468,18 @@ public:
                 return false;
             }
             const QStringView line = lines_.current();
-            if (isEndLine(line) || isStartLine(lines_)) {
+            // Only a line starting "MMMMM" or "-----" ends a recipe or heads a group.
+            const QStringView trimmed = line.trimmed();
+            const bool dashed =
+                !trimmed.isEmpty() && (trimmed.front() == u'M' || trimmed.front() == u'-');
+            if (dashed && (isEndLine(trimmed) || isStartLine(lines_))) {
                 break;
             }
             if (part == Part::Header) {
-                if (line.trimmed().isEmpty()) {
+                if (trimmed.isEmpty()) {
                     continue;
                 }
-                if (const auto header = headerOf(line)) {
+                if (const auto header = headerOf(trimmed)) {
                     const QString value = PlainText::plain(header->value).simplified();
                     if (header->key == Header::Key::Title) {
                         draft.name = value;
@@ -464,27 +492,30 @@ public:
                 }
                 part = Part::Ingredients;
             }
+            const std::optional<QString> heading = dashed ? headingOf(trimmed) : std::nullopt;
             if (part == Part::Ingredients) {
-                if (line.trimmed().isEmpty()) {
+                if (trimmed.isEmpty()) {
                     closeGroup(draft);
                     fit = Fit::Strict;
                     continue;
                 }
-                if (const auto name = headingOf(line)) {
+                if (heading) {
                     closeGroup(draft);
-                    if (!name->isEmpty()) {
-                        draft.ingredients.append(
-                            {QString(), QString(), name->endsWith(u':') ? *name : *name + u':'});
+                    if (!heading->isEmpty()) {
+                        draft.ingredients.add(
+                            {QString(), QString(),
+                             heading->endsWith(u':') ? *heading : *heading + u':'});
                     }
                     fit = Fit::Strict;
                     continue;
                 }
                 if (const auto row = ingredientRow(line, fit)) {
                     if (row->left) {
-                        add(left_, *row->left);
+                        add(draft.ingredients, *row->left, leftLines_ > 0);
+                        ++leftLines_;
                     }
                     if (row->right) {
-                        add(right_, *row->right);
+                        add(right_, *row->right, !right_.isEmpty());
                     }
                     fit = Fit::Loose;
                     continue;
@@ -492,47 +523,43 @@ public:
                 closeGroup(draft);
                 part = Part::Directions;
             }
-            if (const auto name = headingOf(line)) {
-                directions.addHeading(*name);
+            if (heading) {
+                directions.addHeading(*heading);
             } else {
                 directions.add(line);
             }
         }
         closeGroup(draft);
-        if (QString text = directions.text(); !text.isEmpty()) {
-            draft.steps.append(text);
-        }
+        draft.steps = directions.text();
         return true;
     }
 
 private:
-    static void add(QList<IngredientLine>& column, const Cell& cell) {
-        if (cell.continues && !column.isEmpty()) {
-            QString& text = column.back().ingredient;
-            if (!cell.text.isEmpty()) {
-                if (!text.isEmpty()) {
-                    text += u' ';
-                }
-                text += PlainText::plain(cell.text).simplified();
-            }
+    // A cell to its column; one continuing the line above it in its column
+    // (joinable) is joined to that line.
+    void add(IngredientList& column, const Cell& cell, bool joinable) {
+        if (cell.continues && joinable) {
+            column.continueLast(cleaned(cell.text, scratch_));
         } else if (!cell.text.isEmpty() || !cell.amount.isEmpty() || !cell.measure.isEmpty()) {
-            column.append(cell.line());
+            // Amounts and unit codes hold only what Windows-1252 has.
+            column.add(cell.amount, cell.measure, cleaned(cell.text, scratch_));
         }
     }
 
-    // A block's left column, then its right column.
+    // A block's left column has gone to the recipe as it came; its right
+    // column follows.
     void closeGroup(RecipeDraft& draft) {
-        draft.ingredients += left_;
-        draft.ingredients += right_;
-        left_.clear();
-        right_.clear();
+        draft.ingredients.append(right_);
+        right_ = {};
+        leftLines_ = 0;
     }
 
     Lines& lines_;
     ReadProgress& progress_;
     qsizetype size_;
-    QList<IngredientLine> left_;
-    QList<IngredientLine> right_;
+    qsizetype leftLines_ = 0;  // of the block
+    IngredientList right_;
+    QString scratch_;
 };
 
 }  // namespace

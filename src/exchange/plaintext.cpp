@@ -2,6 +2,8 @@
 
 #include "cp1252.h"
 
+#include <QHash>
+
 #include <optional>
 
 namespace pv::exchange {
@@ -71,6 +73,8 @@ QString PlainText::plain(QStringView text) {
     const QString composed = text.toString().normalized(QString::NormalizationForm_C);
     QString out;
     out.reserve(composed.size());
+    // A text in another script repeats its characters: each is looked up once.
+    QHash<char32_t, std::optional<QString>> known;
     for (qsizetype i = 0; i < composed.size(); ++i) {
         const char32_t c = store::codePointAt(composed, i);
         const qsizetype width = c > 0xFFFF ? 2 : 1;
@@ -80,7 +84,11 @@ QString PlainText::plain(QStringView text) {
             out += original;
             continue;
         }
-        const auto replacement = equivalent(c);
+        auto found = known.constFind(c);
+        if (found == known.cend()) {
+            found = known.insert(c, equivalent(c));
+        }
+        const std::optional<QString>& replacement = *found;
         if (!replacement) {
             out += original;
             continue;
@@ -95,15 +103,18 @@ QString PlainText::plain(QStringView text) {
     return out;
 }
 
+QString PlainText::plain(const QString& text) {
+    return encodable(text) ? text : plain(QStringView(text));
+}
+
 void PlainText::collectUnencodable(QStringView text, QStringList& found, QSet<char32_t>& seen) {
     for (qsizetype at = store::firstUnencodable(text); at >= 0;) {
         const char32_t c = store::codePointAt(text, at);
-        const QString character = QString::fromUcs4(&c, 1);
         if (!seen.contains(c)) {
             seen.insert(c);
-            found.append(character);
+            found.append(QString::fromUcs4(&c, 1));
         }
-        const qsizetype next = at + character.size();
+        const qsizetype next = at + (c > 0xFFFF ? 2 : 1);
         const qsizetype more = store::firstUnencodable(text.sliced(next));
         at = more < 0 ? -1 : next + more;
     }

@@ -19,6 +19,8 @@ public:
     // Characters Windows-1252 has, such as "½", are kept; characters without
     // an equivalent are kept too (see collectUnencodable()).
     static QString plain(QStringView text);
+    // The same, without a copy when the text is plain already.
+    static QString plain(const QString& text);
 
     // The characters of text that Windows-1252 cannot hold, each once, in order
     // of first appearance, added to those already in found; seen holds them

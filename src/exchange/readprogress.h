@@ -25,6 +25,7 @@ private:
     int from_ = 0;
     int to_ = 100;
     int reported_ = -1;
+    qsizetype nextLook_ = 0;  // the done at which the percent is worked out again
     unsigned calls_ = 0;
     bool cancelled_ = false;
 };

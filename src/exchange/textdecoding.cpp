@@ -4,6 +4,8 @@
 
 #include <QStringDecoder>
 
+#include <cstring>
+
 namespace pv::exchange {
 namespace {
 
@@ -43,6 +45,22 @@ qsizetype sequenceLength(QByteArrayView bytes, qsizetype at) {
         }
     }
     return length;
+}
+
+// Where the run of ASCII bytes from `at` ends, eight bytes at a time.
+qsizetype asciiEnd(QByteArrayView bytes, qsizetype at) {
+    while (at + 8 <= bytes.size()) {
+        quint64 word;
+        std::memcpy(&word, bytes.data() + at, 8);
+        if (word & 0x8080808080808080ULL) {
+            break;
+        }
+        at += 8;
+    }
+    while (at < bytes.size() && uchar(bytes[at]) < 0x80) {
+        ++at;
+    }
+    return at;
 }
 
 QString decodeFallback(QByteArrayView bytes, TextDecoding::Fallback fallback) {
@@ -129,12 +147,12 @@ bool startsWithNoCase(QByteArrayView text, qsizetype at, QByteArrayView word) {
 }  // namespace
 
 bool TextDecoding::isUtf8(QByteArrayView bytes) {
-    for (qsizetype at = 0; at < bytes.size();) {
+    for (qsizetype at = asciiEnd(bytes, 0); at < bytes.size();) {
         const qsizetype length = sequenceLength(bytes, at);
         if (length == 0) {
             return false;
         }
-        at += length;
+        at = asciiEnd(bytes, at + length);
     }
     return true;
 }
@@ -151,9 +169,9 @@ QString TextDecoding::decode(QByteArrayView bytes, Fallback fallback) {
     QString text;
     text.reserve(bytes.size());
     for (qsizetype at = 0; at < bytes.size();) {
-        qsizetype end = at;
+        qsizetype end = asciiEnd(bytes, at);
         for (qsizetype length; end < bytes.size() && (length = sequenceLength(bytes, end)) > 0;) {
-            end += length;
+            end = asciiEnd(bytes, end + length);
         }
         text += QString::fromUtf8(bytes.sliced(at, end - at));
         at = end;

@@ -225,8 +225,8 @@ void ExchangeTest::texts() {
 void ExchangeTest::unencodableCharacters() {
     RecipeDraft draft;
     draft.name = u"Smile \u263A pie"_s;
-    draft.ingredients = {IngredientLine::parse(u"⅓ cup \u4E2D sugar"_s)};
-    draft.steps = {u"Bake \U0001F370 \u263A \u4E2D"_s};
+    draft.ingredients.addText(u"⅓ cup \u4E2D sugar"_s);
+    draft.steps = u"Bake \U0001F370 \u263A \u4E2D"_s;
     const ImportedRecipe recipe = BoxMapper::map(draft, u"x"_s);
     QCOMPARE(recipe.unencodable, (QStringList{u"\u263A"_s, u"\u4E2D"_s, u"\U0001F370"_s}));
     QVERIFY(!recipe.canFill());
