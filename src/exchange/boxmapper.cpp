@@ -92,7 +92,12 @@ RecipeFields fieldsOf(const RecipeDraft& draft) {
         fields[store::ingredientField(line) - 1] = ingredient.ingredient;
     }
     if (draft.ingredients.size() > grid.size()) {
-        blocks.append(u"More ingredients:"_s + kLineEnd + draft.ingredients.more());
+        const QString heading = u"More ingredients:"_s + kLineEnd;
+        QString more;
+        more.reserve(heading.size() + draft.ingredients.more().size());
+        more += heading;
+        more += draft.ingredients.more();
+        blocks.append(more);
     }
     if (!draft.steps.isEmpty()) {
         blocks.append(draft.steps);
@@ -127,12 +132,16 @@ ImportedRecipe BoxMapper::map(const RecipeDraft& draft, const QString& fallbackN
     record.category = draft.category;
     record.fields = draft.exact ? *draft.exact : fieldsOf(draft);
 
-    record.name = PlainText::plain(record.name);
-    record.category = PlainText::plain(record.category);
     QSet<char32_t> seen;
+    for (QString* text : {&record.name, &record.category}) {
+        *text = PlainText::plain(*text);
+    }
     PlainText::collectUnencodable(record.name, imported.unencodable, seen);
     for (QString& field : record.fields) {
-        field = PlainText::plain(field);
+        // The readers' texts are plain already; an exported file may have been edited.
+        if (draft.exact) {
+            field = PlainText::plain(field);
+        }
         PlainText::collectUnencodable(field, imported.unencodable, seen);
     }
     // The category is not filled in, so it does not stop an import.

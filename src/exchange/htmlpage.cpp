@@ -149,6 +149,25 @@ bool parseHtml(htmlSAXHandler& handler, void* collector, QByteArrayView utf8,
     return !stopped;
 }
 
+// Whether the bytes hold "ld+json" in any case: a page without it has no
+// script to read, and need not be parsed at all.
+bool mentionsLdJson(QByteArrayView bytes) {
+    static constexpr char kWord[] = "ld+json";
+    for (qsizetype at = 0; at + 7 <= bytes.size(); ++at) {
+        if ((bytes[at] | 0x20) != 'l') {
+            continue;
+        }
+        qsizetype i = 1;
+        while (i < 7 && (bytes[at + i] == kWord[i] || (bytes[at + i] | 0x20) == kWord[i])) {
+            ++i;
+        }
+        if (i == 7) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 QStringList HtmlPage::textLines(QStringView html) {
@@ -177,11 +196,15 @@ QStringList HtmlPage::textLines(QStringView html) {
 }
 
 QStringList HtmlPage::ldJsonScripts(QByteArrayView bytes, ReadProgress& progress) {
+    const bool utf16 = bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
+    if (!utf16 && !mentionsLdJson(bytes)) {
+        return {};
+    }
     initLibxml();
     // The page's text is decoded here, so that libxml2 never meets bytes its
     // converters refuse (Windows-1252 has five unassigned bytes) and reads the
     // page as its byte-order mark or <meta> says, else as UTF-8.
-    const QByteArray utf8 = TextDecoding::decodePage(bytes).toUtf8();
+    const QByteArray utf8 = TextDecoding::pageUtf8(bytes);
 
     // Parsed by events, without building the page's tree: only the contents of
     // the ld+json script elements are kept.

@@ -360,7 +360,7 @@ RecipeDraft draftOf(const QJsonObject& recipe, Walk& walk) {
 
 void findRecipes(const QJsonValue& value, QList<QJsonObject>& found, QSet<QString>& ids, Walk& walk,
                  int depth) {
-    if (depth > kMaxDepth || found.size() > RecipeImporter::kMaxRecipes || walk.stopped()) {
+    if (depth > kMaxDepth || walk.stopped()) {
         return;
     }
     if (value.isArray()) {
@@ -490,6 +490,9 @@ QList<RecipeDraft> draftsOf(const QList<QJsonValue>& values, Walk& walk) {
         }
         seen.insert(std::move(key));
         drafts.append(std::move(draft));
+        if (drafts.size() > RecipeImporter::kMaxRecipes) {
+            break;  // too many: refused, so no need to read on
+        }
     }
     return drafts;
 }

@@ -3,6 +3,8 @@
 #include "plaintext.h"
 #include "readprogress.h"
 
+#include <QSet>
+
 #include <array>
 
 #include <optional>
@@ -134,17 +136,18 @@ private:
 // other, and a tab, is a blank.
 void replaceControls(QString& text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
+        const char16_t c = std::as_const(text)[i].unicode();
         if ((c >= 0x20 && c != 0x7F) || c == u'\r' || c == u'\n') {
             continue;
         }
         bool lineEnd = false;
         if (c == 0x14) {
             qsizetype after = i + 1;
-            while (after < text.size() && text[after] == u' ') {
+            const QString& view = text;
+            while (after < view.size() && view[after] == u' ') {
                 ++after;
             }
-            lineEnd = after == text.size() || text[after] == u'\r' || text[after] == u'\n';
+            lineEnd = after == view.size() || view[after] == u'\r' || view[after] == u'\n';
         }
         text[i] = lineEnd ? u'\n' : u' ';
     }
@@ -463,6 +466,7 @@ public:
         enum class Part { Header, Ingredients, Directions } part = Part::Header;
         Fit fit = Fit::Strict;
         Directions directions;
+        QSet<QString> yields;  // each told once
         for (; !lines_.atEnd(); lines_.next()) {
             if (!progress_.step(lines_.position(), size_)) {
                 return false;
@@ -485,7 +489,8 @@ public:
                         draft.name = value;
                     } else if (header->key == Header::Key::Categories) {
                         draft.category = value;
-                    } else if (!value.isEmpty()) {
+                    } else if (!value.isEmpty() && !yields.contains(value)) {
+                        yields.insert(value);
                         draft.yields.append(value);
                     }
                     continue;
@@ -541,8 +546,9 @@ private:
         if (cell.continues && joinable) {
             column.continueLast(cleaned(cell.text, scratch_));
         } else if (!cell.text.isEmpty() || !cell.amount.isEmpty() || !cell.measure.isEmpty()) {
-            // Amounts and unit codes hold only what Windows-1252 has.
-            column.add(cell.amount, cell.measure, cleaned(cell.text, scratch_));
+            // Amounts hold only what Windows-1252 has; a unit code as written may not.
+            const QString measure = PlainText::plain(cell.measure);
+            column.add(cell.amount, measure, cleaned(cell.text, scratch_));
         }
     }
 

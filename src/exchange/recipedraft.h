@@ -42,6 +42,7 @@ private:
 };
 
 // What a reader found of one recipe, before it is fitted into the boxes.
+// Its texts are plain already (PlainText::plain()), but for exact.
 struct RecipeDraft {
     QString name;
     QString category;

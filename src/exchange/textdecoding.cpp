@@ -4,6 +4,7 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <cstring>
 
 namespace pv::exchange {
@@ -166,24 +167,39 @@ QString TextDecoding::decode(QByteArrayView bytes, Fallback fallback) {
     if (bytes.startsWith("\xEF\xBB\xBF")) {
         bytes = bytes.sliced(3);
     }
-    QString text;
-    text.reserve(bytes.size());
+    // Decoded in place: a byte gives at most one UTF-16 unit, in UTF-8 and in
+    // both code pages.
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar* out = text.data();
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     for (qsizetype at = 0; at < bytes.size();) {
         qsizetype end = asciiEnd(bytes, at);
         for (qsizetype length; end < bytes.size() && (length = sequenceLength(bytes, end)) > 0;) {
             end = asciiEnd(bytes, end + length);
         }
-        text += QString::fromUtf8(bytes.sliced(at, end - at));
+        out = utf8.appendToBuffer(out, bytes.sliced(at, end - at));
         at = end;
         while (end < bytes.size() && sequenceLength(bytes, end) == 0) {
             ++end;
         }
         if (end > at) {
-            text += decodeFallback(bytes.sliced(at, end - at), fallback);
+            const QString other = decodeFallback(bytes.sliced(at, end - at), fallback);
+            out = std::copy(other.cbegin(), other.cend(), out);
         }
         at = end;
     }
+    text.truncate(out - text.constData());
     return text;
+}
+
+QByteArray TextDecoding::pageUtf8(QByteArrayView bytes) {
+    const QByteArray charset = declaredCharset(bytes);
+    if (!bytes.startsWith("\xEF\xBB\xBF") && !bytes.startsWith("\xFF\xFE") &&
+        !bytes.startsWith("\xFE\xFF") &&
+        (charset.isEmpty() || charset == "utf-8" || charset == "utf8") && isUtf8(bytes)) {
+        return QByteArray::fromRawData(bytes.data(), bytes.size());
+    }
+    return decodePage(bytes).toUtf8();
 }
 
 QByteArray TextDecoding::declaredCharset(QByteArrayView bytes) {

@@ -27,6 +27,10 @@ public:
     // A declared charset nobody knows is ignored.
     static QString decodePage(QByteArrayView bytes);
 
+    // The page as UTF-8, for a parser: its own bytes when they are UTF-8 and
+    // it says nothing else, without a copy (they must outlive the result).
+    static QByteArray pageUtf8(QByteArrayView bytes);
+
     // The charset a page declares in a <meta> element within its first 64 KB,
     // in lower case, or nothing.
     static QByteArray declaredCharset(QByteArrayView bytes);
