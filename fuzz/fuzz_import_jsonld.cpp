@@ -3,12 +3,11 @@
 // user picks would be. Whatever is imported must export and import back to
 // the same boxes.
 //
-// Build and run for two minutes (from the repository root):
-//   CC=clang CXX=clang++ cmake -S . -B build-fuzz -DPV_FUZZ=ON -DPV_SANITIZE=ON -DBUILD_TESTING=OFF
-//   cmake --build build-fuzz -j2 --target fuzz_import_jsonld
-//   mkdir -p build-fuzz/corpus-jsonld
-//   build-fuzz/fuzz/fuzz_import_jsonld build-fuzz/corpus-jsonld tests/exchange/data \
-//       -max_total_time=120 -max_len=65536
+// Run for a bounded time with its dictionary, seeds and limits (inputs up to
+// 256 kB, 5 s and 1 GB each, no single allocation over 256 MB): the limits
+// catch text that multiplies or work that grows with the square of the
+// input:
+//   bash scripts/fuzz.sh 180 fuzz_import_jsonld
 #include "importcheck.h"
 
 #include <cstddef>

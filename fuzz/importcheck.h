@@ -1,8 +1,9 @@
 #pragma once
 
 // What every import fuzz target asks of a file a user picks: a refusal names
-// the file, a file read holds at least one recipe, and whatever can fill the
-// boxes exports as JSON-LD and imports back to the same boxes.
+// the file, a file read holds at least one recipe, the progress only moves
+// forward, and whatever can fill the boxes exports as JSON-LD and imports
+// back to the same boxes.
 #include "jsonldwriter.h"
 #include "recipeimporter.h"
 
@@ -11,7 +12,16 @@
 namespace pv::exchange {
 
 inline void checkImport(QByteArrayView bytes, const QString& name) {
-    const auto read = RecipeImporter::readBytes(bytes, name);
+    // The progress only moves forward, from 0 to at most 100.
+    int told = -1;
+    RecipeImporter::Progress progress;
+    progress.report = [&told](int percent) {
+        if (percent < told || percent < 0 || percent > 100) {
+            std::abort();
+        }
+        told = percent;
+    };
+    const auto read = RecipeImporter::readBytes(bytes, name, progress);
     if (!read.ok()) {
         if (!read.failure().isRefusal() || !read.failure().userMessage.contains(name)) {
             std::abort();

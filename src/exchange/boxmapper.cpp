@@ -4,6 +4,7 @@
 #include "plaintext.h"
 
 #include <QRegularExpression>
+#include <QSet>
 
 namespace pv::exchange {
 namespace {
@@ -27,6 +28,7 @@ Servings servingsOf(const QStringList& yields) {
         uR"(^\s*\d+\s*(?:servings?|portions?|people|persons?|serves)?\.?\s*$)"_s,
         QRegularExpression::CaseInsensitiveOption);
     Servings servings;
+    QSet<QString> told;
     for (const QString& yield : yields) {
         const QString text = yield.simplified();
         if (text.isEmpty()) {
@@ -39,7 +41,8 @@ Servings servingsOf(const QStringList& yields) {
         if (servings.size.isEmpty() && usable) {
             servings.size = QString::number(number.captured(1).toInt());
         }
-        if ((!usable || !justServings.match(text).hasMatch()) && !servings.more.contains(text)) {
+        if ((!usable || !justServings.match(text).hasMatch()) && !told.contains(text)) {
+            told.insert(text);
             servings.more.append(text);
         }
     }
@@ -81,22 +84,23 @@ RecipeFields fieldsOf(const RecipeDraft& draft) {
     RecipeFields fields;
     QStringList blocks;
 
-    const qsizetype inGrid = std::min<qsizetype>(draft.ingredients.size(), 10);
-    for (int line = 1; line <= inGrid; ++line) {
-        const IngredientLine& ingredient = draft.ingredients[line - 1];
+    const QList<IngredientLine>& grid = draft.ingredients.grid();
+    for (int line = 1; line <= grid.size(); ++line) {
+        const IngredientLine& ingredient = grid[line - 1];
         fields[store::amountField(line) - 1] = ingredient.amount;
         fields[store::measureField(line) - 1] = ingredient.measure;
         fields[store::ingredientField(line) - 1] = ingredient.ingredient;
     }
-    if (draft.ingredients.size() > 10) {
-        QStringList more{u"More ingredients:"_s};
-        for (qsizetype i = 10; i < draft.ingredients.size(); ++i) {
-            more.append(draft.ingredients[i].joined());
-        }
-        blocks.append(more.join(kLineEnd));
+    if (draft.ingredients.size() > grid.size()) {
+        const QString heading = u"More ingredients:"_s + kLineEnd;
+        QString more;
+        more.reserve(heading.size() + draft.ingredients.more().size());
+        more += heading;
+        more += draft.ingredients.more();
+        blocks.append(more);
     }
     if (!draft.steps.isEmpty()) {
-        blocks.append(draft.steps.join(kLineEnd));
+        blocks.append(draft.steps);
     }
 
     QStringList notes;
@@ -114,7 +118,8 @@ RecipeFields fieldsOf(const RecipeDraft& draft) {
     if (temperature.match(draft.temperature).hasMatch()) {
         fields[store::kTemperatureField - 1] = draft.temperature;
     }
-    fields[store::kDirectionsField - 1] = blocks.join(kLineEnd + kLineEnd);
+    fields[store::kDirectionsField - 1] =
+        blocks.size() == 1 ? blocks.front() : blocks.join(kLineEnd + kLineEnd);
     return fields;
 }
 
@@ -127,12 +132,17 @@ ImportedRecipe BoxMapper::map(const RecipeDraft& draft, const QString& fallbackN
     record.category = draft.category;
     record.fields = draft.exact ? *draft.exact : fieldsOf(draft);
 
-    record.name = PlainText::plain(record.name);
-    record.category = PlainText::plain(record.category);
-    PlainText::collectUnencodable(record.name, imported.unencodable);
+    QSet<char32_t> seen;
+    for (QString* text : {&record.name, &record.category}) {
+        *text = PlainText::plain(*text);
+    }
+    PlainText::collectUnencodable(record.name, imported.unencodable, seen);
     for (QString& field : record.fields) {
-        field = PlainText::plain(field);
-        PlainText::collectUnencodable(field, imported.unencodable);
+        // The readers' texts are plain already; an exported file may have been edited.
+        if (draft.exact) {
+            field = PlainText::plain(field);
+        }
+        PlainText::collectUnencodable(field, imported.unencodable, seen);
     }
     // The category is not filled in, so it does not stop an import.
     return imported;

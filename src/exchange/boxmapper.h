@@ -19,8 +19,9 @@ namespace pv::exchange {
 //    "Prep time: ...", "Total time: ..." when it was not used for the cooking
 //    time, "Cook time: ..." when it is too long for the boxes.
 // Blocks in the directions are set apart by an empty line; lines end in
-// CR LF as in the directions box. Every text is made plain (PlainText), and
-// what stays unencodable is listed. A recipe this program exported comes
+// CR LF as in the directions box. The readers give plain text (PlainText);
+// the name, the category and an exported recipe's boxes are made plain here,
+// and what stays unencodable is listed. A recipe this program exported comes
 // back exactly as it was.
 class BoxMapper {
 public:

@@ -34,9 +34,17 @@ std::optional<int> Duration::minutes(QStringView text) {
         uR"(^(?:(\d+(?:[.,]\d+)?)\s*(?:hours?|hrs?|h)\.?)?\s*(?:(\d+(?:[.,]\d+)?)\s*(?:minutes?|mins?|m)\.?)?$)"_s,
         QRegularExpression::CaseInsensitiveOption);
 
-    const QStringView trimmed = text.trimmed();
+    QStringView trimmed = text.trimmed();
     if (trimmed.size() > 64) {
         return std::nullopt;
+    }
+    // "P2H10M": hours say it is a time even without its "T".
+    QString withTime;
+    if (trimmed.startsWith(u'P', Qt::CaseInsensitive) &&
+        !trimmed.contains(u'T', Qt::CaseInsensitive) &&
+        trimmed.contains(u'H', Qt::CaseInsensitive)) {
+        withTime = u"PT"_s + trimmed.sliced(1).toString();
+        trimmed = withTime;
     }
     if (const auto m = iso.match(trimmed); m.hasMatch()) {
         if (trimmed.size() == 1 || trimmed.endsWith(u'T', Qt::CaseInsensitive)) {

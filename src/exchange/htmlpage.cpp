@@ -1,5 +1,6 @@
 #include "htmlpage.h"
 
+#include "readprogress.h"
 #include "textdecoding.h"
 
 #include <libxml/HTMLparser.h>
@@ -34,6 +35,10 @@ private:
     void* context_;
 };
 
+bool isElement(const xmlChar* name, const char* element) {
+    return xmlStrcasecmp(name, reinterpret_cast<const xmlChar*>(element)) == 0;
+}
+
 // Collects the text of <script type="application/ld+json"> elements as the
 // HTML parser reports them.
 struct ScriptCollector {
@@ -42,9 +47,7 @@ struct ScriptCollector {
 
     // The parser passes the user data it was created with.
     static ScriptCollector& of(void* context) { return *static_cast<ScriptCollector*>(context); }
-    static bool isScript(const xmlChar* name) {
-        return xmlStrcasecmp(name, reinterpret_cast<const xmlChar*>("script")) == 0;
-    }
+    static bool isScript(const xmlChar* name) { return isElement(name, "script"); }
     static void startElement(void* context, const xmlChar* name, const xmlChar** attributes) {
         ScriptCollector& self = of(context);
         if (!isScript(name) || !attributes) {
@@ -74,14 +77,134 @@ struct ScriptCollector {
     }
 };
 
+// Collects the text of an HTML fragment as a reader sees it.
+struct TextCollector {
+    QByteArray text;
+    int hidden = 0;  // inside <script> or <style>
+
+    static TextCollector& of(void* context) { return *static_cast<TextCollector*>(context); }
+    static bool hides(const xmlChar* name) {
+        return isElement(name, "script") || isElement(name, "style");
+    }
+    static bool breaksLine(const xmlChar* name) {
+        static const char* const blocks[] = {
+            "br", "p",  "div", "li", "ul", "ol", "dl", "dt",         "dd",      "tr", "table",
+            "h1", "h2", "h3",  "h4", "h5", "h6", "hr", "blockquote", "section", "pre"};
+        for (const char* block : blocks) {
+            if (isElement(name, block)) {
+                return true;
+            }
+        }
+        return false;
+    }
+    static void startElement(void* context, const xmlChar* name, const xmlChar**) {
+        TextCollector& self = of(context);
+        self.hidden += hides(name);
+        if (breaksLine(name)) {
+            self.text += '\n';
+        }
+    }
+    static void endElement(void* context, const xmlChar* name) {
+        TextCollector& self = of(context);
+        self.hidden -= hides(name) && self.hidden > 0;
+        if (breaksLine(name)) {
+            self.text += '\n';
+        }
+    }
+    static void characters(void* context, const xmlChar* text, int length) {
+        TextCollector& self = of(context);
+        if (self.hidden == 0) {
+            self.text.append(reinterpret_cast<const char*>(text), length);
+        }
+    }
+};
+
+// Parses UTF-8 HTML with libxml2's HTML parser, by events, without building a
+// tree; feeds it in pieces, as it takes an int length. False when the
+// progress said to stop.
+bool parseHtml(htmlSAXHandler& handler, void* collector, QByteArrayView utf8,
+               ReadProgress* progress) {
+    const QuietLibxml quiet;
+    htmlParserCtxtPtr context =
+        htmlCreatePushParserCtxt(&handler, collector, nullptr, 0, nullptr, XML_CHAR_ENCODING_UTF8);
+    if (!context) {
+        return true;
+    }
+    htmlCtxtUseOptions(context, HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING |
+                                    HTML_PARSE_NONET | HTML_PARSE_IGNORE_ENC);
+    constexpr qsizetype kChunk = 256 * 1024;
+    bool stopped = false;
+    for (qsizetype at = 0; at < utf8.size(); at += kChunk) {
+        if (progress && !progress->step(at, utf8.size())) {
+            stopped = true;
+            break;
+        }
+        const int length = int(std::min(kChunk, utf8.size() - at));
+        htmlParseChunk(context, utf8.data() + at, length, 0);
+    }
+    if (!stopped) {
+        htmlParseChunk(context, nullptr, 0, 1);
+    }
+    htmlFreeParserCtxt(context);
+    return !stopped;
+}
+
+// Whether the bytes hold "ld+json" in any case: a page without it has no
+// script to read, and need not be parsed at all.
+bool mentionsLdJson(QByteArrayView bytes) {
+    static constexpr char kWord[] = "ld+json";
+    for (qsizetype at = 0; at + 7 <= bytes.size(); ++at) {
+        if ((bytes[at] | 0x20) != 'l') {
+            continue;
+        }
+        qsizetype i = 1;
+        while (i < 7 && (bytes[at + i] == kWord[i] || (bytes[at + i] | 0x20) == kWord[i])) {
+            ++i;
+        }
+        if (i == 7) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
-QStringList HtmlPage::ldJsonScripts(QByteArrayView bytes) {
+QStringList HtmlPage::textLines(QStringView html) {
+    initLibxml();
+    TextCollector collector;
+    htmlSAXHandler handler{};
+    handler.startElement = &TextCollector::startElement;
+    handler.endElement = &TextCollector::endElement;
+    handler.characters = &TextCollector::characters;
+    handler.cdataBlock = &TextCollector::characters;
+    handler.ignorableWhitespace = &TextCollector::characters;
+    parseHtml(handler, &collector, html.toUtf8(), nullptr);
+
+    QStringList lines;
+    const QByteArrayView text(collector.text);
+    for (qsizetype start = 0; start < text.size();) {
+        qsizetype end = text.indexOf('\n', start);
+        end = end < 0 ? text.size() : end;
+        if (QString line = QString::fromUtf8(text.sliced(start, end - start)).simplified();
+            !line.isEmpty()) {
+            lines.append(line);
+        }
+        start = end + 1;
+    }
+    return lines;
+}
+
+QStringList HtmlPage::ldJsonScripts(QByteArrayView bytes, ReadProgress& progress) {
+    const bool utf16 = bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
+    if (!utf16 && !mentionsLdJson(bytes)) {
+        return {};
+    }
     initLibxml();
     // The page's text is decoded here, so that libxml2 never meets bytes its
-    // converters refuse (Windows-1252 has five unassigned bytes) and reads an
-    // undeclared page as UTF-8 rather than Latin-1.
-    const QByteArray utf8 = TextDecoding::decode(bytes).toUtf8();
+    // converters refuse (Windows-1252 has five unassigned bytes) and reads the
+    // page as its byte-order mark or <meta> says, else as UTF-8.
+    const QByteArray utf8 = TextDecoding::pageUtf8(bytes);
 
     // Parsed by events, without building the page's tree: only the contents of
     // the ld+json script elements are kept.
@@ -92,22 +215,9 @@ QStringList HtmlPage::ldJsonScripts(QByteArrayView bytes) {
     handler.characters = &ScriptCollector::text;
     handler.cdataBlock = &ScriptCollector::text;
 
-    const QuietLibxml quiet;
-    htmlParserCtxtPtr context =
-        htmlCreatePushParserCtxt(&handler, &collector, nullptr, 0, nullptr, XML_CHAR_ENCODING_UTF8);
-    if (!context) {
+    if (!parseHtml(handler, &collector, utf8, &progress)) {
         return {};
     }
-    htmlCtxtUseOptions(context, HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING |
-                                    HTML_PARSE_NONET | HTML_PARSE_IGNORE_ENC);
-    // Fed in pieces: the parser takes an int length.
-    constexpr qsizetype kChunk = 1 << 20;
-    for (qsizetype at = 0; at < utf8.size(); at += kChunk) {
-        const int length = int(std::min(kChunk, utf8.size() - at));
-        htmlParseChunk(context, utf8.constData() + at, length, 0);
-    }
-    htmlParseChunk(context, nullptr, 0, 1);
-    htmlFreeParserCtxt(context);
 
     QStringList scripts;
     for (const QByteArray& script : collector.scripts) {

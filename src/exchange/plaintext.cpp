@@ -2,6 +2,10 @@
 
 #include "cp1252.h"
 
+#include <QHash>
+
+#include <bitset>
+#include <memory>
 #include <optional>
 
 namespace pv::exchange {
@@ -42,6 +46,15 @@ bool encodable(QStringView text) {
     return store::firstUnencodable(text) < 0;
 }
 
+// ASCII and the Latin-1 letters and signs, which Windows-1252 has at the same
+// places: most of any text, passed over without asking.
+bool surelyEncodable(char16_t unit) {
+    return unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF);
+}
+
+// Characters of the Basic Multilingual Plane looked at once already.
+using Seen = std::bitset<0x10000>;
+
 // The plain equivalent of one character, or nothing.
 std::optional<QString> equivalent(char32_t c) {
     if (auto extra = extraEquivalent(c)) {
@@ -71,7 +84,15 @@ QString PlainText::plain(QStringView text) {
     const QString composed = text.toString().normalized(QString::NormalizationForm_C);
     QString out;
     out.reserve(composed.size());
+    // A text in another script repeats its characters: each is looked up once.
+    QHash<char32_t, std::optional<QString>> known;
+    auto kept = std::make_unique<Seen>();  // characters kept as they are
     for (qsizetype i = 0; i < composed.size(); ++i) {
+        const char16_t unit = composed[i].unicode();
+        if (surelyEncodable(unit) || (*kept)[unit]) {
+            out += QChar(unit);
+            continue;
+        }
         const char32_t c = store::codePointAt(composed, i);
         const qsizetype width = c > 0xFFFF ? 2 : 1;
         const QStringView original = QStringView(composed).sliced(i, width);
@@ -80,7 +101,14 @@ QString PlainText::plain(QStringView text) {
             out += original;
             continue;
         }
-        const auto replacement = equivalent(c);
+        auto found = known.constFind(c);
+        if (found == known.cend()) {
+            found = known.insert(c, equivalent(c));
+        }
+        const std::optional<QString>& replacement = *found;
+        if (!replacement && width == 1) {
+            kept->set(unit);
+        }
         if (!replacement) {
             out += original;
             continue;
@@ -95,16 +123,30 @@ QString PlainText::plain(QStringView text) {
     return out;
 }
 
-void PlainText::collectUnencodable(QStringView text, QStringList& found) {
-    for (qsizetype at = store::firstUnencodable(text); at >= 0;) {
-        const char32_t c = store::codePointAt(text, at);
-        const QString character = QString::fromUcs4(&c, 1);
-        if (!found.contains(character)) {
-            found.append(character);
+QString PlainText::plain(const QString& text) {
+    return encodable(text) ? text : plain(QStringView(text));
+}
+
+void PlainText::collectUnencodable(QStringView text, QStringList& found, QSet<char32_t>& seen) {
+    std::unique_ptr<Seen> passed;  // characters of the plane looked at already
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i].unicode();
+        if (surelyEncodable(unit) || (passed && (*passed)[unit])) {
+            continue;
         }
-        const qsizetype next = at + character.size();
-        const qsizetype more = store::firstUnencodable(text.sliced(next));
-        at = more < 0 ? -1 : next + more;
+        if (!passed) {
+            passed = std::make_unique<Seen>();
+        }
+        const char32_t c = store::codePointAt(text, i);
+        const qsizetype width = c > 0xFFFF ? 2 : 1;
+        if (width == 1) {
+            passed->set(unit);
+        }
+        if (!encodable(text.sliced(i, width)) && !seen.contains(c)) {
+            seen.insert(c);
+            found.append(QString::fromUcs4(&c, 1));
+        }
+        i += width - 1;
     }
 }
 

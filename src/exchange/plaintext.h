@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -18,10 +19,13 @@ public:
     // Characters Windows-1252 has, such as "½", are kept; characters without
     // an equivalent are kept too (see collectUnencodable()).
     static QString plain(QStringView text);
+    // The same, without a copy when the text is plain already.
+    static QString plain(const QString& text);
 
     // The characters of text that Windows-1252 cannot hold, each once, in order
-    // of first appearance, added to those already in found.
-    static void collectUnencodable(QStringView text, QStringList& found);
+    // of first appearance, added to those already in found; seen holds them
+    // too, for a quick look.
+    static void collectUnencodable(QStringView text, QStringList& found, QSet<char32_t>& seen);
 };
 
 }  // namespace pv::exchange

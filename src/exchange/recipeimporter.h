@@ -14,10 +14,14 @@ namespace pv::exchange {
 // Import of recipes from other programs' files into the entry screen's boxes.
 // Reads schema.org Recipe data in JSON-LD (.json, or a saved web page .html
 // or .htm) and MealMaster files (.mmf, .txt); a file with another ending is
-// recognised by its content.
+// recognised by its content. Only regular files are read. Either call may run
+// on any thread, several at once.
 class RecipeImporter {
 public:
     static constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
+    // More recipes than this in one file are refused, which bounds the memory
+    // a file of tiny recipes takes.
+    static constexpr qsizetype kMaxRecipes = 100'000;
 
     // What a long read tells its caller, and how the caller stops it. Both may
     // be called on the reading thread; either may be left empty.

@@ -4,6 +4,7 @@
 #include "cp1252.h"
 #include "duration.h"
 #include "failures.h"
+#include "htmlpage.h"
 #include "ingredientline.h"
 #include "jsonldwriter.h"
 #include "plaintext.h"
@@ -21,6 +22,12 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTest>
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
+#include <sys/stat.h>
 
 using namespace pv::exchange;
 using namespace pv::store;
@@ -111,6 +118,12 @@ private slots:
     void imported();
     void filesRead_data();
     void filesRead();
+    void decoded_data();
+    void decoded();
+    void hostile_data();
+    void hostile();
+    void progressAndCancel_data();
+    void progressAndCancel();
     void randomRecipesRoundTrip();
     void exportAllFromStore();
 
@@ -119,7 +132,8 @@ private:
 };
 
 // Texts as other programs write them, read as an ingredient line
-// ("amount|measure|ingredient"), as a duration (minutes, -1: none) or as plain text.
+// ("amount|measure|ingredient"), as a duration (minutes, -1: none), as plain
+// text or as the lines of HTML (joined by "|").
 void ExchangeTest::texts_data() {
     QTest::addColumn<QString>("reader");
     QTest::addColumn<QString>("text");
@@ -137,6 +151,9 @@ void ExchangeTest::texts_data() {
     };
     auto plain = [&](const char* tag, const char* text, const char* expected) {
         row("plain", tag, text, QString::fromUtf8(expected));
+    };
+    auto html = [&](const char* tag, const char* text, const char* expected) {
+        row("html", tag, text, QString::fromUtf8(expected));
     };
     line("1 1/2 cups flour, sifted", "1 1/2|cups|flour, sifted");
     line("½ tsp salt", "½|tsp|salt");
@@ -166,6 +183,7 @@ void ExchangeTest::texts_data() {
     minutes(1, {"PT45S"});
     minutes(20, {"pt20m"});
     minutes(45, {"45 mins"});
+    minutes(130, {"P2H10M"});
     minutes(-1, {"P", "PT", "P1Y", "P1M", "soon", "", "PT99999999999H"});
     plain("vulgar fraction", "⅓ cup", "1/3 cup");
     plain("digit before a fraction", "1⅓ cups", "1 1/3 cups");
@@ -182,6 +200,13 @@ void ExchangeTest::texts_data() {
     plain("Windows-1252 punctuation kept", "\u201Cquote\u201D \u2013 \u2026 \u20AC",
           "\u201Cquote\u201D \u2013 \u2026 \u20AC");
     plain("no equivalent kept", "\u263A \u4E2D", "\u263A \u4E2D");
+    html("tags inside words go without a blank", "1 <b>small onion</b>, chopped",
+         "1 small onion, chopped");
+    html("breaks and blocks", "<p>Mix.<br>Rest.</p><ul><li>Bake</li></ul>", "Mix.|Rest.|Bake");
+    html("entities once", "salt&nbsp;&amp;&nbsp;pepper &amp;amp; &#8531; &eacute;",
+         "salt & pepper &amp; \u2153 \u00E9");
+    html("what is not a tag", "a < b &lt; c & d", "a < b < c & d");
+    html("scripts and styles dropped", "<style>p{}</style>Stir<script>x()</script>", "Stir");
 }
 
 void ExchangeTest::texts() {
@@ -191,6 +216,7 @@ void ExchangeTest::texts() {
     const QString read =
         reader == u"line"_s ? QStringList{line.amount, line.measure, line.ingredient}.join(u'|')
         : reader == u"minutes"_s ? QString::number(Duration::minutes(text).value_or(-1))
+        : reader == u"html"_s    ? HtmlPage::textLines(text).join(u'|')
                                  : PlainText::plain(text);
     QTEST(read, "expected");
 }
@@ -199,8 +225,8 @@ void ExchangeTest::texts() {
 void ExchangeTest::unencodableCharacters() {
     RecipeDraft draft;
     draft.name = u"Smile \u263A pie"_s;
-    draft.ingredients = {IngredientLine::parse(u"⅓ cup \u4E2D sugar"_s)};
-    draft.steps = {u"Bake \U0001F370 \u263A \u4E2D"_s};
+    draft.ingredients.addText(u"⅓ cup \u4E2D sugar"_s);
+    draft.steps = u"Bake \U0001F370 \u263A \u4E2D"_s;
     const ImportedRecipe recipe = BoxMapper::map(draft, u"x"_s);
     QCOMPARE(recipe.unencodable, (QStringList{u"\u263A"_s, u"\u4E2D"_s, u"\U0001F370"_s}));
     QVERIFY(!recipe.canFill());
@@ -218,6 +244,19 @@ void ExchangeTest::unencodableCharacters() {
     QCOMPARE(cyrillic.unencodable.size(), 14);
     QVERIFY(cyrillic.unencodableMessage().endsWith(u"\"\u041B\" (U+041B), and 2 more"_s));
     QVERIFY(BoxMapper::map(RecipeDraft{}, u"x"_s).canFill());
+
+    // A page in another code page says so, and its letters are told, not garbled.
+    const auto page = RecipeImporter::readBytes(
+        "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1251\">"
+        "<script type=\"application/ld+json\">{\"@type\": \"Recipe\", \"name\": "
+        "\"\xC1\xEE\xF0\xF9\","
+        " \"recipeIngredient\": [\"1 beet\"]}</script></head></html>",
+        u"borshch.htm"_s);
+    QVERIFY(page.ok());
+    QCOMPARE(page.value()[0].unencodableMessage(),
+             u"The recipe \"\u0411\u043E\u0440\u0449\" cannot be imported. These characters cannot "
+             u"be saved:\r\n\"\u0411\" (U+0411), \"\u043E\" (U+043E), \"\u0440\" (U+0440), "
+             u"\"\u0449\" (U+0449)"_s);
 }
 
 // A file reads as these boxes: pages and files of other programs, and what the
@@ -287,7 +326,7 @@ void ExchangeTest::imported_data() {
          "31=1. Slice the onion thin.\r\n2. Pour the hot vinegar over it with the salt.\r\n"
          "3. Chill.",
          "33=4"});
-    row("dashes, two columns, Windows-1252", "two-column.txt", 1, 0, "Spiced Lentil Stew",
+    row("dashes, two columns, code page 437", "two-column.txt", 1, 0, "Spiced Lentil Stew",
         "Soups, Vegetarian",
         {"1|cup|Red lentils", "1|large|Onion; chopped", "2||Carrots; diced",
          "4|cup|Vegetable stock", "2|tbsp|Olive oil", "1|tsp|Ground cumin", "1|tsp|Paprika",
@@ -296,6 +335,33 @@ void ExchangeTest::imported_data() {
          "\r\n\r\nWarm the oil and soften the onion and carrots. Add the spices, lentils and "
          "stock; simmer 25 minutes.\r\nSeason and serve with yogurt and cilantro.",
          "33=6"});
+    row("version 7, right column a place further, a heading in dashes, 0xF8", "dos-archive.txt", 1,
+        0, "Pot Roast with Gravy", "Beef, Main dish",
+        {"3|lb|Beef chuck roast, OR", "||Brisket, trimmed", "2|tbsp|Oil", "2||Onions, sliced",
+         "3||Carrots", "2||Bay leaves", "1|tsp|Salt", "||Pepper", "1 1/2|cup|Beef stock",
+         "||FOR THE GRAVY:",
+         "31=More ingredients:\r\n2 tbsp Flour\r\n1 cup Pan juices\r\n\r\n"
+         "Brown the meat in the oil on all sides. Add the onions, carrots, bay leaves, salt, "
+         "pepper and stock.\r\nCover and bake in a 325\u00B0F oven for 3 hours.\r\n"
+         "Stir the flour into the pan juices and cook until thick.",
+         "33=6"});
+    row("headings, shifted block, unknown unit, control characters", "sections.mmf", 2, 0,
+        "Pepper Relish", "Relishes, Canning",
+        {"||YIELD: 4 PINTS:", "6|large|Red peppers; chopped", "2|medium|Onions chopped fine",
+         "1|cup|Vinegar", "1/2|cup|Sugar", "||TO FINISH:", "2|tsp|Mustard seed", "1|bx|Pectin",
+         "||Salt",
+         "31=Simmer the peppers and onions 10 minutes.\r\nAdd the vinegar and sugar.\r\nFill hot "
+         "jars and seal.",
+         "33=8"});
+    row("directions starting with a number", "sections.mmf", 2, 1, "Sauerkraut", "Canning",
+        {"5|lb|Cabbage", "3|tbsp|Salt",
+         "31=2 to 3 weeks before: shred the cabbage.\r\n1. Pack with the salt.", "33=10"});
+    row("a recipe twice and a stub, lines in one string, stray bytes, first quantity",
+        "review-page.html", 1, 0, "Crème brûlée", "",
+        {"4||egg yolks", "½|cup|sugar", "2|cups|cream & milk",
+         "31=Whisk the yolks and sugar. Stir in the cream.\r\nBake in a water bath.\r\n\r\n"
+         "Yield: 4 ramekins",
+         "33=4"});
     exported("all empty", {});
     exported("typical, as another keeper receives it",
              {"2|lb|beef", "||", "3||carrots", "31=Brown the beef.\r\nSimmer.", "32=325", "33=6",
@@ -349,33 +415,64 @@ void ExchangeTest::imported() {
 
 void ExchangeTest::filesRead_data() {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("bytes");  // none: the file is not written
+    QTest::addColumn<QByteArray>("bytes");  // none: the file is not written, or made as named
     QTest::addColumn<QString>("read");      // the names read, or the refusal; %1: the file's path
     auto row = [](const char* name, const QByteArray& bytes, const QString& read) {
         QTest::newRow(name) << QString::fromLatin1(name) << bytes << read;
     };
-    auto recipe = [](const char* name) {
-        return "{\"@type\": \"Recipe\", \"name\": \"" + QByteArray(name) + "\"}";
+    auto recipe = [](const QByteArray& name, const QByteArray& more = {}) {
+        return "{\"@type\": \"Recipe\", \"name\": \"" + name +
+               "\", \"recipeIngredient\": [\"1 egg\"]" + more + "}";
     };
     // What real pages get wrong about their JSON.
     row("values one after another.json", recipe("A") + recipe("B") + "\n;" + recipe("C"), "A|B|C");
     row("comment wrapper.json", "<!-- " + recipe("A") + " -->", "A");
     row("CDATA wrapper.json", "<![CDATA[" + recipe("A") + "]]>", "A");
     row("written with HTML escapes.json",
-        "{&quot;@type&quot;: &quot;Recipe&quot;, &quot;name&quot;: &quot;A &amp;amp; B&quot;}",
+        "{&quot;@type&quot;: &quot;Recipe&quot;, &quot;name&quot;: &quot;A &amp;amp; B&quot;, "
+        "&quot;recipeInstructions&quot;: &quot;Mix.&quot;}",
         "A & B");
     row("type with a prefix, name in an array.json",
-        "{\"@type\": \"schema:Recipe\", \"name\": [\"A\", \"B\"]}", "A");
-    row("no name.json", "{\"@type\": \"Recipe\", \"headline\": \"H\"}", "H");
-    row("nothing at all.json", "{\"@type\": \"Recipe\"}", "nothing at all");
-    row("many values.json", recipe("A").repeated(20000), QStringList(20000, u"A"_s).join(u'|'));
+        "{\"@type\": \"schema:Recipe\", \"name\": [\"A\", \"B\"], \"recipeInstructions\": "
+        "[\"Mix.\"]}",
+        "A");
+    row("no name.json", "{\"@type\": \"Recipe\", \"headline\": \"H\", \"recipeIngredient\": \"x\"}",
+        "H");
+    row("nothing but an ingredient.json", "{\"@type\": \"Recipe\", \"recipeIngredient\": \"x\"}",
+        "nothing but an ingredient");
+    QByteArray many;
+    QStringList manyNames;
+    for (int i = 0; i < 20000; ++i) {
+        many += recipe("R" + QByteArray::number(i));
+        manyNames.append(u"R"_s + QString::number(i));
+    }
+    row("many values.json", many, manyNames.join(u'|'));
+    // The same recipe twice, once with more that is not shown; stubs are not offered.
+    row("twice and stubs.json",
+        "[" + recipe("A") + ", {\"@type\": \"Recipe\", \"name\": \"Stub\"}, " +
+            recipe("A", ", \"@id\": \"#a\", \"description\": \"Good.\"") + ", " + recipe("B") + "]",
+        "A|B");
+    // Each level of a quantity nested in its unit multiplied the text.
+    QByteArray nested = "\"cups\"";
+    for (int level = 0; level < 24; ++level) {
+        nested = "{\"value\": [1, 1, 1, 1], \"unitText\": " + nested + "}";
+    }
+    row("nested quantities.json",
+        "{\"@type\": [\"Recipe\", " + nested + "], \"name\": \"Q\", \"recipeYield\": " + nested +
+            ", \"recipeIngredient\": [\"1 egg\"]}",
+        "Q");
 
     const QString noRecipe = u"refused: The file \"%1\" holds no schema.org recipe."_s;
     const QString notJson = u"refused: The file \"%1\" is not a JSON file, or it is damaged."_s;
     const QString noMealMaster = u"refused: The file \"%1\" holds no MealMaster recipe."_s;
     const QString empty = u"refused: The file \"%1\" is empty."_s;
+    const QString notAFile = u"refused: \"%1\" is a device, pipe or socket, not a recipe file."_s;
+    const QString folder = u"refused: \"%1\" is a folder, not a recipe file."_s;
     row("gone.json", {}, u"refused: The file \"%1\" was not found."_s);
-    row("Category", {}, u"refused: \"%1\" is a folder, not a recipe file."_s);
+    row("Category", {}, folder);
+    row("link to a folder.json", {}, folder);
+    row("pipe.mmf", {}, notAFile);
+    row("link to a device.json", {}, notAFile);
     row("large.html", {}, u"refused: The file \"%1\" is too large to import (more than 64 MB)."_s);
     row("empty.json", "", empty);
     row("blank.mmf", " \r\n\t", empty);
@@ -383,6 +480,8 @@ void ExchangeTest::filesRead_data() {
     row("words.json", "Pie and more pie", notJson);
     row("binary.json", QByteArray("\x00\xff\xfe{", 4), notJson);
     row("no-recipe.json", "{\"@context\":\"https://schema.org\",\"@type\":\"Person\"}", noRecipe);
+    row("only a stub.json", "{\"@type\": \"Recipe\", \"name\": \"Pie\", \"image\": \"pie.jpg\"}",
+        noRecipe);
     row("deep.json", QByteArray(500, '[') + QByteArray(500, ']'), noRecipe);
     row("too deep.json", QByteArray(5000, '[') + QByteArray(5000, ']'), notJson);
     row("no-script.html", "<html><body><p>Pie</p></body></html>", noRecipe);
@@ -392,6 +491,9 @@ void ExchangeTest::filesRead_data() {
     row("letter.txt", "Dear Ann,\r\nthe pie was lovely.\r\n", noMealMaster);
     row("binary.mmf", QByteArray("\x00\x80\xff-----\x00MMMMM", 14), noMealMaster);
     row("unknown.dat", "just some words", noMealMaster);
+    row("too many.mmf",
+        QByteArray("-----\nTitle: a\n-----\n").repeated(RecipeImporter::kMaxRecipes + 1),
+        u"refused: The file \"%1\" holds too many recipes to import (more than 100,000)."_s);
 }
 
 void ExchangeTest::filesRead() {
@@ -403,6 +505,12 @@ void ExchangeTest::filesRead() {
         // Refused before anything is read (a sparse file costs no disk).
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(RecipeImporter::kMaxFileSize + 1));
+    } else if (name == u"pipe.mmf"_s) {
+        // Opening a pipe nobody writes to would wait for ever.
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (name.startsWith(u"link to"_s)) {
+        QVERIFY(QFile::link(
+            name.contains(u"folder"_s) ? folder.file(u"Category"_s) : u"/dev/null"_s, path));
     } else if (!bytes.isNull()) {
         QVERIFY(folder.write(name, bytes));
     }
@@ -413,6 +521,188 @@ void ExchangeTest::filesRead() {
     }
     QTEST(read ? names.join(u'|') : said(read).replace(QDir::toNativeSeparators(path), u"%1"_s),
           "read");
+}
+
+// The bytes of each kind of file read as text: a page as it says, else as
+// UTF-8 where it is; JSON as UTF-8; MealMaster as code page 437 unless UTF-8.
+void ExchangeTest::decoded_data() {
+    QTest::addColumn<QString>("kind");  // page, json or mealmaster
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    auto row = [](const char* tag, const char* kind, const QByteArray& bytes, const char* text) {
+        QTest::newRow(tag) << QString::fromLatin1(kind) << bytes << QString::fromUtf8(text);
+    };
+    row("UTF-8 mark", "page", "\xEF\xBB\xBF<p>Cr\xC3\xA8me", "<p>Crème");
+    row("UTF-16 mark", "page", QByteArray("\xFF\xFE<\0p\0>\0\xE8\0", 10), "<p>è");
+    row("stray bytes keep the rest UTF-8", "page",
+        "Cr\xC3\xA8me \x96 br\xC3\xBBl\xC3\xA9"
+        "e \xE9",
+        "Crème – brûlée é");
+    row("no UTF-8 at all", "page",
+        "Cr\xE8me br\xFBl\xE9"
+        "e \x81",
+        "Crème brûlée \u0081");
+    row("meta charset", "page", "<meta charset=\"windows-1251\">\xC1\xEE\xF0\xF9",
+        "<meta charset=\"windows-1251\">Борщ");
+    row("http-equiv", "page",
+        "<META HTTP-EQUIV=Content-Type CONTENT='text/html; charset=ISO-8859-1'>\xC3\xA9",
+        "<META HTTP-EQUIV=Content-Type CONTENT='text/html; charset=ISO-8859-1'>Ã©");
+    row("declared UTF-8, a stray byte", "page", "<meta charset=UTF-8>\xC3\xA9\x80",
+        "<meta charset=UTF-8>é€");
+    row("a charset in a comment", "page", "<!-- <meta charset=\"koi8-r\"> -->\xC3\xA9",
+        "<!-- <meta charset=\"koi8-r\"> -->é");
+    row("a charset nobody knows", "page", "<meta charset=\"x-none\">\xC3\xA9",
+        "<meta charset=\"x-none\">é");
+    row("UTF-16 declared without a mark", "page", "<meta charset=utf-16>\xC3\xA9",
+        "<meta charset=utf-16>é");
+    row("JSON with a mark", "json", "\xEF\xBB\xBF{\"a\": \"\xC3\xA9\"}", "{\"a\": \"é\"}");
+    row("JSON in Windows-1252", "json", "{\"a\": \"\xE9\x80\"}", "{\"a\": \"é€\"}");
+    row("DOS degrees and a half", "mealmaster",
+        "350\xF8"
+        "F, \xAB c",
+        "350°F, ½ c");
+    row("MealMaster in UTF-8", "mealmaster", "Pat\xC3\xA9", "Paté");
+    row("code page 437 beside UTF-8", "mealmaster", "Pat\xC3\xA9 caf\x82", "Paté café");
+}
+
+void ExchangeTest::decoded() {
+    QFETCH(QString, kind);
+    QFETCH(QByteArray, bytes);
+    QTEST(kind == u"page"_s   ? TextDecoding::decodePage(bytes)
+          : kind == u"json"_s ? TextDecoding::decode(bytes)
+                              : TextDecoding::decode(bytes, TextDecoding::Fallback::CodePage437),
+          "text");
+}
+
+// Files made to take time or memory read as any other: what they hold and no
+// more ("recipes", the recipe's "name", box "31", how many characters are
+// "unencodable").
+void ExchangeTest::hostile_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("probe");
+    QTest::addColumn<QString>("expected");
+    const QByteArray start =
+        "MMMMM----- Recipe via Meal-Master (tm) v8.05\r\n      Title: Long\r\n\r\n";
+    auto row = [](const char* name, const QByteArray& bytes, const char* probe,
+                  const QString& expected) {
+        QTest::newRow(name) << QString::fromLatin1(name) << bytes << QString::fromLatin1(probe)
+                            << expected;
+    };
+    row("short direction lines.mmf", start + QByteArray("  step\r\n").repeated(20000), "31",
+        QStringList(20000, u"step"_s).join(u' '));
+    row("headings padded with blanks.mmf",
+        start + QByteArray("----- a" + QByteArray(400, ' ') + "b\r\n").repeated(300), "31",
+        u"More ingredients:"_s + u"\r\na b:"_s.repeated(290));
+    QByteArray yields;
+    QStringList told;
+    for (int i = 0; i < 3000; ++i) {
+        yields += "      Yield: " + QByteArray::number(i % 1500) + " pints\r\n";
+        if (i < 1500) {
+            told.append(QString::number(i) + u" pints"_s);
+        }
+    }
+    row("yields told once each.mmf",
+        "MMMMM----- Recipe via Meal-Master (tm) v8.05\r\n      Title: Y\r\n" + yields +
+            "      1 c  Water\r\n",
+        "31", u"Yield: "_s + told.join(u"; "_s));
+    QString characters;
+    for (char16_t c = 0x4E00; c < 0x4E00 + 20000; ++c) {
+        characters += QChar(c);
+    }
+    row("many characters that cannot be saved.mmf",
+        start + "  " + characters.toUtf8() + characters.toUtf8() + "\r\n", "unencodable",
+        u"20000"_s);
+    row("a title padded with blanks.mmf",
+        "MMMMM----- Recipe via Meal-Master (tm) v8.05\r\n      Title: a" + QByteArray(100000, ' ') +
+            "b \r\n      1 c  Water\r\n",
+        "name", u"a b"_s);
+    row("deep markup.html",
+        "<html><body>" + QByteArray("<div>").repeated(100000) +
+            "<script type=\"application/ld+json\">{\"@type\": \"Recipe\", \"name\": \"Deep\", "
+            "\"recipeIngredient\": [\"1 egg\"]}</script>",
+        "name", u"Deep"_s);
+}
+
+void ExchangeTest::hostile() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, probe);
+    const auto read = RecipeImporter::readBytes(bytes, name);
+    QVERIFY2(read.ok(), qPrintable(said(read)));
+    const ImportedRecipe& first = read.value().front();
+    QTEST(probe == u"recipes"_s       ? QString::number(read.value().size())
+          : probe == u"name"_s        ? first.record.name
+          : probe == u"unencodable"_s ? QString::number(first.unencodable.size())
+                                      : first.record.fields[probe.toInt() - 1],
+          "expected");
+}
+
+// A long read tells how far it got, stops when asked, and may run on two
+// threads at once with the same result.
+void ExchangeTest::progressAndCancel_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("count");
+    QList<RecipeRecord> recipes;
+    QByteArray archive;
+    for (int i = 0; i < 2000; ++i) {
+        recipes.append({u"Soups"_s, u"Soup %1"_s.arg(i), fieldsOf({"1|l|stock", "31=Simmer."})});
+        archive += "MMMMM----- Recipe via Meal-Master (tm) v8.05\r\n      Title: Soup " +
+                   QByteArray::number(i) +
+                   "\r\n\r\n      1 l  Stock\r\n\r\n  Simmer.\r\n\r\nMMMMM\r\n";
+    }
+    const QByteArray json = JsonLdWriter::write(recipes);
+    QTest::newRow("MealMaster") << u"archive.mmf"_s << archive << 2000;
+    QTest::newRow("JSON") << u"all.json"_s << json << 2000;
+    QTest::newRow("page") << u"page.html"_s
+                          << "<html><body>" + QByteArray("<p>filler</p>\n").repeated(100000) +
+                                 "<script type=\"application/ld+json\">" + json +
+                                 "</script></body></html>"
+                          << 2000;
+}
+
+void ExchangeTest::progressAndCancel() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, count);
+    QList<int> told;
+    RecipeImporter::Progress progress;
+    progress.report = [&told](int percent) { told.append(percent); };
+    const auto whole = RecipeImporter::readBytes(bytes, name, progress);
+    QVERIFY(whole.ok());
+    QCOMPARE(whole.value().size(), count);
+    QVERIFY2(told.size() >= 10, qPrintable(QString::number(told.size())));
+    QVERIFY(std::is_sorted(told.begin(), told.end()));
+    QCOMPARE(told.last(), 100);
+
+    // Stopped part of the way: nothing comes back, and nothing is told.
+    bool asked = false;
+    progress.report = [&asked](int percent) { asked = asked || percent >= 20; };
+    progress.cancelled = [&asked] { return asked; };
+    const auto stopped = RecipeImporter::readBytes(bytes, name, progress);
+    QVERIFY(!stopped.ok() && stopped.failure().isCancelled());
+    QVERIFY(stopped.failure().userMessage.isEmpty());
+
+    // Two reads at once on their own threads.
+    QList<RecipeRecord> expected;
+    for (const ImportedRecipe& recipe : whole.value()) {
+        expected.append(recipe.record);
+    }
+    std::atomic<int> same = 0;
+    auto readAgain = [&] {
+        const auto again = RecipeImporter::readBytes(bytes, name);
+        QList<RecipeRecord> records;
+        for (const ImportedRecipe& recipe : again ? again.value() : QList<ImportedRecipe>()) {
+            records.append(recipe.record);
+        }
+        same += records == expected;
+    };
+    std::thread first(readAgain);
+    std::thread second(readAgain);
+    first.join();
+    second.join();
+    QCOMPARE(same.load(), 2);
 }
 
 // Recipes within the entry screen's rules come back as they were, one a time
