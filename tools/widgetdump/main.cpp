@@ -77,12 +77,13 @@ QString dumpAll(const QString& root) {
     errors.errorNumberText = QStringLiteral(" 53");
     errors.errorDescription = QStringLiteral("File not found");
     using pv::WindowId;
-    const WindowId ids[] = {WindowId::Splash,      WindowId::Main,          WindowId::Setup,
-                            WindowId::RecipeEntry, WindowId::RecipeBrowser, WindowId::ShoppingList,
-                            WindowId::About,       WindowId::Credits,       WindowId::Calendar,
-                            WindowId::Find,        WindowId::RecipePick,    WindowId::Scale,
-                            WindowId::MealPlan,    WindowId::ImportProgress, WindowId::ImportSummary,
-                            WindowId::Error};
+    const WindowId ids[] = {
+        WindowId::Splash,      WindowId::Main,           WindowId::Setup,
+        WindowId::RecipeEntry, WindowId::RecipeBrowser,  WindowId::ShoppingList,
+        WindowId::About,       WindowId::Credits,        WindowId::Calendar,
+        WindowId::Find,        WindowId::RecipePick,     WindowId::Scale,
+        WindowId::MealPlan,    WindowId::ImportProgress, WindowId::ImportSummary,
+        WindowId::Error};
     // The meal plan shows the week of today: a fixed one keeps the dump the same.
     pv::setToday(QDate(2026, 12, 9));
     for (const WindowId id : ids) {
