@@ -13,6 +13,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <ctime>
 #endif
 
 namespace pv::store {
@@ -105,9 +106,13 @@ void syncFolder(const fs::Path& folder) {
 }
 
 // The hidden folders of batches whose program no longer runs (a crash or a
-// power cut): what they hold was never listed, and goes.
+// power cut): what they hold was never listed, and goes. On a folder a sync
+// tool shares, the folder may be another machine's batch at work, whose
+// process number means nothing here: only one untouched for as long as a
+// stale save goes (every recipe staged touches it).
 void removeAbandoned(const fs::Path& folder) {
     const QByteArray prefix = RecipeBatch::hiddenFolderPrefix();
+    const time_t now = ::time(nullptr);
     QList<fs::Path> abandoned;
     fs::forEachEntry(folder, [&](fs::NameView name, const fs::EntryKind& kind) {
         if (!kind.isDir || kind.isLink || !name.startsWith(prefix)) {
@@ -116,8 +121,14 @@ void removeAbandoned(const fs::Path& folder) {
         bool number = false;
         const long pid =
             name.sliced(prefix.size()).toByteArray().split('-').value(0).toLong(&number);
-        if (number && pid > 0 && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH) {
-            abandoned.append(fs::join(folder, fs::keepName(name)));
+        if (!number || pid <= 0 || ::kill(pid_t(pid), 0) == 0 || errno != ESRCH) {
+            return;
+        }
+        const fs::Path path = fs::join(folder, fs::keepName(name));
+        struct stat info {};
+        if (::lstat(path.constData(), &info) == 0 &&
+            now - info.st_mtime >= Store::kStaleSaveSeconds) {
+            abandoned.append(path);
         }
     });
     for (const fs::Path& hidden : abandoned) {
