@@ -491,6 +491,21 @@ void ExchangeTest::filesRead_data() {
     row("letter.txt", "Dear Ann,\r\nthe pie was lovely.\r\n", noMealMaster);
     row("binary.mmf", QByteArray("\x00\x80\xff-----\x00MMMMM", 14), noMealMaster);
     row("unknown.dat", "just some words", noMealMaster);
+    // Millions of tiny values would take Qt's parser seconds and many times
+    // the file's size; commas inside strings are no values.
+    const QString tooManyValues =
+        u"refused: The file \"%1\" holds too many JSON values to import (more than one in every "
+        u"8 bytes, or 2,000,000)."_s;
+    const QByteArray tinyValues = "[" + QByteArray("1,").repeated(200000) + "1]";
+    row("tiny values.json", tinyValues, tooManyValues);
+    row("tiny values.html",
+        "<html><script type=\"application/ld+json\">" + tinyValues + "</script></html>",
+        tooManyValues);
+    row("commas in strings.json",
+        recipe("Commas", ", \"description\": \"\\\"" + QByteArray(",[{").repeated(200000) +
+                             "\\\"\", \"recipeYield\": \"" + QByteArray(",").repeated(200000) +
+                             "\""),
+        "Commas");
     row("too many.mmf",
         QByteArray("-----\nTitle: a\n-----\n").repeated(RecipeImporter::kMaxRecipes + 1),
         u"refused: The file \"%1\" holds too many recipes to import (more than 100,000)."_s);
