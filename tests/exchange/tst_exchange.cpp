@@ -440,6 +440,25 @@ void ExchangeTest::filesRead_data() {
         "H");
     row("nothing but an ingredient.json", "{\"@type\": \"Recipe\", \"recipeIngredient\": \"x\"}",
         "nothing but an ingredient");
+    // Where a page's scripts are, as the HTML parser finds them.
+    auto script = [&recipe](const QByteArray& name, const QByteArray& tag = "script") {
+        return "<" + tag + " type=\"application/ld+json\">" + recipe(name) + "</script>";
+    };
+    row("in a comment.html",
+        "<html><body><!-- " + script("A") + " --><p>a < b, <3</p>" + script("B") + "</body></html>",
+        "B");
+    row("in attributes.html",
+        "<div title='" + script("A") + "' data-x=\"a > b\">x</div><img alt=\"" + script("C") +
+            "\"><p data-y='>'>" + script("B") + "</p>",
+        "B");
+    row("in a style and in a script.html",
+        "<style>/* " + script("A") + " */</style><script>var s = \"" + script("C") +
+            "\";</script>" + script("B"),
+        "B");
+    row("upper case, unended.html",
+        script("A", "SCRIPT").replace("</script>", "</SCRIPT >") + "<p>x</p>" + script("B") +
+            "<Script\ttype='application/ld+json'>" + recipe("C"),
+        "A|B|C");
     QByteArray many;
     QStringList manyNames;
     for (int i = 0; i < 20000; ++i) {
