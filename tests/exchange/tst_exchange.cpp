@@ -158,6 +158,11 @@ void ExchangeTest::texts_data() {
     line("1 1/2 cups flour, sifted", "1 1/2|cups|flour, sifted");
     line("½ tsp salt", "½|tsp|salt");
     line("1½ cups milk", "1½|cups|milk");
+    line("2 EL Zitronensaft", "2|EL|Zitronensaft");
+    line("1 El Paso taco kit", "1||El Paso taco kit");
+    line("1 Bund Petersilie", "1|Bund|Petersilie");
+    line("2 xícaras (chá) de água", "2|xícaras|(chá) de água");
+    line("1 pitada de açúcar", "1|pitada|de açúcar");
     line("2-3 cloves garlic", "2-3|cloves|garlic");
     line("2 to 3 cups water", "2 to 3|cups|water");
     line("2 tomatoes", "2||tomatoes");
