@@ -24,9 +24,10 @@ public:
     // A file's JSON may hold no more values (object keys counted too) than
     // kMaxValues, nor more than one in every kBytesPerValue of its bytes
     // beyond kFreeValues: Qt's parser takes some 40 bytes and half a
-    // microsecond for each, while recipe files hold one in every 18 (an
-    // "Export all" file of 25,000 recipes) to 50 bytes. A file of millions of
-    // tiny values is refused unparsed.
+    // microsecond for each, while recipe files hold one in every 18 bytes
+    // ("Export all") to 50 (web pages). 2,000,000 values are an "Export all"
+    // file of some 25,000 recipes (35 MB). A file of millions of tiny values
+    // is refused unparsed.
     static constexpr qsizetype kMaxValues = 2'000'000;
     static constexpr qsizetype kBytesPerValue = 8;
     static constexpr qsizetype kFreeValues = 100'000;
