@@ -1,19 +1,21 @@
 #!/usr/bin/env bash
-# Fuzzes the recipe-file reader, the store's name handling, the help file's
-# readers and the import of schema.org and MealMaster recipes with libFuzzer
+# Fuzzes the recipe-file reader, the store's name handling, the meal plan's
+# week files, the help file's readers and the import of schema.org and
+# MealMaster recipes with libFuzzer
 # (clang, AddressSanitizer + UBSan), each for a bounded time.
 # Usage: scripts/fuzz.sh [seconds per target, default 60] [target...]
 # The import targets read inputs up to 256 kB with a dictionary of the keys
 # and markers their readers look for, from the test files and a few large
-# seeds made here, and stop on an input that takes over 5 s or 1 GB.
+# seeds made here, and stop on an input that takes over 5 s or 1 GB; so does
+# the meal plan's, with inputs up to the 256 kB of a week's file that are read.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
 if [[ ${#targets[@]} -eq 0 ]]; then
-    targets=(fuzz_store_reader fuzz_store_names fuzz_help_contents fuzz_help_archive
-        fuzz_import_jsonld fuzz_import_mealmaster)
+    targets=(fuzz_store_reader fuzz_store_names fuzz_store_mealplan fuzz_help_contents
+        fuzz_help_archive fuzz_import_jsonld fuzz_import_mealmaster)
 fi
 build=build-fuzz
 CC=clang CXX=clang++ cmake -S . -B "$build" -DPV_FUZZ=ON -DPV_SANITIZE=ON -DPV_HELP=OFF \
@@ -22,7 +24,7 @@ cmake --build "$build" -j"$(nproc)" --target "${targets[@]}" >/dev/null
 
 # Large seeds of the shapes that once took minutes or all memory.
 seeds="$build/seeds"
-mkdir -p "$seeds/jsonld" "$seeds/mealmaster"
+mkdir -p "$seeds/jsonld" "$seeds/mealmaster" "$seeds/mealplan"
 start=$'MMMMM----- Recipe via Meal-Master (tm) v8.05\r\n      Title: Seed\r\n\r\n'
 repeat() { # line count
     local i
@@ -37,6 +39,10 @@ nested='"x"'
 for _ in $(seq 12); do nested="{\"value\":[1,1,1,1],\"unitText\":$nested}"; done
 printf '{"@type":["Recipe",%s],"name":"N","recipeYield":%s,"recipeIngredient":["1 egg"]}' \
     "$nested" "$nested" >"$seeds/jsonld/nested.json"
+{
+    printf '"2026-12-07","Soups","Stew","4"\r\n"2026-12-13","Breads","Loaf","12"\r\n'
+    printf 'a line kept as it is\r\n"2026-12-09","Pies","Apple, ""deep""","2"\r\n'
+} >"$seeds/mealplan/week.txt"
 
 for target in "${targets[@]}"; do
     mkdir -p "$build/corpus-$target"
@@ -48,6 +54,11 @@ for target in "${targets[@]}"; do
             options=(-max_len=262144 -timeout=5 -rss_limit_mb=1024 -malloc_limit_mb=256
                 -dict="fuzz/$kind.dict")
             inputs=(tests/exchange/data "$seeds/$kind")
+            ;;
+        fuzz_store_mealplan)
+            options=(-max_len=262144 -timeout=5 -rss_limit_mb=1024 -malloc_limit_mb=256
+                -dict=fuzz/mealplan.dict)
+            inputs=("$seeds/mealplan")
             ;;
     esac
     echo "== $target ($seconds s)"

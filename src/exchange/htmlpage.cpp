@@ -6,6 +6,7 @@
 #include <libxml/HTMLparser.h>
 #include <libxml/parser.h>
 
+#include <cctype>
 #include <climits>
 #include <mutex>
 
@@ -168,6 +169,103 @@ bool mentionsLdJson(QByteArrayView bytes) {
     return false;
 }
 
+bool startsWithNoCase(QByteArrayView text, qsizetype at, QByteArrayView word) {
+    if (at + word.size() > text.size()) {
+        return false;
+    }
+    for (qsizetype i = 0; i < word.size(); ++i) {
+        if ((text[at + i] | 0x20) != word[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether the element named `name` starts at `at` ("<name" and a blank, '/'
+// or '>' after it).
+bool isStartTag(QByteArrayView text, qsizetype at, QByteArrayView name) {
+    const qsizetype after = at + 1 + name.size();
+    if (!startsWithNoCase(text, at + 1, name) || after >= text.size()) {
+        return false;
+    }
+    const char c = text[after];
+    return c == '>' || c == '/' || c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
+
+// Where the tag that starts at `at` ends, past its '>'; a quoted attribute
+// value is read whole, '>' and all, as the parser reads it.
+qsizetype tagEnd(QByteArrayView text, qsizetype at) {
+    for (qsizetype i = at + 1; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '>') {
+            return i + 1;
+        }
+        if (c != '=') {
+            continue;
+        }
+        qsizetype j = i + 1;
+        while (j < text.size() && (text[j] == ' ' || text[j] == '\t' || text[j] == '\n' ||
+                                   text[j] == '\r' || text[j] == '\f')) {
+            ++j;
+        }
+        if (j < text.size() && (text[j] == '"' || text[j] == '\'')) {
+            const qsizetype close = text.indexOf(text[j], j + 1);
+            if (close < 0) {
+                return text.size();
+            }
+            i = close;
+        } else {
+            i = j - 1;
+        }
+    }
+    return text.size();
+}
+
+// Where the text of a <script> or <style> element whose start tag ends at
+// `at` runs out: past its end tag, which the parser takes to be the first
+// "</name".
+qsizetype rawTextEnd(QByteArrayView text, qsizetype at, QByteArrayView name) {
+    for (qsizetype lt = text.indexOf('<', at); lt >= 0; lt = text.indexOf('<', lt + 1)) {
+        if (lt + 1 < text.size() && text[lt + 1] == '/' && startsWithNoCase(text, lt + 2, name)) {
+            const qsizetype end = text.indexOf('>', lt);
+            return end < 0 ? text.size() : end + 1;
+        }
+    }
+    return text.size();
+}
+
+// The page's <script> elements, one after another, as the HTML parser would
+// find them: all else of the page (comments, other elements, styles) is left
+// out, since the parser takes its time by the tag and the page's own markup
+// may be millions of elements deep.
+QByteArray scriptElements(QByteArrayView page) {
+    QByteArray scripts;
+    qsizetype at = 0;
+    for (qsizetype lt = page.indexOf('<'); lt >= 0; lt = page.indexOf('<', at)) {
+        if (page.sliced(lt).startsWith("<!--")) {
+            const qsizetype end = page.indexOf("-->", lt + 4);
+            at = end < 0 ? page.size() : end + 3;
+        } else if (isStartTag(page, lt, "script")) {
+            const qsizetype end = rawTextEnd(page, tagEnd(page, lt), "script");
+            scripts += page.sliced(lt, end - lt);
+            scripts += '\n';
+            at = end;
+        } else if (isStartTag(page, lt, "style")) {
+            at = rawTextEnd(page, tagEnd(page, lt), "style");
+        } else if (lt + 1 < page.size() &&
+                   (std::isalpha(uchar(page[lt + 1])) || page[lt + 1] == '/' ||
+                    page[lt + 1] == '!' || page[lt + 1] == '?')) {
+            at = tagEnd(page, lt);
+        } else {
+            at = lt + 1;
+        }
+        if (at >= page.size()) {
+            break;
+        }
+    }
+    return scripts;
+}
+
 }  // namespace
 
 QStringList HtmlPage::textLines(QStringView html) {
@@ -215,7 +313,7 @@ QStringList HtmlPage::ldJsonScripts(QByteArrayView bytes, ReadProgress& progress
     handler.characters = &ScriptCollector::text;
     handler.cdataBlock = &ScriptCollector::text;
 
-    if (!parseHtml(handler, &collector, utf8, &progress)) {
+    if (!parseHtml(handler, &collector, scriptElements(utf8), &progress)) {
         return {};
     }
 

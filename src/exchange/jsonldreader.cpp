@@ -484,11 +484,14 @@ QList<RecipeDraft> draftsOf(const QList<QJsonValue>& values, Walk& walk) {
         if (!draft.exact && draft.ingredients.isEmpty() && draft.steps.isEmpty()) {
             continue;  // a stub: a rating or a teaser, not a recipe
         }
-        QString key = sameness(draft);
-        if (seen.contains(key)) {
-            continue;
+        // A lone recipe has no twin: its key would copy all its text.
+        if (found.size() > 1) {
+            QString key = sameness(draft);
+            if (seen.contains(key)) {
+                continue;
+            }
+            seen.insert(std::move(key));
         }
-        seen.insert(std::move(key));
         drafts.append(std::move(draft));
         if (drafts.size() > RecipeImporter::kMaxRecipes) {
             break;  // too many: refused, so no need to read on
@@ -499,27 +502,67 @@ QList<RecipeDraft> draftsOf(const QList<QJsonValue>& values, Walk& walk) {
 
 }  // namespace
 
-std::optional<QList<RecipeDraft>> JsonLdReader::readJson(QByteArrayView utf8,
-                                                         ReadProgress& progress) {
+qsizetype JsonLdReader::valueCount(QByteArrayView json) {
+    // One for each '{', '[' and ',' outside strings, and one for the first.
+    qsizetype count = 1;
+    const char* at = json.data();
+    const char* const end = at + json.size();
+    while (at < end) {
+        const char c = *at++;
+        if (c == '"') {
+            while (at < end) {
+                const char d = *at++;
+                if (d == '\\') {
+                    ++at;
+                } else if (d == '"') {
+                    break;
+                }
+            }
+        } else {
+            count += c == ',' || c == '{' || c == '[';
+        }
+    }
+    return count;
+}
+
+bool JsonLdReader::tooManyValues(qsizetype values, qsizetype fileSize) {
+    return values > std::min(kMaxValues, kFreeValues + fileSize / kBytesPerValue);
+}
+
+JsonLdReader::Read JsonLdReader::readJson(QByteArrayView utf8, qsizetype fileSize,
+                                          ReadProgress& progress) {
+    if (tooManyValues(valueCount(utf8), fileSize)) {
+        return {{}, false, true};
+    }
     progress.phase(10, 60);
     const QList<QJsonValue> values = valuesOf(utf8);
     if (values.isEmpty()) {
-        return std::nullopt;
+        return {{}, true, false};
     }
     Walk walk{progress, utf8.size() + kBuiltTextAllowance};
-    return draftsOf(values, walk);
+    return {draftsOf(values, walk), false, false};
 }
 
-QList<RecipeDraft> JsonLdReader::readHtml(QByteArrayView bytes, ReadProgress& progress) {
+JsonLdReader::Read JsonLdReader::readHtml(QByteArrayView bytes, ReadProgress& progress) {
     progress.phase(10, 50);
     // All blocks at once: a page may repeat a recipe in a second block.
+    const QStringList scripts = HtmlPage::ldJsonScripts(bytes, progress);
+    QList<QByteArray> texts;
+    qsizetype count = 0;
+    for (const QString& script : scripts) {
+        texts.append(script.toUtf8());
+        count += valueCount(texts.back());
+    }
+    if (tooManyValues(count, bytes.size())) {
+        return {{}, false, true};
+    }
     QList<QJsonValue> values;
-    for (const QString& script : HtmlPage::ldJsonScripts(bytes, progress)) {
-        values += valuesOf(script.toUtf8());
+    for (const QByteArray& text : std::as_const(texts)) {
+        values += valuesOf(text);
     }
     progress.phase(50, 60);
     Walk walk{progress, bytes.size() + kBuiltTextAllowance};
-    return draftsOf(values, walk);
+    return {draftsOf(values, walk), false, false};
 }
 
 }  // namespace pv::exchange

@@ -5,8 +5,6 @@
 #include <QByteArrayView>
 #include <QList>
 
-#include <optional>
-
 namespace pv::exchange {
 
 class ReadProgress;
@@ -23,14 +21,36 @@ class ReadProgress;
 // multiplies the text.
 class JsonLdReader {
 public:
-    // The recipes of a JSON text given as UTF-8, or nothing when it is not
-    // JSON at all.
-    static std::optional<QList<RecipeDraft>> readJson(QByteArrayView utf8, ReadProgress& progress);
+    // A file's JSON may hold no more values (object keys counted too) than
+    // kMaxValues, nor more than one in every kBytesPerValue of its bytes
+    // beyond kFreeValues: Qt's parser takes some 40 bytes and half a
+    // microsecond for each, while recipe files hold one in every 18 bytes
+    // ("Export all") to 50 (web pages). 2,000,000 values are an "Export all"
+    // file of some 25,000 recipes (35 MB). A file of millions of tiny values
+    // is refused unparsed.
+    static constexpr qsizetype kMaxValues = 2'000'000;
+    static constexpr qsizetype kBytesPerValue = 8;
+    static constexpr qsizetype kFreeValues = 100'000;
+
+    struct Read {
+        QList<RecipeDraft> drafts;
+        bool notJson = false;        // readJson: the text is not JSON at all
+        bool tooManyValues = false;  // refused unparsed, as above
+    };
+
+    // The recipes of a JSON text given as UTF-8; fileSize is the size of the
+    // file it was read from.
+    static Read readJson(QByteArrayView utf8, qsizetype fileSize, ReadProgress& progress);
 
     // The recipes in the <script type="application/ld+json"> blocks of a
     // saved web page, parsed with libxml2's HTML parser and decoded as
     // TextDecoding::decodePage() says.
-    static QList<RecipeDraft> readHtml(QByteArrayView bytes, ReadProgress& progress);
+    static Read readHtml(QByteArrayView bytes, ReadProgress& progress);
+
+    // Whether JSON texts of so many values in all are too many for a file of
+    // fileSize bytes. valueCount() counts them without parsing.
+    static bool tooManyValues(qsizetype values, qsizetype fileSize);
+    static qsizetype valueCount(QByteArrayView json);
 };
 
 }  // namespace pv::exchange

@@ -57,6 +57,9 @@ const QString kTooLarge = u"The file \"%1\" is too large to import (more than 64
 const QString kFolder = u"\"%1\" is a folder, not a recipe file."_s;
 const QString kNotAFile = u"\"%1\" is a device, pipe or socket, not a recipe file."_s;
 const QString kCannotRead = u"The file \"%1\" cannot be read."_s;
+const QString kTooManyValues =
+    u"The file \"%1\" holds too many JSON values to import (more than one in every 8 bytes, or "
+    u"2,000,000)."_s;
 
 store::Failure cancelled() {
     return {store::Failure::Kind::Cancelled, 0, {}, {}};
@@ -87,18 +90,22 @@ store::Outcome<QList<ImportedRecipe>> RecipeImporter::readBytes(QByteArrayView b
     }
     QList<RecipeDraft> drafts;
     QString noRecipe = u"The file \"%1\" holds no schema.org recipe."_s;
-    switch (formatOf(bytes, path)) {
-        case Format::Json: {
-            const auto found = JsonLdReader::readJson(jsonUtf8(bytes), read);
-            if (!found && !read.cancelled()) {
+    const Format format = formatOf(bytes, path);
+    switch (format) {
+        case Format::Json:
+        case Format::Html: {
+            JsonLdReader::Read found =
+                format == Format::Json ? JsonLdReader::readJson(jsonUtf8(bytes), bytes.size(), read)
+                                       : JsonLdReader::readHtml(bytes, read);
+            if (found.tooManyValues) {
+                return userError(kTooManyValues, path);
+            }
+            if (found.notJson && !read.cancelled()) {
                 return userError(u"The file \"%1\" is not a JSON file, or it is damaged."_s, path);
             }
-            drafts = found.value_or(QList<RecipeDraft>());
+            drafts = std::move(found.drafts);
             break;
         }
-        case Format::Html:
-            drafts = JsonLdReader::readHtml(bytes, read);
-            break;
         case Format::MealMaster:
             read.phase(5, 80);
             drafts = MealMasterReader::read(

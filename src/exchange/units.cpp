@@ -20,7 +20,7 @@ struct UnitRow {
 };
 
 const std::initializer_list<UnitRow> kUnits = {
-    {u"cup", {u"cup"}, {u"cups"}, {}},
+    {u"cup", {u"cup", u"xícara", u"xicara"}, {u"cups", u"xícaras", u"xicaras"}, {}},
     {u"tbsp",
      {u"tablespoon"},
      {u"tablespoons"},
@@ -29,14 +29,17 @@ const std::initializer_list<UnitRow> kUnits = {
     {u"oz", {u"ounce"}, {u"ounces"}, {u"oz"}},
     {u"fl oz", {}, {}, {u"fl oz"}},
     {u"lb", {u"pound"}, {u"pounds"}, {u"lb", u"lbs"}},
-    {u"g", {u"gram"}, {u"grams"}, {u"gr"}},
+    {u"g", {u"gram", u"gramo"}, {u"grams", u"gramos"}, {u"gr"}},
     {u"kg", {u"kilogram"}, {u"kilograms"}, {u"kg", u"kgs"}},
     {u"mg", {u"milligram"}, {u"milligrams"}, {u"mg"}},
-    {u"ml", {u"milliliter", u"millilitre"}, {u"milliliters", u"millilitres"}, {u"ml"}},
+    {u"ml",
+     {u"milliliter", u"millilitre", u"mililitro"},
+     {u"milliliters", u"millilitres", u"mililitros"},
+     {u"ml"}},
     {u"cl", {}, {}, {u"cl"}},
     {u"dl", {}, {}, {u"dl"}},
     {u"l", {u"liter", u"litre"}, {u"liters", u"litres"}, {}},
-    {u"pinch", {u"pinch"}, {u"pinches"}, {u"pn"}},
+    {u"pinch", {u"pinch", u"pitada"}, {u"pinches", u"pitadas"}, {u"pn"}},
     {u"dash", {u"dash"}, {u"dashes"}, {u"ds"}},
     {u"clove", {u"clove"}, {u"cloves"}, {}},
     {u"can", {u"can"}, {u"cans"}, {u"cn"}},
@@ -48,7 +51,9 @@ const std::initializer_list<UnitRow> kUnits = {
     {u"stick", {u"stick"}, {u"sticks"}, {}},
     {u"slice", {u"slice"}, {u"slices"}, {u"sl"}},
     {u"piece", {u"piece"}, {u"pieces"}, {u"pc", u"pcs"}},
-    {u"bunch", {u"bunch"}, {u"bunches"}, {u"bn"}},
+    {u"bunch", {u"bunch"}, {u"bunches"}, {u"bn", u"bund"}},
+    // A spoon of a size said after it: "colher (sopa)", "colher de chá".
+    {u"spoon", {u"colher"}, {u"colheres"}, {}},
     {u"sprig", {u"sprig"}, {u"sprigs"}, {}},
     {u"head", {u"head"}, {u"heads"}, {}},
     {u"handful", {u"handful"}, {u"handfuls"}, {}},
@@ -115,6 +120,18 @@ QString letterUnit(QChar c) {
     }
 }
 
+// Units written in capitals only: German's Esslöffel and Teelöffel (an "El"
+// or "Tl" is a word, as in "El Paso").
+QString capitalsUnit(QStringView word) {
+    if (word == u"EL") {
+        return u"tbsp"_s;
+    }
+    if (word == u"TL") {
+        return u"tsp"_s;
+    }
+    return {};
+}
+
 QStringView withoutPeriod(QStringView word) {
     word = word.trimmed();
     if (word.endsWith(u'.')) {
@@ -147,6 +164,9 @@ QString Units::normalised(QStringView word) {
     }
     if (word.isEmpty()) {
         return {};
+    }
+    if (QString unit = capitalsUnit(word); !unit.isEmpty()) {
+        return unit;
     }
     return tables().keyOf.value(word.toString().toLower().simplified());
 }

@@ -13,7 +13,10 @@ public:
     // One spelling per unit, whatever the word's case, plural or final period:
     // "cup" for "c", "C", "cup", "Cups"; "tbsp" for "T", "tbsp", "Tablespoons";
     // "tsp" for "t", "tsp", "teaspoon". A single letter is a unit only as
-    // t (teaspoon), T (tablespoon), c or C (cup), g or G (gram), l or L (litre).
+    // t (teaspoon), T (tablespoon), c or C (cup), g or G (gram), l or L (litre);
+    // EL (tablespoon) and TL (teaspoon) are units in capitals only. Some
+    // German, Spanish and Portuguese words are known too: "Bund", "gramos",
+    // "mililitros", "xícara", "colher" (a spoon), "pitada".
     // Empty when the word names no unit.
     static QString normalised(QStringView word);
 

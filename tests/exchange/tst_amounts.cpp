@@ -169,8 +169,8 @@ void AmountsTest::knowsUnits_data() {
     QTest::addColumn<QString>("plural");
     const auto row = [](const char* written, const char* unit, const char* singular,
                         const char* plural) {
-        QTest::newRow(written) << QString::fromLatin1(written) << QString::fromLatin1(unit)
-                               << QString::fromLatin1(singular) << QString::fromLatin1(plural);
+        QTest::newRow(written) << QString::fromUtf8(written) << QString::fromLatin1(unit)
+                               << QString::fromUtf8(singular) << QString::fromUtf8(plural);
     };
     row("c", "cup", "c", "c");
     row("C", "cup", "C", "C");
@@ -201,6 +201,18 @@ void AmountsTest::knowsUnits_data() {
     row("lbs", "lb", "lbs", "lbs");
     row("pinch", "pinch", "pinch", "pinches");
     row("cloves", "clove", "clove", "cloves");
+    // German, Spanish and Portuguese.
+    row("EL", "tbsp", "EL", "EL");
+    row("TL.", "tsp", "TL.", "TL.");
+    row("El", "", "El", "El");
+    row("Bund", "bunch", "Bund", "Bund");
+    row("gramos", "g", "gramo", "gramos");
+    row("mililitros", "ml", "mililitro", "mililitros");
+    row("xícara", "cup", "xícara", "xícaras");
+    row("Xícaras", "cup", "Xícara", "Xícaras");
+    row("colher", "spoon", "colher", "colheres");
+    row("colheres", "spoon", "colher", "colheres");
+    row("pitada", "pinch", "pitada", "pitadas");
     row("x", "", "x", "x");
     row("cupboard", "", "cupboard", "cupboard");
 }

@@ -158,6 +158,11 @@ void ExchangeTest::texts_data() {
     line("1 1/2 cups flour, sifted", "1 1/2|cups|flour, sifted");
     line("½ tsp salt", "½|tsp|salt");
     line("1½ cups milk", "1½|cups|milk");
+    line("2 EL Zitronensaft", "2|EL|Zitronensaft");
+    line("1 El Paso taco kit", "1||El Paso taco kit");
+    line("1 Bund Petersilie", "1|Bund|Petersilie");
+    line("2 xícaras (chá) de água", "2|xícaras|(chá) de água");
+    line("1 pitada de açúcar", "1|pitada|de açúcar");
     line("2-3 cloves garlic", "2-3|cloves|garlic");
     line("2 to 3 cups water", "2 to 3|cups|water");
     line("2 tomatoes", "2||tomatoes");
@@ -440,6 +445,25 @@ void ExchangeTest::filesRead_data() {
         "H");
     row("nothing but an ingredient.json", "{\"@type\": \"Recipe\", \"recipeIngredient\": \"x\"}",
         "nothing but an ingredient");
+    // Where a page's scripts are, as the HTML parser finds them.
+    auto script = [&recipe](const QByteArray& name, const QByteArray& tag = "script") {
+        return "<" + tag + " type=\"application/ld+json\">" + recipe(name) + "</script>";
+    };
+    row("in a comment.html",
+        "<html><body><!-- " + script("A") + " --><p>a < b, <3</p>" + script("B") + "</body></html>",
+        "B");
+    row("in attributes.html",
+        "<div title='" + script("A") + "' data-x=\"a > b\">x</div><img alt=\"" + script("C") +
+            "\"><p data-y='>'>" + script("B") + "</p>",
+        "B");
+    row("in a style and in a script.html",
+        "<style>/* " + script("A") + " */</style><script>var s = \"" + script("C") +
+            "\";</script>" + script("B"),
+        "B");
+    row("upper case, unended.html",
+        script("A", "SCRIPT").replace("</script>", "</SCRIPT >") + "<p>x</p>" + script("B") +
+            "<Script\ttype='application/ld+json'>" + recipe("C"),
+        "A|B|C");
     QByteArray many;
     QStringList manyNames;
     for (int i = 0; i < 20000; ++i) {
@@ -491,6 +515,21 @@ void ExchangeTest::filesRead_data() {
     row("letter.txt", "Dear Ann,\r\nthe pie was lovely.\r\n", noMealMaster);
     row("binary.mmf", QByteArray("\x00\x80\xff-----\x00MMMMM", 14), noMealMaster);
     row("unknown.dat", "just some words", noMealMaster);
+    // Millions of tiny values would take Qt's parser seconds and many times
+    // the file's size; commas inside strings are no values.
+    const QString tooManyValues =
+        u"refused: The file \"%1\" holds too many JSON values to import (more than one in every "
+        u"8 bytes, or 2,000,000)."_s;
+    const QByteArray tinyValues = "[" + QByteArray("1,").repeated(200000) + "1]";
+    row("tiny values.json", tinyValues, tooManyValues);
+    row("tiny values.html",
+        "<html><script type=\"application/ld+json\">" + tinyValues + "</script></html>",
+        tooManyValues);
+    row("commas in strings.json",
+        recipe("Commas", ", \"description\": \"\\\"" + QByteArray(",[{").repeated(200000) +
+                             "\\\"\", \"recipeYield\": \"" + QByteArray(",").repeated(200000) +
+                             "\""),
+        "Commas");
     row("too many.mmf",
         QByteArray("-----\nTitle: a\n-----\n").repeated(RecipeImporter::kMaxRecipes + 1),
         u"refused: The file \"%1\" holds too many recipes to import (more than 100,000)."_s);
