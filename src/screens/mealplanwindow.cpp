@@ -3,17 +3,16 @@
 
 #include "appfolder.h"
 #include "errorstate.h"
+#include "exchangecommands.h"
 #include "formsetup.h"
 #include "messageservice.h"
 #include "planprint.h"
 #include "printerservice.h"
 #include "recipescale.h"
-#include "shoppinglistwindow.h"
 #include "shoppingmerge.h"
 #include "showinbrowser.h"
 #include "store.h"
 #include "today.h"
-#include "windowregistry.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -190,7 +189,7 @@ void MealPlanWindow::showWeek(const QDate& monday) {
     }
     missing_.clear();
     for (int i = 0; i < week_.recipes.size(); ++i) {
-        if (!store.recipeExists(week_.recipes[i].category, week_.recipes[i].recipe)) {
+        if (store.storedRecipeName(week_.recipes[i].category, week_.recipes[i].recipe).isEmpty()) {
             missing_.insert(i);
         }
     }
@@ -351,7 +350,7 @@ bool MealPlanWindow::saveWeek(const store::MealPlanWeek& changed, int select) {
     week_ = changed;
     missing_.clear();
     for (int i = 0; i < week_.recipes.size(); ++i) {
-        if (!store.recipeExists(week_.recipes[i].category, week_.recipes[i].recipe)) {
+        if (store.storedRecipeName(week_.recipes[i].category, week_.recipes[i].recipe).isEmpty()) {
             missing_.insert(i);
         }
     }
@@ -461,13 +460,9 @@ void MealPlanWindow::makeShoppingList() {
                                        : unreadText);
         return;
     }
-    auto* list = qobject_cast<ShoppingListWindow*>(windows().show(WindowId::ShoppingList));
-    if (!list || !list->isVisible()) {
-        return;  // its Load told the user, or reported a failure
+    if (!appendToShoppingList(lines)) {
+        return;
     }
-    list->appendLines(lines);
-    list->raise();
-    list->activateWindow();
     if (!unread.isEmpty()) {
         showMessage(unreadText, msg::kExclamation);
     }

@@ -42,7 +42,6 @@ private slots:
     void refusesWhatALineCannotHold();
     void failsWithoutAChange();
     void readsOnlyTheStartOfAHugeFile();
-    void knowsADeletedRecipe();
 };
 
 void MealPlanFileTest::namesTheIsoWeek_data() {
@@ -241,16 +240,6 @@ void MealPlanFileTest::readsOnlyTheStartOfAHugeFile() {
     QCOMPARE(read.value().recipes.size(), kLargestMealPlanFile / line.size());
     // The line cut short in the middle is not taken for a recipe.
     QCOMPARE(read.value().unreadable.size(), 1);
-}
-
-void MealPlanFileTest::knowsADeletedRecipe() {
-    TempFolder app({u"Category/Soups/Stew=x"_s});
-    Store store(app.path());
-    QVERIFY(store.recipeExists(u"Soups"_s, u"Stew"_s));
-    QVERIFY(store.recipeExists(u"soups"_s, u"stew"_s));
-    QVERIFY(!store.recipeExists(u"Soups"_s, u"Gone"_s));
-    QVERIFY(!store.recipeExists(u"Pies"_s, u"Stew"_s));
-    QVERIFY(!store.recipeExists(u"Soups"_s, u"../Soups"_s));
 }
 
 QTEST_GUILESS_MAIN(MealPlanFileTest)
