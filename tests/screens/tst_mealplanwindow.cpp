@@ -274,6 +274,12 @@ private slots:
                u"open frmPlan; choose lswMDays=Stew; key lswMDays=Return; active frmRecipe; "
                u"on frmRecipe; ? text cboRCat txtRName txtRA1 lblRScale=Dinners|Stew|2|; "
                u"? enabled chkRDel=1"_s;
+        // A plan written elsewhere names them in other letters; the store finds them all the same.
+        QTest::newRow("shown in the browser, names in other letters")
+            << u"write Meal Plan/2026-W50.txt=\"2026-12-12\",\"DINNERS\",\"stew\",\"8\"\r\n; "
+               u"open frmPlan; ? planned=Saturday 12 December/stew/8/DINNERS; "
+               u"choose lswMDays=stew; key lswMDays=Return; active frmRecipe; on frmRecipe; "
+               u"? text cboRCat txtRName txtRA1=Dinners|Stew|2"_s;
         QTest::newRow("from the browser, at the servings on display")
             << u"open frmRecipe; pick cboRCat=Dinners; click lswRFile=Stew; menu SMXPR=keyScale; "
                u"on frmScale; type spnScServ=10; click cmdScOK; on frmRecipe; "
