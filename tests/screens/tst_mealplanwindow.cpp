@@ -39,6 +39,11 @@ const QByteArray kPie = test::record({{1, "1"},
                                       {22, "eggs"},
                                       {23, "salt"},
                                       {33, "6"}});
+
+// A week of two dinners, on show.
+const QString kStewAndPie =
+    u"write Meal Plan/2026-W50.txt=\"2026-12-07\",\"Dinners\",\"Stew\",\"4\"\r\n"
+    u"\"2026-12-08\",\"Dinners\",\"Pie\",\"6\"\r\n; open frmPlan; "_s;
 const QByteArray kBread =
     test::record({{1, "3"}, {2, "1"}, {11, "c"}, {12, "tsp"}, {21, "Flour"}, {22, "salt"}});
 
@@ -366,10 +371,6 @@ private slots:
     // the window keeps theirs.
     void changesKeepWhatOthersWrote_data() {
         QTest::addColumn<QString>("road");
-        const QString stewAndPie =
-            u"write Meal Plan/2026-W50.txt=\"2026-12-07\",\"Dinners\","
-            u"\"Stew\",\"4\"\r\n\"2026-12-08\",\"Dinners\",\"Pie\",\"6\"\r\n; "
-            u"open frmPlan; "_s;
         QTest::newRow("planned elsewhere, one added here")
             << u"write Meal Plan/2026-W50.txt=\"2026-12-07\",\"Dinners\",\"Stew\",\"4\"\r\n; "
                u"open frmPlan; write Meal Plan/2026-W50.txt=\"2026-12-07\",\"Dinners\",\"Stew\","
@@ -381,13 +382,13 @@ private slots:
                u"4/Dinners|Tuesday 8 December/Pie/6/Dinners|Friday 11 December/Bread/2/Baking; "
                u"? current lswMDays=Bread"_s;
         QTest::newRow("planned by another copy, one removed here")
-            << stewAndPie +
+            << kStewAndPie +
                    u"plan 2026-12-10=Baking|Bread|2; choose lswMDays=Stew; click cmdMRemove; "
                    u"? file Meal Plan/2026-W50.txt=\"2026-12-08\",\"Dinners\",\"Pie\",\"6\"\r\n"
                    u"\"2026-12-10\",\"Baking\",\"Bread\",\"2\"\r\n; ? current lswMDays=Monday 7 "
                    u"December"_s;
         QTest::newRow("servings changed elsewhere, another's changed here")
-            << stewAndPie +
+            << kStewAndPie +
                    u"write Meal Plan/2026-W50.txt=\"2026-12-07\",\"Dinners\",\"Stew\",\"4\"\r\n"
                    u"\"2026-12-08\",\"Dinners\",\"Pie\",\"2\"\r\n\"2026-12-09\",\"Baking\","
                    u"\"Bread\",\"1\"\r\n; choose lswMDays=Stew; spin spnMChange=8; "
@@ -397,7 +398,7 @@ private slots:
                    u"? text spnMChange=8"_s;
         // Gone from the file meanwhile: its servings cannot change, and nothing is written.
         QTest::newRow("removed elsewhere, its servings changed here")
-            << stewAndPie +
+            << kStewAndPie +
                    u"write Meal Plan/2026-W50.txt=\"2026-12-08\",\"Dinners\",\"Pie\",\"6\"\r\n; "
                    u"choose lswMDays=Stew; spin spnMChange=8; click cmdMChange; ? shown=User "
                    u"error|4144|The recipe \"Stew\" is no longer planned for Monday 7 December: "
@@ -405,13 +406,13 @@ private slots:
                    u"6/Dinners; ? file Meal Plan/2026-W50.txt=\"2026-12-08\",\"Dinners\",\"Pie\","
                    u"\"6\"\r\n"_s;
         QTest::newRow("removed elsewhere, removed here")
-            << stewAndPie +
+            << kStewAndPie +
                    u"write Meal Plan/2026-W50.txt=\"2026-12-08\",\"Dinners\",\"Pie\",\"3\"\r\n; "
                    u"choose lswMDays=Stew; key lswMDays=Delete; ? shown=; ? planned=Tuesday 8 "
                    u"December/Pie/3/Dinners; ? file Meal Plan/2026-W50.txt=\"2026-12-08\","
                    u"\"Dinners\",\"Pie\",\"3\"\r\n"_s;
         QTest::newRow("the week's file gone elsewhere, one added here")
-            << stewAndPie +
+            << kStewAndPie +
                    u"remove Meal Plan/2026-W50.txt; pick cboMDay=Sunday 13 December; "
                    u"pick cboMCat=Baking; click cmdMAdd; ? planned=Sunday 13 December/Bread/1/"
                    u"Baking; ? file Meal Plan/2026-W50.txt=\"2026-12-13\",\"Baking\",\"Bread\","
@@ -426,30 +427,26 @@ private slots:
     // picked stays picked where it still is, and nothing is told.
     void followsTheDisk_data() {
         QTest::addColumn<QString>("road");
-        const QString stewAndPie =
-            u"write Meal Plan/2026-W50.txt=\"2026-12-07\",\"Dinners\","
-            u"\"Stew\",\"4\"\r\n\"2026-12-08\",\"Dinners\",\"Pie\",\"6\"\r\n; "
-            u"open frmPlan; "_s;
         QTest::newRow("the week's file changes")
-            << stewAndPie +
+            << kStewAndPie +
                    u"choose lswMDays=Pie; write Meal Plan/2026-W50.txt=\"2026-12-08\",\"Baking\","
                    u"\"Bread\",\"1\"\r\n\"2026-12-07\",\"Dinners\",\"Stew\",\"4\"\r\n"
                    u"\"2026-12-08\",\"Dinners\",\"Pie\",\"6\"\r\n; settle; ? planned=Monday 7 "
                    u"December/Stew/4/Dinners|Tuesday 8 December/Bread/1/Baking|Tuesday 8 December/"
                    u"Pie/6/Dinners; ? current lswMDays=Pie; ? enabled cmdMRemove=1"_s;
         QTest::newRow("the servings typed stay")
-            << stewAndPie +
+            << kStewAndPie +
                    u"choose lswMDays=Stew; spin spnMChange=9; plan 2026-12-13=Baking|Bread|2; "
                    u"settle; ? planned=Monday 7 December/Stew/4/Dinners|Tuesday 8 December/Pie/6/"
                    u"Dinners|Sunday 13 December/Bread/2/Baking; ? current lswMDays=Stew; "
                    u"? text spnMChange=9"_s;
         QTest::newRow("the picked one goes, its day stays picked")
-            << stewAndPie +
+            << kStewAndPie +
                    u"choose lswMDays=Stew; write Meal Plan/2026-W50.txt=\"2026-12-08\","
                    u"\"Dinners\",\"Pie\",\"6\"\r\n; settle; ? planned=Tuesday 8 December/Pie/6/"
                    u"Dinners; ? current lswMDays=Monday 7 December; ? enabled cmdMRemove=0"_s;
         QTest::newRow("the week's file goes")
-            << stewAndPie +
+            << kStewAndPie +
                    u"choose lswMDays=Pie; remove Meal Plan/2026-W50.txt; settle; ? planned=; "
                    u"? current lswMDays=Tuesday 8 December"_s;
         // Neither the folder nor the file were there when the week was shown.
@@ -458,14 +455,14 @@ private slots:
                u"\"2026-12-10\",\"Dinners\",\"Pie\",\"2\"\r\n; settle; ? planned=Thursday 10 "
                u"December/Pie/2/Dinners; ? current lswMDays=Wednesday 9 December (today)"_s;
         QTest::newRow("a planned recipe deleted and restored")
-            << stewAndPie +
+            << kStewAndPie +
                    u"choose lswMDays=Pie; remove Category/Dinners/Pie; settle; ? planned=Monday 7 "
                    u"December/Stew/4/Dinners|Tuesday 8 December/Pie (missing)/6/Dinners; "
                    u"? current lswMDays=Pie (missing); write Category/Dinners/Pie=x; settle; "
                    u"? planned=Monday 7 December/Stew/4/Dinners|Tuesday 8 December/Pie/6/Dinners; "
                    u"? current lswMDays=Pie"_s;
         QTest::newRow("another week's file is not this one's")
-            << stewAndPie +
+            << kStewAndPie +
                    u"write Meal Plan/2026-W51.txt=\"2026-12-14\",\"Dinners\",\"Pie\",\"2\"\r\n; "
                    u"settle; ? planned=Monday 7 December/Stew/4/Dinners|Tuesday 8 December/Pie/6/"
                    u"Dinners; click cmdMNext; ? planned=Monday 14 December/Pie/2/Dinners"_s;
