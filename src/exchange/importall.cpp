@@ -1,6 +1,5 @@
 #include "importall.h"
 
-#include "cp1252.h"
 #include "recipebatch.h"
 
 #include <QDir>
@@ -28,22 +27,6 @@ QString quoted(const QString& text) {
 
 QString recipes(qsizetype count) {
     return count == 1 ? u"1 recipe"_s : u"%1 recipes"_s.arg(count);
-}
-
-QString unencodableReason(const QStringList& characters) {
-    constexpr qsizetype kShown = 12;
-    QStringList shown;
-    for (qsizetype i = 0; i < std::min(kShown, characters.size()); ++i) {
-        const QString& character = characters[i];
-        shown.append(u"\"%1\" (U+%2)"_s.arg(
-            character, u"%1"_s.arg(uint(store::codePointAt(character, 0)), 4, 16, QLatin1Char('0'))
-                           .toUpper()));
-    }
-    QString list = shown.join(u", "_s);
-    if (characters.size() > kShown) {
-        list += u", and %1 more"_s.arg(characters.size() - kShown);
-    }
-    return u"These characters cannot be saved: "_s + list;
 }
 
 QString failureReason(const store::Failure& failure) {
@@ -157,7 +140,8 @@ private:
 
     void saveOne(const ImportedRecipe& recipe) {
         if (!recipe.canFill()) {
-            summary_.skipped.append({recipe.record.name, unencodableReason(recipe.unencodable)});
+            summary_.skipped.append({recipe.record.name, u"These characters cannot be saved: "_s +
+                                                             recipe.unencodableList()});
             return;
         }
         RecipeRecord record = recipe.record;

@@ -7,6 +7,11 @@ namespace pv::exchange {
 using namespace Qt::StringLiterals;
 
 QString ImportedRecipe::unencodableMessage() const {
+    return u"The recipe \"%1\" cannot be imported. These characters cannot be saved:\r\n%2"_s.arg(
+        record.name, unencodableList());
+}
+
+QString ImportedRecipe::unencodableList() const {
     // A long list (a recipe in another script) is cut short.
     constexpr qsizetype kShown = 12;
     QStringList shown;
@@ -20,8 +25,7 @@ QString ImportedRecipe::unencodableMessage() const {
     if (unencodable.size() > kShown) {
         list += u", and %1 more"_s.arg(unencodable.size() - kShown);
     }
-    return u"The recipe \"%1\" cannot be imported. These characters cannot be saved:\r\n%2"_s.arg(
-        record.name, list);
+    return list;
 }
 
 }  // namespace pv::exchange

@@ -21,6 +21,9 @@ struct ImportedRecipe {
     // The "User error" text naming the recipe and the characters it holds that
     // cannot be saved.
     QString unencodableMessage() const;
+    // Those characters as a message lists them, a long list cut short:
+    // "\"é\" (U+00E9), ..., and 3 more".
+    QString unencodableList() const;
 };
 
 }  // namespace pv::exchange

@@ -24,16 +24,21 @@ QMessageBox::Icon iconOf(int flags) {
     }
 }
 
+// What every message box shows, before its buttons.
+void fillBox(QMessageBox& box, const QString& text, int flags, const QString& title) {
+    box.setWindowTitle(title);
+    // Names and file texts in a message are shown as they are, never as markup.
+    box.setTextFormat(Qt::PlainText);
+    box.setText(displayText(text));
+    box.setWindowModality(Qt::ApplicationModal);
+    box.setIcon(iconOf(flags));
+}
+
 class QtMessageService final : public MessageService {
 public:
     int show(const QString& text, int flags, const QString& title) override {
         QMessageBox box(QApplication::activeWindow());
-        box.setWindowTitle(title);
-        // Names and file texts in a message are shown as they are, never as markup.
-        box.setTextFormat(Qt::PlainText);
-        box.setText(displayText(text));
-        box.setWindowModality(Qt::ApplicationModal);
-        box.setIcon(iconOf(flags));
+        fillBox(box, text, flags, title);
         if ((flags & 0x7) == msg::kYesNo) {
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
             box.setDefaultButton(QMessageBox::Yes);
@@ -48,11 +53,7 @@ public:
     int ask(const QString& text, const QStringList& buttons, int defaultButton, int flags,
             const QString& title) override {
         QMessageBox box(QApplication::activeWindow());
-        box.setWindowTitle(title);
-        box.setTextFormat(Qt::PlainText);
-        box.setText(displayText(text));
-        box.setWindowModality(Qt::ApplicationModal);
-        box.setIcon(iconOf(flags));
+        fillBox(box, text, flags, title);
         QList<QPushButton*> pressed;
         for (const QString& caption : buttons) {
             // Their own roles would let the style reorder them; the order is the question's.

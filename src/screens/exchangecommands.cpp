@@ -38,21 +38,6 @@ using exchange::EntryBoxes;
 
 namespace {
 
-store::RecipeFields fieldsOf(const RecipePrintout& page) {
-    store::RecipeFields fields;
-    for (int line = 1; line <= 10; ++line) {
-        fields[store::amountField(line) - 1] = page.amounts[line - 1];
-        fields[store::measureField(line) - 1] = page.types[line - 1];
-        fields[store::ingredientField(line) - 1] = page.ingredients[line - 1];
-    }
-    fields[store::kDirectionsField - 1] = page.directions;
-    fields[store::kTemperatureField - 1] = page.temperature;
-    fields[store::kServingSizeField - 1] = page.servingSize;
-    fields[store::kHoursField - 1] = page.hours;
-    fields[store::kMinutesField - 1] = page.minutes;
-    return fields;
-}
-
 // A recipe name as a file name: what no file system takes becomes "-".
 QString suggestedFileName(const QString& name) {
     QString file = name.trimmed();
@@ -187,13 +172,18 @@ void addToShoppingList(RecipeBrowserWindow* browser) {
         showUserError(u"The recipe on display has no ingredients."_s);
         return;
     }
+    appendToShoppingList(lines);
+}
+
+bool appendToShoppingList(const QStringList& lines) {
     auto* list = qobject_cast<ShoppingListWindow*>(windows().show(WindowId::ShoppingList));
     if (!list || !list->isVisible()) {
-        return;  // its Load told the user, or reported a failure
+        return false;  // its Load told the user, or reported a failure
     }
     list->appendLines(lines);
     list->raise();
     list->activateWindow();
+    return true;
 }
 
 namespace {

@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class QLineEdit;
 class QWidget;
@@ -32,6 +33,10 @@ void exportRecipe(RecipeBrowserWindow* browser);
 void exportAllRecipes(QWidget* parent);
 // The ingredient lines of the recipe on display, onto the shopping list.
 void addToShoppingList(RecipeBrowserWindow* browser);
+// Lines onto the shopping list being written, its screen brought forward;
+// nothing is saved, and one Undo takes them back. False when the screen could
+// not be shown (its Load told the user why).
+bool appendToShoppingList(const QStringList& lines);
 
 // A recipe from a file the user picks, into the entry screen's boxes. The
 // file is read off the window's thread; a file of several recipes lets the

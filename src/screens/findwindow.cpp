@@ -4,14 +4,12 @@
 #include "appfolder.h"
 #include "folderwatcher.h"
 #include "formsetup.h"
-#include "recipebrowserwindow.h"
 #include "recipefinder.h"
+#include "showinbrowser.h"
 #include "store.h"
-#include "windowregistry.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QTimer>
 
 namespace pv {
 
@@ -19,41 +17,6 @@ namespace {
 
 constexpr int kCategoryRole = Qt::UserRole;
 constexpr int kFileRole = Qt::UserRole + 1;
-
-// The browser disables its delete box each time it becomes the active window.
-// A recipe shown from here before that moment is shown again right after it,
-// so that the box ends up as a click on the file leaves it.
-class ShowAfterActivation : public QObject {
-public:
-    ShowAfterActivation(RecipeBrowserWindow* browser, QString category, QString file)
-        : QObject(browser),
-          browser_(browser),
-          category_(std::move(category)),
-          file_(std::move(file)) {
-        browser->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == browser_ && event->type() == QEvent::WindowActivate) {
-            // After the browser's own Activate handler.
-            QTimer::singleShot(0, browser_,
-                               [browser = browser_, category = category_, file = file_] {
-                                   if (browser->isVisible() && browser->shownFile() == file) {
-                                       browser->showRecipe(category, file);
-                                   }
-                               });
-            browser_->removeEventFilter(this);
-            deleteLater();
-        }
-        return false;
-    }
-
-private:
-    RecipeBrowserWindow* browser_;
-    QString category_;
-    QString file_;
-};
 
 }  // namespace
 
@@ -175,17 +138,7 @@ void FindWindow::showMatch() {
     if (!item) {
         return;
     }
-    const QString category = item->data(0, kCategoryRole).toString();
-    const QString file = item->data(0, kFileRole).toString();
-    auto* browser = qobject_cast<RecipeBrowserWindow*>(windows().show(WindowId::RecipeBrowser));
-    if (!browser || !browser->isVisible()) {
-        return;  // its Load told the user, or reported a failure
-    }
-    browser->raise();
-    browser->activateWindow();
-    if (browser->showRecipe(category, file) && !browser->isActiveWindow()) {
-        new ShowAfterActivation(browser, category, file);
-    }
+    showInBrowser(item->data(0, kCategoryRole).toString(), item->data(0, kFileRole).toString());
 }
 
 void FindWindow::closeWindow() {

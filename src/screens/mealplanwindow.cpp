@@ -3,20 +3,21 @@
 
 #include "appfolder.h"
 #include "errorstate.h"
+#include "exchangecommands.h"
+#include "folderwatcher.h"
 #include "formsetup.h"
 #include "messageservice.h"
 #include "planprint.h"
 #include "printerservice.h"
 #include "recipescale.h"
-#include "shoppinglistwindow.h"
 #include "shoppingmerge.h"
 #include "showinbrowser.h"
 #include "store.h"
 #include "today.h"
-#include "windowregistry.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScrollBar>
 #include <QStringListModel>
 
 #include <utility>
@@ -82,6 +83,9 @@ MealPlanWindow::MealPlanWindow(QWidget* parent)
     });
     // Delete on a planned recipe removes it, as the button does.
     ui_->lswMDays->installEventFilter(this);
+
+    watcher_ = new FolderWatcher(this, [this] { return followedPaths(); });
+    connect(watcher_, &FolderWatcher::changed, this, &MealPlanWindow::followDisk);
 }
 
 MealPlanWindow::~MealPlanWindow() = default;
@@ -100,33 +104,47 @@ bool MealPlanWindow::onShowAgain() {
     return true;
 }
 
-void MealPlanWindow::loadCategoryList() {
+void MealPlanWindow::loadCategoryList(bool quiet) {
     QComboBox* box = ui_->cboMCat;
     const QString chosen = box->currentIndex() >= 0 ? box->currentText() : QString();
     const store::Store store(dataFolder());
     const auto names = store.listCategoriesByField();
-    box->clear();
-    if (names) {
-        box->addItems(names.value());
-    } else if (!names.failure().isFileNotFound()) {
+    if (!names && quiet) {
+        return;  // told when the list is used
+    }
+    if (!names && !names.failure().isFileNotFound()) {
         showMessage(
             u"The list of categories cannot be read (%1)."_s.arg(names.failure().description),
             msg::kExclamation);
     }
-    box->setCurrentIndex(chosen.isEmpty() ? -1 : box->findText(chosen));
+    const QStringList listed = names ? names.value() : QStringList();
+    QStringList shown;
+    for (int i = 0; i < box->count(); ++i) {
+        shown.append(box->itemText(i));
+    }
+    if (listed != shown) {
+        box->clear();
+        box->addItems(listed);
+        box->setCurrentIndex(chosen.isEmpty() ? -1 : box->findText(chosen));
+    }
     if (box->currentIndex() < 0) {
         recipes_->setStringList({});
         return;
     }
     // The chosen category's recipes as they are now; the recipe chosen stays when it is there.
-    const QString recipe = ui_->cboMRecipe->currentText();
-    const int servings = ui_->spnMServ->value();
     auto listing = store.listRecipeFiles(chosen);
+    if (!listing && quiet) {
+        return;
+    }
     QStringList recipes = listing ? std::move(listing.value()) : QStringList{QString()};
     recipes.removeLast();  // the spare entry
-    recipes_->setStringList(recipes);
-    ui_->cboMRecipe->setCurrentIndex(int(recipes.indexOf(recipe)));
-    ui_->spnMServ->setValue(servings);
+    if (recipes != recipes_->stringList()) {
+        const QString recipe = ui_->cboMRecipe->currentText();
+        const int servings = ui_->spnMServ->value();
+        recipes_->setStringList(recipes);
+        ui_->cboMRecipe->setCurrentIndex(int(recipes.indexOf(recipe)));
+        ui_->spnMServ->setValue(servings);
+    }
 }
 
 void MealPlanWindow::categoryPicked() {
@@ -147,6 +165,7 @@ void MealPlanWindow::categoryPicked() {
     recipes_->setStringList(names);
     ui_->cboMRecipe->setCurrentIndex(names.isEmpty() ? -1 : 0);
     recipePicked();
+    watcher_->follow();
 }
 
 void MealPlanWindow::recipePicked() {
@@ -169,51 +188,39 @@ QString MealPlanWindow::fileShown() const {
 }
 
 void MealPlanWindow::showWeek(const QDate& monday) {
-    const bool sameWeek = monday == monday_;
-    if (!sameWeek) {
+    if (monday != monday_) {
         unticked_.clear();
     }
     monday_ = monday;
-    writable_ = true;
-    week_ = {};
-    const store::Store store(dataFolder());
-    auto read = store.openMealPlan(monday_);
-    if (!read) {
-        writable_ = false;
-        showMessage(
-            u"The meal plan file \"%1\" cannot be read (%2). The week is shown empty and "
-            u"cannot be changed until the file can be read."_s.arg(fileShown(),
-                                                                   read.failure().description),
-            msg::kExclamation);
-    } else {
-        week_ = std::move(read.value());
-    }
-    missing_.clear();
-    for (int i = 0; i < week_.recipes.size(); ++i) {
-        if (!store.recipeExists(week_.recipes[i].category, week_.recipes[i].recipe)) {
-            missing_.insert(i);
-        }
-    }
-
     ui_->lblMWeek->setText(planWeekText(monday_));
     ui_->cboMDay->clear();
     for (int offset = 0; offset < 7; ++offset) {
         ui_->cboMDay->addItem(planDayText(monday_.addDays(offset)), monday_.addDays(offset));
     }
-    fillDays(sameWeek);
+    const store::Store store(dataFolder());
+    auto read = store.openMealPlan(monday_);
+    showRead(read ? std::move(read.value()) : store::MealPlanWeek{});
+    watcher_->follow();
+    if (!read) {
+        showMessage(
+            u"The meal plan file \"%1\" cannot be read (%2). The week is shown empty and "
+            u"cannot be changed until the file can be read."_s.arg(fileShown(),
+                                                                   read.failure().description),
+            msg::kExclamation);
+        return;
+    }
 
     // Told once a run for each week's file, not at each showing.
     const bool told = std::exchange(told_[fileShown()], !week_.unreadable.isEmpty() || week_.cut);
+    if (told) {
+        return;
+    }
     if (week_.cut) {
-        writable_ = false;
-        if (told) {
-            return;
-        }
         showMessage(
             u"The meal plan file \"%1\" is larger than a week's plan can be. Only its start "
             u"is shown, and the week cannot be changed here."_s.arg(fileShown()),
             msg::kExclamation);
-    } else if (!week_.unreadable.isEmpty() && !told) {
+    } else if (!week_.unreadable.isEmpty()) {
         showMessage(
             u"%1 of the meal plan file \"%2\" cannot be read as planned recipes. They are "
             u"kept in the file as they are."_s.arg(week_.unreadable.size() == 1
@@ -224,12 +231,66 @@ void MealPlanWindow::showWeek(const QDate& monday) {
     }
 }
 
-void MealPlanWindow::fillDays(bool sameWeek) {
+void MealPlanWindow::showRead(store::MealPlanWeek week, qsizetype select) {
+    if (select < 0 && currentPlanned() >= 0) {
+        select = store::findPlanned(week, week_, currentPlanned());
+    }
+    week_ = std::move(week);
+    const store::Store store(dataFolder());
+    missing_.clear();
+    for (int i = 0; i < week_.recipes.size(); ++i) {
+        if (store.storedRecipeName(week_.recipes[i].category, week_.recipes[i].recipe).isEmpty()) {
+            missing_.insert(i);
+        }
+    }
+    fillDays(select);
+}
+
+void MealPlanWindow::followDisk() {
+    loadCategoryList(true);
+    // Quietly: a week that cannot be read now stays as shown, and a change
+    // to it tells why.
+    const store::Store store(dataFolder());
+    auto read = store.openMealPlan(monday_);
+    const int before = currentPlanned();
+    const std::optional<store::PlannedRecipe> picked =
+        before >= 0 ? std::optional(week_.recipes[before]) : std::nullopt;
+    const int typed = ui_->spnMChange->value();
+    showRead(read ? std::move(read.value()) : week_);
+    // Servings typed for the same planned recipe stay typed.
+    const int after = currentPlanned();
+    if (picked && after >= 0 && week_.recipes[after] == *picked) {
+        ui_->spnMChange->setValue(typed);
+    }
+    watcher_->follow();
+}
+
+QStringList MealPlanWindow::followedPaths() const {
+    QStringList paths{FolderWatcher::dataPath(), FolderWatcher::dataPath(u"Meal Plan"_s),
+                      FolderWatcher::dataPath(fileShown()), FolderWatcher::dataPath(u"Category"_s),
+                      FolderWatcher::dataPath(u"Category/category.txt"_s)};
+    // Where the planned recipes are, and the chosen one to add.
+    QSet<QString> categories;
+    if (ui_->cboMCat->currentIndex() >= 0) {
+        categories.insert(ui_->cboMCat->currentText());
+    }
+    for (const store::PlannedRecipe& planned : week_.recipes) {
+        categories.insert(planned.category);
+    }
+    for (const QString& category : std::as_const(categories)) {
+        if (!category.isEmpty() && !category.contains(u'/') && category != u"."_s &&
+            category != u".."_s) {
+            paths.append(FolderWatcher::dataPath(u"Category/"_s + category));
+        }
+    }
+    return paths;
+}
+
+void MealPlanWindow::fillDays(qsizetype select) {
     QTreeWidget* tree = ui_->lswMDays;
-    // A recipe picked in another week is not this week's.
-    const int selected = sameWeek ? currentPlanned() : -1;
     const QDate selectedDay =
         tree->currentItem() ? tree->currentItem()->data(0, kDayRole).toDate() : QDate();
+    const int scrolled = tree->verticalScrollBar()->value();
     const QSignalBlocker blocker(tree);
     tree->clear();
     const QDate now = today();
@@ -252,7 +313,7 @@ void MealPlanWindow::fillDays(bool sameWeek) {
             bold.setBold(true);
             dayItem->setFont(0, bold);
         }
-        if (selected < 0 && day == wanted) {
+        if (select < 0 && day == wanted) {
             current = dayItem;
         }
         for (int i = 0; i < week_.recipes.size(); ++i) {
@@ -270,13 +331,14 @@ void MealPlanWindow::fillDays(bool sameWeek) {
             if (gone) {
                 item->setForeground(0, tree->palette().brush(QPalette::Disabled, QPalette::Text));
             }
-            if (i == selected) {
+            if (i == select) {
                 current = item;
             }
         }
     }
     tree->expandAll();
     tree->setCurrentItem(current ? current : tree->topLevelItem(0));
+    tree->verticalScrollBar()->setValue(scrolled);
     selectionChanged();
 }
 
@@ -327,15 +389,28 @@ void MealPlanWindow::thisWeek() {
     showWeek(store::weekStart(today()));
 }
 
-bool MealPlanWindow::saveWeek(const store::MealPlanWeek& changed, int select) {
-    if (!writable_) {
-        showUserError(
-            u"The meal plan file \"%1\" could not be read whole, so this week cannot be "
-            u"changed here."_s.arg(fileShown()));
+bool MealPlanWindow::changeWeek(
+    const std::function<std::optional<qsizetype>(store::MealPlanWeek&)>& change) {
+    store::Store store(dataFolder());
+    auto read = store.openMealPlan(monday_);
+    if (!read || read.value().cut) {
+        // Shown as it is, and why it cannot be changed told once.
+        const bool told = told_.value(fileShown());
+        showWeek(monday_);
+        if (read && told) {
+            showUserError(
+                u"The meal plan file \"%1\" could not be read whole, so this week cannot be "
+                u"changed here."_s.arg(fileShown()));
+        }
         return false;
     }
-    store::Store store(dataFolder());
-    const auto saved = store.saveMealPlan(monday_, changed);
+    store::MealPlanWeek week = std::move(read.value());
+    const std::optional<qsizetype> select = change(week);
+    if (!select) {
+        showRead(std::move(week));
+        return false;
+    }
+    const auto saved = store.saveMealPlan(monday_, week);
     if (!saved) {
         const store::Failure& failure = saved.failure();
         if (failure.isRefusal()) {
@@ -348,24 +423,8 @@ bool MealPlanWindow::saveWeek(const store::MealPlanWeek& changed, int select) {
         }
         return false;
     }
-    week_ = changed;
-    missing_.clear();
-    for (int i = 0; i < week_.recipes.size(); ++i) {
-        if (!store.recipeExists(week_.recipes[i].category, week_.recipes[i].recipe)) {
-            missing_.insert(i);
-        }
-    }
-    fillDays(true);
-    if (select >= 0) {
-        QTreeWidgetItemIterator it(ui_->lswMDays);
-        for (; *it; ++it) {
-            if ((*it)->data(0, kPlannedRole).isValid() &&
-                (*it)->data(0, kPlannedRole).toInt() == select) {
-                ui_->lswMDays->setCurrentItem(*it);
-                break;
-            }
-        }
-    }
+    showRead(std::move(week), *select);
+    watcher_->follow();
     return true;
 }
 
@@ -379,15 +438,17 @@ void MealPlanWindow::addPlanned() {
         return;
     }
     ui_->spnMServ->interpretText();
-    const QDate day = ui_->cboMDay->currentData().toDate();
-    store::MealPlanWeek changed = week_;
-    // After the recipes planned for that day so far.
-    qsizetype at = 0;
-    while (at < changed.recipes.size() && changed.recipes[at].day <= day) {
-        ++at;
-    }
-    changed.recipes.insert(at, {day, category, recipe, ui_->spnMServ->value()});
-    saveWeek(changed, int(at));
+    const store::PlannedRecipe planned{ui_->cboMDay->currentData().toDate(), category, recipe,
+                                       ui_->spnMServ->value()};
+    changeWeek([&planned](store::MealPlanWeek& week) -> std::optional<qsizetype> {
+        // After the recipes planned for that day so far.
+        qsizetype at = 0;
+        while (at < week.recipes.size() && week.recipes[at].day <= planned.day) {
+            ++at;
+        }
+        week.recipes.insert(at, planned);
+        return at;
+    });
 }
 
 void MealPlanWindow::removePlanned() {
@@ -396,9 +457,14 @@ void MealPlanWindow::removePlanned() {
         showUserError(u"Please click the planned recipe to remove first."_s);
         return;
     }
-    store::MealPlanWeek changed = week_;
-    changed.recipes.removeAt(index);
-    saveWeek(changed);
+    changeWeek([this, index](store::MealPlanWeek& week) -> std::optional<qsizetype> {
+        const qsizetype at = store::findPlanned(week, week_, index);
+        if (at < 0) {
+            return std::nullopt;  // removed elsewhere already
+        }
+        week.recipes.removeAt(at);
+        return -1;
+    });
 }
 
 void MealPlanWindow::changeServings() {
@@ -408,9 +474,23 @@ void MealPlanWindow::changeServings() {
         return;
     }
     ui_->spnMChange->interpretText();
-    store::MealPlanWeek changed = week_;
-    changed.recipes[index].servings = ui_->spnMChange->value();
-    saveWeek(changed, index);
+    const int servings = ui_->spnMChange->value();
+    const store::PlannedRecipe shown = week_.recipes[index];
+    bool gone = false;
+    changeWeek([&](store::MealPlanWeek& week) -> std::optional<qsizetype> {
+        const qsizetype at = store::findPlanned(week, week_, index);
+        if (at < 0) {
+            gone = true;
+            return std::nullopt;
+        }
+        week.recipes[at].servings = servings;
+        return at;
+    });
+    if (gone) {
+        showUserError(
+            u"The recipe \"%1\" is no longer planned for %2: the plan was changed "
+            u"elsewhere meanwhile."_s.arg(shown.recipe, planDayText(shown.day)));
+    }
 }
 
 void MealPlanWindow::showPlanned() {
@@ -461,13 +541,9 @@ void MealPlanWindow::makeShoppingList() {
                                        : unreadText);
         return;
     }
-    auto* list = qobject_cast<ShoppingListWindow*>(windows().show(WindowId::ShoppingList));
-    if (!list || !list->isVisible()) {
-        return;  // its Load told the user, or reported a failure
+    if (!appendToShoppingList(lines)) {
+        return;
     }
-    list->appendLines(lines);
-    list->raise();
-    list->activateWindow();
     if (!unread.isEmpty()) {
         showMessage(unreadText, msg::kExclamation);
     }

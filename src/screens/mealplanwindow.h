@@ -7,12 +7,16 @@
 #include <QHash>
 #include <QSet>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 class QStringListModel;
 class QTreeWidgetItem;
 
 namespace pv {
+
+class FolderWatcher;
 
 namespace Ui {
 class MealPlanWindow;
@@ -22,7 +26,8 @@ class MealPlanWindow;
 // and their servings. Recipes are added by category and name, removed, given
 // other servings, shown in the recipe browser, printed, and turned into one
 // merged shopping list. The plan lives in the data folder, one file per week;
-// nothing here changes a recipe file.
+// nothing here changes a recipe file. The week shown follows its file, which
+// another machine or another copy of the program may change meanwhile.
 class MealPlanWindow : public PvWindow {
     Q_OBJECT
 public:
@@ -63,14 +68,27 @@ protected:
 
 private:
     void showWeek(const QDate& monday);
-    // Lists the days and their recipes; within the same week the row picked stays picked.
-    void fillDays(bool sameWeek);
-    void loadCategoryList();
+    // Shows a reading of the week shown; select is the planned recipe to pick in
+    // it, or -1 for the one picked before, where it still is.
+    void showRead(store::MealPlanWeek week, qsizetype select = -1);
+    // Lists the days and their recipes, the planned recipe select (an index in
+    // week_) picked, else the day picked before, else today, else the same day
+    // of the week.
+    void fillDays(qsizetype select);
+    // The categories and the chosen one's recipes as they are now; quiet leaves
+    // them as they were when they cannot be read.
+    void loadCategoryList(bool quiet = false);
     void selectionChanged();
     // The planned recipe of the current row, or -1 for a day or none.
     int currentPlanned() const;
-    // Writes the week as changed; shows it when that worked, else tells why.
-    bool saveWeek(const store::MealPlanWeek& changed, int select = -1);
+    // Applies a change to the week as its file holds it now, not as shown:
+    // read, changed and written at once, so that what another machine wrote
+    // since the week was shown stays. change gives the planned recipe to pick
+    // (-1: the one picked before), or nothing when there is nothing to write.
+    // Shows the week as written; when it cannot be read or written, tells why.
+    bool changeWeek(const std::function<std::optional<qsizetype>(store::MealPlanWeek&)>& change);
+    void followDisk();
+    QStringList followedPaths() const;
     QString fileShown() const;
 
     std::unique_ptr<Ui::MealPlanWindow> ui_;
@@ -81,10 +99,9 @@ private:
     QSet<int> missing_;
     // The days the user unticked; the others go on the shopping list.
     QSet<QDate> unticked_;
-    // False while the week could not be read whole: it is shown, not changed.
-    bool writable_ = true;
     // The week files whose damage the user was told of.
     QHash<QString, bool> told_;
+    FolderWatcher* watcher_ = nullptr;
 };
 
 }  // namespace pv

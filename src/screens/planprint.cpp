@@ -1,8 +1,5 @@
 #include "planprint.h"
 
-#include "shopprint.h"
-#include "textflowprinter.h"
-
 #include <QLocale>
 
 namespace pv {
@@ -43,27 +40,6 @@ QList<PrintedLine> mealPlanPrintout(const QDate& monday, const QList<store::Plan
         lines.append(PrintedLine{});
     }
     return lines;
-}
-
-bool printLines(QPrinter* printer, const QList<PrintedLine>& lines) {
-    TextFlowPrinter flow(printer);
-    if (!flow.begin()) {
-        return false;
-    }
-    for (const PrintedLine& line : lines) {
-        flow.setBold(line.bold);
-        for (const QString& word : shoppingListWords(line.text)) {
-            if (flow.currentX() + flow.textWidth(word) > flow.pageWidth()) {
-                flow.endLine();
-                if (flow.currentY() + flow.fontSize() > flow.pageHeight()) {
-                    flow.newPage();
-                }
-            }
-            flow.print(word);
-        }
-        flow.endLine();
-    }
-    return flow.endDocument();
 }
 
 }  // namespace pv

@@ -38,22 +38,6 @@ void tellFolderMissing(const QString& category) {
         missingCategoryFolderText(category, QStringLiteral("Its recipes cannot be listed.")));
 }
 
-// The recipe as the display's boxes hold it.
-store::RecipeFields fieldsOf(const RecipePrintout& page) {
-    store::RecipeFields fields;
-    for (int line = 1; line <= 10; ++line) {
-        fields[store::amountField(line) - 1] = page.amounts[line - 1];
-        fields[store::measureField(line) - 1] = page.types[line - 1];
-        fields[store::ingredientField(line) - 1] = page.ingredients[line - 1];
-    }
-    fields[store::kDirectionsField - 1] = page.directions;
-    fields[store::kTemperatureField - 1] = page.temperature;
-    fields[store::kServingSizeField - 1] = page.servingSize;
-    fields[store::kHoursField - 1] = page.hours;
-    fields[store::kMinutesField - 1] = page.minutes;
-    return fields;
-}
-
 QString dashes() {
     return QString(121, QLatin1Char('-'));
 }

@@ -20,6 +20,21 @@ void printLabelled(TextFlowPrinter& printer, const QString& caption, const QStri
 
 }  // namespace
 
+store::RecipeFields fieldsOf(const RecipePrintout& page) {
+    store::RecipeFields fields;
+    for (int line = 1; line <= 10; ++line) {
+        fields[store::amountField(line) - 1] = page.amounts[line - 1];
+        fields[store::measureField(line) - 1] = page.types[line - 1];
+        fields[store::ingredientField(line) - 1] = page.ingredients[line - 1];
+    }
+    fields[store::kDirectionsField - 1] = page.directions;
+    fields[store::kTemperatureField - 1] = page.temperature;
+    fields[store::kServingSizeField - 1] = page.servingSize;
+    fields[store::kHoursField - 1] = page.hours;
+    fields[store::kMinutesField - 1] = page.minutes;
+    return fields;
+}
+
 void writeRecipePage(TextFlowPrinter& printer, const RecipePrintout& recipe, const QString& date) {
     // The first line goes out before the font is set, in the printer's own.
     printer.endLine();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store.h"
+
 #include <QString>
 
 #include <array>
@@ -22,6 +24,9 @@ struct RecipePrintout {
     QString hours;
     QString minutes;
 };
+
+// The recipe as the boxes hold it, in the fields of its file.
+store::RecipeFields fieldsOf(const RecipePrintout& page);
 
 // Writes the page onto a begun document, from the empty first line to the
 // cooking line. The date is printed as given.

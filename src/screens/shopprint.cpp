@@ -41,18 +41,14 @@ QStringList shoppingListWords(const QString& line) {
     return words;
 }
 
-bool printShoppingList(const store::Store& store, const QString& fileName, QPrinter* printer) {
-    const auto text = store.readShoppingList(fileName);
-    if (!text) {
-        return false;
-    }
+bool printLines(QPrinter* printer, const QList<PrintedLine>& lines) {
     TextFlowPrinter flow(printer);
     if (!flow.begin()) {
         return false;
     }
-    // One character per byte; lines and words of any length print whole.
-    for (const QString& line : shoppingListLines(text.value())) {
-        for (const QString& word : shoppingListWords(line)) {
+    for (const PrintedLine& line : lines) {
+        flow.setBold(line.bold);
+        for (const QString& word : shoppingListWords(line.text)) {
             if (flow.currentX() + flow.textWidth(word) > flow.pageWidth()) {
                 flow.endLine();
                 if (flow.currentY() + flow.fontSize() > flow.pageHeight()) {
@@ -64,6 +60,19 @@ bool printShoppingList(const store::Store& store, const QString& fileName, QPrin
         flow.endLine();
     }
     return flow.endDocument();
+}
+
+bool printShoppingList(const store::Store& store, const QString& fileName, QPrinter* printer) {
+    const auto text = store.readShoppingList(fileName);
+    if (!text) {
+        return false;
+    }
+    // One character per byte; lines and words of any length print whole.
+    QList<PrintedLine> lines;
+    for (const QString& line : shoppingListLines(text.value())) {
+        lines.append(PrintedLine{line});
+    }
+    return printLines(printer, lines);
 }
 
 bool printShoppingList(const store::Store& store, const QString& fileName) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -18,6 +19,19 @@ QStringList shoppingListLines(const QString& text);
 // The words of one line: each runs up to and including a blank, so runs of
 // blanks stay with the word before them.
 QStringList shoppingListWords(const QString& line);
+
+// One line of a printout, in the plain face or in bold.
+struct PrintedLine {
+    QString text;
+    bool bold = false;
+
+    friend bool operator==(const PrintedLine&, const PrintedLine&) = default;
+};
+
+// Prints the lines in the printer's own face, word by word: a word never
+// split, a line ended before a word that would pass the page width, an empty
+// line kept, also at the top of a page. False when the printer fails.
+bool printLines(QPrinter* printer, const QList<PrintedLine>& lines);
 
 // Prints the listed shopping-list file in the printer's current font, word by
 // word, never splitting a word: a line ends before a word that would pass the

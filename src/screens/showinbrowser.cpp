@@ -1,6 +1,8 @@
 #include "showinbrowser.h"
 
+#include "appfolder.h"
 #include "recipebrowserwindow.h"
+#include "store.h"
 #include "windowregistry.h"
 
 #include <QEvent>
@@ -45,9 +47,29 @@ private:
     QString file_;
 };
 
+// The category as the browser lists it: the store finds a category's folder
+// ignoring case, and so a name kept elsewhere (in a plan) still finds it once
+// the list names it in other letters.
+QString listedCategory(const store::Store& store, const QString& category) {
+    const auto listed = store.listCategoriesByField();
+    if (!listed || listed.value().contains(category)) {
+        return category;
+    }
+    for (const QString& name : listed.value()) {
+        if (name.compare(category, Qt::CaseInsensitive) == 0) {
+            return name;
+        }
+    }
+    return category;
+}
+
 }  // namespace
 
-bool showInBrowser(const QString& category, const QString& file) {
+bool showInBrowser(const QString& categoryName, const QString& recipe) {
+    const store::Store store(dataFolder());
+    const QString category = listedCategory(store, categoryName);
+    const QString stored = store.storedRecipeName(category, recipe);
+    const QString file = stored.isEmpty() ? recipe : stored;
     auto* browser = qobject_cast<RecipeBrowserWindow*>(windows().show(WindowId::RecipeBrowser));
     if (!browser || !browser->isVisible()) {
         return false;  // its Load told the user, or reported a failure

@@ -64,6 +64,46 @@ QByteArray formatMealPlan(const MealPlanWeek& week) {
     return out;
 }
 
+qsizetype findPlanned(const MealPlanWeek& in, const MealPlanWeek& from, qsizetype index) {
+    if (index < 0 || index >= from.recipes.size()) {
+        return -1;
+    }
+    const PlannedRecipe& wanted = from.recipes[index];
+    const auto alike = [&wanted](const PlannedRecipe& planned) {
+        return planned.day == wanted.day && planned.category == wanted.category &&
+               planned.recipe == wanted.recipe;
+    };
+    // Which one of its like, and of its exact like, it was.
+    qsizetype nth = 0;
+    qsizetype nthSame = 0;
+    for (qsizetype i = 0; i < index; ++i) {
+        if (alike(from.recipes[i])) {
+            ++nth;
+            nthSame += from.recipes[i].servings == wanted.servings ? 1 : 0;
+        }
+    }
+    QList<qsizetype> like;
+    QList<qsizetype> same;
+    for (qsizetype i = 0; i < in.recipes.size(); ++i) {
+        if (alike(in.recipes[i])) {
+            like.append(i);
+            if (in.recipes[i].servings == wanted.servings) {
+                same.append(i);
+            }
+        }
+    }
+    if (nthSame < same.size()) {
+        return same[nthSame];
+    }
+    // Other servings: the same one only when its like are as many as they were,
+    // for one of them may have gone instead.
+    qsizetype count = 0;
+    for (const PlannedRecipe& planned : from.recipes) {
+        count += alike(planned) ? 1 : 0;
+    }
+    return like.size() == count ? like[nth] : -1;
+}
+
 MealPlanWeek parseMealPlan(QByteArrayView bytes, const QDate& monday) {
     MealPlanWeek week;
     const QDate sunday = monday.addDays(6);

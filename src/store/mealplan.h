@@ -50,6 +50,13 @@ QString mealPlanFileName(const QDate& day);
 // double quote (see Store::saveMealPlan).
 QByteArray formatMealPlan(const MealPlanWeek& week);
 
+// Where the planned recipe at index of one reading of a week is in another
+// reading of it, made after the file changed (on another machine, say): the
+// same recipe on the same day, counted among its like, at the same servings
+// when there is such a one. -1 when it is no longer planned, or which one of
+// its like it is cannot be told.
+qsizetype findPlanned(const MealPlanWeek& in, const MealPlanWeek& from, qsizetype index);
+
 // The lines of a week's file read back by the quoted-field rule. A line is
 // read when it holds exactly four fields: a day of the week that starts on
 // monday (written yyyy-mm-dd), a category, a recipe and servings from 1 to

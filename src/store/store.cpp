@@ -601,13 +601,6 @@ Outcome<void> Store::saveMealPlan(const QDate& day, const MealPlanWeek& week) {
     return writeFileAtomically(path, formatMealPlan(week));
 }
 
-bool Store::recipeExists(const QString& category, const QString& fileName) const {
-    if (refuseRecipeNames(category, fileName, true)) {
-        return false;
-    }
-    return fs::status(recipePath(category, fileName)).isFile;
-}
-
 std::optional<Failure> Store::recipeRefusal(const QString& category, const QString& name,
                                             const RecipeFields& fields) const {
     if (auto refused = refuseRecipeNames(category, name, false)) {

@@ -96,7 +96,8 @@ public:
     // --- a data folder that others change too (another machine, a sync tool) ---
     // The name, as listed, of the recipe file that saving (category, name)
     // would write: found as every recipe operation finds it, ignoring case.
-    // Empty when there is no such file, or the names are refused.
+    // Empty when there is no such file (deleted since a plan named it, say),
+    // or the names are refused.
     QString storedRecipeName(const QString& category, const QString& name) const;
     // Removes the temporary files that saves which never finished left in one
     // folder of the data folder ("Category", "Category/Soups", "Shopping
@@ -131,8 +132,6 @@ public:
     // the week's file. Names that a plan line cannot hold (a double quote) or
     // that Windows-1252 cannot are refused, and nothing changes.
     Outcome<void> saveMealPlan(const QDate& day, const MealPlanWeek& week);
-    // Whether the recipe's file is there (a plan keeps recipes deleted since).
-    bool recipeExists(const QString& category, const QString& fileName) const;
 };
 
 // The file names of a folder, ordered by name ignoring case, followed by one

@@ -56,18 +56,6 @@ const QByteArray kStew = record({{31, "Brown.\r\nSimmer."},
                                  {20, "tsp"},
                                  {30, "salt"}});
 
-// A MealMaster file of one small recipe per title, in UTF-8.
-QByteArray mealMaster(const QStringList& titles) {
-    QByteArray file;
-    for (const QString& title : titles) {
-        file +=
-            "MMMMM----- Recipe via Meal-Master (tm) v8.05\r\n \r\n      Title: " + title.toUtf8() +
-            "\r\n Categories: Test\r\n      Yield: 4 servings\r\n \r\n"
-            "      1 c  Flour\r\n \r\n  Mix well.\r\n \r\nMMMMM\r\n\r\n";
-    }
-    return file;
-}
-
 }  // namespace
 
 class ExchangeUiTest : public QObject {
@@ -109,7 +97,7 @@ class ExchangeUiTest : public QObject {
             return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
         }
         if (verb == u"mmf"_s) {
-            return on_->bench.app.write(name, mealMaster(text.split(u'|')));
+            return on_->bench.app.write(name, test::mealMaster(text.split(u'|')));
         }
         // The import's worker done, its window's thread caught up.
         if (verb == u"settle"_s) {

@@ -1,5 +1,6 @@
 // Scaling a recipe on the browser, the meal plan window and the shopping list
 // merged from it, walked as a user does.
+#include "folderwatcher.h"
 #include "mealplanwindow.h"
 #include "recipebrowserwindow.h"
 #include "road.h"
@@ -38,6 +39,11 @@ const QByteArray kPie = test::record({{1, "1"},
                                       {22, "eggs"},
                                       {23, "salt"},
                                       {33, "6"}});
+
+// A week of two dinners, on show.
+const QString kStewAndPie =
+    u"write Meal Plan/2026-W50.txt=\"2026-12-07\",\"Dinners\",\"Stew\",\"4\"\r\n"
+    u"\"2026-12-08\",\"Dinners\",\"Pie\",\"6\"\r\n; open frmPlan; "_s;
 const QByteArray kBread =
     test::record({{1, "3"}, {2, "1"}, {11, "c"}, {12, "tsp"}, {21, "Flour"}, {22, "salt"}});
 
@@ -76,8 +82,26 @@ class MealPlanWindowTest : public QObject {
     // "choose lswMDays=recipe": that planned recipe made current; "spin NAME=n": a spin
     // box's value; "tick lswMDays=n": the check box of day n (0 Monday) clicked by Space;
     // "active NAME": that window becomes active (made so, as the desktop does when the
-    // window above it goes) and its Activate handlers run.
+    // window above it goes) and its Activate handlers run; "plan DAY=category|recipe|n": a
+    // recipe planned through the store, as another copy of the program does; "settle": the
+    // changes on disk seen and gathered.
     std::optional<bool> step(const QString& verb, const QString& name, const QString& text) {
+        if (verb == u"plan"_s) {
+            const QDate day = QDate::fromString(name, Qt::ISODate);
+            const QStringList fields = text.split(u'|');
+            store::Store store(on_->bench.app.path());
+            auto week = store.openMealPlan(day);
+            if (!week || fields.size() != 3) {
+                return false;
+            }
+            week.value().recipes.append({day, fields[0], fields[1], fields[2].toInt()});
+            return bool(store.saveMealPlan(day, week.value()));
+        }
+        if (verb == u"settle"_s) {
+            QTest::qWait(FolderWatcher::kGatherMs + 200);
+            QCoreApplication::processEvents();
+            return true;
+        }
         if (verb == u"choose"_s) {
             auto* tree = test::control<QTreeWidget>(plan(), name);
             const QList<QTreeWidgetItem*> found =
@@ -274,6 +298,12 @@ private slots:
                u"open frmPlan; choose lswMDays=Stew; key lswMDays=Return; active frmRecipe; "
                u"on frmRecipe; ? text cboRCat txtRName txtRA1 lblRScale=Dinners|Stew|2|; "
                u"? enabled chkRDel=1"_s;
+        // A plan written elsewhere names them in other letters; the store finds them all the same.
+        QTest::newRow("shown in the browser, names in other letters")
+            << u"write Meal Plan/2026-W50.txt=\"2026-12-12\",\"DINNERS\",\"stew\",\"8\"\r\n; "
+               u"open frmPlan; ? planned=Saturday 12 December/stew/8/DINNERS; "
+               u"choose lswMDays=stew; key lswMDays=Return; active frmRecipe; on frmRecipe; "
+               u"? text cboRCat txtRName txtRA1=Dinners|Stew|2"_s;
         QTest::newRow("from the browser, at the servings on display")
             << u"open frmRecipe; pick cboRCat=Dinners; click lswRFile=Stew; menu SMXPR=keyScale; "
                u"on frmScale; type spnScServ=10; click cmdScOK; on frmRecipe; "
@@ -315,16 +345,139 @@ private slots:
                    u"? file Meal Plan/2026-W50.txt=\"2026-12-07\",\"Dinners\",\"Pie\",\"2\"\r\n"
                    u"\"2026-12-07\",\"Baking\",\"Bread\",\"3\"\r\n"
                    u"\"2026-12-07\",\"Dinners\",\"Stew\",\"x\"\r\n"_s;
-        // A folder where the week's file belongs: told, and the plan stays as it was.
+        // A file where the plan's folder belongs: told, and the plan stays as it was.
         QTest::newRow("a week that cannot be written")
-            << u"open frmPlan; mkdir Meal Plan/2026-W50.txt; "_s +
+            << u"open frmPlan; write Meal Plan=x; "_s +
                    add.arg(u"Monday 7 December"_s, u"Baking"_s, u"Bread"_s, u"3"_s) +
                    u"? shown=Pantrova|48|The meal plan file \"Meal Plan/2026-W50.txt\" could not "
-                   u"be written (Path/File access error). The plan is as it was.; ? planned="_s;
+                   u"be written (Path not found). The plan is as it was.; ? planned=; "
+                   u"? file Meal Plan=x"_s;
+        // A folder where the week's file belongs: it cannot be read, so nothing is written.
+        QTest::newRow("a week that cannot be read")
+            << u"open frmPlan; mkdir Meal Plan/2026-W50.txt; "_s +
+                   add.arg(u"Monday 7 December"_s, u"Baking"_s, u"Bread"_s, u"3"_s) +
+                   u"? shown=Pantrova|48|The meal plan file \"Meal Plan/2026-W50.txt\" cannot "
+                   u"be read (Path/File access error). The week is shown empty and cannot be "
+                   u"changed until the file can be read.; ? planned=; "
+                   u"? tree Meal Plan=2026-W50.txt/"_s;
     }
     void planning() {
         QFETCH(QString, road);
         on_->road.walk(road);
+    }
+
+    // The week's file changed by another machine (a sync tool writes its bytes) or another
+    // copy of the program (through the store) since the window showed it: a change made in
+    // the window keeps theirs.
+    void changesKeepWhatOthersWrote_data() {
+        QTest::addColumn<QString>("road");
+        QTest::newRow("planned elsewhere, one added here")
+            << u"write Meal Plan/2026-W50.txt=\"2026-12-07\",\"Dinners\",\"Stew\",\"4\"\r\n; "
+               u"open frmPlan; write Meal Plan/2026-W50.txt=\"2026-12-07\",\"Dinners\",\"Stew\","
+               u"\"4\"\r\n\"2026-12-08\",\"Dinners\",\"Pie\",\"6\"\r\n; pick cboMDay=Friday 11 "
+               u"December; pick cboMCat=Baking; pick cboMRecipe=Bread; spin spnMServ=2; "
+               u"click cmdMAdd; ? file Meal Plan/2026-W50.txt=\"2026-12-07\",\"Dinners\","
+               u"\"Stew\",\"4\"\r\n\"2026-12-08\",\"Dinners\",\"Pie\",\"6\"\r\n"
+               u"\"2026-12-11\",\"Baking\",\"Bread\",\"2\"\r\n; ? planned=Monday 7 December/Stew/"
+               u"4/Dinners|Tuesday 8 December/Pie/6/Dinners|Friday 11 December/Bread/2/Baking; "
+               u"? current lswMDays=Bread"_s;
+        QTest::newRow("planned by another copy, one removed here")
+            << kStewAndPie +
+                   u"plan 2026-12-10=Baking|Bread|2; choose lswMDays=Stew; click cmdMRemove; "
+                   u"? file Meal Plan/2026-W50.txt=\"2026-12-08\",\"Dinners\",\"Pie\",\"6\"\r\n"
+                   u"\"2026-12-10\",\"Baking\",\"Bread\",\"2\"\r\n; ? current lswMDays=Monday 7 "
+                   u"December"_s;
+        QTest::newRow("servings changed elsewhere, another's changed here")
+            << kStewAndPie +
+                   u"write Meal Plan/2026-W50.txt=\"2026-12-07\",\"Dinners\",\"Stew\",\"4\"\r\n"
+                   u"\"2026-12-08\",\"Dinners\",\"Pie\",\"2\"\r\n\"2026-12-09\",\"Baking\","
+                   u"\"Bread\",\"1\"\r\n; choose lswMDays=Stew; spin spnMChange=8; "
+                   u"click cmdMChange; ? file Meal Plan/2026-W50.txt=\"2026-12-07\",\"Dinners\","
+                   u"\"Stew\",\"8\"\r\n\"2026-12-08\",\"Dinners\",\"Pie\",\"2\"\r\n"
+                   u"\"2026-12-09\",\"Baking\",\"Bread\",\"1\"\r\n; ? current lswMDays=Stew; "
+                   u"? text spnMChange=8"_s;
+        // Gone from the file meanwhile: its servings cannot change, and nothing is written.
+        QTest::newRow("removed elsewhere, its servings changed here")
+            << kStewAndPie +
+                   u"write Meal Plan/2026-W50.txt=\"2026-12-08\",\"Dinners\",\"Pie\",\"6\"\r\n; "
+                   u"choose lswMDays=Stew; spin spnMChange=8; click cmdMChange; ? shown=User "
+                   u"error|4144|The recipe \"Stew\" is no longer planned for Monday 7 December: "
+                   u"the plan was changed elsewhere meanwhile.; ? planned=Tuesday 8 December/Pie/"
+                   u"6/Dinners; ? file Meal Plan/2026-W50.txt=\"2026-12-08\",\"Dinners\",\"Pie\","
+                   u"\"6\"\r\n"_s;
+        QTest::newRow("removed elsewhere, removed here")
+            << kStewAndPie +
+                   u"write Meal Plan/2026-W50.txt=\"2026-12-08\",\"Dinners\",\"Pie\",\"3\"\r\n; "
+                   u"choose lswMDays=Stew; key lswMDays=Delete; ? shown=; ? planned=Tuesday 8 "
+                   u"December/Pie/3/Dinners; ? file Meal Plan/2026-W50.txt=\"2026-12-08\","
+                   u"\"Dinners\",\"Pie\",\"3\"\r\n"_s;
+        QTest::newRow("the week's file gone elsewhere, one added here")
+            << kStewAndPie +
+                   u"remove Meal Plan/2026-W50.txt; pick cboMDay=Sunday 13 December; "
+                   u"pick cboMCat=Baking; click cmdMAdd; ? planned=Sunday 13 December/Bread/1/"
+                   u"Baking; ? file Meal Plan/2026-W50.txt=\"2026-12-13\",\"Baking\",\"Bread\","
+                   u"\"1\"\r\n"_s;
+    }
+    void changesKeepWhatOthersWrote() {
+        QFETCH(QString, road);
+        on_->road.walk(road);
+    }
+
+    // While shown, the week follows its file and the planned recipes' files; what was
+    // picked stays picked where it still is, and nothing is told.
+    void followsTheDisk_data() {
+        QTest::addColumn<QString>("road");
+        QTest::newRow("the week's file changes")
+            << kStewAndPie +
+                   u"choose lswMDays=Pie; write Meal Plan/2026-W50.txt=\"2026-12-08\",\"Baking\","
+                   u"\"Bread\",\"1\"\r\n\"2026-12-07\",\"Dinners\",\"Stew\",\"4\"\r\n"
+                   u"\"2026-12-08\",\"Dinners\",\"Pie\",\"6\"\r\n; settle; ? planned=Monday 7 "
+                   u"December/Stew/4/Dinners|Tuesday 8 December/Bread/1/Baking|Tuesday 8 December/"
+                   u"Pie/6/Dinners; ? current lswMDays=Pie; ? enabled cmdMRemove=1"_s;
+        QTest::newRow("the servings typed stay")
+            << kStewAndPie +
+                   u"choose lswMDays=Stew; spin spnMChange=9; plan 2026-12-13=Baking|Bread|2; "
+                   u"settle; ? planned=Monday 7 December/Stew/4/Dinners|Tuesday 8 December/Pie/6/"
+                   u"Dinners|Sunday 13 December/Bread/2/Baking; ? current lswMDays=Stew; "
+                   u"? text spnMChange=9"_s;
+        QTest::newRow("the picked one goes, its day stays picked")
+            << kStewAndPie +
+                   u"choose lswMDays=Stew; write Meal Plan/2026-W50.txt=\"2026-12-08\","
+                   u"\"Dinners\",\"Pie\",\"6\"\r\n; settle; ? planned=Tuesday 8 December/Pie/6/"
+                   u"Dinners; ? current lswMDays=Monday 7 December; ? enabled cmdMRemove=0"_s;
+        QTest::newRow("the week's file goes")
+            << kStewAndPie +
+                   u"choose lswMDays=Pie; remove Meal Plan/2026-W50.txt; settle; ? planned=; "
+                   u"? current lswMDays=Tuesday 8 December"_s;
+        // Neither the folder nor the file were there when the week was shown.
+        QTest::newRow("the week's file comes")
+            << u"open frmPlan; ? tree Meal Plan=<missing>; write Meal Plan/2026-W50.txt="
+               u"\"2026-12-10\",\"Dinners\",\"Pie\",\"2\"\r\n; settle; ? planned=Thursday 10 "
+               u"December/Pie/2/Dinners; ? current lswMDays=Wednesday 9 December (today)"_s;
+        QTest::newRow("a planned recipe deleted and restored")
+            << kStewAndPie +
+                   u"choose lswMDays=Pie; remove Category/Dinners/Pie; settle; ? planned=Monday 7 "
+                   u"December/Stew/4/Dinners|Tuesday 8 December/Pie (missing)/6/Dinners; "
+                   u"? current lswMDays=Pie (missing); write Category/Dinners/Pie=x; settle; "
+                   u"? planned=Monday 7 December/Stew/4/Dinners|Tuesday 8 December/Pie/6/Dinners; "
+                   u"? current lswMDays=Pie"_s;
+        QTest::newRow("another week's file is not this one's")
+            << kStewAndPie +
+                   u"write Meal Plan/2026-W51.txt=\"2026-12-14\",\"Dinners\",\"Pie\",\"2\"\r\n; "
+                   u"settle; ? planned=Monday 7 December/Stew/4/Dinners|Tuesday 8 December/Pie/6/"
+                   u"Dinners; click cmdMNext; ? planned=Monday 14 December/Pie/2/Dinners"_s;
+        QTest::newRow("the pickers follow")
+            << u"open frmPlan; pick cboMCat=Dinners; pick cboMRecipe=Stew; spin spnMServ=7; "
+               u"write Category/Dinners/Apple=x; mkdir Category/Pies; write Category/category.txt="
+               u"Dinners\r\nBaking\r\nPies\r\n; settle; ? listed cboMCat=Dinners|Baking|Pies; "
+               u"? listed cboMRecipe=Apple|Pie|Stew; ? text cboMCat cboMRecipe spnMServ="
+               u"Dinners|Stew|7; remove Category/Dinners/Stew; settle; ? listed cboMRecipe="
+               u"Apple|Pie; ? text cboMRecipe="_s;
+    }
+    void followsTheDisk() {
+        QFETCH(QString, road);
+        on_->road.walk(road);
+        on_->road.walk(u"? shown="_s);
     }
 
     // The week's printout, read back from the PDF; a recipe gone since is marked.

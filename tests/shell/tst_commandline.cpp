@@ -1,4 +1,5 @@
 // The program run from a script: pantrova --import FILE... --category NAME, with no display.
+#include "storetest.h"
 #include "tempfolder.h"
 
 #include <QProcess>
@@ -9,17 +10,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray mealMaster(const QStringList& titles) {
-    QByteArray file;
-    for (const QString& title : titles) {
-        file +=
-            "MMMMM----- Recipe via Meal-Master (tm) v8.05\r\n \r\n      Title: " + title.toUtf8() +
-            "\r\n Categories: Test\r\n      Yield: 4 servings\r\n \r\n"
-            "      1 c  Flour\r\n \r\n  Mix well.\r\n \r\nMMMMM\r\n\r\n";
-    }
-    return file;
-}
 
 // The names in a folder, hidden ones too.
 QStringList names(const pv::test::TempFolder& folder, const QString& relative) {
@@ -71,9 +61,10 @@ private slots:
         const QByteArray copy = QFile::encodeName(program_->file(u"PV"_s));
         QVERIFY(::link(built.constData(), copy.constData()) == 0 ||
                 QFile::copy(QString::fromLocal8Bit(built), program_->file(u"PV"_s)));
-        QVERIFY(work_->write(u"soups.mmf"_s, mealMaster({u"Pea Soup"_s, u"Bean Soup"_s})));
-        QVERIFY(work_->write(u"more.mmf"_s,
-                             mealMaster({u"Pea Soup"_s, u"Leek/Potato"_s, u"Borscht \u0411"_s})));
+        QVERIFY(
+            work_->write(u"soups.mmf"_s, pv::test::mealMaster({u"Pea Soup"_s, u"Bean Soup"_s})));
+        QVERIFY(work_->write(u"more.mmf"_s, pv::test::mealMaster({u"Pea Soup"_s, u"Leek/Potato"_s,
+                                                                  u"Borscht \u0411"_s})));
         QVERIFY(work_->write(u"letter.txt"_s, "Dear Ann,\nthanks!\n"));
     }
     void cleanup() {

@@ -42,7 +42,8 @@ private slots:
     void refusesWhatALineCannotHold();
     void failsWithoutAChange();
     void readsOnlyTheStartOfAHugeFile();
-    void knowsADeletedRecipe();
+    void findsAPlannedRecipeInANewerReading_data();
+    void findsAPlannedRecipeInANewerReading();
 };
 
 void MealPlanFileTest::namesTheIsoWeek_data() {
@@ -243,14 +244,45 @@ void MealPlanFileTest::readsOnlyTheStartOfAHugeFile() {
     QCOMPARE(read.value().unreadable.size(), 1);
 }
 
-void MealPlanFileTest::knowsADeletedRecipe() {
-    TempFolder app({u"Category/Soups/Stew=x"_s});
-    Store store(app.path());
-    QVERIFY(store.recipeExists(u"Soups"_s, u"Stew"_s));
-    QVERIFY(store.recipeExists(u"soups"_s, u"stew"_s));
-    QVERIFY(!store.recipeExists(u"Soups"_s, u"Gone"_s));
-    QVERIFY(!store.recipeExists(u"Pies"_s, u"Stew"_s));
-    QVERIFY(!store.recipeExists(u"Soups"_s, u"../Soups"_s));
+// Each plan as lines "day|category|recipe|servings" by ','; the day is the day of the month.
+void MealPlanFileTest::findsAPlannedRecipeInANewerReading_data() {
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("picked");
+    QTest::addColumn<QString>("now");
+    QTest::addColumn<int>("found");
+    const QString stewPie = u"7|Soups|Stew|4,8|Pies|Pie|6"_s;
+    QTest::newRow("moved by one planned before")
+        << stewPie << 1 << u"7|Breads|Rye|1,"_s + stewPie << 2;
+    QTest::newRow("its servings changed") << stewPie << 0 << u"7|Soups|Stew|2,8|Pies|Pie|6"_s << 0;
+    QTest::newRow("removed") << stewPie << 1 << u"7|Soups|Stew|4"_s << -1;
+    QTest::newRow("another day is another") << stewPie << 1 << u"9|Pies|Pie|6"_s << -1;
+    QTest::newRow("names in other letters are others") << stewPie << 0 << u"7|Soups|stew|4"_s << -1;
+    // Alike on one day: counted among them, and at the same servings when there is one.
+    QTest::newRow("the second of two alike")
+        << u"7|Soups|Stew|4,7|Soups|Stew|4"_s << 1 << u"7|Soups|Stew|4,7|Soups|Stew|4"_s << 1;
+    QTest::newRow("the one at the same servings")
+        << u"7|Soups|Stew|4,7|Soups|Stew|2"_s << 1 << u"7|Soups|Stew|8,7|Soups|Stew|2"_s << 1;
+    QTest::newRow("the second of two alike, its servings changed")
+        << u"7|Soups|Stew|4,7|Soups|Stew|2"_s << 1 << u"7|Soups|Stew|4,7|Soups|Stew|3"_s << 1;
+    // Gone, or the other gone and its servings changed: which cannot be told.
+    QTest::newRow("one of two alike left")
+        << u"7|Soups|Stew|4,7|Soups|Stew|2"_s << 1 << u"7|Soups|Stew|4"_s << -1;
+}
+
+void MealPlanFileTest::findsAPlannedRecipeInANewerReading() {
+    QFETCH(QString, shown);
+    QFETCH(int, picked);
+    QFETCH(QString, now);
+    QFETCH(int, found);
+    const auto week = [](const QString& lines) {
+        MealPlanWeek plan;
+        for (const QString& line : lines.split(u',', Qt::SkipEmptyParts)) {
+            const QStringList f = line.split(u'|');
+            plan.recipes.append({QDate(2026, 12, f[0].toInt()), f[1], f[2], f[3].toInt()});
+        }
+        return plan;
+    };
+    QCOMPARE(findPlanned(week(now), week(shown), picked), found);
 }
 
 QTEST_GUILESS_MAIN(MealPlanFileTest)

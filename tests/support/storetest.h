@@ -15,6 +15,18 @@ inline QByteArray record(const QMap<int, QByteArray>& set = {}) {
     return '"' + fields.join("\",\"") + "\"\r\n";
 }
 
+// A MealMaster file (UTF-8) of one small recipe per title.
+inline QByteArray mealMaster(const QStringList& titles) {
+    QByteArray file;
+    for (const QString& title : titles) {
+        file +=
+            "MMMMM----- Recipe via Meal-Master (tm) v8.05\r\n \r\n      Title: " + title.toUtf8() +
+            "\r\n Categories: Test\r\n      Yield: 4 servings\r\n \r\n"
+            "      1 c  Flour\r\n \r\n  Mix well.\r\n \r\nMMMMM\r\n\r\n";
+    }
+    return file;
+}
+
 // "field=text" entries into recipe fields.
 inline store::RecipeFields recipe(const QStringList& set) {
     store::RecipeFields fields;
