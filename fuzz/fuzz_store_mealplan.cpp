@@ -20,10 +20,6 @@ namespace {
 
 const QDate kMonday(2026, 12, 7);
 
-int quotes(QByteArrayView line) {
-    return int(std::count(line.begin(), line.end(), '"'));
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -55,18 +51,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             return 0;
         }
     }
+    // Written back and read again, the same week: nothing gained, nothing lost.
     const MealPlanWeek again = parseMealPlan(formatMealPlan(week), kMonday);
-    if (again.recipes != week.recipes || again.unreadable.size() != week.unreadable.size()) {
+    if (again.recipes != week.recipes || again.unreadable != week.unreadable) {
         std::abort();
-    }
-    for (qsizetype i = 0; i < week.unreadable.size(); ++i) {
-        const QByteArray& line = week.unreadable[i];
-        // A last line whose quote is never closed takes the line end written
-        // after it; what it held is kept.
-        const bool open = i + 1 == week.unreadable.size() && quotes(line) % 2 == 1;
-        if (open ? !again.unreadable[i].startsWith(line) : again.unreadable[i] != line) {
-            std::abort();
-        }
     }
     return 0;
 }

@@ -117,6 +117,14 @@ MealPlanWeek parseMealPlan(QByteArrayView bytes, const QDate& monday) {
             quoted = bytes[end] == '"' ? !quoted : quoted;
             ++end;
         }
+        if (quoted) {
+            // A quote never closed holds no line end: the damaged line stays one line, the
+            // lines after it are read, and it is written back as it was, not a line longer.
+            end = start;
+            while (end < size && bytes[end] != '\r' && bytes[end] != '\n') {
+                ++end;
+            }
+        }
         const QByteArrayView line = bytes.sliced(start, end - start);
         start = end + (end + 1 < size && bytes[end] == '\r' && bytes[end + 1] == '\n' ? 2 : 1);
         if (line.trimmed().isEmpty()) {

@@ -36,6 +36,8 @@ private slots:
     void writesExactBytesAndReadsThemBack();
     void readsWhatItCan_data();
     void readsWhatItCan();
+    void writesUnreadableLinesBackUnchanged_data();
+    void writesUnreadableLinesBackUnchanged();
     void keepsUnreadableLinesOnSave();
     void emptyWeekHasNoFile();
     void refusesWhatALineCannotHold_data();
@@ -122,14 +124,13 @@ void MealPlanFileTest::readsWhatItCan_data() {
             << stew + "\r\n" + line + "\r\n" + stew
             << u"2026-12-07 Soups/Stew x4, 2026-12-07 Soups/Stew x4"_s << QByteArrayList{line};
     }
-    // A quote left open holds the line end, as in a recipe file: the next line is part of it.
+    // A quote never closed holds no line end: the lines after it are read.
     QTest::newRow("odd quote") << stew + "\r\n\"2026-12-07\",\"Soups\",\"Stew,\"4\"\r\n" + stew
-                               << u"2026-12-07 Soups/Stew x4"_s
-                               << QByteArrayList{"\"2026-12-07\",\"Soups\",\"Stew,\"4\"\r\n" +
-                                                 stew};
+                               << u"2026-12-07 Soups/Stew x4, 2026-12-07 Soups/Stew x4"_s
+                               << QByteArrayList{"\"2026-12-07\",\"Soups\",\"Stew,\"4\""};
     QTest::newRow("quote left open to the end")
         << stew + "\r\n\"2026-12-08\",\"Pies\r\n"
-        << u"2026-12-07 Soups/Stew x4"_s << QByteArrayList{"\"2026-12-08\",\"Pies\r\n"};
+        << u"2026-12-07 Soups/Stew x4"_s << QByteArrayList{"\"2026-12-08\",\"Pies"};
 }
 
 void MealPlanFileTest::readsWhatItCan() {
@@ -137,6 +138,23 @@ void MealPlanFileTest::readsWhatItCan() {
     const MealPlanWeek week = parseMealPlan(bytes, kMonday);
     QTEST(shown(week.recipes), "recipes");
     QTEST(week.unreadable, "unreadable");
+}
+
+// Read and written back, a file whose lines the plan cannot read keeps every byte (planned
+// recipes first), and reading and writing again changes nothing.
+void MealPlanFileTest::writesUnreadableLinesBackUnchanged_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    const QByteArray stew = "\"2026-12-07\",\"Soups\",\"Stew\",\"4\"\r\n";
+    QTest::newRow("quote left open, last") << stew + "\"unclosed note\r\n";
+    QTest::newRow("quote left open, between") << stew + "\"2026-12-08\",\"Pies\r\n" + stew;
+    QTest::newRow("short line") << stew + "\"2026-12-07\",\"Soups\"\r\n";
+}
+
+void MealPlanFileTest::writesUnreadableLinesBackUnchanged() {
+    QFETCH(QByteArray, bytes);
+    const QByteArray once = formatMealPlan(parseMealPlan(bytes, kMonday));
+    QCOMPARE(once.size(), bytes.size());
+    QCOMPARE(formatMealPlan(parseMealPlan(once, kMonday)), once);
 }
 
 void MealPlanFileTest::keepsUnreadableLinesOnSave() {
