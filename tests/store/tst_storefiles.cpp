@@ -146,18 +146,49 @@ private slots:
         const QString folder = app.file(u"Shopping List"_s);
         QCOMPARE(listFolderFiles(folder).value(), QStringList{QString()});
         QCOMPARE(store.listShoppingLists().value(), QStringList{});
-        for (const char* name : {"b.txt", "A.txt", "a.txt", "C", ".hidden", "_x", "10", "9",
-                                 "éclair", "Éclair", "Zoë"}) {
+        // Long names alike in their first 16 bytes and more.
+        for (const char* name :
+             {"b.txt", "A.txt", "a.txt", "C", ".hidden", "_x", "10", "9", "éclair", "Éclair", "Zoë",
+              "chocolate chip cookies b", "Chocolate chip cookies é", "chocolate chip cookies a",
+              "Chocolate chip cookies A", "chocolate chip cookies", "chocolate chip cookies É"}) {
             QVERIFY(app.write("Shopping List/" + QString::fromUtf8(name), "x"));
         }
         QVERIFY(app.mkdir(u"Shopping List/a folder"_s));
         QVERIFY(QFile::link(folder + u"/C"_s, folder + u"/link to C"_s));
         QVERIFY(QFile::link(folder + u"/a folder"_s, folder + u"/link to folder"_s));
-        const QStringList expected{"10", "9",         "_x",  "A.txt",  "a.txt", "b.txt",
-                                   "C",  "link to C", "Zoë", "Éclair", "éclair"};
+        const QStringList expected{"10",
+                                   "9",
+                                   "_x",
+                                   "A.txt",
+                                   "a.txt",
+                                   "b.txt",
+                                   "C",
+                                   "chocolate chip cookies",
+                                   "Chocolate chip cookies A",
+                                   "chocolate chip cookies a",
+                                   "chocolate chip cookies b",
+                                   "Chocolate chip cookies é",
+                                   "chocolate chip cookies É",
+                                   "link to C",
+                                   "Zoë",
+                                   "Éclair",
+                                   "éclair"};
         QCOMPARE(listFolderFiles(folder + u'/').value(), expected + QStringList{QString()});
         QCOMPARE(listFolderFiles(folder).value(), expected + QStringList{QString()});
         QCOMPARE(store.listShoppingLists().value(), expected);
+
+        // The listed names share their room: one changed, or kept alone and
+        // changed, leaves every other as it was listed.
+        QStringList names = listFolderFiles(folder).value();
+        names[0].append(u" and more"_s);
+        names[1][0] = u'8';
+        names[16].chop(2);
+        QCOMPARE(names.mid(0, 3), (QStringList{u"10 and more"_s, u"8"_s, u"_x"_s}));
+        QCOMPARE(names.mid(15), (QStringList{u"Éclair"_s, u"écla"_s, QString()}));
+        QString alone = listFolderFiles(folder).value().at(7);
+        alone.append(u" with nuts"_s);
+        QCOMPARE(alone, u"chocolate chip cookies with nuts"_s);
+        QCOMPARE(alone.utf16()[alone.size()], ushort(0));
     }
 
     void removePath() {
