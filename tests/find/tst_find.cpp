@@ -227,10 +227,14 @@ void FindTest::quickLookInPieces_data() {
     };
     for (const qsizetype before : {0, 1, 2, 4, 6, 7}) {
         const QByteArray tag = "cut after " + QByteArray::number(before) + " bytes";
-        QTest::newRow(("crème, " + tag).constData())
-            << file(piece * 2, {{piece - before, "cr\xE8" "me"}}) << u"CREME"_s << false;
-        QTest::newRow(("straße, " + tag).constData())
-            << file(piece * 2, {{piece - before, "stra\xDF" "e"}}) << u"strasse"_s << false;
+        QTest::newRow(("crème, " + tag).constData()) << file(piece * 2, {{piece - before,
+                                                                          "cr\xE8"
+                                                                          "me"}})
+                                                     << u"CREME"_s << false;
+        QTest::newRow(("straße, " + tag).constData()) << file(piece * 2, {{piece - before,
+                                                                           "stra\xDF"
+                                                                           "e"}})
+                                                      << u"strasse"_s << false;
     }
     QTest::newRow("a letter short of the cut")
         << file(piece * 2, {{piece - 4, "crem"}, {piece + 1, "e"}}) << u"creme"_s << false;
