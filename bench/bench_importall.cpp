@@ -15,6 +15,7 @@
 #include "importtask.h"
 #include "recipeimporter.h"
 #include "recipepickwindow.h"
+#include "screenbench.h"
 #include "store.h"
 #include "windowregistry.h"
 
@@ -243,16 +244,5 @@ BENCHMARK(BM_PickWindowFilters)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    pv::windows().reset();
-    return 0;
+    return pv::bench::runScreenBenchmarks(argc, argv);
 }

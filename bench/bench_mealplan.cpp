@@ -11,6 +11,7 @@
 #include "fieldreader.h"
 #include "mealplanwindow.h"
 #include "recipescale.h"
+#include "screenbench.h"
 #include "shoppingmerge.h"
 #include "store.h"
 #include "today.h"
@@ -144,16 +145,5 @@ BENCHMARK(BM_ShowMealPlanAgain)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    pv::windows().reset();
-    return 0;
+    return pv::bench::runScreenBenchmarks(argc, argv);
 }

@@ -7,6 +7,7 @@
 // 100 ms, of 100,000 in under 1 s; a click on a recipe shows it in under 5 ms.
 #include "appfolder.h"
 #include "recipebrowserwindow.h"
+#include "screenbench.h"
 #include "store.h"
 #include "windowregistry.h"
 
@@ -132,16 +133,5 @@ BENCHMARK(BM_ShowRecipe)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    pv::windows().reset();
-    return 0;
+    return pv::bench::runScreenBenchmarks(argc, argv);
 }
