@@ -140,8 +140,7 @@ private:
 
     void saveOne(const ImportedRecipe& recipe) {
         if (!recipe.canFill()) {
-            summary_.skipped.append({recipe.record.name, u"These characters cannot be saved: "_s +
-                                                             recipe.unencodableList()});
+            summary_.skipped.append({recipe.record.name, recipe.refusalReason()});
             return;
         }
         RecipeRecord record = recipe.record;

@@ -16,7 +16,17 @@ struct ImportedRecipe {
     // unencodableMessage() titled "User error" instead.
     QStringList unencodable;
 
-    bool canFill() const { return unencodable.isEmpty(); }
+    // The most characters the texts of a recipe hold together: its file stays
+    // within what Find reads of a recipe, and the browser shows it at once. A
+    // made or broken file (millions of direction lines) gives more.
+    static constexpr qsizetype kMostCharacters = 1'000'000;
+    qsizetype characters() const;
+
+    bool canFill() const { return unencodable.isEmpty() && characters() <= kMostCharacters; }
+    // Why the boxes must not be filled, told as a "User error"; empty when they may.
+    QString refusalMessage() const;
+    // The same as a line of Import all's summary says it.
+    QString refusalReason() const;
 
     // The "User error" text naming the recipe and the characters it holds that
     // cannot be saved.

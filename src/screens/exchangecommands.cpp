@@ -314,7 +314,7 @@ void importAllRecipes(QList<exchange::ImportedRecipe> recipes, const QString& ca
 
 void fillImported(RecipeEntryWindow* entry, const exchange::ImportedRecipe& recipe) {
     if (!recipe.canFill()) {
-        showUserError(recipe.unencodableMessage());
+        showUserError(recipe.refusalMessage());
         return;
     }
     const QList<ShortenedText> shortened =

@@ -250,6 +250,16 @@ void ExchangeTest::unencodableCharacters() {
     QVERIFY(cyrillic.unencodableMessage().endsWith(u"\"\u041B\" (U+041B), and 2 more"_s));
     QVERIFY(BoxMapper::map(RecipeDraft{}, u"x"_s).canFill());
 
+    // Texts more than a recipe holds are told, and do not fill the boxes.
+    draft = {};
+    draft.name = u"Long"_s;
+    draft.steps = u"a\n"_s.repeated(500'000);
+    const ImportedRecipe huge = BoxMapper::map(draft, u"x"_s);
+    QVERIFY(!huge.canFill());
+    QCOMPARE(huge.refusalMessage(),
+             u"The recipe \"Long\" cannot be imported. Its texts hold 1,000,004 characters; a "
+             "recipe holds at most 1,000,000."_s);
+
     // A page in another code page says so, and its letters are told, not garbled.
     const auto page = RecipeImporter::readBytes(
         "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1251\">"

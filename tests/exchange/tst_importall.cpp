@@ -88,6 +88,25 @@ private slots:
                               u"Soups/Odd 110"_s, u"Soups/Pea 110"_s, u"Soups/Toast 110"_s,
                               u"category.txt 44"_s}));
     }
+
+    // A recipe whose texts are more than a recipe holds (a file of millions of direction
+    // lines) is skipped whole and said; the ones around it come in.
+    void skipsWhatNoRecipeHolds() {
+        const test::TempFolder folder({u"Category/Soups/"_s});
+        store::Store store(folder.path());
+        ImportedRecipe huge = imported(u"Huge"_s);
+        huge.record.fields[store::kDirectionsField - 1] =
+            QString(ImportedRecipe::kMostCharacters, u'a');
+        ImportedRecipe most = imported(u"Most"_s, {}, {});
+        most.record.fields[store::kDirectionsField - 1] =
+            QString(ImportedRecipe::kMostCharacters - 4, u'a');
+        const auto done =
+            ImportAll::run(store, {imported(u"Pea"_s), huge, most}, {u"Soups"_s, false});
+        QCOMPARE(done.text(),
+                 u"Imported 2 of 3 recipes into \"Soups\".\n\nSkipped 1 recipe:\n\"Huge\": Its "
+                 "texts hold 1,000,008 characters; a recipe holds at most 1,000,000."_s);
+        QCOMPARE(folder.tree(u"Category/Soups"_s), (QStringList{u"Most 1000102"_s, u"Pea 110"_s}));
+    }
 };
 
 QTEST_GUILESS_MAIN(ImportAllTest)
