@@ -36,7 +36,6 @@ int runProbe(int argc, char* argv[]) {
         bool eventFilter(QObject* watched, QEvent* event) override {
             if (event->type() == QEvent::Paint &&
                 watched->objectName() == QLatin1String("frmSplash")) {
-                watched->removeEventFilter(this);
                 // After this paint and the children's, which run in the same pass.
                 QTimer::singleShot(0, [] {
                     const char line[] = "painted\n";
@@ -48,11 +47,11 @@ int runProbe(int argc, char* argv[]) {
         }
     } watcher;
     pv::windows().registerWindow(pv::WindowId::Main, [] { return new pv::MainMenuWindow; });
-    pv::PvWindow* splash = pv::windows().show(pv::WindowId::Splash);
-    if (!splash) {
+    // Watched from before it is shown, so that no paint goes unseen.
+    app.installEventFilter(&watcher);
+    if (!pv::windows().show(pv::WindowId::Splash)) {
         return 1;
     }
-    splash->installEventFilter(&watcher);
     return app.exec();
 }
 
